@@ -1,0 +1,48 @@
+#pragma once
+
+// The whole state the user edits and a .kv3 project file keeps: the preview settings and
+// the mesh as a vertex list and a 16-bit index list. The document checks nothing about
+// how the lists and FaceCount agree; the preview and the exporters decide that.
+
+#include "app/mesh_vertex.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace MyApp {
+
+class MeshDocument {
+public:
+    // The first line of every project file.
+    static constexpr const char* kHeader = "KEL MORVANE";
+
+    double MoveX = 0;
+    double MoveY = 0;
+    double MoveZ = 0;
+    double EyeX = 0;
+    double EyeY = 0;
+    double EyeZ = -10.0;
+    std::uint32_t BackColor = 0; // 0x00BBGGRR
+    std::int32_t ViewWidth = 640;
+    std::int32_t ViewHeight = 480;
+    std::int32_t RotX = 0; // whole degrees
+    std::int32_t RotY = 0;
+    std::int32_t RotZ = 0;
+    std::int32_t FaceCount = 0; // triangles drawn and exported
+    std::string TextureFile;    // empty: no texture
+    std::vector<MeshVertex> Vertices;
+    std::vector<std::uint16_t> Indices;
+
+    // Installs the start-up pyramid and its view; TextureFile is kept.
+    void ResetToSample();
+
+    // The project file as lines, without line breaks.
+    std::vector<std::string> ToLines() const;
+
+    // Reads a project file's lines. False, with the document untouched, when the first
+    // line is not the header; otherwise missing or broken lines read as 0 or empty.
+    bool FromLines(const std::vector<std::string>& lines);
+};
+
+} // namespace MyApp

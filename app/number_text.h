@@ -1,0 +1,34 @@
+#pragma once
+
+// Number text of the project file. It never depends on the user's locale: reals are
+// written like "%g" (six significant digits, '.' as the decimal point) and read back by
+// the lenient rules of the reader, which take the leading number of a line and ignore
+// whatever follows it.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace MyApp {
+
+// Six significant digits in general notation, no trailing zeros, exponent form for very
+// large or very small values: the text "%g" gives in the C locale.
+std::string FormatReal(double value);
+
+// Base-10 text of a whole number.
+std::string FormatInteger(std::int64_t value);
+
+// Leading blanks, an optional sign, digits with an optional '.', an optional exponent;
+// the rest of the text is ignored. No number gives 0. A magnitude beyond the range of a
+// double gives the largest finite double with its sign, never an infinity.
+double ParseReal(std::string_view text);
+
+// The same as ParseReal, narrowed to a float; beyond the float range it gives the
+// largest finite float with its sign.
+float ParseRealAsFloat(std::string_view text);
+
+// Leading blanks, an optional sign and base-10 digits; the rest is ignored. No digits
+// gives 0; values beyond the 32-bit range saturate at its ends.
+std::int32_t ParseInteger(std::string_view text);
+
+} // namespace MyApp

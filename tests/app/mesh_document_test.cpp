@@ -1,0 +1,193 @@
+#include "app/mesh_document.h"
+
+#include <cfloat>
+#include <gtest/gtest.h>
+
+using namespace MyApp;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+MeshDocument Sample() {
+    MeshDocument document;
+    document.ResetToSample();
+    return document;
+}
+
+MeshDocument Read(const Lines& lines) {
+    MeshDocument document;
+    EXPECT_TRUE(document.FromLines(lines));
+    return document;
+}
+
+// The lines of a project file with the given vertex and index sections after the
+// fourteen scalar lines and the texture line.
+Lines ProjectWith(const Lines& sections) {
+    Lines lines = {"KEL MORVANE", "1", "2", "3", "4", "5", "6", "255", "800", "600",
+                   "10",          "20", "30", "7", "tex.png"};
+    lines.insert(lines.end(), sections.begin(), sections.end());
+    return lines;
+}
+
+void ExpectSameDocument(const MeshDocument& a, const MeshDocument& b) {
+    EXPECT_EQ(a.ToLines(), b.ToLines());
+    EXPECT_EQ(a.Vertices, b.Vertices);
+    EXPECT_EQ(a.Indices, b.Indices);
+}
+
+} // namespace
+
+TEST(MeshDocument, SampleWritesTheDocumentedLines) {
+    const Lines lines = Sample().ToLines();
+    const Lines head = {"KEL MORVANE", "0", "-0.4", "0", "0",   "3", "-5", "0",
+                        "640",         "480", "0",  "33", "0", "4", "",   "BEGIN VERTEX",
+                        "1",           "0",   "0",  "33023", "0", "0"};
+    ASSERT_EQ(lines.size(), 19u + 12 * 6);
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + head.size()), head);
+    EXPECT_EQ(Lines(lines.end() - 3, lines.end()),
+              (Lines{"END VERTEX", "BEGIN INDEX", "END INDEX"}));
+}
+
+TEST(MeshDocument, ResetToSampleKeepsTheTextureAndEmptiesTheIndices) {
+    MeshDocument document;
+    document.TextureFile = "legno.bmp";
+    document.Indices = {1, 2, 3};
+    document.Vertices.resize(40);
+    document.ResetToSample();
+    EXPECT_EQ(document.TextureFile, "legno.bmp");
+    EXPECT_TRUE(document.Indices.empty());
+    ASSERT_EQ(document.Vertices.size(), 12u);
+    EXPECT_EQ(document.Vertices[2], (MeshVertex{0, 2, 0.5, 4227327, 0, 0}));
+    EXPECT_EQ(document.Vertices[11], (MeshVertex{-1, 0, 1, 16512, 0, 0}));
+}
+
+TEST(MeshDocument, RoundTripKeepsEveryField) {
+    MeshDocument document = Sample();
+    document.TextureFile = "C:\\Mie texture\\pietra \xE8 \xFF.png";
+    document.BackColor = 16777215;
+    document.Vertices[3].Tu = 0.25f;
+    document.Vertices[3].Tv = -1.5f;
+    document.Indices = {0, 1, 2, 32767, 32768, 40000, 65535};
+    ExpectSameDocument(Read(document.ToLines()), document);
+
+    MeshDocument empty;
+    const MeshDocument read = Read(empty.ToLines());
+    ExpectSameDocument(read, empty);
+    EXPECT_EQ(empty.ToLines()[14], "");
+}
+
+TEST(MeshDocument, IndicesAboveTheSigned16BitRangeAreWrittenNegative) {
+    MeshDocument document;
+    document.Indices = {40000, 65535, 32768};
+    const Lines lines = document.ToLines();
+    EXPECT_EQ(Lines(lines.end() - 4, lines.end() - 1), (Lines{"-25536", "-1", "-32768"}));
+    EXPECT_EQ(Read(lines).Indices, document.Indices);
+}
+
+TEST(MeshDocument, RealsKeepSixSignificantDigits) {
+    MeshDocument document;
+    document.MoveX = 0.1;
+    document.MoveX += 0.1;
+    document.MoveX += 0.1;
+    document.MoveY = 1.23456789;
+    const Lines lines = document.ToLines();
+    EXPECT_EQ(lines[1], "0.3");
+    const MeshDocument read = Read(lines);
+    EXPECT_EQ(read.MoveX, 0.3);
+    EXPECT_EQ(read.MoveY, 1.23457);
+}
+
+TEST(MeshDocument, RejectsAnyOtherHeaderAndStaysUnchanged) {
+    for (const Lines& lines : {Lines{}, Lines{"kel morvane"}, Lines{"KEL MORVANE "},
+                               Lines{" KEL MORVANE"}, Lines{"KEL MORVANE\r"}}) {
+        MeshDocument document = Sample();
+        EXPECT_FALSE(document.FromLines(lines));
+        ExpectSameDocument(document, Sample());
+    }
+}
+
+TEST(MeshDocument, HeaderAloneGivesZerosAndEmptyLists) {
+    MeshDocument document = Sample();
+    document.TextureFile = "x.png";
+    EXPECT_TRUE(document.FromLines({"KEL MORVANE"}));
+    EXPECT_EQ(document.MoveY, 0);
+    EXPECT_EQ(document.EyeZ, 0);
+    EXPECT_EQ(document.ViewWidth, 0);
+    EXPECT_EQ(document.FaceCount, 0);
+    EXPECT_EQ(document.TextureFile, "");
+    EXPECT_TRUE(document.Vertices.empty());
+    EXPECT_TRUE(document.Indices.empty());
+}
+
+TEST(MeshDocument, ReadsTheScalarLinesByTheLenientRules) {
+    const MeshDocument document =
+        Read({"KEL MORVANE", " 1.5 m", "abc", "1e999", "", "-2", "3", "-1", "800px", "600",
+              "99999999999", "-99999999999", "30", "7", "  my texture.png  "});
+    EXPECT_EQ(document.MoveX, 1.5);
+    EXPECT_EQ(document.MoveY, 0);
+    EXPECT_EQ(document.MoveZ, DBL_MAX);
+    EXPECT_EQ(document.EyeX, 0);
+    EXPECT_EQ(document.BackColor, 0xFFFFFFFFu);
+    EXPECT_EQ(document.ViewWidth, 800);
+    EXPECT_EQ(document.RotX, INT32_MAX);
+    EXPECT_EQ(document.RotY, INT32_MIN);
+    EXPECT_EQ(document.TextureFile, "  my texture.png  ");
+}
+
+TEST(MeshDocument, ColoursAboveTheSignedRangeReadBackSaturated) {
+    MeshDocument document;
+    document.BackColor = 4294967295u;
+    document.Vertices = {MeshVertex{0, 0, 0, 16777215, 0, 0}};
+    const Lines lines = document.ToLines();
+    EXPECT_EQ(lines[7], "4294967295");
+    const MeshDocument read = Read(lines);
+    EXPECT_EQ(read.BackColor, 2147483647u);
+    EXPECT_EQ(read.Vertices[0].Color, 16777215u);
+}
+
+TEST(MeshDocument, SectionsEndAtTheirMarkerOrAtAnEmptyLine) {
+    const Lines oneVertex = {"1", "2", "3", "4", "0.5", "0.25"};
+    const Lines indices = {"BEGIN INDEX", "5", "-1", "END INDEX", "9"};
+
+    Lines lines = {"BEGIN VERTEX"};
+    lines.insert(lines.end(), oneVertex.begin(), oneVertex.end());
+    lines.push_back("");
+    lines.insert(lines.end(), indices.begin(), indices.end());
+    MeshDocument document = Read(ProjectWith(lines));
+    EXPECT_EQ(document.Vertices, (std::vector<MeshVertex>{{1, 2, 3, 4, 0.5f, 0.25f}}));
+    EXPECT_EQ(document.Indices, (std::vector<std::uint16_t>{5, 65535}));
+
+    // Without BEGIN VERTEX on line 16 the index section is looked for on line 17.
+    lines = {"VERTICI"};
+    lines.insert(lines.end(), indices.begin(), indices.end());
+    document = Read(ProjectWith(lines));
+    EXPECT_TRUE(document.Vertices.empty());
+    EXPECT_EQ(document.Indices.size(), 2u);
+
+    lines = {"VERTICI", "5"};
+    lines.insert(lines.end(), indices.begin(), indices.end());
+    EXPECT_TRUE(Read(ProjectWith(lines)).Indices.empty());
+
+    // An empty line inside the index list ends it.
+    document = Read(ProjectWith({"BEGIN VERTEX", "END VERTEX", "BEGIN INDEX", "1", "", "2"}));
+    EXPECT_EQ(document.Indices, (std::vector<std::uint16_t>{1}));
+}
+
+TEST(MeshDocument, TheEndMarkerIsOnlyLookedForWhereABlockBegins) {
+    // Inside a block an empty line and END VERTEX are both numbers, read as 0.
+    const MeshDocument document =
+        Read(ProjectWith({"BEGIN VERTEX", "1", "", "3", "4", "5", "6", "7", "8", "END VERTEX",
+                          "10", "11", "12", "END VERTEX", "BEGIN INDEX", "3", "END INDEX"}));
+    EXPECT_EQ(document.Vertices,
+              (std::vector<MeshVertex>{{1, 0, 3, 4, 5, 6}, {7, 8, 0, 10, 11, 12}}));
+    EXPECT_EQ(document.Indices, (std::vector<std::uint16_t>{3}));
+}
+
+TEST(MeshDocument, FloatsBeyondTheirRangeReadAsTheLargestFiniteFloat) {
+    const MeshDocument document =
+        Read(ProjectWith({"BEGIN VERTEX", "0", "0", "0", "0", "1e300", "-1e39", "END VERTEX"}));
+    ASSERT_EQ(document.Vertices.size(), 1u);
+    EXPECT_EQ(document.Vertices[0].Tu, FLT_MAX);
+    EXPECT_EQ(document.Vertices[0].Tv, -FLT_MAX);
+}
