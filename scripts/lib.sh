@@ -1,0 +1,119 @@
+# Shared by scripts/run and scripts/test: installs what the build needs, configures the
+# three build trees, and brings up Wine on a display.
+
+KEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+KEL_BUILD="$KEL_ROOT/build"
+
+KEL_PACKAGES=(
+    cmake ninja-build g++ clang libclang-rt-14-dev googletest libbenchmark-dev
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils libgl1-mesa-dri imagemagick
+    locales xdotool
+)
+
+kel_say() { printf '== %s\n' "$*"; }
+
+kel_missing_packages() {
+    local package
+    for package in "${KEL_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            printf '%s\n' "$package"
+    done
+}
+
+kel_install() {
+    local missing
+    mapfile -t missing < <(kel_missing_packages)
+    if ((${#missing[@]} > 0)); then
+        kel_say "installing ${missing[*]}"
+        apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+    fi
+    local name
+    for name in it_IT en_US; do
+        if ! locale -a 2>/dev/null | grep -qx "$name.utf8"; then
+            kel_say "generating the $name.UTF-8 locale"
+            localedef -i "$name" -c -f UTF-8 "$name.UTF-8"
+        fi
+    done
+}
+
+# kel_configure TREE CMAKE-ARGS...: configures a build tree once; later runs only build.
+kel_configure() {
+    local tree="$KEL_BUILD/$1"
+    shift
+    if [[ ! -f "$tree/CMakeCache.txt" ]]; then
+        cmake -S "$KEL_ROOT" -B "$tree" -G Ninja "$@" >/dev/null
+    fi
+}
+
+kel_configure_native() {
+    kel_configure native -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEL_BENCH=ON
+}
+
+kel_configure_sanitize() {
+    kel_configure sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+        -DKEL_SANITIZE=ON -DKEL_FUZZ=ON
+}
+
+kel_configure_windows() {
+    kel_configure windows -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$KEL_ROOT/cmake/mingw-w64-x86_64.cmake"
+}
+
+kel_build() {
+    kel_say "building $1"
+    cmake --build "$KEL_BUILD/$1"
+}
+
+kel_wine_environment() {
+    export WINEPREFIX="$KEL_BUILD/wineprefix"
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+    export WINEDEBUG=-all
+    export WINEARCH=win64
+}
+
+# Starts a virtual display when there is none; KEL_XVFB_PID is then set.
+kel_start_display() {
+    KEL_XVFB_PID=
+    [[ -n "${DISPLAY:-}" ]] && return 0
+    local number
+    for number in $(seq 90 130); do
+        [[ -e "/tmp/.X11-unix/X$number" || -e "/tmp/.X$number-lock" ]] && continue
+        Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        KEL_XVFB_PID=$!
+        export DISPLAY=":$number"
+        local tries
+        for tries in $(seq 50); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+        kel_say "the virtual display :$number did not start" >&2
+        return 1
+    done
+}
+
+# Display, Wine prefix (made once) and one persistent wineserver for the whole run.
+kel_start_wine() {
+    kel_wine_environment
+    kel_start_display
+    if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+        kel_say "making the Wine prefix"
+        wine wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+    fi
+    wineserver -p
+    # Wine's background services start with the first program and keep its standard
+    # output open; started here, they hold /dev/null instead of ctest's pipe, which
+    # ctest would otherwise wait on for ever.
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+kel_stop_wine() {
+    wineserver -k 2>/dev/null || true
+    if [[ -n "${KEL_XVFB_PID:-}" ]]; then
+        kill "$KEL_XVFB_PID" 2>/dev/null || true
+        wait "$KEL_XVFB_PID" 2>/dev/null || true
+    fi
+}
