@@ -38,13 +38,11 @@ kel_install() {
     done
 }
 
-# kel_configure TREE CMAKE-ARGS...: configures a build tree once; later runs only build.
+# kel_configure TREE CMAKE-ARGS...: configures a build tree with the script's options.
 kel_configure() {
     local tree="$KEL_BUILD/$1"
     shift
-    if [[ ! -f "$tree/CMakeCache.txt" ]]; then
-        cmake -S "$KEL_ROOT" -B "$tree" -G Ninja "$@" >/dev/null
-    fi
+    cmake -S "$KEL_ROOT" -B "$tree" -G Ninja "$@" >/dev/null
 }
 
 kel_configure_native() {
