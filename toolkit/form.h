@@ -1,0 +1,58 @@
+#pragma once
+
+// A top-level window: the main window and every dialog derive from it. Each form
+// registers a window class of its own whose procedure is the toolkit's.
+
+#include "toolkit/gui_element.h"
+
+#include <vector>
+
+namespace KelUtility {
+
+class Form : public GUIElement {
+public:
+    using HotKeyHandler = void (*)(GUIElement* form, int modifiers, int key);
+
+    struct HotKey {
+        int modifiers; // the modifier bits RegisterHotKey takes
+        int key;       // virtual-key code
+        HotKeyHandler handler;
+    };
+
+    enum class Kind { Plain, ToolDialog };
+
+    explicit Form(HINSTANCE instance, Kind kind = Kind::Plain);
+    ~Form() override;
+
+    void Create() override;
+    // No behaviour of its own; a place for forms to hook into.
+    virtual void FormExtension();
+
+    // Sizes the window so that its client area gets the size given.
+    void SetClientSize(int clientWidth, int clientHeight);
+    void CenterOnScreen();
+    void SetIcon(int resourceId);
+    // The entry's position (from 1) is its hot-key id; keys are registered while the
+    // form is active.
+    void AddHotKey(int modifiers, int key, HotKeyHandler handler);
+    void RegisterHotKeys();
+    void UnregisterHotKeys();
+
+    GUIElement* companion = nullptr; // placed right behind the form when it is activated
+    bool topmost = true;             // a tool dialog is also always on top
+    bool minimizeBox = true;
+    bool resizable = true;
+    bool captioned = true;
+    bool toolDialog = false;
+    bool modalFrame = false;
+    std::vector<HotKey> hotKeys;
+    HICON iconHandle = nullptr; // owned
+    int iconId = 0;             // 0: the platform's application icon
+
+private:
+    void RegisterWindowClass(const std::wstring& className);
+    DWORD Style() const;
+    DWORD ExtendedStyle() const;
+};
+
+} // namespace KelUtility

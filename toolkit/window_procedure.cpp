@@ -1,0 +1,505 @@
+#include "toolkit/window_procedure.h"
+
+#include "toolkit/child.h"
+#include "toolkit/command_element.h"
+#include "toolkit/element_registry.h"
+#include "toolkit/form.h"
+#include "toolkit/panel_children.h"
+#include "toolkit/text_conversion.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+namespace KelUtility {
+namespace {
+
+constexpr std::size_t kTooltipLimit = 2024;
+
+// Holds an element found for a message and tells whether it still exists: any handler
+// called on the way may delete the element whose event it handles.
+class Watched {
+public:
+    explicit Watched(GUIElement* element)
+        : m_element(element), m_serial(element != nullptr ? element->serial : 0) {}
+
+    GUIElement* Get() const {
+        return m_element != nullptr && ElementRegistry::IsAlive(m_element, m_serial) ? m_element
+                                                                                     : nullptr;
+    }
+    template <typename Kind> Kind* As() const { return dynamic_cast<Kind*>(Get()); }
+
+private:
+    GUIElement* m_element;
+    std::uint64_t m_serial;
+};
+
+struct Message {
+    Message(HWND handle, UINT code, WPARAM first, LPARAM second)
+        : window(handle), message(code), wParam(first), lParam(second),
+          element(ElementRegistry::ElementFromWindow(handle)),
+          previous(element.Get() != nullptr ? element.Get()->previousWindowProcedure : nullptr) {}
+
+    GUIElement* Element() const { return element.Get(); }
+    int X() const { return GET_X_LPARAM(lParam); }
+    int Y() const { return GET_Y_LPARAM(lParam); }
+
+    // Default processing, by the procedure of the element found when the message arrived.
+    LRESULT PassOn() const {
+        return previous != nullptr ? CallWindowProcW(previous, window, message, wParam, lParam)
+                                   : DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    Watched element;
+    WNDPROC previous;
+};
+
+void LoadCursors() {
+    DispatchState& state = Dispatch();
+    if (state.waitCursor == nullptr)
+        state.waitCursor = LoadCursorW(nullptr, IDC_WAIT);
+    if (state.handCursor == nullptr)
+        state.handCursor = LoadCursorW(nullptr, IDC_HAND);
+}
+
+void CreateWindowMessage(const Message& m) {
+    if (Form* form = m.element.As<Form>())
+        form->Created(m.window);
+}
+
+void DestroyWindowMessage(const Message& m) {
+    if (Form* form = m.element.As<Form>())
+        form->UnregisterHotKeys();
+    if (GUIElement* e = m.Element())
+        e->Destroyed();
+    if (m.window == Dispatch().mainWindow)
+        PostQuitMessage(0);
+}
+
+bool CloseRefused(const Message& m) {
+    GUIElement* e = m.Element();
+    return e != nullptr && !e->Closing();
+}
+
+void ShowWindowMessage(const Message& m) {
+    if (GUIElement* e = m.Element())
+        e->Shown();
+    if (GUIElement* e = m.Element())
+        e->Resized();
+}
+
+// Puts the form's companion directly behind it.
+void PlaceCompanion(Form& form) {
+    GUIElement* companion = form.companion;
+    if (companion == nullptr || !ElementRegistry::IsAlive(companion, companion->serial) ||
+        !companion->created || form.window == nullptr)
+        return;
+    SetWindowPos(companion->window, form.window, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+void DeactivatePreviousOwners() {
+    DispatchState& state = Dispatch();
+    if (Form* previous = state.activeForm) {
+        previous->UnregisterHotKeys();
+        previous->Deactivated();
+    }
+    if (PanelChildren* panel = state.activePanel) {
+        state.activePanel = nullptr;
+        panel->Deactivated();
+    }
+}
+
+void ActivateForm(const Message& m, bool activated) {
+    Dispatch().lastPanel = nullptr;
+    Form* form = m.element.As<Form>();
+    if (!activated) {
+        form->UnregisterHotKeys();
+        form->Deactivated();
+        return;
+    }
+    DeactivatePreviousOwners();
+    if ((form = m.element.As<Form>()) == nullptr)
+        return;
+    form->RegisterHotKeys();
+    form->Activated();
+    if ((form = m.element.As<Form>()) == nullptr)
+        return;
+    Dispatch().activeForm = form;
+    PlaceCompanion(*form);
+}
+
+void ActivatePanel(PanelChildren& panel, bool activated) {
+    if (!activated) {
+        panel.Deactivated();
+        return;
+    }
+    Watched watched(&panel);
+    if (PanelChildren* previous = Dispatch().activePanel)
+        previous->Deactivated();
+    if (watched.Get() == nullptr)
+        return;
+    panel.Activated();
+    if (watched.Get() != nullptr)
+        Dispatch().activePanel = &panel;
+}
+
+// Whether the window is being activated is read from the foreground window, not wParam.
+void ActivateMessage(const Message& m) {
+    const bool activated = GetForegroundWindow() == m.window;
+    if (m.element.As<Form>() != nullptr)
+        ActivateForm(m, activated);
+    else if (PanelChildren* panel = m.element.As<PanelChildren>())
+        ActivatePanel(*panel, activated);
+}
+
+// A hot key runs the entry of the form in front: the receiving form's own entry, or the
+// first entry with the same keys of the form that is in front instead.
+void HotKeyMessage(const Message& m) {
+    Form* form = m.element.As<Form>();
+    if (form == nullptr || m.wParam < 1 || m.wParam > form->hotKeys.size())
+        return;
+    const Form::HotKey entry = form->hotKeys[m.wParam - 1];
+    HWND front = GetForegroundWindow();
+    if (front == form->window) {
+        if (entry.handler != nullptr)
+            entry.handler(form, entry.modifiers, entry.key);
+        return;
+    }
+    Form* other = dynamic_cast<Form*>(ElementRegistry::ElementFromWindow(front));
+    if (other == nullptr)
+        return;
+    for (const Form::HotKey& candidate : other->hotKeys) {
+        if (candidate.modifiers == entry.modifiers && candidate.key == entry.key) {
+            if (candidate.handler != nullptr)
+                candidate.handler(other, candidate.modifiers, candidate.key);
+            return;
+        }
+    }
+}
+
+bool SetElementCursor(const Message& m) {
+    if (LOWORD(m.lParam) != HTCLIENT)
+        return false;
+    const DispatchState& state = Dispatch();
+    GUIElement* e = m.Element();
+    HCURSOR cursor = nullptr;
+    if (state.busy)
+        cursor = state.waitCursor;
+    else if (e != nullptr && e->IsHandCursor())
+        cursor = state.handCursor;
+    else if (e != nullptr && e->IsWaitCursor())
+        cursor = state.waitCursor;
+    if (cursor == nullptr)
+        return false;
+    SetCursor(cursor);
+    return true;
+}
+
+void TabNavigation(const Message& m) {
+    GUIElement* e = m.Element();
+    HWND container = m.window;
+    if (dynamic_cast<Child*>(e) != nullptr && e->parent != nullptr)
+        container = e->parent->window;
+    const bool backwards = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    HWND next = GetNextDlgTabItem(container, m.window, backwards);
+    if (next == nullptr)
+        return;
+    if (GUIElement* target = ElementRegistry::ElementFromWindow(next))
+        target->Focus();
+}
+
+void KeyDownMessage(const Message& m) {
+    if (m.wParam == VK_TAB)
+        TabNavigation(m);
+    if (GUIElement* e = m.Element())
+        e->KeyDown(static_cast<int>(m.wParam));
+}
+
+void KeyUpMessage(const Message& m) {
+    if (GUIElement* e = m.Element())
+        e->KeyUp(static_cast<int>(m.wParam));
+}
+
+// False when the character must not reach the control. A parent that forwards key
+// presses sees every character, the swallowed ones too.
+bool CharacterAccepted(const Message& m) {
+    GUIElement* e = m.Element();
+    if (e == nullptr)
+        return true;
+    const Watched parent(dynamic_cast<Child*>(e) != nullptr ? e->parent : nullptr);
+    const int character = static_cast<int>(m.wParam);
+    const bool accepted = e->KeyPress(character);
+    GUIElement* forwardTo = parent.Get();
+    if (forwardTo != nullptr && forwardTo->forwardKeyPress)
+        forwardTo->KeyPress(character);
+    return accepted;
+}
+
+void RaiseClick(GUIElement* element) {
+    CommandElement* command = dynamic_cast<CommandElement*>(element);
+    if (command != nullptr && command->OnClick != nullptr)
+        command->OnClick(element);
+}
+
+void CommandMessage(const Message& m) {
+    const int code = HIWORD(m.wParam);
+    const int id = LOWORD(m.wParam);
+    HWND source = reinterpret_cast<HWND>(m.lParam);
+    if (source == nullptr)
+        return;
+    GUIElement* sender = ElementRegistry::ElementFromWindow(source);
+    if (sender == nullptr)
+        return;
+    if (dynamic_cast<CommandElement*>(sender) != nullptr) {
+        // A list box reports every kind of notification; only a new selection is a click.
+        if (sender->typeName != "listbox" || code == LBN_SELCHANGE)
+            RaiseClick(sender);
+        return;
+    }
+    if (sender->typeName == "toolbar")
+        RaiseClick(ElementRegistry::ElementFromId(id));
+}
+
+void NotifyElement(HWND from, int kind, std::vector<int> numbers) {
+    if (GUIElement* target = ElementRegistry::ElementFromWindow(from))
+        target->Notify(kind, std::move(numbers), {});
+}
+
+// The text must stay valid after the procedure returns: the tool tip reads it later.
+void ToolTipText(NMTTDISPINFOW& info) {
+    static std::wstring storage;
+    GUIElement* item = ElementRegistry::ElementFromId(static_cast<int>(info.hdr.idFrom));
+    if (item == nullptr || item->typeName != "toolbaritem" || item->tooltip.empty())
+        return;
+    storage = ToWide(item->tooltip.substr(0, kTooltipLimit));
+    info.lpszText = &storage[0];
+}
+
+void NotifyMessage(const Message& m) {
+    NMHDR* header = reinterpret_cast<NMHDR*>(m.lParam);
+    if (header == nullptr)
+        return;
+    switch (header->code) {
+    case HDN_ITEMCHANGEDW: {
+        const NMHEADERW* change = reinterpret_cast<NMHEADERW*>(header);
+        const int newWidth = change->pitem != nullptr ? change->pitem->cxy : 0;
+        NotifyElement(header->hwndFrom, 1, {change->iItem, newWidth});
+        break;
+    }
+    case HDN_ITEMCLICKW:
+        NotifyElement(header->hwndFrom, 2, {reinterpret_cast<NMHEADERW*>(header)->iItem});
+        break;
+    case NM_RCLICK:
+        NotifyElement(header->hwndFrom, 3, {});
+        break;
+    case TTN_GETDISPINFOW:
+        ToolTipText(*reinterpret_cast<NMTTDISPINFOW*>(header));
+        break;
+    }
+}
+
+SCROLLINFO ReadScrollInfo(HWND window, int bar) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+    GetScrollInfo(window, bar, &info);
+    return info;
+}
+
+int RequestedPosition(const SCROLLINFO& info, int request, int bar) {
+    const int page = static_cast<int>(info.nPage);
+    switch (request) {
+    case SB_LINEUP:
+        return info.nPos - 1;
+    case SB_LINEDOWN:
+        return info.nPos + 1;
+    case SB_PAGEUP:
+        return info.nPos - page;
+    case SB_PAGEDOWN:
+        return info.nPos + page;
+    case SB_THUMBTRACK:
+        return info.nTrackPos;
+    case SB_TOP:
+        return bar == SB_VERT ? info.nMin : info.nPos;
+    case SB_BOTTOM:
+        return bar == SB_VERT ? info.nMax : info.nPos;
+    default:
+        return info.nPos;
+    }
+}
+
+// Moves the bar, scrolls the window by what the platform allowed, and reports the change
+// that was asked for, also when the platform clamped it.
+void ApplyScroll(PanelChildren& panel, HWND window, int bar, int old, int requested) {
+    SCROLLINFO position = {};
+    position.cbSize = sizeof position;
+    position.fMask = SIF_POS;
+    position.nPos = requested;
+    SetScrollInfo(window, bar, &position, TRUE);
+    const int actual = ReadScrollInfo(window, bar).nPos;
+    if (actual != old) {
+        if (bar == SB_HORZ)
+            ScrollWindow(window, old - actual, 0, nullptr, nullptr);
+        else
+            ScrollWindow(window, 0, old - actual, nullptr, nullptr);
+        UpdateWindow(window);
+    }
+    PanelChildren::ScrollHandler handler = bar == SB_HORZ ? panel.OnHScroll : panel.OnVScroll;
+    if (requested != old && handler != nullptr)
+        handler(&panel, old - requested);
+}
+
+bool ScrollMessage(const Message& m, int bar) {
+    const int request = LOWORD(m.wParam);
+    GUIElement* target = m.Element();
+    if (m.lParam != 0 && request == SB_ENDSCROLL)
+        target = ElementRegistry::ElementFromWindow(reinterpret_cast<HWND>(m.lParam));
+    PanelChildren* panel = dynamic_cast<PanelChildren*>(target);
+    if (panel == nullptr || !(bar == SB_VERT ? panel->vScroll : panel->hScroll))
+        return false;
+    if (bar == SB_VERT)
+        Dispatch().lastPanel = panel;
+    const SCROLLINFO info = ReadScrollInfo(m.window, bar);
+    ApplyScroll(*panel, m.window, bar, info.nPos, RequestedPosition(info, request, bar));
+    return true;
+}
+
+// One page per message, whatever the wheel distance; no distance counts as downwards.
+bool WheelMessage(const Message& m) {
+    GUIElement* e = m.Element();
+    if (e == nullptr)
+        return false;
+    PanelChildren* panel = dynamic_cast<PanelChildren*>(e);
+    if (panel == nullptr)
+        panel = Dispatch().lastPanel;
+    if (panel == nullptr || !panel->vScroll)
+        return false;
+    const SCROLLINFO info = ReadScrollInfo(panel->window, SB_VERT);
+    const int page = static_cast<int>(info.nPage);
+    const int requested =
+        GET_WHEEL_DELTA_WPARAM(m.wParam) > 0 ? info.nPos - page : info.nPos + page;
+    ApplyScroll(*panel, panel->window, SB_VERT, info.nPos, requested);
+    return true;
+}
+
+HBRUSH ControlColorMessage(const Message& m) {
+    GUIElement* e = m.Element();
+    return e != nullptr ? e->ControlColor(reinterpret_cast<HDC>(m.wParam)) : nullptr;
+}
+
+void MouseMoveMessage(const Message& m) {
+    GUIElement* e = m.Element();
+    if (e == nullptr)
+        return;
+    e->MouseMove(m.X(), m.Y());
+    if (Dispatch().mouseTracking || (e = m.Element()) == nullptr)
+        return;
+    TRACKMOUSEEVENT track = {};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_HOVER | TME_LEAVE;
+    track.hwndTrack = e->window;
+    track.dwHoverTime = HOVER_DEFAULT;
+    Dispatch().mouseTracking = TrackMouseEvent(&track) != 0;
+}
+
+void MouseDownMessage(const Message& m) {
+    if (GUIElement* e = m.Element())
+        e->MouseDown(m.X(), m.Y());
+    Dispatch().lastPanel = m.element.As<PanelChildren>();
+}
+
+void MouseLeaveMessage(const Message& m) {
+    Dispatch().mouseTracking = false;
+    if (GUIElement* e = m.Element())
+        e->MouseLeave();
+}
+
+template <typename Operation> void WithElement(const Message& m, Operation operation) {
+    if (GUIElement* e = m.Element())
+        operation(*e);
+}
+
+bool ScreenSaverBlocked(const Message& m) {
+    const WPARAM command = m.wParam & 0xFFF0;
+    return Dispatch().blockScreenSaver &&
+           (command == SC_SCREENSAVE || command == SC_MONITORPOWER);
+}
+
+} // namespace
+
+DispatchState& Dispatch() {
+    static DispatchState state;
+    return state;
+}
+
+void ForgetElement(const void* element) {
+    DispatchState& state = Dispatch();
+    if (state.activeForm == element)
+        state.activeForm = nullptr;
+    if (state.activePanel == element)
+        state.activePanel = nullptr;
+    if (state.lastPanel == element)
+        state.lastPanel = nullptr;
+}
+
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const Message m(window, message, wParam, lParam);
+    LoadCursors();
+    const int x = m.X();
+    const int y = m.Y();
+    switch (message) {
+    case WM_CREATE: CreateWindowMessage(m); break;
+    case WM_DESTROY: DestroyWindowMessage(m); break;
+    case WM_MOVE: WithElement(m, [](GUIElement& e) { e.Moved(); }); break;
+    case WM_SIZE: WithElement(m, [](GUIElement& e) { e.Resized(); }); break;
+    case WM_ACTIVATE: ActivateMessage(m); break;
+    case WM_SETFOCUS: WithElement(m, [](GUIElement& e) { e.GotFocus(); }); break;
+    case WM_KILLFOCUS: WithElement(m, [](GUIElement& e) { e.LostFocus(); }); break;
+    case WM_PAINT: WithElement(m, [](GUIElement& e) { e.Paint(); }); break;
+    case WM_CLOSE: if (CloseRefused(m)) return 1; break;
+    case WM_SHOWWINDOW: ShowWindowMessage(m); break;
+    case WM_SETCURSOR: if (SetElementCursor(m)) return 1; break;
+    case WM_NOTIFY: NotifyMessage(m); break;
+    case WM_KEYDOWN: KeyDownMessage(m); break;
+    case WM_KEYUP: KeyUpMessage(m); break;
+    case WM_CHAR: if (!CharacterAccepted(m)) return 1; break;
+    case WM_COMMAND: CommandMessage(m); break;
+    case WM_SYSCOMMAND: if (ScreenSaverBlocked(m)) return -1; break;
+    case WM_HSCROLL: if (ScrollMessage(m, SB_HORZ)) return 0; break;
+    case WM_VSCROLL: if (ScrollMessage(m, SB_VERT)) return 0; break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        if (HBRUSH brush = ControlColorMessage(m)) return reinterpret_cast<LRESULT>(brush);
+        break;
+    case WM_MOUSEMOVE: MouseMoveMessage(m); break;
+    case WM_LBUTTONDOWN: MouseDownMessage(m); break;
+    case WM_LBUTTONUP: WithElement(m, [=](GUIElement& e) { e.MouseUp(x, y); }); break;
+    case WM_LBUTTONDBLCLK: WithElement(m, [=](GUIElement& e) { e.DoubleClick(x, y); }); break;
+    case WM_RBUTTONDOWN: WithElement(m, [=](GUIElement& e) { e.RightMouseDown(x, y); }); break;
+    case WM_RBUTTONUP: WithElement(m, [=](GUIElement& e) { e.RightMouseUp(x, y); }); break;
+    case WM_RBUTTONDBLCLK: WithElement(m, [=](GUIElement& e) { e.RightDoubleClick(x, y); }); break;
+    case WM_MOUSEWHEEL: if (WheelMessage(m)) return 0; break;
+    case WM_MOUSEHOVER: WithElement(m, [](GUIElement& e) { e.MouseHover(); }); break;
+    case WM_MOUSELEAVE: MouseLeaveMessage(m); break;
+    case WM_HOTKEY: HotKeyMessage(m); break;
+    }
+    return m.PassOn();
+}
+
+void Run(Form* form) {
+    const Watched watched(form);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) != 0) {
+        Form* dialog = watched.As<Form>();
+        if (dialog != nullptr && dialog->toolDialog && IsDialogMessageW(dialog->window, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+} // namespace KelUtility
