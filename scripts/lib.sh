@@ -102,6 +102,13 @@ kel_start_wine() {
         wineserver -w
     fi
     wineserver -p
+    # Without a window manager Wine waits two seconds for every managed top-level window
+    # with children to be withdrawn when it is hidden or destroyed; unmanaged windows, which
+    # Wine frames itself, are withdrawn at once.
+    if [[ ! -f "$WINEPREFIX/.kel-unmanaged" ]]; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        touch "$WINEPREFIX/.kel-unmanaged"
+    fi
     # Wine's background services start with the first program and keep its standard
     # output open; started here, they hold /dev/null instead of ctest's pipe, which
     # ctest would otherwise wait on for ever.

@@ -1,0 +1,45 @@
+#include "tests/support/win32_test_elements.h"
+
+#include "toolkit/element_registry.h"
+
+namespace KelTest {
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+TestControl::TestControl(KelUtility::GUIElement* owner, const wchar_t* platformClass,
+                         DWORD style)
+    : Child(owner), m_platformClass(platformClass), m_style(style) {}
+
+void TestControl::Create() {
+    if (created)
+        return;
+    id = KelUtility::ElementRegistry::NextId();
+    window = CreateWindowExW(0, m_platformClass, text.c_str(), WS_CHILD | WS_VISIBLE | m_style,
+                             x, y, width, height, parent->window,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    Subclass();
+    FinishCreate();
+}
+
+TestCommandControl::TestCommandControl(KelUtility::GUIElement* owner,
+                                       const wchar_t* platformClass, DWORD style,
+                                       const char* tag)
+    : TestControl(owner, platformClass, style) {
+    typeName = tag;
+}
+
+TestControl* NewEdit(KelUtility::GUIElement* owner, int left, int top) {
+    TestControl* edit = new TestControl(owner, L"EDIT", WS_TABSTOP | WS_BORDER);
+    edit->SetPosition(left, top);
+    edit->SetSize(80, 22);
+    edit->Create();
+    return edit;
+}
+
+} // namespace KelTest

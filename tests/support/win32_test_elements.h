@@ -1,0 +1,36 @@
+#pragma once
+
+// Elements over real platform controls for the toolkit's tests, before the toolkit has
+// controls of its own, and helpers that run the messages a test has caused.
+
+#include "toolkit/child.h"
+#include "toolkit/command_element.h"
+#include "toolkit/form.h"
+
+namespace KelTest {
+
+// Dispatches every message waiting in this thread's queue.
+void PumpMessages();
+
+// A child over a real platform control of the given class, subclassed to the toolkit.
+class TestControl : public KelUtility::Child {
+public:
+    TestControl(KelUtility::GUIElement* owner, const wchar_t* platformClass, DWORD style);
+    void Create() override;
+
+private:
+    const wchar_t* m_platformClass;
+    DWORD m_style;
+};
+
+// A control that reports clicks, tagged like the toolkit's list box or button.
+class TestCommandControl : public TestControl, public KelUtility::CommandElement {
+public:
+    TestCommandControl(KelUtility::GUIElement* owner, const wchar_t* platformClass, DWORD style,
+                       const char* tag);
+};
+
+// An edit control that takes the focus in tab order.
+TestControl* NewEdit(KelUtility::GUIElement* owner, int left, int top);
+
+} // namespace KelTest

@@ -1,0 +1,130 @@
+#include "toolkit/form.h"
+
+#include "tests/support/win32_test_elements.h"
+
+#include <gtest/gtest.h>
+
+using namespace KelUtility;
+using KelTest::PumpMessages;
+
+namespace {
+
+struct Record {
+    int created = 0;
+    HWND createdWindow = nullptr;
+    bool createdFlagWhenRaised = true;
+    int closing = 0;
+    int destroyed = 0;
+    bool allowClose = true;
+} record;
+
+void CountCreated(GUIElement* element, HWND window) {
+    ++record.created;
+    record.createdWindow = window;
+    record.createdFlagWhenRaised = element->created;
+}
+
+bool AskClose(GUIElement*) {
+    ++record.closing;
+    return record.allowClose;
+}
+
+void CountDestroyed(GUIElement*) { ++record.destroyed; }
+
+LONG StyleOf(const Form& form) { return GetWindowLongW(form.window, GWL_STYLE); }
+LONG ExStyleOf(const Form& form) { return GetWindowLongW(form.window, GWL_EXSTYLE); }
+
+} // namespace
+
+TEST(Form, TheCreationMessageReachesTheFormOnce) {
+    record = {};
+    Form form(GetModuleHandleW(nullptr));
+    form.OnCreated = &CountCreated;
+    form.Create();
+    form.Create();
+    EXPECT_EQ(record.created, 1);
+    EXPECT_EQ(record.createdWindow, form.window);
+    // Raised by the creation message, while CreateWindowExW was still running.
+    EXPECT_FALSE(record.createdFlagWhenRaised);
+    EXPECT_TRUE(form.created);
+    EXPECT_TRUE(IsWindowVisible(form.window));
+}
+
+TEST(Form, AClosingHandlerCanKeepTheWindow) {
+    record = {};
+    Form* form = new Form(GetModuleHandleW(nullptr));
+    form->OnClosing = &AskClose;
+    form->OnDestroyed = &CountDestroyed;
+    form->Create();
+    const HWND window = form->window;
+
+    record.allowClose = false;
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(record.closing, 1);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(record.destroyed, 0);
+
+    record.allowClose = true;
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(record.destroyed, 1);
+    EXPECT_TRUE(form->destroyed);
+    delete form;
+    EXPECT_EQ(record.destroyed, 1);
+}
+
+TEST(Form, WindowStylesFollowTheFlags) {
+    Form plain(GetModuleHandleW(nullptr));
+    plain.Create();
+    EXPECT_EQ(StyleOf(plain) & (WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+              WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+    EXPECT_EQ(ExStyleOf(plain) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST), 0);
+
+    Form fixed(GetModuleHandleW(nullptr));
+    fixed.resizable = false;
+    fixed.minimizeBox = false;
+    fixed.Create();
+    EXPECT_EQ(StyleOf(fixed) & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+
+    Form dialog(GetModuleHandleW(nullptr), Form::Kind::ToolDialog);
+    dialog.Create();
+    EXPECT_EQ(ExStyleOf(dialog) & 0x89, 0x89);
+
+    Form popup(GetModuleHandleW(nullptr));
+    popup.captioned = false;
+    popup.Create();
+    EXPECT_TRUE(StyleOf(popup) & WS_POPUP);
+    EXPECT_FALSE(StyleOf(popup) & WS_CAPTION);
+}
+
+TEST(Form, ClientSizeAndCentring) {
+    Form form(GetModuleHandleW(nullptr));
+    form.SetClientSize(300, 200);
+    EXPECT_EQ(form.width, 300);
+    EXPECT_EQ(form.height, 200);
+    form.Create();
+    form.SetClientSize(320, 240);
+    RECT client;
+    GetClientRect(form.window, &client);
+    EXPECT_EQ(client.right, 320);
+    EXPECT_EQ(client.bottom, 240);
+
+    form.CenterOnScreen();
+    RECT bounds;
+    GetWindowRect(form.window, &bounds);
+    EXPECT_EQ(bounds.left, (GetSystemMetrics(SM_CXSCREEN) - (bounds.right - bounds.left)) / 2);
+    EXPECT_EQ(bounds.top, (GetSystemMetrics(SM_CYSCREEN) - (bounds.bottom - bounds.top)) / 2);
+}
+
+TEST(Form, SizeChangesKeepThePosition) {
+    Form form(GetModuleHandleW(nullptr));
+    form.SetPosition(40, 30);
+    form.Create();
+    form.SetSize(250, 150);
+    RECT bounds;
+    GetWindowRect(form.window, &bounds);
+    EXPECT_EQ(bounds.left, 40);
+    EXPECT_EQ(bounds.top, 30);
+    EXPECT_EQ(bounds.right - bounds.left, 250);
+    EXPECT_EQ(form.GetSize().cy, 150);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+// A four-arrow direction pad. Pressing an arrow shows its pressed picture; releasing it
+// raises OnDirection with 1 (left), 2 (right), 3 (up) or 4 (down).
+
+#include "toolkit/panel_children.h"
+
+namespace KelUtility {
+
+class ImageFrame;
+
+class GUIControl : public PanelChildren {
+public:
+    using DirectionHandler = void (*)(GUIElement* pad, int direction);
+
+    explicit GUIControl(GUIElement* owner);
+    ~GUIControl() override;
+
+    void Create() override;
+
+    DirectionHandler OnDirection = nullptr;
+    HBITMAP arrowsBitmap = nullptr; // owned
+    ImageFrame* arrows[4] = {};     // owned: left, right, up, down
+    int pressedDirection = 0;
+
+private:
+    static void Press(GUIElement* arrow, HWND window, int x, int y);
+    static void Release(GUIElement* arrow, HWND window, int x, int y);
+    int DirectionOf(const GUIElement* arrow) const;
+};
+
+} // namespace KelUtility

@@ -1,0 +1,135 @@
+#include "toolkit/system_dialogs.h"
+
+#include "toolkit/dialog_host.h"
+#include "toolkit/file_filter.h"
+#include "toolkit/gui_element.h"
+#include "toolkit/text_conversion.h"
+
+namespace KelUtility {
+
+namespace {
+
+constexpr UINT kMessageFlags = MB_TASKMODAL | MB_OK;
+constexpr UINT kWarningFlags = MB_TASKMODAL | MB_OK | MB_ICONWARNING;
+constexpr UINT kErrorFlags = MB_TASKMODAL | MB_OK | MB_ICONERROR;
+constexpr UINT kQuestionFlags = MB_TASKMODAL | MB_YESNO | MB_ICONQUESTION;
+
+constexpr DWORD kColorFlags = CC_RGBINIT | CC_FULLOPEN;
+constexpr DWORD kOpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+constexpr DWORD kSaveFlags = OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
+constexpr std::size_t kPathCapacity = 4096;
+
+// Lives for the process, so colours the user stores in one dialog are offered by the next.
+COLORREF customColors[16] = {};
+
+enum class FileDialogKind { Open, Save };
+
+HWND WindowOf(GUIElement* element) { return element != nullptr ? element->window : nullptr; }
+
+const wchar_t* NullWhenEmpty(const std::wstring& text) {
+    return text.empty() ? nullptr : text.c_str();
+}
+
+std::string RunFileDialog(FileDialogKind kind, GUIElement* owner, const std::string& caption,
+                          const std::string& initialDirectory, const std::string& initialFileName,
+                          const std::vector<std::string>& filters) {
+    // These stay alive until the dialog returns: the structure only points at them.
+    const std::wstring filter = FileFilterText(filters);
+    const std::wstring title = ToWide(caption);
+    const std::wstring directory = ToWide(initialDirectory);
+    std::wstring path(kPathCapacity, L'\0');
+    const std::wstring fileName = ToWide(initialFileName);
+    fileName.copy(&path[0], kPathCapacity - 1);
+
+    OPENFILENAMEW dialog = {};
+    // The structure's own size for this build: 88 bytes for 32-bit code, more for 64-bit.
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = WindowOf(owner);
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = &path[0];
+    dialog.nMaxFile = static_cast<DWORD>(kPathCapacity);
+    dialog.lpstrTitle = NullWhenEmpty(title);
+    dialog.lpstrInitialDir = NullWhenEmpty(directory);
+    dialog.Flags = kind == FileDialogKind::Open ? kOpenFlags : kSaveFlags;
+
+    DialogHost& host = CurrentDialogHost();
+    bool chosen = kind == FileDialogKind::Open ? host.RunOpenDialog(dialog)
+                                               : host.RunSaveDialog(dialog);
+    if (!chosen)
+        return "";
+    path.resize(path.find(L'\0'));
+    return ToNarrow(path);
+}
+
+} // namespace
+
+void ShowMessage(GUIElement* owner, const std::string& text, const std::string& caption) {
+    CurrentDialogHost().RunMessageBox(WindowOf(owner), text, caption, kMessageFlags);
+}
+
+void ShowWarning(GUIElement* owner, const std::string& text, const std::string& caption) {
+    CurrentDialogHost().RunMessageBox(WindowOf(owner), text, caption, kWarningFlags);
+}
+
+void ShowError(GUIElement* owner, const std::string& text, const std::string& caption) {
+    CurrentDialogHost().RunMessageBox(WindowOf(owner), text, caption, kErrorFlags);
+}
+
+bool AskYesNo(const std::string& text, const std::string& caption) {
+    return AskYesNo(nullptr, text, caption);
+}
+
+bool AskYesNo(GUIElement* owner, const std::string& text, const std::string& caption) {
+    return CurrentDialogHost().RunMessageBox(WindowOf(owner), text, caption, kQuestionFlags) ==
+           IDYES;
+}
+
+COLORREF ChooseColor(GUIElement* owner, COLORREF initial) {
+    CHOOSECOLORW dialog = {};
+    // The structure's own size for this build: 36 bytes for 32-bit code, more for 64-bit.
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = WindowOf(owner);
+    dialog.rgbResult = initial;
+    dialog.lpCustColors = customColors;
+    dialog.Flags = kColorFlags;
+    return CurrentDialogHost().RunColorDialog(dialog) ? dialog.rgbResult : initial;
+}
+
+std::string OpenFileDialog(GUIElement* owner, const std::string& caption,
+                           const std::string& initialDirectory,
+                           const std::vector<std::string>& filters) {
+    return RunFileDialog(FileDialogKind::Open, owner, caption, initialDirectory, "", filters);
+}
+
+std::string SaveFileDialog(GUIElement* owner, const std::string& caption,
+                           const std::string& initialDirectory, const std::string& initialFileName,
+                           const std::vector<std::string>& filters) {
+    return RunFileDialog(FileDialogKind::Save, owner, caption, initialDirectory, initialFileName,
+                         filters);
+}
+
+bool ShellOpen(const std::string& target) {
+    const std::wstring file = ToWide(target);
+    HINSTANCE result =
+        CurrentDialogHost().RunShellExecute(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOW);
+    // The shell answers with a number disguised as a handle; 32 and below are errors.
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+std::string CurrentDirectory() {
+    // The first answer is the size the directory needs; ask again if it grew in between.
+    DWORD capacity = GetCurrentDirectoryW(0, nullptr);
+    while (capacity != 0) {
+        std::wstring directory(capacity, L'\0');
+        DWORD length = GetCurrentDirectoryW(capacity, &directory[0]);
+        if (length < capacity) {
+            directory.resize(length);
+            return ToNarrow(directory);
+        }
+        capacity = length;
+    }
+    return "";
+}
+
+} // namespace KelUtility

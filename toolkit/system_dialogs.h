@@ -1,0 +1,51 @@
+#pragma once
+
+// The toolkit's system services behind narrow-string interfaces: message boxes, the
+// colour picker, the open and save file dialogs, opening a file or address with the shell,
+// and the current directory. Every modal window goes through the current DialogHost.
+
+#include <string>
+#include <vector>
+#include <windows.h>
+
+#include <commdlg.h>
+
+// The Windows headers map ChooseColor to ChooseColorW; the toolkit's own ChooseColor below
+// needs the name. Including commdlg.h first means a later include cannot bring it back.
+#undef ChooseColor
+
+namespace KelUtility {
+
+class GUIElement;
+
+// Message boxes, modal for the whole task. The owner may be null, or an element that has
+// no window yet; the box then has no owner.
+void ShowMessage(GUIElement* owner, const std::string& text, const std::string& caption);
+void ShowWarning(GUIElement* owner, const std::string& text, const std::string& caption);
+void ShowError(GUIElement* owner, const std::string& text, const std::string& caption);
+// Yes and No with the question icon; true only for Yes. A box that cannot be shown is No.
+bool AskYesNo(const std::string& text, const std::string& caption);
+bool AskYesNo(GUIElement* owner, const std::string& text, const std::string& caption);
+
+// The colour chosen, or the initial colour when the dialog is cancelled or fails. The 16
+// custom colours are shared by every colour dialog of the process.
+COLORREF ChooseColor(GUIElement* owner, COLORREF initial);
+
+// The full path chosen, or "" when the dialog is cancelled or fails. Empty caption,
+// directory and file name mean not given; filters are (description, pattern) pairs.
+std::string OpenFileDialog(GUIElement* owner, const std::string& caption,
+                           const std::string& initialDirectory,
+                           const std::vector<std::string>& filters);
+// The save dialog asks before overwriting and adds no extension: the path comes back as
+// the user typed or picked it.
+std::string SaveFileDialog(GUIElement* owner, const std::string& caption,
+                           const std::string& initialDirectory, const std::string& initialFileName,
+                           const std::vector<std::string>& filters);
+
+// Opens a file or an address with the program the shell picks; false when it cannot.
+bool ShellOpen(const std::string& target);
+
+// The process's current directory, or "" when it cannot be read.
+std::string CurrentDirectory();
+
+} // namespace KelUtility
