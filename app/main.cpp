@@ -1,9 +1,10 @@
 #include "app/main_window.h"
 #include "app/program_title.h"
+#include "toolkit/window_procedure.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    if (MyApp::CreateMainWindow(instance, MyApp::ProgramTitle()) == nullptr)
-        return 1;
-    MyApp::RunMessageLoop();
+    std::unique_ptr<KelUtility::Form> mainWindow =
+        MyApp::CreateMainWindow(instance, MyApp::ProgramTitle());
+    KelUtility::Run(mainWindow.get());
     return 0;
 }

@@ -1,17 +1,15 @@
 #pragma once
 
-// The program's top-level window in plain Win32, until the toolkit's forms take over.
+// The program's main window: a toolkit form with the program's title and icon, at the
+// top-left corner of the screen with 90 % of its width and height.
 
+#include "toolkit/form.h"
+
+#include <memory>
 #include <string>
-#include <windows.h>
 
 namespace MyApp {
 
-// Opens the main window at the top-left corner of the screen with 90 % of its width and
-// height, titled with the given narrow text. Null when the window cannot be made.
-HWND CreateMainWindow(HINSTANCE instance, const std::string& title);
-
-// Pumps messages until the main window is destroyed; returns the quit code.
-int RunMessageLoop();
+std::unique_ptr<KelUtility::Form> CreateMainWindow(HINSTANCE instance, const std::string& title);
 
 } // namespace MyApp

@@ -5,7 +5,10 @@
 namespace KelUtility {
 
 void ImageFrame::Paint() {
-    if (created && bitmap != nullptr) {
+    // The first paint comes from the creation itself, before the element is marked
+    // created: a frame that waited for the flag would stay blank until covered and shown
+    // again.
+    if (window != nullptr && bitmap != nullptr) {
         Drawing drawing(this);
         RECT client;
         if (hasBackColor && GetClientRect(window, &client))

@@ -6,8 +6,11 @@
 using namespace MyApp;
 
 TEST(MainWindow, OpensWithTheProgramTitleAt90PercentOfTheScreen) {
-    HWND window = CreateMainWindow(GetModuleHandleW(nullptr), ProgramTitle());
+    std::unique_ptr<KelUtility::Form> form =
+        CreateMainWindow(GetModuleHandleW(nullptr), ProgramTitle());
+    const HWND window = form->window;
     ASSERT_NE(window, nullptr);
+    EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0) << "icon 1005";
 
     wchar_t title[256] = {};
     GetWindowTextW(window, title, 256);
@@ -21,7 +24,7 @@ TEST(MainWindow, OpensWithTheProgramTitleAt90PercentOfTheScreen) {
     EXPECT_EQ(bounds.bottom - bounds.top, static_cast<int>(GetSystemMetrics(SM_CYSCREEN) * 0.9));
     EXPECT_TRUE(IsWindowVisible(window));
 
-    DestroyWindow(window);
+    form.reset();
     EXPECT_FALSE(IsWindow(window));
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));

@@ -109,9 +109,10 @@ TEST_F(PadTest, EachArrowRaisesItsDirectionOncePerRelease) {
     EXPECT_EQ(pad.arrows[0]->column, 0);
 }
 
-TEST_F(PadTest, ThePadsArrowsSitAroundItsCentre) {
+TEST_F(PadTest, ThePadsArrowsAreDrawnAroundItsCentre) {
     GUIControl pad(form.get());
     pad.Create();
+    KelTest::PumpMessages();
     EXPECT_EQ(pad.width, 105);
     const POINT expected[4] = {{0, 34}, {67, 34}, {34, 0}, {34, 67}};
     for (int k = 0; k < 4; ++k) {
@@ -120,5 +121,8 @@ TEST_F(PadTest, ThePadsArrowsSitAroundItsCentre) {
         EXPECT_EQ(at.y, expected[k].y);
         EXPECT_TRUE(pad.arrows[k]->IsHandCursor());
         EXPECT_FALSE(GetWindowLongW(pad.arrows[k]->window, GWL_STYLE) & WS_TABSTOP);
+        // The arrow's body covers the middle of its cell; the corners are transparent.
+        EXPECT_NE(PixelOf(pad.arrows[k]->window, 16, 16), GetSysColor(COLOR_BTNFACE)) << k;
+        EXPECT_EQ(PixelOf(pad.arrows[k]->window, 0, 0), GetSysColor(COLOR_BTNFACE)) << k;
     }
 }
