@@ -31,7 +31,9 @@ DialogHost* currentHost = &platformHost;
 
 } // namespace
 
-DialogHost& CurrentDialogHost() { return *currentHost; }
+DialogHost& CurrentDialogHost() {
+    return *currentHost;
+}
 
 DialogHost* SetDialogHost(DialogHost* host) {
     DialogHost* previous = currentHost;

@@ -24,7 +24,9 @@ COLORREF customColors[16] = {};
 
 enum class FileDialogKind { Open, Save };
 
-HWND WindowOf(GUIElement* element) { return element != nullptr ? element->window : nullptr; }
+HWND WindowOf(GUIElement* element) {
+    return element != nullptr ? element->window : nullptr;
+}
 
 const wchar_t* NullWhenEmpty(const std::wstring& text) {
     return text.empty() ? nullptr : text.c_str();
@@ -54,12 +56,11 @@ std::string RunFileDialog(FileDialogKind kind, GUIElement* owner, const std::str
     dialog.Flags = kind == FileDialogKind::Open ? kOpenFlags : kSaveFlags;
 
     DialogHost& host = CurrentDialogHost();
-    bool chosen = kind == FileDialogKind::Open ? host.RunOpenDialog(dialog)
-                                               : host.RunSaveDialog(dialog);
+    bool chosen =
+        kind == FileDialogKind::Open ? host.RunOpenDialog(dialog) : host.RunSaveDialog(dialog);
     if (!chosen)
         return "";
-    path.resize(path.find(L'\0'));
-    return ToNarrow(path);
+    return ToNarrow(std::wstring(path.c_str()));
 }
 
 } // namespace
@@ -111,8 +112,8 @@ std::string SaveFileDialog(GUIElement* owner, const std::string& caption,
 
 bool ShellOpen(const std::string& target) {
     const std::wstring file = ToWide(target);
-    HINSTANCE result =
-        CurrentDialogHost().RunShellExecute(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOW);
+    HINSTANCE result = CurrentDialogHost().RunShellExecute(nullptr, L"open", file.c_str(), nullptr,
+                                                           nullptr, SW_SHOW);
     // The shell answers with a number disguised as a handle; 32 and below are errors.
     return reinterpret_cast<INT_PTR>(result) > 32;
 }

@@ -7,10 +7,8 @@ using namespace KelUtility;
 TEST(FileFilter, EndsEveryEntryWithANulAndTheTextWithOneMore) {
     EXPECT_EQ(FileFilterText({}), std::wstring(1, L'\0'));
     EXPECT_EQ(FileFilterText({"A", "*.a", "B", "*.b"}), std::wstring(L"A\0*.a\0B\0*.b\0\0", 13));
-    EXPECT_EQ(FileFilterText({"Immagine \xE8", "*.png;*.bmp"}),
-              (std::wstring{L'I', L'm', L'm', L'a', L'g', L'i', L'n', L'e', L' ', 0xE8, 0,
-                            L'*', L'.', L'p', L'n', L'g', L';', L'*', L'.', L'b', L'm', L'p', 0,
-                            0}));
+    EXPECT_EQ(FileFilterText({"Tipo \xE8\xFF", "*.e"}),
+              std::wstring(L"Tipo \x00E8\x00FF\0*.e\0\0", 13));
 }
 
 TEST(FileFilter, TextLongerThanTheDialogBufferKeepsEveryEntry) {
