@@ -34,6 +34,13 @@ TestCommandControl::TestCommandControl(KelUtility::GUIElement* owner,
     typeName = tag;
 }
 
+std::unique_ptr<KelUtility::Form> NewHostForm() {
+    auto form = std::make_unique<KelUtility::Form>(GetModuleHandleW(nullptr));
+    form->SetSize(400, 300);
+    form->Create();
+    return form;
+}
+
 TestControl* NewEdit(KelUtility::GUIElement* owner, int left, int top) {
     TestControl* edit = new TestControl(owner, L"EDIT", WS_TABSTOP | WS_BORDER);
     edit->SetPosition(left, top);

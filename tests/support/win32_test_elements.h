@@ -7,6 +7,8 @@
 #include "toolkit/command_element.h"
 #include "toolkit/form.h"
 
+#include <memory>
+
 namespace KelTest {
 
 // Dispatches every message waiting in this thread's queue.
@@ -29,6 +31,9 @@ public:
     TestCommandControl(KelUtility::GUIElement* owner, const wchar_t* platformClass, DWORD style,
                        const char* tag);
 };
+
+// A created 400 x 300 form for a test's elements.
+std::unique_ptr<KelUtility::Form> NewHostForm();
 
 // An edit control that takes the focus in tab order.
 TestControl* NewEdit(KelUtility::GUIElement* owner, int left, int top);

@@ -52,9 +52,7 @@ COLORREF PixelOf(HWND window, int x, int y) {
 class PadTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = std::make_unique<Form>(GetModuleHandleW(nullptr));
-        form->SetSize(300, 300);
-        form->Create();
+        form = KelTest::NewHostForm();
     }
     std::unique_ptr<Form> form;
 };

@@ -33,9 +33,7 @@ COLORREF BrushColor(HBRUSH brush) {
 class PanelChildrenTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = std::make_unique<Form>(GetModuleHandleW(nullptr));
-        form->SetSize(400, 300);
-        form->Create();
+        form = KelTest::NewHostForm();
         panel = std::make_unique<PanelChildren>(form.get());
         panel->SetPosition(0, 0);
         panel->SetSize(300, 200);

@@ -55,9 +55,7 @@ void SetShift(bool down) {
 class WindowProcedureTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = std::make_unique<Form>(GetModuleHandleW(nullptr));
-        form->SetSize(400, 300);
-        form->Create();
+        form = KelTest::NewHostForm();
         panel = std::make_unique<PanelChildren>(form.get());
         panel->SetSize(300, 200);
         panel->SetPosition(0, 0);
