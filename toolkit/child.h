@@ -11,6 +11,13 @@ namespace KelUtility {
 class Child : public GUIElement {
 public:
     explicit Child(GUIElement* owner) : GUIElement(nullptr) { parent = owner; }
+
+protected:
+    // WS_CHILD | WS_VISIBLE, and WS_DISABLED when the element is not enabled.
+    DWORD BaseStyle() const;
+    // Takes the next id and makes a window of a platform control class inside the parent,
+    // subclassed to the toolkit. False when the platform refused the window.
+    bool CreateControlWindow(const wchar_t* platformClass, DWORD style, DWORD extendedStyle);
 };
 
 } // namespace KelUtility

@@ -1,12 +1,17 @@
 #include "toolkit/window_procedure.h"
 
+#include "toolkit/button.h"
 #include "toolkit/child.h"
 #include "toolkit/command_element.h"
+#include "toolkit/drawing.h"
 #include "toolkit/element_registry.h"
 #include "toolkit/form.h"
+#include "toolkit/numeric_box.h"
 #include "toolkit/panel_children.h"
 #include "toolkit/text_conversion.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -14,6 +19,9 @@ namespace KelUtility {
 namespace {
 
 constexpr std::size_t kTooltipLimit = 2024;
+constexpr COLORREF kDisabledFrame = 0x696969;
+constexpr COLORREF kDisabledText = 0x969696;
+constexpr COLORREF kWhite = 0xFFFFFF;
 
 // Holds an element found for a message and tells whether it still exists: any handler
 // called on the way may delete the element whose event it handles.
@@ -263,6 +271,14 @@ void CommandMessage(const Message& m) {
         RaiseClick(ElementRegistry::ElementFromId(id));
 }
 
+// The position an arrow asks for, reported before the control moves. Widened, so that a
+// step past the end of the 32-bit range cannot overflow.
+void ArrowStep(const NMUPDOWN& change) {
+    GUIElement* source = ElementRegistry::ElementFromWindow(change.hdr.hwndFrom);
+    if (auto* box = dynamic_cast<NumericBox*>(source))
+        box->ArrowStep(static_cast<long long>(change.iPos) + change.iDelta);
+}
+
 void NotifyElement(HWND from, int kind, std::vector<int> numbers) {
     if (GUIElement* target = ElementRegistry::ElementFromWindow(from))
         target->Notify(kind, std::move(numbers), {});
@@ -295,10 +311,58 @@ void NotifyMessage(const Message& m) {
     case NM_RCLICK:
         NotifyElement(header->hwndFrom, 3, {});
         break;
+    case UDN_DELTAPOS:
+        ArrowStep(*reinterpret_cast<NMUPDOWN*>(header));
+        break;
     case TTN_GETDISPINFOW:
         ToolTipText(*reinterpret_cast<NMTTDISPINFOW*>(header));
         break;
     }
+}
+
+// The caption of an owner-drawn button, centred vertically on the font the platform
+// selected, after the button's picture.
+void DrawButtonCaption(Button& button, Drawing& drawing, const DRAWITEMSTRUCT& item,
+                       int pictureWidth, COLORREF textColor) {
+    const RECT& r = item.rcItem;
+    LOGFONTW selectedFont = {};
+    GetObjectW(GetCurrentObject(item.hDC, OBJ_FONT), sizeof selectedFont, &selectedFont);
+    // A negative height is the character height of the font: its size all the same.
+    const int fontHeight = static_cast<int>(std::abs(selectedFont.lfHeight));
+    const int offset = std::max(0, static_cast<int>(r.bottom - r.top - fontHeight) / 2);
+    drawing.DrawText(r.left + pictureWidth, r.top + offset, r.right - r.left - pictureWidth,
+                     r.bottom - r.top, button.GetNarrowText(), textColor, nullptr,
+                     pictureWidth <= 0 ? Drawing::AlignCenter : Drawing::AlignLeft);
+}
+
+bool DrawOwnerButton(const Message& m) {
+    auto* button =
+        dynamic_cast<Button*>(ElementRegistry::ElementFromId(static_cast<int>(m.wParam)));
+    const DRAWITEMSTRUCT* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.lParam);
+    if (button == nullptr || item == nullptr || item->CtlType != ODT_BUTTON)
+        return false;
+    Drawing drawing(button, item->hDC);
+    COLORREF textColor = GetTextColor(item->hDC);
+    const RECT& r = item->rcItem;
+    drawing.FillRect(r.left, r.top, r.right - r.left, r.bottom - r.top, GetBkColor(item->hDC));
+    COLORREF frameColor = textColor;
+    if (item->itemState & ODS_DISABLED) {
+        frameColor = kDisabledFrame;
+        textColor = kDisabledText;
+    } else if (item->itemState & ODS_SELECTED) {
+        frameColor = kWhite - textColor;
+    }
+    drawing.FrameRect(r.left, r.top, r.right - r.left, r.bottom - r.top, frameColor);
+    const bool selected = (item->itemState & ODS_SELECTED) != 0;
+    const int pictureWidth = button->DrawPicture(drawing, r, selected);
+    DrawButtonCaption(*button, drawing, *item, pictureWidth, textColor);
+    if (item->itemState & ODS_FOCUS) {
+        RECT focus = r;
+        InflateRect(&focus, -3, -3);
+        DrawFocusRect(item->hDC, &focus);
+    }
+    drawing.End();
+    return true;
 }
 
 SCROLLINFO ReadScrollInfo(HWND window, int bar) {
@@ -462,6 +526,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CLOSE: if (CloseRefused(m)) return 1; break;
     case WM_SHOWWINDOW: ShowWindowMessage(m); break;
     case WM_SETCURSOR: if (SetElementCursor(m)) return 1; break;
+    case WM_DRAWITEM: if (DrawOwnerButton(m)) return 1; break;
     case WM_NOTIFY: NotifyMessage(m); break;
     case WM_KEYDOWN: KeyDownMessage(m); break;
     case WM_KEYUP: KeyUpMessage(m); break;

@@ -1,7 +1,5 @@
 #include "tests/support/win32_test_elements.h"
 
-#include "toolkit/element_registry.h"
-
 namespace KelTest {
 
 void PumpMessages() {
@@ -19,11 +17,7 @@ TestControl::TestControl(KelUtility::GUIElement* owner, const wchar_t* platformC
 void TestControl::Create() {
     if (created)
         return;
-    id = KelUtility::ElementRegistry::NextId();
-    window = CreateWindowExW(0, m_platformClass, text.c_str(), WS_CHILD | WS_VISIBLE | m_style,
-                             x, y, width, height, parent->window,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-    Subclass();
+    CreateControlWindow(m_platformClass, BaseStyle() | m_style, 0);
     FinishCreate();
 }
 

@@ -1,0 +1,67 @@
+#include "toolkit/numeric_box.h"
+
+#include "toolkit/element_registry.h"
+
+#include <commctrl.h>
+
+namespace KelUtility {
+
+NumericBox::NumericBox(GUIElement* owner, GUIElement* buddyElement, int minimumValue,
+                       int maximumValue)
+    : Child(owner), minimum(minimumValue), maximum(maximumValue), value(minimumValue),
+      buddy(buddyElement) {
+    typeName = "numericbox";
+    width = 0;
+    height = 0;
+}
+
+void NumericBox::Create() {
+    if (created)
+        return;
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&controls);
+    CreateControlWindow(UPDOWN_CLASSW, BaseStyle() | UDS_ALIGNRIGHT | UDS_SETBUDDYINT, 0);
+    created = true;
+    if (buddy != nullptr) {
+        buddy->Create();
+        SendMessageW(window, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy->window), 0);
+    }
+    SendMessageW(window, UDM_SETRANGE32, static_cast<WPARAM>(minimum), maximum);
+    SendMessageW(window, UDM_SETPOS32, 0, value);
+    FinishCreate();
+}
+
+int NumericBox::GetValue() {
+    if (!created)
+        return value;
+    BOOL failed = FALSE;
+    const int position = static_cast<int>(
+        SendMessageW(window, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+    value = failed ? minimum : position;
+    return value;
+}
+
+void NumericBox::SetValue(int newValue) {
+    value = newValue;
+    if (!created)
+        return;
+    SendMessageW(window, UDM_SETPOS32, 0, value);
+    ReportValue(value);
+}
+
+void NumericBox::ArrowStep(long long requested) { ReportValue(requested); }
+
+void NumericBox::ReportValue(long long requested) {
+    const long long within = requested > maximum ? maximum : requested;
+    const int clamped = static_cast<int>(within < minimum ? minimum : within);
+    const std::uint64_t self = serial;
+    if (OnValueChanged != nullptr) {
+        OnValueChanged(this, clamped);
+        if (!ElementRegistry::IsAlive(this, self))
+            return;
+    }
+    if (OnChange != nullptr)
+        OnChange(this);
+}
+
+} // namespace KelUtility

@@ -1,0 +1,36 @@
+#pragma once
+
+// An up-down arrow control bound to a buddy text box: together they hold a whole number
+// within a range. The arrows move the number by one; the position lives in the control.
+
+#include "toolkit/child.h"
+
+namespace KelUtility {
+
+class NumericBox : public Child {
+public:
+    using ValueHandler = void (*)(GUIElement* box, int value);
+
+    NumericBox(GUIElement* owner, GUIElement* buddyElement, int minimumValue, int maximumValue);
+
+    void Create() override;
+    // The position read back from the control; the minimum when the buddy's text cannot be
+    // read as a number.
+    int GetValue();
+    // Stores the value as given; once created, moves the control and reports the value
+    // clamped to the range.
+    void SetValue(int newValue);
+    // An arrow asked for a new position: reports it clamped to the range.
+    void ArrowStep(long long requested);
+
+    int minimum = 0;
+    int maximum = 0;
+    int value = 0;
+    GUIElement* buddy = nullptr; // not owned
+    ValueHandler OnValueChanged = nullptr;
+
+private:
+    void ReportValue(long long requested);
+};
+
+} // namespace KelUtility

@@ -1,0 +1,74 @@
+#include "toolkit/text_box.h"
+
+#include "toolkit/text_conversion.h"
+
+namespace KelUtility {
+namespace {
+
+constexpr DWORD kMultilineStyle = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+constexpr wchar_t kPasswordCharacter = L'*';
+
+} // namespace
+
+TextBox::TextBox(GUIElement* owner, const std::string& content) : Child(owner) {
+    typeName = "textbox";
+    text = ToWide(content);
+    width = 80;
+    height = 30;
+}
+
+DWORD TextBox::Style() const {
+    DWORD style = BaseStyle() | WS_TABSTOP;
+    if (horizontalScroll)
+        style |= WS_HSCROLL;
+    if (verticalScroll)
+        style |= WS_VSCROLL;
+    if (numbersOnly)
+        style |= ES_NUMBER;
+    if (border)
+        style |= WS_BORDER;
+    if (multiline)
+        style |= kMultilineStyle | (wordWrap ? 0 : ES_AUTOHSCROLL);
+    else
+        style |= ES_AUTOHSCROLL;
+    if (readOnly)
+        style |= ES_READONLY;
+    if (upperCase)
+        style |= ES_UPPERCASE;
+    else if (lowerCase)
+        style |= ES_LOWERCASE;
+    if (alignRight)
+        style |= ES_RIGHT;
+    else if (alignCenter)
+        style |= ES_CENTER;
+    return style;
+}
+
+void TextBox::Create() {
+    if (created)
+        return;
+    CreateControlWindow(L"edit", Style(), border ? WS_EX_CLIENTEDGE : 0);
+    created = true;
+    if (maxLength != -1)
+        SendMessageW(window, EM_LIMITTEXT, static_cast<WPARAM>(maxLength), 0);
+    FinishCreate();
+}
+
+void TextBox::ApplyStyle() {
+    if (!created)
+        return;
+    if (SetWindowLongW(window, GWL_STYLE, static_cast<LONG>(Style())) == 0)
+        return;
+    SendMessageW(window, EM_SETREADONLY, readOnly, 0);
+    SendMessageW(window, EM_SETPASSWORDCHAR, password ? kPasswordCharacter : 0, 0);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void TextBox::SetMaxLength(int length) {
+    maxLength = length;
+    if (created)
+        SendMessageW(window, EM_LIMITTEXT, static_cast<WPARAM>(length), 0);
+}
+
+} // namespace KelUtility
