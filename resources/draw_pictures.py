@@ -10,8 +10,9 @@ Writes:
                    down, then the same four pressed); black is the transparent
                    colour, so the arrows themselves never use pure black
   toolbar.bmp      128x16 strip of eight 16x16 tool bar glyphs (pencil, plus,
-                   minus, calculator, arrows left, right, up, down); magenta
-                   RGB(255, 0, 255) is the transparent colour of the cells
+                   minus, calculator, arrows left, right, up, down), 8-bit
+                   with a colour table, on light grey RGB(192, 192, 192),
+                   which the tool bar shows as the button face
 
 Standard library only. The output is deterministic: running the script again
 writes the same bytes, so the files can be kept in the repository and rebuilt
@@ -208,6 +209,28 @@ def bmp24_bytes(rows):
                        2835, 2835, 0, 0)
     head = struct.pack('<2sIHHI', b'BM', header_size + len(pixels), 0, 0, header_size)
     return head + info + bytes(pixels)
+
+
+def bmp8_bytes(rows):
+    """An 8-bit BMP file with a colour table: bottom-up rows of palette indices,
+    each padded to 4 bytes. The pixels must use at most 256 colours."""
+    height, width = len(rows), len(rows[0])
+    palette = sorted({tuple(int(c) for c in pixel) for row in rows for pixel in row})
+    if len(palette) > 256:
+        raise ValueError('more than 256 colours for an 8-bit picture')
+    index = {colour: i for i, colour in enumerate(palette)}
+    stride = (width + 3) & ~3
+    pixels = bytearray()
+    for row in reversed(rows):
+        line = bytearray(index[tuple(int(c) for c in pixel)] for pixel in row)
+        line += bytes(stride - len(line))
+        pixels += line
+    table = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
+    header_size = 14 + 40 + len(table)
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 0, len(pixels),
+                       2835, 2835, len(palette), 0)
+    head = struct.pack('<2sIHHI', b'BM', header_size + len(pixels), 0, 0, header_size)
+    return head + info + table + bytes(pixels)
 
 
 def ico_image_bytes(rows):
@@ -583,13 +606,15 @@ def draw_arrows():
 
 
 # ---------------------------------------------------------------------------
-# Tool bar glyphs, 16x16, pixel by pixel. Magenta RGB(255, 0, 255) is the
-# transparent colour of every cell: the tool bar's image list is built with
-# it as the mask colour, so no glyph may use it.
+# Tool bar glyphs, 16x16, pixel by pixel. A tool bar that loads a strip from
+# the resources maps the classic colours of its colour table to the system's:
+# light grey RGB(192, 192, 192) becomes the button face, which the tool bar
+# then leaves transparent. So the strip is written with a colour table (8-bit),
+# grey is the background of every cell, and no glyph may use it.
 # ---------------------------------------------------------------------------
 
 TOOL_CELL = 16
-TOOL_TRANSPARENT = (255, 0, 255)
+TOOL_TRANSPARENT = (192, 192, 192)
 
 # The pencil lies along the diagonal from its point at the bottom left to its
 # rubber at the top right. Pixels are placed by two diagonal coordinates:
@@ -748,7 +773,7 @@ def main():
     write('kel_morvane.ico', ico_bytes([draw_icon(size).rgba_rows() for size in ICON_SIZES]))
     write('about.bmp', bmp24_bytes(draw_about().rgb_rows(ABOUT_BACKGROUND)))
     write('arrows.bmp', bmp24_bytes(draw_arrows().rgb_rows(ARROW_TRANSPARENT)))
-    write('toolbar.bmp', bmp24_bytes(draw_toolbar().rgb_rows(TOOL_TRANSPARENT)))
+    write('toolbar.bmp', bmp8_bytes(draw_toolbar().rgb_rows(TOOL_TRANSPARENT)))
 
 
 if __name__ == '__main__':

@@ -59,8 +59,12 @@ GUIElement* ElementFromWindow(HWND window) {
 }
 
 GUIElement* ElementFromId(int id) {
+    return ElementFromId(id, [](const GUIElement*) { return true; });
+}
+
+GUIElement* ElementFromId(int id, bool (*isOfKind)(const GUIElement*)) {
     for (GUIElement* element : Elements()) {
-        if (element->id == id)
+        if (element->id == id && isOfKind(element))
             return element;
     }
     return nullptr;

@@ -29,8 +29,9 @@ int CurrentId();
 // stored yet (messages sent while CreateWindowExW runs) it is the element being created;
 // for any other window, none.
 GUIElement* ElementFromWindow(HWND window);
-// The first element with the id, or none.
+// The first element with the id, or none; with a kind, the first of that kind.
 GUIElement* ElementFromId(int id);
+GUIElement* ElementFromId(int id, bool (*isOfKind)(const GUIElement*));
 
 // Marks the element whose window is being created for as long as the scope lives.
 class CreationScope {

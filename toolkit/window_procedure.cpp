@@ -8,7 +8,9 @@
 #include "toolkit/form.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/panel_children.h"
+#include "toolkit/sub_menu.h"
 #include "toolkit/text_conversion.h"
+#include "toolkit/timer.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -252,12 +254,33 @@ void RaiseClick(GUIElement* element) {
         command->OnClick(element);
 }
 
+bool IsSubMenu(const GUIElement* element) {
+    return dynamic_cast<const SubMenu*>(element) != nullptr;
+}
+
+// A checkable entry turns its check mark over before its click is raised.
+void MenuCommand(int id) {
+    auto* entry = static_cast<SubMenu*>(ElementRegistry::ElementFromId(id, &IsSubMenu));
+    if (entry == nullptr)
+        return;
+    if (entry->checkable) {
+        entry->checked = !entry->IsChecked();
+        if (entry->created)
+            entry->ApplyCheck();
+    }
+    RaiseClick(entry);
+}
+
 void CommandMessage(const Message& m) {
     const int code = HIWORD(m.wParam);
     const int id = LOWORD(m.wParam);
     HWND source = reinterpret_cast<HWND>(m.lParam);
-    if (source == nullptr)
+    if (source == nullptr) {
+        // Code 1 would be an accelerator; the toolkit has none.
+        if (code == 0)
+            MenuCommand(id);
         return;
+    }
     GUIElement* sender = ElementRegistry::ElementFromWindow(source);
     if (sender == nullptr)
         return;
@@ -486,6 +509,12 @@ template <typename Operation> void WithElement(const Message& m, Operation opera
         operation(*e);
 }
 
+void TimerMessage(const Message& m) {
+    auto* timer = dynamic_cast<Timer*>(ElementRegistry::ElementFromId(static_cast<int>(m.wParam)));
+    if (timer != nullptr && timer->OnTick != nullptr)
+        timer->OnTick(timer);
+}
+
 bool ScreenSaverBlocked(const Message& m) {
     const WPARAM command = m.wParam & 0xFFF0;
     return Dispatch().blockScreenSaver &&
@@ -533,6 +562,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CHAR: if (!CharacterAccepted(m)) return 1; break;
     case WM_COMMAND: CommandMessage(m); break;
     case WM_SYSCOMMAND: if (ScreenSaverBlocked(m)) return -1; break;
+    case WM_TIMER: TimerMessage(m); break;
     case WM_HSCROLL: if (ScrollMessage(m, SB_HORZ)) return 0; break;
     case WM_VSCROLL: if (ScrollMessage(m, SB_VERT)) return 0; break;
     case WM_CTLCOLOREDIT:
