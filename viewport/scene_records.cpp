@@ -1,0 +1,66 @@
+#include "viewport/scene_records.h"
+
+namespace KelUtility {
+namespace {
+
+constexpr std::int32_t kDocumentMeshId = 1;
+constexpr std::int32_t kDocumentMeshTag = 2002;
+
+template <typename Value> void Copy(Value& shown, const Value& latest, bool& changed) {
+    if (shown != latest) {
+        shown = latest;
+        changed = true;
+    }
+}
+
+// A list whose length changed is taken whole; then each entry that differs is copied.
+template <typename Entry>
+void CopyList(std::vector<Entry>& shown, const std::vector<Entry>& latest, bool& changed) {
+    if (shown.size() != latest.size()) {
+        shown = latest;
+        changed = true;
+    }
+}
+
+void CopyVertex(MeshVertex& shown, const MeshVertex& latest, bool& changed) {
+    if (shown.X != latest.X || shown.Y != latest.Y || shown.Z != latest.Z) {
+        shown = latest;
+        changed = true;
+    }
+    Copy(shown.Color, latest.Color, changed);
+    Copy(shown.Tu, latest.Tu, changed);
+    Copy(shown.Tv, latest.Tv, changed);
+}
+
+} // namespace
+
+SceneMesh ToSceneMesh(const MyApp::MeshDocument& document) {
+    SceneMesh mesh;
+    mesh.Id = kDocumentMeshId;
+    mesh.Tag = kDocumentMeshTag;
+    mesh.FaceCount = document.FaceCount;
+    mesh.Vertices = document.Vertices;
+    mesh.Indices = document.Indices;
+    mesh.TextureResource = 0;
+    mesh.TextureFile = document.TextureFile;
+    mesh.Visible = true;
+    return mesh;
+}
+
+bool MergeSceneMesh(SceneMesh& shown, const SceneMesh& latest) {
+    bool changed = false;
+    Copy(shown.TextureFile, latest.TextureFile, changed);
+    Copy(shown.TextureResource, latest.TextureResource, changed);
+    CopyList(shown.Indices, latest.Indices, changed);
+    for (std::size_t i = 0; i < latest.Indices.size(); ++i)
+        Copy(shown.Indices[i], latest.Indices[i], changed);
+    Copy(shown.FaceCount, latest.FaceCount, changed);
+    Copy(shown.Tag, latest.Tag, changed);
+    Copy(shown.Visible, latest.Visible, changed);
+    CopyList(shown.Vertices, latest.Vertices, changed);
+    for (std::size_t i = 0; i < latest.Vertices.size(); ++i)
+        CopyVertex(shown.Vertices[i], latest.Vertices[i], changed);
+    return changed;
+}
+
+} // namespace KelUtility
