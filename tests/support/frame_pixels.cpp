@@ -1,0 +1,47 @@
+#include "tests/support/frame_pixels.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace KelTest {
+
+int FramePixels::CountOtherThanIn(std::uint32_t color, int left, int top, int right,
+                                  int bottom) const {
+    int count = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            count += At(x, y) != color ? 1 : 0;
+    return count;
+}
+
+int FramePixels::CountOtherThan(std::uint32_t color) const {
+    return CountOtherThanIn(color, 0, 0, width, height);
+}
+
+FramePixels DrawFrame(KelUtility::D3DPanel& panel) {
+    FramePixels frame;
+    frame.drawn = panel.DrawAndCapture([&](IDirect3DSurface9& backBuffer) {
+        D3DSURFACE_DESC description = {};
+        backBuffer.GetDesc(&description);
+        ComPtr<IDirect3DSurface9> copy;
+        if (FAILED(panel.device->CreateOffscreenPlainSurface(
+                description.Width, description.Height, description.Format, D3DPOOL_SYSTEMMEM,
+                &copy, nullptr)) ||
+            FAILED(panel.device->GetRenderTargetData(&backBuffer, copy.Get())))
+            return;
+        D3DLOCKED_RECT locked = {};
+        if (FAILED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY)))
+            return;
+        frame.width = static_cast<int>(description.Width);
+        frame.height = static_cast<int>(description.Height);
+        for (int y = 0; y < frame.height; ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(
+                static_cast<const unsigned char*>(locked.pBits) + y * locked.Pitch);
+            for (int x = 0; x < frame.width; ++x)
+                frame.pixels.push_back(row[x] & 0x00FFFFFF);
+        }
+        copy->UnlockRect();
+    });
+    return frame;
+}
+
+} // namespace KelTest

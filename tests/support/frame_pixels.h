@@ -1,0 +1,27 @@
+#pragma once
+
+// The pixels of one frame a 3D panel draws, read from its back buffer before the frame is
+// presented.
+
+#include "viewport/d3d_panel.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace KelTest {
+
+struct FramePixels {
+    bool drawn = false;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels; // 0x00RRGGBB
+
+    std::uint32_t At(int x, int y) const { return pixels[y * width + x]; }
+    // How many pixels of the frame differ from the colour.
+    int CountOtherThan(std::uint32_t color) const;
+    int CountOtherThanIn(std::uint32_t color, int left, int top, int right, int bottom) const;
+};
+
+FramePixels DrawFrame(KelUtility::D3DPanel& panel);
+
+} // namespace KelTest

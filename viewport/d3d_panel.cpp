@@ -1,0 +1,382 @@
+#include "viewport/d3d_panel.h"
+
+#include "toolkit/system_dialogs.h"
+#include "toolkit/text_conversion.h"
+#include "viewport/mesh_geometry.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace KelUtility {
+namespace {
+
+constexpr int kDefaultWidth = 300;
+constexpr int kDefaultHeight = 50;
+constexpr float kFieldOfView = 0.7853982f; // 45 degrees
+constexpr float kNearPlane = 1.0f;
+constexpr float kFarPlane = 500.0f;
+constexpr float kFarAway = 1000000.0f;
+constexpr D3DCOLOR kWhite = 0xFFFFFFFF;
+constexpr COLORREF kNoColor = static_cast<COLORREF>(-1);
+constexpr DWORD kTexturedFormat = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1;
+const char* const kErrorCaption = "errore";
+const char* const kNoDirect3D = "Inizializzazione DirectX fallita.";
+const char* const kNoDevice = "Inizializzazione DirectX fallita (CreateDevice).";
+
+const D3DVERTEXELEMENT9 kVertexDeclaration[] = {
+    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
+    {0, 12, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
+    {0, 16, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
+    D3DDECL_END()};
+
+LPCWSTR ResourceName(std::int32_t id) {
+    return MAKEINTRESOURCEW(static_cast<WORD>(id));
+}
+
+} // namespace
+
+D3DPanel::D3DPanel(GUIElement* owner) : PanelChildren(owner) {
+    tabStop = false;
+    SetSize(kDefaultWidth, kDefaultHeight);
+}
+
+D3DPanel::~D3DPanel() { ReleaseDevice(true); }
+
+void D3DPanel::Create() {
+    if (created)
+        return;
+    PanelChildren::Create();
+    CreateDevice(window);
+}
+
+void D3DPanel::RefreshSizeFromWindow() {
+    RECT bounds;
+    if (window != nullptr && GetWindowRect(window, &bounds)) {
+        width = bounds.right - bounds.left;
+        height = bounds.bottom - bounds.top;
+    }
+}
+
+void D3DPanel::CreateDevice(HWND target) {
+    RefreshSizeFromWindow();
+    if (!direct3D) {
+        direct3D.Attach(Direct3DCreate9(D3D_SDK_VERSION));
+        if (!direct3D) {
+            ShowError(parent, kNoDirect3D, kErrorCaption);
+            return;
+        }
+    }
+    if (!CreateDeviceOfType(target, D3DDEVTYPE_HAL) &&
+        !CreateDeviceOfType(target, D3DDEVTYPE_REF)) {
+        ShowError(parent, kNoDevice, kErrorCaption);
+        AbortFrame = false;
+        return;
+    }
+    PrimeDevice();
+    LoadBackground();
+    LoadSpriteSheet();
+    AbortFrame = false;
+}
+
+bool D3DPanel::CreateDeviceOfType(HWND target, D3DDEVTYPE type) {
+    D3DPRESENT_PARAMETERS parameters = {};
+    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    parameters.hDeviceWindow = target;
+    parameters.Windowed = TRUE;
+    parameters.EnableAutoDepthStencil = TRUE;
+    parameters.AutoDepthStencilFormat = D3DFMT_D16;
+    // The back buffer takes the client size; a panel without a client area still gets a
+    // buffer of one pixel, so that the device exists and the panel simply shows nothing.
+    RECT client;
+    if (GetClientRect(target, &client) && (client.right <= 0 || client.bottom <= 0)) {
+        parameters.BackBufferWidth = 1;
+        parameters.BackBufferHeight = 1;
+    }
+    return SUCCEEDED(direct3D->CreateDevice(D3DADAPTER_DEFAULT, type, target,
+                                            D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters,
+                                            device.ReleaseAndGetAddressOf()));
+}
+
+void D3DPanel::PrimeDevice() {
+    Camera.device = device.Get();
+    Camera.position = D3DXVECTOR3(static_cast<float>(EyeX), static_cast<float>(EyeY),
+                                  static_cast<float>(EyeZ));
+    Camera.dirty = true;
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+}
+
+void D3DPanel::LoadBackground() {
+    D3DXIMAGE_INFO info = {};
+    const std::wstring file = ToWide(BackgroundFile);
+    const bool fromFile = !BackgroundFile.empty();
+    if (!fromFile && BackgroundResource == 0)
+        return;
+    const HMODULE program = GetModuleHandleW(nullptr);
+    const HRESULT read =
+        fromFile ? D3DXGetImageInfoFromFileW(file.c_str(), &info)
+                 : D3DXGetImageInfoFromResourceW(program, ResourceName(BackgroundResource), &info);
+    if (FAILED(read) ||
+        FAILED(device->CreateOffscreenPlainSurface(info.Width, info.Height, D3DFMT_X8R8G8B8,
+                                                   D3DPOOL_SYSTEMMEM, &backgroundSurface,
+                                                   nullptr)))
+        return;
+    const HRESULT loaded =
+        fromFile ? D3DXLoadSurfaceFromFileW(backgroundSurface.Get(), nullptr, nullptr,
+                                            file.c_str(), nullptr, D3DX_FILTER_NONE, 0, nullptr)
+                 : D3DXLoadSurfaceFromResourceW(backgroundSurface.Get(), nullptr, nullptr, program,
+                                                ResourceName(BackgroundResource), nullptr,
+                                                D3DX_FILTER_NONE, 0, nullptr);
+    if (FAILED(loaded))
+        backgroundSurface.Reset();
+}
+
+void D3DPanel::LoadSpriteSheet() {
+    spriteSheetWidth = spriteSheetHeight = 0;
+    if (SpriteSheetResource < 1)
+        return;
+    if (FAILED(D3DXCreateTextureFromResourceW(device.Get(), GetModuleHandleW(nullptr),
+                                              ResourceName(SpriteSheetResource), &spriteSheet)))
+        return;
+    D3DSURFACE_DESC level = {};
+    if (SUCCEEDED(spriteSheet->GetLevelDesc(0, &level))) {
+        spriteSheetWidth = static_cast<std::int32_t>(level.Width);
+        spriteSheetHeight = static_cast<std::int32_t>(level.Height);
+    }
+}
+
+void D3DPanel::ReleaseDevice(bool alsoDirect3D) {
+    backgroundSurface.Reset();
+    temporaryIndexBuffer.Reset();
+    for (TextureCacheEntry& entry : textureCache)
+        entry.texture.Reset();
+    textureCache.clear();
+    spriteSheet.Reset();
+    temporaryVertexBuffer.Reset();
+    device.Reset();
+    Camera.device = nullptr;
+    if (alsoDirect3D)
+        direct3D.Reset();
+}
+
+void D3DPanel::SetScene(std::vector<SceneTriangle> newTriangles, std::vector<SceneQuad> newQuads,
+                        std::vector<SceneSprite> newSprites, std::vector<SceneXMesh> newXMeshes,
+                        std::vector<SceneText> newTexts, std::vector<SceneText3D> newTexts3D,
+                        std::vector<SceneMesh> newMeshes) {
+    if (!device)
+        return;
+    texts = std::move(newTexts);
+    texts3D = std::move(newTexts3D);
+    triangles = std::move(newTriangles);
+    quads = std::move(newQuads);
+    sprites = std::move(newSprites);
+    xMeshes = std::move(newXMeshes);
+    meshes = std::move(newMeshes);
+    ReleaseDevice(false);
+    CreateDevice(window);
+}
+
+void D3DPanel::RebuildScene() {
+    SetScene(triangles, quads, sprites, xMeshes, texts, texts3D, meshes);
+}
+
+bool D3DPanel::UpdateMesh(const SceneMesh& record) {
+    return !meshes.empty() && MergeSceneMesh(meshes.front(), record);
+}
+
+D3DCOLOR D3DPanel::ClearColor() const {
+    return backColor == kNoColor ? kWhite : ToDeviceColor(backColor);
+}
+
+// A device that can be reset comes back with the whole scene re-created; a device that is
+// still lost simply shows nothing until then.
+void D3DPanel::CheckDevice() {
+    if (device->TestCooperativeLevel() == D3DERR_DEVICENOTRESET)
+        RebuildScene();
+}
+
+void D3DPanel::Redraw() { Paint(); }
+
+void D3DPanel::Paint() {
+    RECT client;
+    if (window == nullptr || !GetClientRect(window, &client) || !device)
+        return;
+    // The frame covers the whole client area: nothing is left for the platform to erase.
+    ValidateRect(window, nullptr);
+    RefreshSizeFromWindow();
+    if (client.right <= 0 || client.bottom <= 0 || width <= 0 || height <= 0)
+        return;
+    NearestDistance = kFarAway;
+    CheckDevice();
+    if (!device)
+        return;
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, ClearColor(), 1.0f, 0);
+    device->BeginScene();
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    CopyBackground();
+    ApplyWorld();
+    ApplyViewProjection();
+    DrawLists();
+    device->EndScene();
+    ComPtr<IDirect3DSurface9> backBuffer;
+    if (m_frameUser != nullptr &&
+        SUCCEEDED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)))
+        (*m_frameUser)(*backBuffer.Get());
+    device->Present(nullptr, nullptr, nullptr, nullptr);
+}
+
+// The picture is copied unscaled at the top-left corner; one larger than the back buffer
+// is not copied at all.
+void D3DPanel::CopyBackground() {
+    ComPtr<IDirect3DSurface9> backBuffer;
+    if (!backgroundSurface ||
+        FAILED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)))
+        return;
+    D3DSURFACE_DESC picture = {};
+    D3DSURFACE_DESC target = {};
+    backgroundSurface->GetDesc(&picture);
+    backBuffer->GetDesc(&target);
+    if (picture.Width <= target.Width && picture.Height <= target.Height)
+        device->UpdateSurface(backgroundSurface.Get(), nullptr, backBuffer.Get(), nullptr);
+}
+
+void D3DPanel::DrawLists() {
+    if (!AbortFrame && !meshes.empty())
+        DrawMeshes();
+}
+
+void D3DPanel::ApplyWorld() {
+    D3DXMATRIX rotation;
+    D3DXMATRIX translation;
+    D3DXMatrixRotationYawPitchRoll(&rotation, static_cast<float>(Yaw), static_cast<float>(Pitch),
+                                   static_cast<float>(Roll));
+    D3DXMatrixTranslation(&translation, static_cast<float>(MoveX), static_cast<float>(MoveY),
+                          static_cast<float>(MoveZ));
+    const D3DXMATRIX world = rotation * translation;
+    device->SetTransform(D3DTS_WORLD, &world);
+}
+
+// The aspect is the true ratio of the panel's outer size; Paint draws nothing for a panel
+// without height, so there is no division by zero.
+void D3DPanel::ApplyViewProjection() {
+    if (UseCamera) {
+        Camera.Apply();
+    } else {
+        const D3DXVECTOR3 eye(static_cast<float>(EyeX), static_cast<float>(EyeY),
+                              static_cast<float>(EyeZ));
+        const D3DXVECTOR3 origin(0, 0, 0);
+        const D3DXVECTOR3 upwards(0, 1, 0);
+        D3DXMATRIX view;
+        D3DXMatrixLookAtLH(&view, &eye, &origin, &upwards);
+        device->SetTransform(D3DTS_VIEW, &view);
+    }
+    RefreshSizeFromWindow();
+    const float aspect = height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1;
+    D3DXMATRIX projection;
+    D3DXMatrixPerspectiveFovLH(&projection, kFieldOfView, aspect, kNearPlane, kFarPlane);
+    device->SetTransform(D3DTS_PROJECTION, &projection);
+}
+
+ComPtr<ID3DXMesh> D3DPanel::BuildMesh(const SceneMesh& record) {
+    const std::optional<MeshShape> shape = ShapeOf(record);
+    ComPtr<ID3DXMesh> mesh;
+    if (!shape || !device ||
+        FAILED(D3DXCreateMesh(shape->faces, shape->vertices, D3DXMESH_SYSTEMMEM, kVertexDeclaration,
+                              device.Get(), &mesh)))
+        return nullptr;
+    void* vertices = nullptr;
+    if (FAILED(mesh->LockVertexBuffer(0, &vertices)))
+        return nullptr;
+    WriteVertices(record, static_cast<DeviceVertex*>(vertices));
+    mesh->UnlockVertexBuffer();
+    // A mesh whose indices could not be written is not drawn: they would be unknown.
+    void* indices = nullptr;
+    if (FAILED(mesh->LockIndexBuffer(0, &indices)))
+        return nullptr;
+    WriteIndices(record, *shape, static_cast<std::uint16_t*>(indices));
+    mesh->UnlockIndexBuffer();
+    return mesh;
+}
+
+IDirect3DTexture9* D3DPanel::TextureFromFile(const std::string& name) {
+    for (const TextureCacheEntry& entry : textureCache) {
+        if (entry.FileName == name)
+            return entry.texture.Get();
+    }
+    TextureCacheEntry entry;
+    entry.FileName = name;
+    D3DXCreateTextureFromFileW(device.Get(), ToWide(name).c_str(), &entry.texture);
+    textureCache.push_back(std::move(entry));
+    return textureCache.back().texture.Get();
+}
+
+IDirect3DTexture9* D3DPanel::TextureFromResource(std::int32_t resourceId) {
+    for (const TextureCacheEntry& entry : textureCache) {
+        if (entry.ResourceId == resourceId) {
+            if (entry.texture)
+                return entry.texture.Get();
+            break;
+        }
+    }
+    TextureCacheEntry entry;
+    entry.ResourceId = resourceId;
+    D3DXCreateTextureFromResourceW(device.Get(), GetModuleHandleW(nullptr),
+                                   ResourceName(resourceId), &entry.texture);
+    textureCache.push_back(std::move(entry));
+    return textureCache.back().texture.Get();
+}
+
+bool D3DPanel::DrawMeshes() {
+    bool anyVisible = false;
+    for (const SceneMesh& record : meshes) {
+        if (!record.Visible)
+            continue;
+        anyVisible = true;
+        DrawMesh(record);
+    }
+    return anyVisible;
+}
+
+void D3DPanel::DrawMesh(const SceneMesh& record) {
+    IDirect3DTexture9* texture = nullptr;
+    if (!record.TextureFile.empty())
+        texture = TextureFromFile(record.TextureFile);
+    else if (record.TextureResource >= 1)
+        texture = TextureFromResource(record.TextureResource);
+    const ComPtr<ID3DXMesh> mesh = BuildMesh(record);
+    if (!mesh)
+        return;
+    D3DXMATRIX saved;
+    device->GetTransform(D3DTS_WORLD, &saved);
+    D3DXMATRIX offset;
+    D3DXMatrixTranslation(&offset, static_cast<float>(record.X), static_cast<float>(record.Y),
+                          static_cast<float>(record.Z));
+    const D3DXMATRIX placed = saved * offset;
+    device->SetTransform(D3DTS_WORLD, &placed);
+    if (texture != nullptr) {
+        // Texture colour times vertex colour, no alpha.
+        device->SetFVF(kTexturedFormat);
+        device->SetTexture(0, texture);
+        device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+        device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+        device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+        device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    } else {
+        device->SetTexture(0, nullptr);
+    }
+    mesh->DrawSubset(0);
+    device->SetTransform(D3DTS_WORLD, &saved);
+}
+
+bool D3DPanel::DrawAndCapture(const FrameUser& use) {
+    bool captured = false;
+    const FrameUser user = [&](IDirect3DSurface9& backBuffer) {
+        captured = true;
+        use(backBuffer);
+    };
+    m_frameUser = &user;
+    Redraw();
+    m_frameUser = nullptr;
+    return captured;
+}
+
+} // namespace KelUtility

@@ -1,0 +1,113 @@
+#pragma once
+
+// The 3D preview: a panel that owns a Direct3D 9 device bound to its own window and draws
+// its scene lists into it at every paint. Every scene change re-creates the device and
+// everything that lives on it.
+
+#include "toolkit/panel_children.h"
+#include "viewport/scene_records.h"
+#include "viewport/view_camera.h"
+
+#include <d3d9.h>
+#include <d3dx9.h>
+#include <functional>
+#include <string>
+#include <vector>
+#include <wrl/client.h>
+
+namespace KelUtility {
+
+struct TextureCacheEntry {
+    Microsoft::WRL::ComPtr<IDirect3DTexture9> texture; // none when it did not load
+    std::string FileName;                              // "" for a resource texture
+    std::int32_t ResourceId = 0;                       // 0 for a file texture
+};
+
+class D3DPanel : public PanelChildren {
+public:
+    using CollisionHandlerType = bool (*)(GUIElement* parent, std::int32_t tag);
+    using FrameUser = std::function<void(IDirect3DSurface9& backBuffer)>;
+
+    explicit D3DPanel(GUIElement* owner);
+    ~D3DPanel() override;
+
+    void Create() override;
+    // One frame of the current scene with the current view fields.
+    void Paint() override;
+    virtual void Redraw();
+
+    void CreateDevice(HWND target);
+    void ReleaseDevice(bool alsoDirect3D);
+    // Replaces the seven lists and re-creates the device; without a device nothing changes.
+    void SetScene(std::vector<SceneTriangle> triangles, std::vector<SceneQuad> quads,
+                  std::vector<SceneSprite> sprites, std::vector<SceneXMesh> xMeshes,
+                  std::vector<SceneText> texts, std::vector<SceneText3D> texts3D,
+                  std::vector<SceneMesh> meshes);
+    void RebuildScene();
+    // Merges the record into the first mesh of the scene; true when anything changed. The
+    // caller rebuilds and redraws.
+    bool UpdateMesh(const SceneMesh& record);
+
+    void ApplyWorld();
+    void ApplyViewProjection();
+    // The device mesh of a record, or none; built anew for every draw.
+    Microsoft::WRL::ComPtr<ID3DXMesh> BuildMesh(const SceneMesh& record);
+    IDirect3DTexture9* TextureFromFile(const std::string& name);
+    IDirect3DTexture9* TextureFromResource(std::int32_t resourceId);
+
+    // Draws one frame and lends its back buffer to `use` before the frame is presented:
+    // after a discarding present the back buffer's content is undefined. False when no
+    // frame was drawn.
+    bool DrawAndCapture(const FrameUser& use);
+
+    CollisionHandlerType CollisionHandler = nullptr;
+    std::vector<SceneTriangle> triangles;
+    std::vector<SceneQuad> quads;
+    std::vector<SceneSprite> sprites;
+    std::vector<SceneXMesh> xMeshes;
+    std::vector<SceneText> texts;
+    std::vector<SceneText3D> texts3D;
+    std::vector<SceneMesh> meshes;
+    std::string BackgroundFile;
+    std::int32_t BackgroundResource = 0;
+    std::int32_t SpriteSheetResource = 0;
+    float NearestDistance = 1000000.0f;
+    double Yaw = 0.0; // radians
+    double Pitch = 0.0;
+    double Roll = 0.0;
+    double MoveY = 0.0;
+    double MoveX = 0.0;
+    double MoveZ = 0.0;
+    double EyeY = 0.0;
+    double EyeX = 0.0;
+    double EyeZ = -10.0;
+    bool AbortFrame = false; // skips the remaining lists of the frame being drawn
+    Microsoft::WRL::ComPtr<IDirect3D9> direct3D;
+    Microsoft::WRL::ComPtr<IDirect3DDevice9> device;
+    Microsoft::WRL::ComPtr<IDirect3DVertexBuffer9> temporaryVertexBuffer;
+    std::vector<TextureCacheEntry> textureCache;
+    Microsoft::WRL::ComPtr<IDirect3DTexture9> spriteSheet;
+    std::int32_t spriteSheetWidth = 0;
+    std::int32_t spriteSheetHeight = 0;
+    Microsoft::WRL::ComPtr<IDirect3DSurface9> backgroundSurface;
+    Microsoft::WRL::ComPtr<IDirect3DIndexBuffer9> temporaryIndexBuffer;
+    ViewCamera Camera;
+    bool UseCamera = true;
+
+private:
+    bool CreateDeviceOfType(HWND target, D3DDEVTYPE type);
+    void PrimeDevice();
+    void LoadBackground();
+    void LoadSpriteSheet();
+    void CheckDevice();
+    void CopyBackground();
+    void DrawLists();
+    bool DrawMeshes();
+    void DrawMesh(const SceneMesh& record);
+    D3DCOLOR ClearColor() const;
+    void RefreshSizeFromWindow();
+
+    const FrameUser* m_frameUser = nullptr;
+};
+
+} // namespace KelUtility
