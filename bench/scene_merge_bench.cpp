@@ -15,8 +15,8 @@ SceneMesh LargestRecord() {
     record.FaceCount = 1000;
     for (int i = 0; i < 65535; ++i) {
         record.Vertices.push_back(MeshVertex{i * 0.001, -i * 0.002, 1.0 / (i + 1),
-                                             static_cast<std::uint32_t>(i * 2654435761u),
-                                             0.25f, 0.75f});
+                                             static_cast<std::uint32_t>(i * 2654435761u), 0.25f,
+                                             0.75f});
         record.Indices.push_back(static_cast<std::uint16_t>(i));
     }
     return record;
@@ -31,4 +31,7 @@ void MergeIdenticalRecord(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(MergeIdenticalRecord)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly();
+BENCHMARK(MergeIdenticalRecord)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly();
