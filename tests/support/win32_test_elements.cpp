@@ -28,6 +28,13 @@ TestCommandControl::TestCommandControl(KelUtility::GUIElement* owner,
     typeName = tag;
 }
 
+COLORREF PixelOf(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    const COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return color;
+}
+
 std::unique_ptr<KelUtility::Form> NewHostForm() {
     auto form = std::make_unique<KelUtility::Form>(GetModuleHandleW(nullptr));
     form->SetSize(400, 300);

@@ -32,6 +32,9 @@ public:
                        const char* tag);
 };
 
+// The colour of one pixel of a window as it shows on screen.
+COLORREF PixelOf(HWND window, int x, int y);
+
 // A created 400 x 300 form for a test's elements.
 std::unique_ptr<KelUtility::Form> NewHostForm();
 

@@ -6,15 +6,9 @@
 #include <gtest/gtest.h>
 
 using namespace KelUtility;
+using KelTest::PixelOf;
 
 namespace {
-
-COLORREF PixelOf(HWND window, int x, int y) {
-    HDC dc = GetDC(window);
-    const COLORREF color = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return color;
-}
 
 void Repaint(const GUIElement& element) {
     RedrawWindow(element.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

@@ -9,6 +9,7 @@
 #include <vector>
 
 using namespace KelUtility;
+using KelTest::PixelOf;
 
 namespace {
 
@@ -40,13 +41,6 @@ HBITMAP MakeSheet() {
         }
     }
     return sheet;
-}
-
-COLORREF PixelOf(HWND window, int x, int y) {
-    HDC dc = GetDC(window);
-    const COLORREF color = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return color;
 }
 
 class PadTest : public ::testing::Test {
