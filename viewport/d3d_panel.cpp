@@ -2,7 +2,10 @@
 
 #include "toolkit/system_dialogs.h"
 #include "toolkit/text_conversion.h"
+#include "viewport/gdi_presenter.h"
 #include "viewport/mesh_geometry.h"
+
+#include <algorithm>
 
 using Microsoft::WRL::ComPtr;
 
@@ -35,6 +38,8 @@ LPCWSTR ResourceName(std::int32_t id) {
 } // namespace
 
 D3DPanel::D3DPanel(GUIElement* owner) : PanelChildren(owner) {
+    if (GdiPresenter::Needed())
+        m_gdiPresenter = std::make_unique<GdiPresenter>();
     tabStop = false;
     SetSize(kDefaultWidth, kDefaultHeight);
 }
@@ -86,20 +91,28 @@ bool D3DPanel::CreateDeviceOfType(HWND target, D3DDEVTYPE type) {
     parameters.AutoDepthStencilFormat = D3DFMT_D16;
     // The back buffer takes the client size; a panel without a client area still gets a
     // buffer of one pixel, so that the device exists and the panel simply shows nothing.
-    RECT client;
-    if (GetClientRect(target, &client) && (client.right <= 0 || client.bottom <= 0)) {
+    RECT client = {};
+    GetClientRect(target, &client);
+    if (client.right <= 0 || client.bottom <= 0) {
         parameters.BackBufferWidth = 1;
         parameters.BackBufferHeight = 1;
     }
-    return SUCCEEDED(direct3D->CreateDevice(D3DADAPTER_DEFAULT, type, target,
+    // Frames shown through GDI are drawn for the presenter's hidden window, at the size of
+    // the panel's client area.
+    if (m_gdiPresenter) {
+        parameters.BackBufferWidth = static_cast<UINT>(std::max<LONG>(client.right, 1));
+        parameters.BackBufferHeight = static_cast<UINT>(std::max<LONG>(client.bottom, 1));
+        parameters.hDeviceWindow = m_gdiPresenter->DeviceWindow(client.right, client.bottom);
+    }
+    return SUCCEEDED(direct3D->CreateDevice(D3DADAPTER_DEFAULT, type, parameters.hDeviceWindow,
                                             D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters,
                                             device.ReleaseAndGetAddressOf()));
 }
 
 void D3DPanel::PrimeDevice() {
     Camera.device = device.Get();
-    Camera.position = D3DXVECTOR3(static_cast<float>(EyeX), static_cast<float>(EyeY),
-                                  static_cast<float>(EyeZ));
+    Camera.position =
+        D3DXVECTOR3(static_cast<float>(EyeX), static_cast<float>(EyeY), static_cast<float>(EyeZ));
     Camera.dirty = true;
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device->SetRenderState(D3DRS_LIGHTING, FALSE);
@@ -117,12 +130,11 @@ void D3DPanel::LoadBackground() {
                  : D3DXGetImageInfoFromResourceW(program, ResourceName(BackgroundResource), &info);
     if (FAILED(read) ||
         FAILED(device->CreateOffscreenPlainSurface(info.Width, info.Height, D3DFMT_X8R8G8B8,
-                                                   D3DPOOL_SYSTEMMEM, &backgroundSurface,
-                                                   nullptr)))
+                                                   D3DPOOL_SYSTEMMEM, &backgroundSurface, nullptr)))
         return;
     const HRESULT loaded =
-        fromFile ? D3DXLoadSurfaceFromFileW(backgroundSurface.Get(), nullptr, nullptr,
-                                            file.c_str(), nullptr, D3DX_FILTER_NONE, 0, nullptr)
+        fromFile ? D3DXLoadSurfaceFromFileW(backgroundSurface.Get(), nullptr, nullptr, file.c_str(),
+                                            nullptr, D3DX_FILTER_NONE, 0, nullptr)
                  : D3DXLoadSurfaceFromResourceW(backgroundSurface.Get(), nullptr, nullptr, program,
                                                 ResourceName(BackgroundResource), nullptr,
                                                 D3DX_FILTER_NONE, 0, nullptr);
@@ -152,6 +164,8 @@ void D3DPanel::ReleaseDevice(bool alsoDirect3D) {
     textureCache.clear();
     spriteSheet.Reset();
     temporaryVertexBuffer.Reset();
+    if (m_gdiPresenter)
+        m_gdiPresenter->ReleaseDeviceObjects();
     device.Reset();
     Camera.device = nullptr;
     if (alsoDirect3D)
@@ -194,7 +208,9 @@ void D3DPanel::CheckDevice() {
         RebuildScene();
 }
 
-void D3DPanel::Redraw() { Paint(); }
+void D3DPanel::Redraw() {
+    Paint();
+}
 
 void D3DPanel::Paint() {
     RECT client;
@@ -221,7 +237,14 @@ void D3DPanel::Paint() {
     if (m_frameUser != nullptr &&
         SUCCEEDED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)))
         (*m_frameUser)(*backBuffer.Get());
-    device->Present(nullptr, nullptr, nullptr, nullptr);
+    PresentFrame();
+}
+
+void D3DPanel::PresentFrame() {
+    if (m_gdiPresenter)
+        m_gdiPresenter->Show(*device.Get(), window);
+    else
+        device->Present(nullptr, nullptr, nullptr, nullptr);
 }
 
 // The picture is copied unscaled at the top-left corner; one larger than the back buffer

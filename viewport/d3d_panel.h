@@ -11,11 +11,14 @@
 #include <d3d9.h>
 #include <d3dx9.h>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 #include <wrl/client.h>
 
 namespace KelUtility {
+
+class GdiPresenter;
 
 struct TextureCacheEntry {
     Microsoft::WRL::ComPtr<IDirect3DTexture9> texture; // none when it did not load
@@ -100,6 +103,7 @@ private:
     void LoadBackground();
     void LoadSpriteSheet();
     void CheckDevice();
+    void PresentFrame();
     void CopyBackground();
     void DrawLists();
     bool DrawMeshes();
@@ -108,6 +112,8 @@ private:
     void RefreshSizeFromWindow();
 
     const FrameUser* m_frameUser = nullptr;
+    // Set where the device's own present does not reach the screen.
+    std::unique_ptr<GdiPresenter> m_gdiPresenter;
 };
 
 } // namespace KelUtility

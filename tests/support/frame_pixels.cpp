@@ -44,4 +44,38 @@ FramePixels DrawFrame(KelUtility::D3DPanel& panel) {
     return frame;
 }
 
+FramePixels ScreenPixels(HWND window) {
+    FramePixels screen;
+    RECT client = {};
+    POINT origin = {0, 0};
+    if (!GetClientRect(window, &client) || !ClientToScreen(window, &origin))
+        return screen;
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = client.right;
+    format.bmiHeader.biHeight = -client.bottom; // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC desktop = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(desktop);
+    HBITMAP picture = CreateDIBSection(desktop, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, picture);
+    screen.drawn = picture != nullptr && BitBlt(memory, 0, 0, client.right, client.bottom, desktop,
+                                                origin.x, origin.y, SRCCOPY);
+    if (screen.drawn) {
+        screen.width = client.right;
+        screen.height = client.bottom;
+        const auto* pixels = static_cast<const std::uint32_t*>(bits);
+        for (int i = 0; i < screen.width * screen.height; ++i)
+            screen.pixels.push_back(pixels[i] & 0x00FFFFFF);
+    }
+    SelectObject(memory, previous);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, desktop);
+    return screen;
+}
+
 } // namespace KelTest

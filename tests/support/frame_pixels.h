@@ -1,7 +1,7 @@
 #pragma once
 
 // The pixels of one frame a 3D panel draws, read from its back buffer before the frame is
-// presented.
+// presented, or of a window's client area as the screen shows it.
 
 #include "viewport/d3d_panel.h"
 
@@ -23,5 +23,8 @@ struct FramePixels {
 };
 
 FramePixels DrawFrame(KelUtility::D3DPanel& panel);
+// The client area of a window, read from the screen: what a user sees, other windows on top
+// included.
+FramePixels ScreenPixels(HWND window);
 
 } // namespace KelTest

@@ -12,6 +12,7 @@
 using namespace KelUtility;
 using KelTest::DrawFrame;
 using KelTest::FramePixels;
+using KelTest::ScreenPixels;
 
 namespace {
 
@@ -80,6 +81,26 @@ void WriteSolidBitmap(const std::string& path, unsigned char r, unsigned char g,
         bytes += row;
     }
     TemporaryFolder::WriteBytes(path, bytes);
+}
+
+// How many pixels differ between the frame and what the screen shows, once the screen has
+// caught up: the platform may put a window's drawing on screen a little later.
+int ScreenDifference(const FramePixels& frame, HWND window) {
+    int different = -1;
+    for (int attempt = 0; attempt < 100 && different != 0; ++attempt) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        const FramePixels screen = ScreenPixels(window);
+        if (screen.width != frame.width || screen.height != frame.height)
+            return -1;
+        different = 0;
+        for (std::size_t i = 0; i < frame.pixels.size(); ++i)
+            different += screen.pixels[i] != frame.pixels[i] ? 1 : 0;
+        if (different != 0)
+            Sleep(20);
+    }
+    return different;
 }
 
 class D3DPanelTest : public ::testing::Test {
@@ -253,4 +274,35 @@ TEST_F(D3DPanelTest, TheFreeCameraStartsAtTheEyeAndSeesTheOrigin) {
     EXPECT_TRUE(panel->Camera.IsInFrustum(0, 0, 0));
     EXPECT_FALSE(panel->Camera.IsInFrustum(0, 0, -20));
     EXPECT_FALSE(panel->Camera.IsInFrustum(0, 0, 600));
+}
+
+// The editor's preview is a panel inside a panel of the main window.
+TEST_F(D3DPanelTest, TheFrameReachesTheScreenInsideNestedPanels) {
+    Form form(GetModuleHandleW(nullptr));
+    form.SetPosition(560, 60);
+    form.SetSize(420, 360);
+    form.Create();
+    PanelChildren viewport(&form);
+    viewport.SetPosition(15, 25);
+    viewport.SetSize(360, 280);
+    viewport.Create();
+    D3DPanel nested(&viewport);
+    nested.SetPosition(20, 10);
+    nested.SetSize(320, 240);
+    nested.UseCamera = false;
+    nested.Create();
+    nested.SetScene({}, {}, {}, {}, {}, {}, {TwoTriangles()});
+    nested.SetBackColor(0x00008000);
+
+    const FramePixels frame = DrawFrame(nested);
+    ASSERT_EQ(frame.width, 320);
+    EXPECT_EQ(frame.At(0, 0), 0x008000u);
+    EXPECT_EQ(frame.At(319, 239), 0x008000u);
+    EXPECT_GT(frame.CountOtherThan(0x008000), 1000) << "the red triangles";
+    EXPECT_EQ(ScreenDifference(frame, nested.window), 0);
+
+    // Covered and uncovered again, the panel paints itself back.
+    InvalidateRect(viewport.window, nullptr, TRUE);
+    UpdateWindow(viewport.window);
+    EXPECT_EQ(ScreenDifference(frame, nested.window), 0);
 }
