@@ -8,7 +8,7 @@ KEL_PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev googletest libbenchmark-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils libgl1-mesa-dri imagemagick
-    locales xdotool
+    locales xdotool fonts-wine fonts-liberation
 )
 
 kel_say() { printf '== %s\n' "$*"; }
@@ -101,7 +101,8 @@ kel_start_wine() {
         wine wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
-    wineserver -p
+    # A wineserver already running for the prefix (another run's) serves this one as well.
+    wineserver -p 2>/dev/null || true
     # Without a window manager Wine waits two seconds for every managed top-level window
     # with children to be withdrawn when it is hidden or destroyed; unmanaged windows, which
     # Wine frames itself, are withdrawn at once.
@@ -109,10 +110,27 @@ kel_start_wine() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         touch "$WINEPREFIX/.kel-unmanaged"
     fi
+    kel_prefix_fonts
     # Wine's background services start with the first program and keep its standard
     # output open; started here, they hold /dev/null instead of ctest's pipe, which
     # ctest would otherwise wait on for ever.
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+# Wine does not find the faces of the fonts-wine package in its data folder here, so the
+# caption buttons of the windows it frames show Marlett's letters ("0 1 r"); fonts in the
+# prefix's own Fonts folder are always found. The program names Tahoma, which Wine ships,
+# and Arial and Lucida Console, which take the Liberation faces of the same widths.
+kel_prefix_fonts() {
+    [[ -f "$WINEPREFIX/.kel-fonts" ]] && return 0
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    mkdir -p "$fonts"
+    cp /usr/share/wine/fonts/{marlett,tahoma,tahomabd}.ttf "$fonts/"
+    cp /usr/share/fonts/truetype/liberation/Liberation{Sans,Mono}-*.ttf "$fonts/"
+    local replacements='HKCU\Software\Wine\Fonts\Replacements'
+    wine reg add "$replacements" /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
+    wine reg add "$replacements" /v 'Lucida Console' /d 'Liberation Mono' /f >/dev/null 2>&1
+    touch "$WINEPREFIX/.kel-fonts"
 }
 
 kel_stop_wine() {
