@@ -18,6 +18,9 @@ protected:
     // Takes the next id and makes a window of a platform control class inside the parent,
     // subclassed to the toolkit. False when the platform refused the window.
     bool CreateControlWindow(const wchar_t* platformClass, DWORD style, DWORD extendedStyle);
+    // The same at the given bounds instead of the element's, for the given module.
+    bool CreateControlWindow(const wchar_t* platformClass, DWORD style, DWORD extendedStyle,
+                             const RECT& bounds, HINSTANCE module);
 };
 
 } // namespace KelUtility

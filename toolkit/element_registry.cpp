@@ -1,6 +1,7 @@
 #include "toolkit/element_registry.h"
 
 #include "toolkit/gui_element.h"
+#include "toolkit/sub_menu.h"
 
 #include <algorithm>
 #include <vector>
@@ -68,6 +69,12 @@ GUIElement* ElementFromId(int id, bool (*isOfKind)(const GUIElement*)) {
             return element;
     }
     return nullptr;
+}
+
+SubMenu* SubMenuFromId(int id) {
+    return static_cast<SubMenu*>(ElementFromId(id, [](const GUIElement* element) {
+        return dynamic_cast<const SubMenu*>(element) != nullptr;
+    }));
 }
 
 CreationScope::CreationScope(GUIElement* element) : m_element(element) {

@@ -10,6 +10,7 @@
 namespace KelUtility {
 
 class GUIElement;
+class SubMenu;
 
 namespace ElementRegistry {
 
@@ -32,6 +33,8 @@ GUIElement* ElementFromWindow(HWND window);
 // The first element with the id, or none; with a kind, the first of that kind.
 GUIElement* ElementFromId(int id);
 GUIElement* ElementFromId(int id, bool (*isOfKind)(const GUIElement*));
+// The first menu entry with the id, or none: the target of a menu command.
+SubMenu* SubMenuFromId(int id);
 
 // Marks the element whose window is being created for as long as the scope lives.
 class CreationScope {

@@ -20,7 +20,10 @@ void NumericBox::Create() {
         return;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
-    CreateControlWindow(UPDOWN_CLASSW, BaseStyle() | UDS_ALIGNRIGHT | UDS_SETBUDDYINT, 0);
+    // The control has no place of its own: it starts at the origin with no size, and the
+    // platform moves it against its buddy.
+    CreateControlWindow(UPDOWN_CLASSW, BaseStyle() | UDS_ALIGNRIGHT | UDS_SETBUDDYINT, 0, RECT{},
+                        nullptr);
     created = true;
     if (buddy != nullptr) {
         buddy->Create();

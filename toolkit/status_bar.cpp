@@ -15,7 +15,9 @@ StatusBar::StatusBar(GUIElement* owner, const std::string& content) : Child(owne
 void StatusBar::Create() {
     if (created)
         return;
-    CreateControlWindow(STATUSCLASSNAMEW, BaseStyle(), 0);
+    // The platform lays the bar along the parent's bottom edge; the window belongs to the
+    // program's module.
+    CreateControlWindow(STATUSCLASSNAMEW, BaseStyle(), 0, RECT{}, GetModuleHandleW(nullptr));
     FinishCreate();
 }
 

@@ -67,19 +67,21 @@ int ToolBar::AddBitmap(int resourceId, COLORREF maskColour) {
 }
 
 // An item's image is resolved once and kept. The platform answers the same first index
-// when one strip is added again, so every item of a strip ends at its own offset.
+// when one strip is added again, so every item of a strip ends at its own offset. A negative
+// count names no images, so nothing is added and the item keeps image 0; the control would
+// read the count as unsigned and take the whole strip.
 int ToolBar::ResolveImage(ToolBarItem& item, int& lastStrip) {
     if (item.imageIndex != 0)
         return item.imageIndex;
     if (item.bitmapResource != 0 && item.imageCount == 0) {
         item.imageIndex = AddBitmap(item.bitmapResource, item.maskColour);
-    } else if (item.bitmapResource != 0) {
+    } else if (item.bitmapResource != 0 && item.imageCount > 0) {
         TBADDBITMAP strip = {GetModuleHandleW(nullptr), static_cast<UINT_PTR>(item.bitmapResource)};
         lastStrip = created ? static_cast<int>(SendMessageW(window, TB_ADDBITMAP, item.imageCount,
                                                             reinterpret_cast<LPARAM>(&strip)))
                             : -1;
         item.imageIndex = lastStrip + item.imageOffset;
-    } else if (item.imageOffset > 0) {
+    } else if (item.bitmapResource == 0 && item.imageOffset > 0) {
         item.imageIndex = lastStrip + item.imageOffset;
     }
     return item.imageIndex;

@@ -20,7 +20,7 @@ public:
 
     int imageIndex = 0;     // 0: resolved by the tool bar's next refresh
     int bitmapResource = 0; // resource id of a strip of images; 0 for none
-    int imageCount = 0;     // images in that strip
+    int imageCount = 0;     // images in that strip; 0: mapped by AddBitmap; below 0: none
     int imageOffset = 0;    // the item's image inside the strip, or the last strip added
     COLORREF maskColour = 0;
     BYTE buttonStyle = 0;   // TBSTYLE_SEP makes a separator

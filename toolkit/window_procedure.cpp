@@ -254,13 +254,9 @@ void RaiseClick(GUIElement* element) {
         command->OnClick(element);
 }
 
-bool IsSubMenu(const GUIElement* element) {
-    return dynamic_cast<const SubMenu*>(element) != nullptr;
-}
-
 // A checkable entry turns its check mark over before its click is raised.
 void MenuCommand(int id) {
-    auto* entry = static_cast<SubMenu*>(ElementRegistry::ElementFromId(id, &IsSubMenu));
+    SubMenu* entry = ElementRegistry::SubMenuFromId(id);
     if (entry == nullptr)
         return;
     if (entry->checkable) {

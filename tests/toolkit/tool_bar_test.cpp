@@ -101,6 +101,20 @@ TEST_F(ToolBarTest, ItemsOfAStripShowItsImagesAfterTheStandardOnes) {
     EXPECT_EQ(ButtonAt(bar, 2).iBitmap, kStandardSmallImages + 2);
 }
 
+TEST_F(ToolBarTest, AStripWithANegativeCountAddsNoImages) {
+    ToolBar other(form.get());
+    ToolBarItem item(&other);
+    item.bitmapResource = kListImages;
+    item.imageCount = -1;
+    item.imageOffset = 2;
+    other.AddItem(&item);
+    other.Create();
+    EXPECT_EQ(ButtonAt(other, 0).iBitmap, 0);
+    HIMAGELIST images =
+        reinterpret_cast<HIMAGELIST>(SendMessageW(other.window, TB_GETIMAGELIST, 0, 0));
+    EXPECT_EQ(ImageList_GetImageCount(images), kStandardSmallImages);
+}
+
 TEST_F(ToolBarTest, DisablingShowsAfterARefresh) {
     bar.Create();
     items[0]->SetEnabled(false);
