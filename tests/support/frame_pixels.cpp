@@ -78,4 +78,22 @@ FramePixels ScreenPixels(HWND window) {
     return screen;
 }
 
+int ScreenDifference(const FramePixels& frame, HWND window) {
+    int different = -1;
+    for (int attempt = 0; attempt < 100 && different != 0; ++attempt) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        const FramePixels screen = ScreenPixels(window);
+        if (screen.width != frame.width || screen.height != frame.height)
+            return -1;
+        different = 0;
+        for (std::size_t i = 0; i < frame.pixels.size(); ++i)
+            different += screen.pixels[i] != frame.pixels[i] ? 1 : 0;
+        if (different != 0)
+            Sleep(20);
+    }
+    return different;
+}
+
 } // namespace KelTest

@@ -26,5 +26,9 @@ FramePixels DrawFrame(KelUtility::D3DPanel& panel);
 // The client area of a window, read from the screen: what a user sees, other windows on top
 // included.
 FramePixels ScreenPixels(HWND window);
+// How many pixels of the window's client area on screen differ from the frame, once the
+// screen has caught up (the platform may show a window's drawing a little later); -1 when
+// the sizes differ.
+int ScreenDifference(const FramePixels& frame, HWND window);
 
 } // namespace KelTest

@@ -12,7 +12,7 @@
 using namespace KelUtility;
 using KelTest::DrawFrame;
 using KelTest::FramePixels;
-using KelTest::ScreenPixels;
+using KelTest::ScreenDifference;
 
 namespace {
 
@@ -81,26 +81,6 @@ void WriteSolidBitmap(const std::string& path, unsigned char r, unsigned char g,
         bytes += row;
     }
     TemporaryFolder::WriteBytes(path, bytes);
-}
-
-// How many pixels differ between the frame and what the screen shows, once the screen has
-// caught up: the platform may put a window's drawing on screen a little later.
-int ScreenDifference(const FramePixels& frame, HWND window) {
-    int different = -1;
-    for (int attempt = 0; attempt < 100 && different != 0; ++attempt) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-        const FramePixels screen = ScreenPixels(window);
-        if (screen.width != frame.width || screen.height != frame.height)
-            return -1;
-        different = 0;
-        for (std::size_t i = 0; i < frame.pixels.size(); ++i)
-            different += screen.pixels[i] != frame.pixels[i] ? 1 : 0;
-        if (different != 0)
-            Sleep(20);
-    }
-    return different;
 }
 
 class D3DPanelTest : public ::testing::Test {

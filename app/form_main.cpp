@@ -1,0 +1,199 @@
+#include "app/form_main.h"
+
+#include "app/form_main_events.h"
+#include "toolkit/button.h"
+#include "toolkit/currency_box.h"
+#include "toolkit/gui_control.h"
+#include "toolkit/label.h"
+#include "toolkit/list_box.h"
+#include "toolkit/menu.h"
+#include "toolkit/menu_bar.h"
+#include "toolkit/numeric_box.h"
+#include "toolkit/panel_children.h"
+#include "toolkit/status_bar.h"
+#include "toolkit/sub_menu.h"
+#include "toolkit/text_box.h"
+#include "toolkit/timer.h"
+#include "toolkit/tool_bar.h"
+#include "toolkit/tool_bar_item.h"
+#include "viewport/d3d_panel.h"
+
+#include <algorithm>
+#include <cctype>
+
+using namespace KelUtility;
+
+namespace MyApp {
+namespace {
+
+constexpr double kScreenShare = 0.9;
+constexpr int kProgramIcon = 1005;
+const std::string kProjectExtension = ".kv3";
+
+FormMain* g_mainForm = nullptr;
+
+bool EndsWithProjectExtension(const std::string& path) {
+    if (path.size() <= kProjectExtension.size())
+        return false;
+    std::string ending = path.substr(path.size() - kProjectExtension.size());
+    std::transform(ending.begin(), ending.end(), ending.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ending == kProjectExtension;
+}
+
+} // namespace
+
+FormMain::FormMain(HINSTANCE instance, const std::string& title) : Form(instance) {
+    font = &m_font;
+    SetPosition(0, 0);
+    SetSize(static_cast<int>(GetSystemMetrics(SM_CXSCREEN) * kScreenShare),
+            static_cast<int>(GetSystemMetrics(SM_CYSCREEN) * kScreenShare));
+    SetText(title);
+    minimizeBox = true;
+    resizable = true;
+    WireFormHandlers();
+    Create(); // builds the layout from the created event
+    SetIcon(kProgramIcon);
+    LayoutPanels();
+    if (g_mainForm == nullptr)
+        g_mainForm = this;
+}
+
+// From here on nothing reaches this window's operations: the close request asks nothing,
+// and the window and the timer go while every element behind them still exists.
+FormMain::~FormMain() {
+    OnCreated = nullptr;
+    OnClosing = nullptr;
+    OnResize = nullptr;
+    OnKeyPress = nullptr;
+    if (timer)
+        timer->Stop();
+    if (created && !destroyed)
+        SendMessageW(window, WM_CLOSE, 0, 0);
+    created = false;
+    TearDown();
+    if (g_mainForm == this)
+        g_mainForm = nullptr;
+}
+
+void FormMain::WireFormHandlers() {
+    OnCreated = FormMainEvents::Created;
+    OnClosing = FormMainEvents::Closing;
+    OnResize = FormMainEvents::Resized;
+    OnKeyPress = FormMainEvents::FormKeyPress;
+    OnKeyDown = FormMainEvents::FormKeyDown;
+    OnKeyUp = FormMainEvents::FormKeyUp;
+    OnMouseDown = FormMainEvents::FormMouseDown;
+    OnMouseUp = FormMainEvents::FormMouseUp;
+    OnActivate = FormMainEvents::FormActivated;
+    OnDeactivate = FormMainEvents::FormDeactivated;
+}
+
+// The elements go in this order; each child's window is already gone with the form's.
+void FormMain::TearDown() {
+    menuBar.reset();
+    fileMenu.reset();
+    helpMenu.reset();
+    for (auto* item :
+         {&newItem, &openItem, &saveItem, &saveAsItem, &exportItem, &exportPictureItem,
+          &exportMeshItem, &separatorItem, &exitItem, &guideItem, &homeItem, &infoItem})
+        item->reset();
+    viewportContainer.reset();
+    timer.reset();
+    mainToolBar.reset();
+    vertexToolBar.reset();
+    indexToolBar.reset();
+    for (auto* item : {&newButton, &openButton, &toolSeparator, &saveButton, &vertexModifyButton,
+                       &vertexAddButton, &vertexDeleteButton, &indexModifyButton, &indexAddButton,
+                       &indexDeleteButton})
+        item->reset();
+    labels.clear();
+    colorSwatch.reset();
+    colorButton.reset();
+    widthBox.reset();
+    widthSpin.reset();
+    heightBox.reset();
+    heightSpin.reset();
+    movePad.reset();
+    eyeXBox.reset();
+    eyeYBox.reset();
+    eyeZBox.reset();
+    rotationXBox.reset();
+    rotationXSpin.reset();
+    rotationYBox.reset();
+    rotationYSpin.reset();
+    rotationZBox.reset();
+    rotationZSpin.reset();
+    textureBox.reset();
+    textureButton.reset();
+    facesBox.reset();
+    facesSpin.reset();
+    vertexList.reset();
+    indexList.reset();
+    statusBar.reset();
+    viewport.reset();
+    controlsPanel.reset();
+}
+
+// The timer belongs to the window: it is killed while the window still exists.
+void FormMain::Destroyed() {
+    if (timer)
+        timer->Stop();
+    Form::Destroyed();
+}
+
+FormMain* FormMain::Owning(GUIElement* element) {
+    for (GUIElement* e = element; e != nullptr; e = e->parent) {
+        if (auto* main = dynamic_cast<FormMain*>(e))
+            return main;
+    }
+    return nullptr;
+}
+
+FormMain* FormMain::MainForm() {
+    return g_mainForm;
+}
+
+void FormMain::SetModified(bool value) {
+    Modified = value;
+    if (!saveButton || saveButton->enabled == value)
+        return;
+    saveItem->SetEnabled(value);
+    saveButton->SetEnabled(value);
+    mainToolBar->RefreshButtons();
+}
+
+void FormMain::SetFileName(const std::string& path) {
+    ProjectPath = path;
+    if (ProjectPath.empty()) {
+        saveAsItem->SetEnabled(false);
+    } else {
+        if (!EndsWithProjectExtension(ProjectPath))
+            ProjectPath += kProjectExtension;
+        saveAsItem->SetEnabled(true);
+    }
+    statusBar->SetText(ProjectPath);
+}
+
+bool FormMain::FilterFormChar(int) {
+    return true;
+}
+
+void FormMain::FormKeyDown(int) {}
+
+void FormMain::FormKeyUp(int) {}
+
+void FormMain::CloseOnEscape(int key) {
+    if (key == VK_ESCAPE)
+        SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
+void FormMain::FormMouseUp(int, int) {}
+
+void FormMain::FormMouseDown(int, int) {}
+
+void FormMain::FormActivated() {}
+
+void FormMain::FormDeactivated() {}
+
+} // namespace MyApp

@@ -1,0 +1,177 @@
+#pragma once
+
+// The editor's main window: it owns the document, the preview and every control around it,
+// and keeps them in step. Its lifecycle lives in form_main.cpp, its layout in
+// form_main_layout.cpp, and what the controls do in form_main_commands.cpp.
+
+#include "app/mesh_document.h"
+#include "toolkit/font.h"
+#include "toolkit/form.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace KelUtility {
+class Button;
+class CurrencyBox;
+class D3DPanel;
+class GUIControl;
+class Label;
+class ListBox;
+class Menu;
+class MenuBar;
+class NumericBox;
+class PanelChildren;
+class StatusBar;
+class SubMenu;
+class TextBox;
+class Timer;
+class ToolBar;
+class ToolBarItem;
+} // namespace KelUtility
+
+namespace MyApp {
+
+class FormMain : public KelUtility::Form {
+public:
+    FormMain(HINSTANCE instance, const std::string& title);
+    ~FormMain() override;
+
+    // Operations the main window adds, in this order.
+    virtual void BuildLayout();
+    virtual bool ConfirmClose();
+    virtual void OnDialogDone(KelUtility::GUIElement* dialog);
+    virtual void LayoutPanels();
+    virtual void SyncTick();
+    virtual bool FilterFormChar(int character);
+    virtual bool FilterTextBoxChar(KelUtility::GUIElement* box, int character);
+    virtual void FormKeyDown(int key);
+    virtual void FormKeyUp(int key);
+    virtual void OnCommand(KelUtility::GUIElement* menuItem);
+    virtual void CloseOnEscape(int key);
+    virtual void FormMouseUp(int mouseX, int mouseY);
+    virtual void FormMouseDown(int mouseX, int mouseY);
+    virtual void OnListDoubleClick(KelUtility::GUIElement* list);
+    virtual void OnNumericLostFocus(KelUtility::GUIElement* box);
+    virtual void OnNumericGotFocus(KelUtility::GUIElement* box);
+    virtual void OnControlClick(KelUtility::GUIElement* element);
+    virtual void FormActivated();
+    virtual void FormDeactivated();
+
+    void Destroyed() override;
+
+    void SetModified(bool value);
+    // Stores the path, with ".kv3" appended unless it already ends so (in any case).
+    void SetFileName(const std::string& path);
+    void BuildMenuBar();
+    void FillVertexList(bool keepSelection);
+    void FillIndexList(bool keepSelection);
+    // Shows the document's mesh in the preview, anew.
+    void RefreshScene();
+    void ApplyMove(int direction);
+
+    // The FormMain an element belongs to: the first one up its parent chain, or none.
+    static FormMain* Owning(KelUtility::GUIElement* element);
+    // The first FormMain made; menu commands of elements outside any FormMain go to it.
+    static FormMain* MainForm();
+
+    MeshDocument document;
+    bool Modified = false;
+    std::string ProjectPath;
+
+    std::unique_ptr<KelUtility::MenuBar> menuBar;
+    std::unique_ptr<KelUtility::Menu> fileMenu;
+    std::unique_ptr<KelUtility::Menu> helpMenu;
+    std::unique_ptr<KelUtility::SubMenu> newItem;
+    std::unique_ptr<KelUtility::SubMenu> openItem;
+    std::unique_ptr<KelUtility::SubMenu> saveItem;
+    std::unique_ptr<KelUtility::SubMenu> saveAsItem;
+    std::unique_ptr<KelUtility::SubMenu> exportItem;
+    std::unique_ptr<KelUtility::SubMenu> exportPictureItem;
+    std::unique_ptr<KelUtility::SubMenu> exportMeshItem;
+    std::unique_ptr<KelUtility::SubMenu> separatorItem;
+    std::unique_ptr<KelUtility::SubMenu> exitItem;
+    std::unique_ptr<KelUtility::SubMenu> guideItem;
+    std::unique_ptr<KelUtility::SubMenu> homeItem;
+    std::unique_ptr<KelUtility::SubMenu> infoItem;
+
+    std::unique_ptr<KelUtility::ToolBar> mainToolBar;
+    std::unique_ptr<KelUtility::ToolBarItem> newButton;
+    std::unique_ptr<KelUtility::ToolBarItem> openButton;
+    std::unique_ptr<KelUtility::ToolBarItem> toolSeparator;
+    std::unique_ptr<KelUtility::ToolBarItem> saveButton;
+
+    std::unique_ptr<KelUtility::PanelChildren> viewportContainer;
+    std::unique_ptr<KelUtility::D3DPanel> viewport;
+    std::unique_ptr<KelUtility::PanelChildren> controlsPanel;
+    int viewportWidth = 0;
+    int viewportHeight = 0;
+
+    // The controls panel, in the order they are made.
+    std::vector<std::unique_ptr<KelUtility::Label>> labels;
+    std::unique_ptr<KelUtility::PanelChildren> colorSwatch;
+    std::unique_ptr<KelUtility::Button> colorButton;
+    std::unique_ptr<KelUtility::TextBox> widthBox;
+    std::unique_ptr<KelUtility::NumericBox> widthSpin;
+    std::unique_ptr<KelUtility::TextBox> heightBox;
+    std::unique_ptr<KelUtility::NumericBox> heightSpin;
+    std::unique_ptr<KelUtility::GUIControl> movePad;
+    std::unique_ptr<KelUtility::CurrencyBox> eyeXBox;
+    std::unique_ptr<KelUtility::CurrencyBox> eyeYBox;
+    std::unique_ptr<KelUtility::CurrencyBox> eyeZBox;
+    std::unique_ptr<KelUtility::TextBox> rotationXBox;
+    std::unique_ptr<KelUtility::NumericBox> rotationXSpin;
+    std::unique_ptr<KelUtility::TextBox> rotationYBox;
+    std::unique_ptr<KelUtility::NumericBox> rotationYSpin;
+    std::unique_ptr<KelUtility::TextBox> rotationZBox;
+    std::unique_ptr<KelUtility::NumericBox> rotationZSpin;
+    std::unique_ptr<KelUtility::TextBox> textureBox;
+    std::unique_ptr<KelUtility::Button> textureButton;
+    std::unique_ptr<KelUtility::TextBox> facesBox;
+    std::unique_ptr<KelUtility::NumericBox> facesSpin;
+    std::unique_ptr<KelUtility::ToolBar> vertexToolBar;
+    std::unique_ptr<KelUtility::ToolBarItem> vertexModifyButton;
+    std::unique_ptr<KelUtility::ToolBarItem> vertexAddButton;
+    std::unique_ptr<KelUtility::ToolBarItem> vertexDeleteButton;
+    std::unique_ptr<KelUtility::ListBox> vertexList;
+    std::unique_ptr<KelUtility::ToolBar> indexToolBar;
+    std::unique_ptr<KelUtility::ToolBarItem> indexModifyButton;
+    std::unique_ptr<KelUtility::ToolBarItem> indexAddButton;
+    std::unique_ptr<KelUtility::ToolBarItem> indexDeleteButton;
+    std::unique_ptr<KelUtility::ListBox> indexList;
+
+    std::unique_ptr<KelUtility::Timer> timer;
+    bool layoutPending = false;
+    std::unique_ptr<KelUtility::StatusBar> statusBar;
+
+private:
+    void WireFormHandlers();
+    void BuildViewport();
+    void BuildControls();
+    void BuildMainToolBar();
+    void UpdateScrollBars();
+    void SelectAfterFill(KelUtility::ListBox& list, int kept);
+    void TearDown();
+
+    // One control of the controls panel each: made, set up, wired and shown.
+    void AddLabel(const std::string& caption, int left, int top, int labelWidth);
+    std::unique_ptr<KelUtility::PanelChildren> MakeSwatch(int left, int top);
+    std::unique_ptr<KelUtility::Button> MakeButton(int left, int top);
+    std::unique_ptr<KelUtility::TextBox> MakeNumberBox(int left, int top, int value, int maxLength);
+    std::unique_ptr<KelUtility::NumericBox> MakeSpin(KelUtility::TextBox& buddy, int minimum,
+                                                     int maximum, int value);
+    std::unique_ptr<KelUtility::GUIControl> MakeMovePad(int left, int top);
+    std::unique_ptr<KelUtility::CurrencyBox> MakeEyeBox(int left, int top, double value);
+    std::unique_ptr<KelUtility::TextBox> MakeTextureBox(int left, int top);
+    std::unique_ptr<KelUtility::ToolBar>
+    MakeListToolBar(int left, int top, std::unique_ptr<KelUtility::ToolBarItem>& modify,
+                    std::unique_ptr<KelUtility::ToolBarItem>& add,
+                    std::unique_ptr<KelUtility::ToolBarItem>& remove);
+    std::unique_ptr<KelUtility::ListBox> MakeList(int left, int top);
+
+    bool m_ticking = false;
+    KelUtility::Font m_font{"Lucida Console", 14};
+};
+
+} // namespace MyApp

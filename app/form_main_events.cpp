@@ -1,0 +1,100 @@
+#include "app/form_main_events.h"
+
+#include "app/form_main.h"
+
+namespace MyApp::FormMainEvents {
+
+void Created(GUIElement* form, HWND) {
+    if (FormMain* main = FormMain::Owning(form))
+        main->BuildLayout();
+}
+
+bool Closing(GUIElement* form) {
+    FormMain* main = FormMain::Owning(form);
+    return main == nullptr || main->ConfirmClose();
+}
+
+void Resized(GUIElement* form) {
+    if (FormMain* main = FormMain::Owning(form))
+        main->LayoutPanels();
+}
+
+bool FormKeyPress(GUIElement* element, int character) {
+    FormMain* main = FormMain::Owning(element);
+    return main == nullptr || main->FilterFormChar(character);
+}
+
+void FormKeyDown(GUIElement* element, int key) {
+    if (FormMain* main = FormMain::Owning(element))
+        main->FormKeyDown(key);
+}
+
+void FormKeyUp(GUIElement* element, int key) {
+    if (FormMain* main = FormMain::Owning(element))
+        main->FormKeyUp(key);
+}
+
+void FormMouseUp(GUIElement* element, HWND, int x, int y) {
+    if (FormMain* main = FormMain::Owning(element))
+        main->FormMouseUp(x, y);
+}
+
+void FormMouseDown(GUIElement* element, HWND, int x, int y) {
+    if (FormMain* main = FormMain::Owning(element))
+        main->FormMouseDown(x, y);
+}
+
+void FormActivated(GUIElement* element) {
+    if (FormMain* main = FormMain::Owning(element))
+        main->FormActivated();
+}
+
+void FormDeactivated(GUIElement* element) {
+    if (FormMain* main = FormMain::Owning(element))
+        main->FormDeactivated();
+}
+
+void MenuClick(GUIElement* item) {
+    FormMain* main = FormMain::Owning(item);
+    if (main == nullptr)
+        main = FormMain::MainForm();
+    if (main != nullptr)
+        main->OnCommand(item);
+}
+
+void ControlClick(GUIElement* element) {
+    if (FormMain* main = FormMain::Owning(element))
+        main->OnControlClick(element);
+}
+
+void ListDoubleClick(GUIElement* list, HWND, int, int) {
+    if (FormMain* main = FormMain::Owning(list))
+        main->OnListDoubleClick(list);
+}
+
+bool NumericKeyPress(GUIElement* box, int character) {
+    FormMain* main = FormMain::Owning(box);
+    return main == nullptr || main->FilterTextBoxChar(box, character);
+}
+
+void NumericGotFocus(GUIElement* box) {
+    if (FormMain* main = FormMain::Owning(box))
+        main->OnNumericGotFocus(box);
+}
+
+void NumericLostFocus(GUIElement* box) {
+    if (FormMain* main = FormMain::Owning(box))
+        main->OnNumericLostFocus(box);
+}
+
+void Tick(GUIElement* timer) {
+    if (FormMain* main = FormMain::Owning(timer))
+        main->SyncTick();
+}
+
+void Direction(GUIElement* pad, int direction) {
+    if (FormMain* main = FormMain::Owning(pad))
+        main->ApplyMove(direction);
+}
+
+} // namespace MyApp::FormMainEvents

@@ -1,0 +1,37 @@
+#pragma once
+
+// The handlers that the main window's elements call. Each walks from the element up its
+// parent chain to the FormMain it belongs to and calls one of the window's operations;
+// an element outside any FormMain reaches nothing, except a menu command, which goes to
+// the first FormMain made.
+
+#include <windows.h>
+
+namespace KelUtility {
+class GUIElement;
+}
+
+namespace MyApp::FormMainEvents {
+
+using KelUtility::GUIElement;
+
+void Created(GUIElement* form, HWND window);
+bool Closing(GUIElement* form);
+void Resized(GUIElement* form);
+bool FormKeyPress(GUIElement* element, int character);
+void FormKeyDown(GUIElement* element, int key);
+void FormKeyUp(GUIElement* element, int key);
+void FormMouseUp(GUIElement* element, HWND window, int x, int y);
+void FormMouseDown(GUIElement* element, HWND window, int x, int y);
+void FormActivated(GUIElement* element);
+void FormDeactivated(GUIElement* element);
+void MenuClick(GUIElement* item);
+void ControlClick(GUIElement* element);
+void ListDoubleClick(GUIElement* list, HWND window, int x, int y);
+bool NumericKeyPress(GUIElement* box, int character);
+void NumericGotFocus(GUIElement* box);
+void NumericLostFocus(GUIElement* box);
+void Tick(GUIElement* timer);
+void Direction(GUIElement* pad, int direction);
+
+} // namespace MyApp::FormMainEvents

@@ -1,0 +1,417 @@
+#include "app/form_main.h"
+
+#include "app/form_main_events.h"
+#include "toolkit/button.h"
+#include "toolkit/currency_box.h"
+#include "toolkit/gui_control.h"
+#include "toolkit/label.h"
+#include "toolkit/list_box.h"
+#include "toolkit/menu.h"
+#include "toolkit/menu_bar.h"
+#include "toolkit/numeric_box.h"
+#include "toolkit/panel_children.h"
+#include "toolkit/status_bar.h"
+#include "toolkit/sub_menu.h"
+#include "toolkit/text_box.h"
+#include "toolkit/timer.h"
+#include "toolkit/tool_bar.h"
+#include "toolkit/tool_bar_item.h"
+#include "toolkit/user_number_format.h"
+#include "viewport/d3d_panel.h"
+
+#include <algorithm>
+
+using namespace KelUtility;
+
+namespace MyApp {
+namespace {
+
+// Degrees to radians, as the single-precision constant the document's angles were made for.
+constexpr double kDegree = static_cast<double>(0.017453292f);
+constexpr int kMargin = 10;
+constexpr int kContainerTop = 30;
+constexpr int kBelowContainer = 240; // the controls panel and the status bar
+constexpr int kControlsHeight = 200;
+constexpr int kControlsScrollWidth = 1000;
+constexpr COLORREF kContainerColor = 12632256;      // grey 192
+constexpr COLORREF kContainerChildColor = 14474460; // grey 220
+constexpr int kTickMilliseconds = 500;
+constexpr int kListImages = 1008;
+constexpr int kListImageCount = 8;
+constexpr int kRowHeight = 22;
+constexpr int kNumberBoxWidth = 60;
+const char* const kBrowse = "[..]";
+
+// Moves and sizes an element, live when its window exists.
+void Place(GUIElement& element, int left, int top, int newWidth, int newHeight) {
+    element.SetPosition(left, top);
+    element.SetSize(newWidth, newHeight);
+    if (element.created)
+        SetWindowPos(element.window, nullptr, left, top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE ClientSizeOf(GUIElement& element) {
+    RECT client = {};
+    if (element.window == nullptr || !GetClientRect(element.window, &client))
+        return SIZE{element.width, element.height};
+    return SIZE{client.right, client.bottom};
+}
+
+template <class Element, class... Arguments>
+std::unique_ptr<Element> Make(Font* font, Arguments&&... arguments) {
+    auto element = std::make_unique<Element>(std::forward<Arguments>(arguments)...);
+    element->font = font;
+    return element;
+}
+
+std::unique_ptr<ToolBarItem> MakeToolItem(ToolBar& bar, const char* tip, int image) {
+    auto item = std::make_unique<ToolBarItem>(&bar);
+    item->tooltip = tip;
+    item->imageIndex = image;
+    item->OnClick = FormMainEvents::ControlClick;
+    bar.AddItem(item.get());
+    return item;
+}
+
+std::unique_ptr<ToolBarItem> MakeStripItem(ToolBar& bar, const char* tip, int offset) {
+    std::unique_ptr<ToolBarItem> item = MakeToolItem(bar, tip, 0);
+    item->bitmapResource = kListImages;
+    item->imageCount = kListImageCount;
+    item->imageOffset = offset;
+    return item;
+}
+
+// The tool bars stay where they are put, at their own size.
+void KeepInPlace(ToolBar& bar) {
+    bar.autoResize = false;
+    bar.alignTop = false;
+    bar.flat = true;
+}
+
+} // namespace
+
+void FormMain::BuildLayout() {
+    document.ResetToSample();
+    BuildMenuBar();
+    BuildViewport();
+    BuildControls();
+    BuildMainToolBar();
+    timer = std::make_unique<Timer>(this, kTickMilliseconds);
+    timer->OnTick = FormMainEvents::Tick;
+    statusBar = Make<StatusBar>(&m_font, this, ProjectPath);
+    statusBar->Create();
+    FillIndexList(false);
+    FillVertexList(false);
+    RefreshScene();
+    timer->Start();
+}
+
+void FormMain::BuildMenuBar() {
+    menuBar = std::make_unique<MenuBar>(this);
+    fileMenu = std::make_unique<Menu>(menuBar.get(), "&File");
+    const auto item = [](GUIElement* holder, const char* caption, bool clickable = true) {
+        auto entry = std::make_unique<SubMenu>(holder, caption);
+        if (clickable)
+            entry->OnClick = FormMainEvents::MenuClick;
+        return entry;
+    };
+    newItem = item(fileMenu.get(), "&Nuovo");
+    openItem = item(fileMenu.get(), "&Apri");
+    saveItem = item(fileMenu.get(), "&Salva");
+    saveAsItem = item(fileMenu.get(), "Sa&lva come...");
+    exportItem = item(fileMenu.get(), "Esporta...", false);
+    exportPictureItem = item(exportItem.get(), "Esporta come immagine...");
+    exportMeshItem = item(exportItem.get(), "Esporta come File DIrectX (.X)...");
+    separatorItem = item(fileMenu.get(), "", false);
+    exitItem = item(fileMenu.get(), "&Esci");
+    helpMenu = std::make_unique<Menu>(menuBar.get(), "&?");
+    guideItem = item(helpMenu.get(), "&Guida");
+    homeItem = item(helpMenu.get(), "&Home");
+    infoItem = item(helpMenu.get(), "&Info...");
+    saveItem->enabled = false;
+    saveAsItem->enabled = false;
+    menuBar->Create();
+}
+
+void FormMain::BuildViewport() {
+    const SIZE client = ClientSizeOf(*this);
+    viewportContainer = std::make_unique<PanelChildren>(this);
+    viewportContainer->SetPosition(kMargin, kContainerTop);
+    viewportContainer->SetSize(std::max<int>(client.cx - 2 * kMargin, 0),
+                               std::max<int>(client.cy - kBelowContainer, 0));
+    viewportContainer->border = true;
+    viewportContainer->backColor = kContainerColor;
+    viewportContainer->childBackColor = kContainerChildColor;
+    viewportContainer->childTextColor = 0;
+    viewportContainer->OnKeyDown = FormMainEvents::FormKeyDown;
+    viewportContainer->OnKeyPress = FormMainEvents::FormKeyPress;
+    viewportContainer->Create();
+
+    viewport = std::make_unique<D3DPanel>(viewportContainer.get());
+    viewport->SetPosition(0, 0);
+    viewport->SetSize(document.ViewWidth, document.ViewHeight);
+    viewport->backColor = document.BackColor;
+    viewport->EyeX = document.EyeX;
+    viewport->EyeY = document.EyeY;
+    viewport->EyeZ = document.EyeZ;
+    viewport->Pitch = document.RotX * kDegree;
+    viewport->Yaw = document.RotY * kDegree;
+    viewport->Roll = document.RotZ * kDegree;
+    viewport->UseCamera = false;
+    viewport->Create();
+    viewportWidth = document.ViewWidth;
+    viewportHeight = document.ViewHeight;
+}
+
+// The controls, one line each, in the order they are made and shown.
+void FormMain::BuildControls() {
+    const SIZE client = ClientSizeOf(*this);
+    const int below = viewportContainer->GetPosition().y + viewportContainer->GetSize().cy;
+    controlsPanel = std::make_unique<PanelChildren>(this);
+    controlsPanel->SetPosition(kMargin, below);
+    controlsPanel->SetSize(std::max<int>(client.cx - 2 * kMargin, 0), kControlsHeight);
+    controlsPanel->border = true;
+    controlsPanel->colorChildren = false;
+    controlsPanel->childTextColor = 0;
+    controlsPanel->Create();
+
+    AddLabel("Colore Sfondo:", 10, 38, 100);
+    colorSwatch = MakeSwatch(115, 37);
+    colorButton = MakeButton(140, 35);
+    AddLabel("Larghezza:", 10, 73, 100);
+    widthBox = MakeNumberBox(115, 70, document.ViewWidth, 4);
+    widthSpin = MakeSpin(*widthBox, 50, 1300, document.ViewWidth);
+    AddLabel("Altezza:", 10, 98, 100);
+    heightBox = MakeNumberBox(115, 95, document.ViewHeight, 4);
+    heightSpin = MakeSpin(*heightBox, 50, 1300, document.ViewHeight);
+    AddLabel("Sposta:", 200, 12, 50);
+    movePad = MakeMovePad(200, 35);
+    AddLabel("Punto di Vista:", 315, 12, 110);
+    AddLabel("X", 315, 37, 30);
+    eyeXBox = MakeEyeBox(350, 35, document.EyeX);
+    AddLabel("Y", 315, 62, 30);
+    eyeYBox = MakeEyeBox(350, 60, document.EyeY);
+    AddLabel("Z", 315, 87, 30);
+    eyeZBox = MakeEyeBox(350, 85, document.EyeZ);
+    AddLabel("Rotazione:", 430, 12, 130);
+    AddLabel("X", 430, 37, 30);
+    rotationXBox = MakeNumberBox(465, 35, document.RotX, 3);
+    rotationXSpin = MakeSpin(*rotationXBox, 0, 360, document.RotX);
+    AddLabel("Y", 430, 62, 30);
+    rotationYBox = MakeNumberBox(465, 60, document.RotY, 3);
+    rotationYSpin = MakeSpin(*rotationYBox, 0, 360, document.RotY);
+    AddLabel("Z", 430, 87, 30);
+    rotationZBox = MakeNumberBox(465, 85, document.RotZ, 3);
+    rotationZSpin = MakeSpin(*rotationZBox, 0, 360, document.RotZ);
+    AddLabel("Texture:", 545, 12, 130);
+    textureBox = MakeTextureBox(545, 37);
+    textureButton = MakeButton(675, 35);
+    AddLabel("Poligoni:", 545, 67, 60);
+    facesBox = MakeNumberBox(610, 65, document.FaceCount, 4);
+    facesSpin = MakeSpin(*facesBox, 0, 1000, document.FaceCount);
+    AddLabel("Vertici:", 720, 12, 60);
+    vertexToolBar =
+        MakeListToolBar(780, 10, vertexModifyButton, vertexAddButton, vertexDeleteButton);
+    vertexList = MakeList(720, 35);
+    AddLabel("Indici:", 865, 12, 60);
+    indexToolBar = MakeListToolBar(925, 10, indexModifyButton, indexAddButton, indexDeleteButton);
+    indexList = MakeList(865, 35);
+}
+
+void FormMain::AddLabel(const std::string& caption, int left, int top, int labelWidth) {
+    auto label = Make<Label>(&m_font, controlsPanel.get(), caption);
+    label->SetPosition(left, top);
+    label->SetSize(labelWidth, kRowHeight);
+    label->Create();
+    labels.push_back(std::move(label));
+}
+
+std::unique_ptr<PanelChildren> FormMain::MakeSwatch(int left, int top) {
+    auto swatch = std::make_unique<PanelChildren>(controlsPanel.get());
+    swatch->SetPosition(left, top);
+    swatch->SetSize(24, 24);
+    swatch->border = true;
+    swatch->tabStop = false;
+    swatch->backColor = document.BackColor;
+    swatch->Create();
+    return swatch;
+}
+
+std::unique_ptr<Button> FormMain::MakeButton(int left, int top) {
+    auto button = Make<Button>(&m_font, controlsPanel.get(), kBrowse);
+    button->SetPosition(left, top);
+    button->SetSize(30, 25);
+    button->OnClick = FormMainEvents::ControlClick;
+    button->Create();
+    return button;
+}
+
+std::unique_ptr<TextBox> FormMain::MakeNumberBox(int left, int top, int value, int maxLength) {
+    auto box = Make<TextBox>(&m_font, controlsPanel.get(), std::to_string(value));
+    box->SetPosition(left, top);
+    box->SetSize(kNumberBoxWidth, kRowHeight);
+    box->numbersOnly = true;
+    box->maxLength = maxLength;
+    box->OnKeyPress = FormMainEvents::NumericKeyPress;
+    box->OnGotFocus = FormMainEvents::NumericGotFocus;
+    box->OnLostFocus = FormMainEvents::NumericLostFocus;
+    box->Create();
+    return box;
+}
+
+std::unique_ptr<NumericBox> FormMain::MakeSpin(TextBox& buddy, int minimum, int maximum,
+                                               int value) {
+    auto spin = std::make_unique<NumericBox>(controlsPanel.get(), &buddy, minimum, maximum);
+    spin->value = value;
+    spin->Create();
+    return spin;
+}
+
+std::unique_ptr<GUIControl> FormMain::MakeMovePad(int left, int top) {
+    auto pad = std::make_unique<GUIControl>(controlsPanel.get());
+    pad->SetPosition(left, top);
+    pad->border = true;
+    pad->OnDirection = FormMainEvents::Direction;
+    pad->Create();
+    return pad;
+}
+
+std::unique_ptr<CurrencyBox> FormMain::MakeEyeBox(int left, int top, double value) {
+    auto box = Make<CurrencyBox>(&m_font, controlsPanel.get(), value);
+    box->SetPosition(left, top);
+    box->SetSize(50, kRowHeight);
+    box->allowNegative = true;
+    box->Create();
+    return box;
+}
+
+std::unique_ptr<TextBox> FormMain::MakeTextureBox(int left, int top) {
+    auto box = Make<TextBox>(&m_font, controlsPanel.get(), "");
+    box->SetPosition(left, top);
+    box->SetSize(130, kRowHeight);
+    box->Create();
+    return box;
+}
+
+std::unique_ptr<ToolBar> FormMain::MakeListToolBar(int left, int top,
+                                                   std::unique_ptr<ToolBarItem>& modify,
+                                                   std::unique_ptr<ToolBarItem>& add,
+                                                   std::unique_ptr<ToolBarItem>& remove) {
+    auto bar = std::make_unique<ToolBar>(controlsPanel.get());
+    bar->SetPosition(left, top);
+    bar->SetSize(70, 25);
+    KeepInPlace(*bar);
+    modify = MakeStripItem(*bar, "Modifica", 0);
+    add = MakeStripItem(*bar, "Aggiungi", 1);
+    remove = MakeStripItem(*bar, "Cancella", 2);
+    bar->Create();
+    return bar;
+}
+
+std::unique_ptr<ListBox> FormMain::MakeList(int left, int top) {
+    auto list = Make<ListBox>(&m_font, controlsPanel.get());
+    list->SetPosition(left, top);
+    list->SetSize(130, 120);
+    list->OnDoubleClick = FormMainEvents::ListDoubleClick;
+    list->Create();
+    return list;
+}
+
+void FormMain::BuildMainToolBar() {
+    mainToolBar = std::make_unique<ToolBar>(this);
+    mainToolBar->SetPosition(kMargin, 3);
+    mainToolBar->SetSize(100, 25);
+    KeepInPlace(*mainToolBar);
+    newButton = MakeToolItem(*mainToolBar, "Nuovo", STD_FILENEW);
+    openButton = MakeToolItem(*mainToolBar, "Apri", STD_FILEOPEN);
+    toolSeparator = MakeToolItem(*mainToolBar, "", 0);
+    toolSeparator->buttonStyle = TBSTYLE_SEP;
+    toolSeparator->OnClick = nullptr;
+    saveButton = MakeToolItem(*mainToolBar, "Salva", STD_FILESAVE);
+    saveButton->enabled = false;
+    mainToolBar->Create();
+}
+
+void FormMain::LayoutPanels() {
+    if (!viewportContainer || !controlsPanel || !statusBar)
+        return;
+    const SIZE client = ClientSizeOf(*this);
+    const int top = viewportContainer->GetPosition().y;
+    viewportContainer->SetSize(std::max<int>(client.cx - 2 * kMargin, 0),
+                               std::max<int>(client.cy - kBelowContainer, 0));
+    SIZE bar = statusBar->GetSize();
+    if (bar.cx != client.cx)
+        statusBar->SetSize(client.cx, bar.cy);
+    bar = statusBar->GetSize();
+    Place(*statusBar, 0, client.cy - bar.cy, bar.cx, bar.cy);
+    Place(*controlsPanel, kMargin, top + client.cy - kBelowContainer,
+          std::max<int>(client.cx - 2 * kMargin, 0),
+          std::max<int>(kBelowContainer - top - bar.cy, 0));
+    layoutPending = true;
+}
+
+// A panel narrower or lower than what it holds gets the bar that reaches the rest.
+void FormMain::UpdateScrollBars() {
+    const SIZE container = ClientSizeOf(*viewportContainer);
+    if (container.cx < viewportWidth) {
+        viewportContainer->SetHScroll(true);
+        viewportContainer->SetHScrollMax(viewportWidth);
+    } else {
+        viewportContainer->ScrollHomeH();
+        viewportContainer->SetHScroll(false);
+    }
+    if (container.cy < viewportHeight) {
+        viewportContainer->SetVScroll(true);
+        viewportContainer->SetVScrollMax(viewportHeight);
+    } else {
+        viewportContainer->ScrollHomeV();
+        viewportContainer->SetVScroll(false);
+    }
+    if (ClientSizeOf(*controlsPanel).cx >= kControlsScrollWidth) {
+        controlsPanel->ScrollHomeH();
+        controlsPanel->SetHScroll(false);
+    } else {
+        controlsPanel->SetHScroll(true);
+        controlsPanel->SetHScrollMax(kControlsScrollWidth);
+    }
+}
+
+void FormMain::FillVertexList(bool keepSelection) {
+    const int kept = keepSelection ? vertexList->GetSelectedIndex() : -1;
+    vertexList->Clear();
+    const NumberFormat format = UserNumberFormat();
+    for (std::size_t i = 0; i < document.Vertices.size(); ++i) {
+        const MeshVertex& vertex = document.Vertices[i];
+        vertexList->AddItem(std::to_string(i + 1) + ") " + format.FormatDouble(vertex.X) + " " +
+                                format.FormatDouble(vertex.Y) + " " + format.FormatDouble(vertex.Z),
+                            std::to_string(i));
+    }
+    SelectAfterFill(*vertexList, kept);
+}
+
+void FormMain::FillIndexList(bool keepSelection) {
+    const int kept = keepSelection ? indexList->GetSelectedIndex() : -1;
+    indexList->Clear();
+    for (std::size_t i = 0; i < document.Indices.size(); ++i) {
+        const auto index = static_cast<std::int16_t>(document.Indices[i]);
+        indexList->AddItem(std::to_string(i + 1) + ") " + std::to_string(index), std::to_string(i));
+    }
+    SelectAfterFill(*indexList, kept);
+}
+
+// The remembered row, or the last one when none was remembered or it is gone.
+void FormMain::SelectAfterFill(ListBox& list, int kept) {
+    const int count = static_cast<int>(list.rowTexts.size());
+    if (count == 0)
+        return;
+    list.SetSelectedIndex(kept >= 0 && kept < count ? kept : count - 1);
+}
+
+void FormMain::RefreshScene() {
+    viewport->SetBackColor(document.BackColor);
+    viewport->SetScene({}, {}, {}, {}, {}, {}, {ToSceneMesh(document)});
+    viewport->Redraw();
+}
+
+} // namespace MyApp

@@ -1,0 +1,207 @@
+// The real main window under the platform: what it shows at start, its file name, and how
+// its panels follow the window. The number-format case runs once more under an Italian and
+// an English user locale, named in KEL_EXPECT_LOCALE.
+
+#include "app/form_main.h"
+
+#include "app/program_title.h"
+#include "toolkit/label.h"
+#include "toolkit/list_box.h"
+#include "toolkit/panel_children.h"
+#include "toolkit/status_bar.h"
+#include "toolkit/text_box.h"
+#include "toolkit/timer.h"
+#include "toolkit/tool_bar.h"
+#include "toolkit/tool_bar_item.h"
+#include "viewport/d3d_panel.h"
+
+#include "tests/support/frame_pixels.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace MyApp;
+using KelTest::FramePixels;
+
+namespace {
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+std::wstring MenuText(HMENU menu, int position) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
+    return text;
+}
+
+bool MenuItemGreyed(HMENU menu, int position) {
+    return (GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & MF_GRAYED) != 0;
+}
+
+std::wstring ListRow(const KelUtility::ListBox& list, int row) {
+    wchar_t text[128] = {};
+    SendMessageW(list.window, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+bool HasStyle(const KelUtility::GUIElement& element, LONG style) {
+    return (GetWindowLongW(element.window, GWL_STYLE) & style) != 0;
+}
+
+std::wstring ExpectedLocale() {
+    wchar_t value[16] = {};
+    const DWORD length = GetEnvironmentVariableW(L"KEL_EXPECT_LOCALE", value, 16);
+    return length > 0 && length < 16 ? value : L"";
+}
+
+class FormMainTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = std::make_unique<FormMain>(GetModuleHandleW(nullptr), ProgramTitle());
+    }
+
+    void Tick() { SendMessageW(form->window, WM_TIMER, form->timer->id, 0); }
+
+    void Resize(int newWidth, int newHeight) {
+        SetWindowPos(form->window, nullptr, 0, 0, newWidth, newHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    RECT ClientRectOf(const KelUtility::GUIElement& element) {
+        RECT bounds;
+        GetWindowRect(element.window, &bounds);
+        MapWindowPoints(nullptr, form->window, reinterpret_cast<POINT*>(&bounds), 2);
+        return bounds;
+    }
+
+    std::unique_ptr<FormMain> form;
+};
+
+} // namespace
+
+TEST_F(FormMainTest, StartsWithTheSampleAndNothingToSave) {
+    const HWND window = form->window;
+    EXPECT_EQ(WindowText(window), L"Kel Morvane (c) 2026 - Tutti i diritti riservati");
+    EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0) << "icon 1005";
+    RECT bounds;
+    GetWindowRect(window, &bounds);
+    EXPECT_EQ(bounds.left, 0);
+    EXPECT_EQ(bounds.top, 0);
+    EXPECT_EQ(bounds.right, static_cast<int>(GetSystemMetrics(SM_CXSCREEN) * 0.9));
+    EXPECT_EQ(bounds.bottom, static_cast<int>(GetSystemMetrics(SM_CYSCREEN) * 0.9));
+
+    const HMENU bar = GetMenu(window);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(MenuText(bar, 0), L"&File");
+    EXPECT_EQ(MenuText(bar, 1), L"&?");
+    const HMENU file = GetSubMenu(bar, 0);
+    const wchar_t* const fileItems[] = {L"&Nuovo",     L"&Apri", L"&Salva", L"Sa&lva come...",
+                                        L"Esporta...", L"",      L"&Esci"};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(MenuText(file, i), fileItems[i]) << i;
+    const HMENU exports = GetSubMenu(file, 4);
+    EXPECT_EQ(MenuText(exports, 0), L"Esporta come immagine...");
+    EXPECT_EQ(MenuText(exports, 1), L"Esporta come File DIrectX (.X)...");
+    const HMENU help = GetSubMenu(bar, 1);
+    EXPECT_EQ(MenuText(help, 0), L"&Guida");
+    EXPECT_EQ(MenuText(help, 2), L"&Info...");
+    EXPECT_FALSE(MenuItemGreyed(file, 1));
+    EXPECT_TRUE(MenuItemGreyed(file, 2)) << "&Salva";
+    EXPECT_TRUE(MenuItemGreyed(file, 3)) << "Sa&lva come...";
+    EXPECT_FALSE(
+        SendMessageW(form->mainToolBar->window, TB_ISBUTTONENABLED, form->saveButton->id, 0));
+    EXPECT_TRUE(
+        SendMessageW(form->mainToolBar->window, TB_ISBUTTONENABLED, form->newButton->id, 0));
+
+    const wchar_t* const captions[] = {L"Colore Sfondo:",  L"Larghezza:", L"Altezza:", L"Sposta:",
+                                       L"Punto di Vista:", L"X",          L"Y",        L"Z",
+                                       L"Rotazione:",      L"X",          L"Y",        L"Z",
+                                       L"Texture:",        L"Poligoni:",  L"Vertici:", L"Indici:"};
+    ASSERT_EQ(form->labels.size(), std::size(captions));
+    for (std::size_t i = 0; i < form->labels.size(); ++i)
+        EXPECT_EQ(WindowText(form->labels[i]->window), captions[i]) << i;
+    EXPECT_EQ(WindowText(form->widthBox->window), L"640");
+    EXPECT_EQ(WindowText(form->rotationYBox->window), L"33");
+
+    EXPECT_EQ(SendMessageW(form->vertexList->window, LB_GETCOUNT, 0, 0), 12);
+    EXPECT_EQ(ListRow(*form->vertexList, 0), L"1) 1 0 0");
+    EXPECT_EQ(SendMessageW(form->vertexList->window, LB_GETCURSEL, 0, 0), 11) << "the last row";
+    EXPECT_EQ(SendMessageW(form->indexList->window, LB_GETCOUNT, 0, 0), 0);
+}
+
+TEST_F(FormMainTest, TheVertexListWritesNumbersAsTheUserDoes) {
+    const std::wstring locale = ExpectedLocale();
+    if (locale.empty())
+        GTEST_SKIP() << "runs under a named user locale";
+    EXPECT_EQ(ListRow(*form->vertexList, 2), locale == L"it" ? L"3) 0 2 0,5" : L"3) 0 2 0.5");
+}
+
+TEST_F(FormMainTest, TheFileNameEndsInKv3AndShowsInTheStatusBar) {
+    const HMENU file = GetSubMenu(GetMenu(form->window), 0);
+    const struct {
+        const char* given;
+        const char* stored;
+    } names[] = {{"C:\\lavori\\Piramide.KV3", "C:\\lavori\\Piramide.KV3"},
+                 {"note.txt", "note.txt.kv3"},
+                 {"a", "a.kv3"},
+                 {".kv3", ".kv3.kv3"}};
+    for (const auto& name : names) {
+        form->SetFileName(name.given);
+        EXPECT_EQ(form->ProjectPath, name.stored);
+        EXPECT_EQ(form->statusBar->GetNarrowText(), name.stored);
+        EXPECT_FALSE(MenuItemGreyed(file, 3)) << name.given;
+    }
+    form->SetFileName("");
+    EXPECT_EQ(form->statusBar->GetNarrowText(), "");
+    EXPECT_TRUE(MenuItemGreyed(file, 3));
+}
+
+TEST_F(FormMainTest, PanelsAndScrollBarsFollowTheWindow) {
+    Resize(600, 700);
+    RECT client;
+    GetClientRect(form->window, &client);
+    const RECT status = ClientRectOf(*form->statusBar);
+    EXPECT_EQ(status.left, 0);
+    EXPECT_EQ(status.right, client.right);
+    EXPECT_EQ(status.bottom, client.bottom);
+    EXPECT_LE(ClientRectOf(*form->controlsPanel).bottom, status.top);
+
+    Tick();
+    EXPECT_TRUE(HasStyle(*form->viewportContainer, WS_HSCROLL)) << "narrower than the preview";
+    EXPECT_TRUE(HasStyle(*form->controlsPanel, WS_HSCROLL)) << "below 1000 pixels";
+
+    Resize(1200, 900);
+    EXPECT_TRUE(HasStyle(*form->viewportContainer, WS_HSCROLL)) << "kept until the next tick";
+    Tick();
+    EXPECT_FALSE(HasStyle(*form->viewportContainer, WS_HSCROLL));
+    EXPECT_FALSE(HasStyle(*form->viewportContainer, WS_VSCROLL));
+    EXPECT_FALSE(HasStyle(*form->controlsPanel, WS_HSCROLL));
+
+    Resize(200, 150); // no panel is given a negative size
+    EXPECT_GE(form->viewportContainer->height, 0);
+    EXPECT_GE(form->controlsPanel->height, 0);
+}
+
+TEST_F(FormMainTest, ThePreviewShowsThePyramidOnScreen) {
+    const FramePixels frame = KelTest::DrawFrame(*form->viewport);
+    ASSERT_EQ(frame.width, 640);
+    int orange = 0;
+    for (std::uint32_t pixel : frame.pixels)
+        orange += (pixel >> 16) == 0xFF && ((pixel >> 8) & 0xFF) >= 0x70 &&
+                  ((pixel >> 8) & 0xFF) <= 0x90 && (pixel & 0xFF) < 0x50;
+    EXPECT_GT(orange, 1000);
+    EXPECT_EQ(frame.At(0, 0), 0u) << "the sample's black background";
+    EXPECT_EQ(KelTest::ScreenDifference(frame, form->viewport->window), 0);
+}
+
+TEST_F(FormMainTest, ClosingStopsTheTickWhileTheWindowExists) {
+    const HWND window = form->window;
+    EXPECT_TRUE(form->timer->running);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(form->timer->running);
+    form.reset(); // after the window: asks nothing, touches no window
+}
