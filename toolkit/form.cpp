@@ -132,4 +132,9 @@ void Form::UnregisterHotKeys() {
         UnregisterHotKey(window, static_cast<int>(i + 1));
 }
 
+void Form::SetCompanion(GUIElement* element) {
+    companion = element;
+    companionSerial = element != nullptr ? element->serial : 0;
+}
+
 } // namespace KelUtility

@@ -5,6 +5,7 @@
 
 #include "toolkit/gui_element.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace KelUtility {
@@ -37,8 +38,12 @@ public:
     void AddHotKey(int modifiers, int key, HotKeyHandler handler);
     void RegisterHotKeys();
     void UnregisterHotKeys();
+    // Stores the element with its serial, so that a companion deleted while still set is
+    // recognised as gone without being read; null clears both.
+    void SetCompanion(GUIElement* element);
 
     GUIElement* companion = nullptr; // placed right behind the form when it is activated
+    std::uint64_t companionSerial = 0;
     bool topmost = true;             // a tool dialog is also always on top
     bool minimizeBox = true;
     bool resizable = true;

@@ -101,10 +101,11 @@ void ShowWindowMessage(const Message& m) {
         e->Resized();
 }
 
-// Puts the form's companion directly behind it.
+// Puts the form's companion directly behind it. The companion may have been deleted
+// while still set: it is checked against the serial stored with it before it is read.
 void PlaceCompanion(Form& form) {
     GUIElement* companion = form.companion;
-    if (companion == nullptr || !ElementRegistry::IsAlive(companion, companion->serial) ||
+    if (companion == nullptr || !ElementRegistry::IsAlive(companion, form.companionSerial) ||
         !companion->created || form.window == nullptr)
         return;
     SetWindowPos(companion->window, form.window, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);

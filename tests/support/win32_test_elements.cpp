@@ -35,6 +35,43 @@ COLORREF PixelOf(HWND window, int x, int y) {
     return color;
 }
 
+int CountPixelsOtherThan(HWND window, COLORREF color) {
+    RECT client;
+    if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0)
+        return 0;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = client.right;
+    info.bmiHeader.biHeight = -client.bottom; // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP copy = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (copy == nullptr) {
+        DeleteDC(memory);
+        ReleaseDC(window, screen);
+        return -1;
+    }
+    HGDIOBJ previous = SelectObject(memory, copy);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    // A DIB pixel is 0x00RRGGBB, the reverse of a COLORREF.
+    const DWORD wanted = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+    const DWORD* pixels = static_cast<const DWORD*>(bits);
+    int count = 0;
+    for (long i = 0; i < client.right * client.bottom; ++i) {
+        if ((pixels[i] & 0xFFFFFF) != wanted)
+            ++count;
+    }
+    DeleteObject(copy);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return count;
+}
+
 std::unique_ptr<KelUtility::Form> NewHostForm() {
     auto form = std::make_unique<KelUtility::Form>(GetModuleHandleW(nullptr));
     form->SetSize(400, 300);

@@ -34,6 +34,9 @@ public:
 
 // The colour of one pixel of a window as it shows on screen.
 COLORREF PixelOf(HWND window, int x, int y);
+// How many pixels of the window's client area, as it shows on screen, differ from the
+// colour; -1 when the screen cannot be read.
+int CountPixelsOtherThan(HWND window, COLORREF color);
 
 // A created 400 x 300 form for a test's elements.
 std::unique_ptr<KelUtility::Form> NewHostForm();

@@ -3,6 +3,7 @@
 #include "tests/support/win32_test_elements.h"
 
 #include <gtest/gtest.h>
+#include <new>
 
 using namespace KelUtility;
 using KelTest::PumpMessages;
@@ -30,6 +31,20 @@ bool AskClose(GUIElement*) {
 }
 
 void CountDestroyed(GUIElement*) { ++record.destroyed; }
+
+// The window a request asked to put the watched window behind, if any.
+HWND watchedWindow = nullptr;
+HWND watchedPlacedAfter = nullptr;
+
+LRESULT CALLBACK WatchPlacement(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGING && call->hwnd == watchedWindow) {
+        const WINDOWPOS* position = reinterpret_cast<WINDOWPOS*>(call->lParam);
+        if (!(position->flags & SWP_NOZORDER))
+            watchedPlacedAfter = position->hwndInsertAfter;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 LONG StyleOf(const Form& form) { return GetWindowLongW(form.window, GWL_STYLE); }
 LONG ExStyleOf(const Form& form) { return GetWindowLongW(form.window, GWL_EXSTYLE); }
@@ -127,4 +142,26 @@ TEST(Form, SizeChangesKeepThePosition) {
     EXPECT_EQ(bounds.top, 30);
     EXPECT_EQ(bounds.right - bounds.left, 250);
     EXPECT_EQ(form.GetSize().cy, 150);
+}
+
+TEST(Form, AnElementMadeWhereADeletedCompanionWasIsNotTakenForIt) {
+    // The successor is built in the very storage of the deleted companion, as the heap
+    // may do: only its serial tells the two apart.
+    alignas(Form) unsigned char storage[sizeof(Form)];
+    Form* companion = new (storage) Form(GetModuleHandleW(nullptr));
+    companion->Create();
+    Form form(GetModuleHandleW(nullptr));
+    form.SetCompanion(companion);
+    companion->~Form();
+    Form* successor = new (storage) Form(GetModuleHandleW(nullptr));
+    successor->Create();
+
+    watchedWindow = successor->window;
+    watchedPlacedAfter = nullptr;
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &WatchPlacement, nullptr, GetCurrentThreadId());
+    form.Create(); // activates the form
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(GetForegroundWindow(), form.window);
+    EXPECT_NE(watchedPlacedAfter, form.window);
+    successor->~Form();
 }

@@ -95,7 +95,7 @@ TEST(GUIElement, ActivationMovesHotKeysAndTheCompanion) {
     second->AddHotKey(MOD_ALT, 'Q', &HotKeyEvent);
     second->AddHotKey(MOD_CONTROL, 'K', &HotKeyEvent);
     companion->Create();
-    first->companion = companion.get();
+    first->SetCompanion(companion.get());
     second->Create();
     companionWindow = companion->window;
     companionPlacedAfter = nullptr;
