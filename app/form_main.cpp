@@ -1,8 +1,11 @@
 #include "app/form_main.h"
 
+#include "app/form_indici.h"
 #include "app/form_main_events.h"
+#include "app/form_vertici.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
+#include "toolkit/form_about.h"
 #include "toolkit/gui_control.h"
 #include "toolkit/label.h"
 #include "toolkit/list_box.h"
@@ -91,6 +94,7 @@ void FormMain::WireFormHandlers() {
 
 // The elements go in this order; each child's window is already gone with the form's.
 void FormMain::TearDown() {
+    aboutForm.reset();
     menuBar.reset();
     fileMenu.reset();
     helpMenu.reset();
@@ -130,16 +134,28 @@ void FormMain::TearDown() {
     facesSpin.reset();
     vertexList.reset();
     indexList.reset();
+    vertexDialog.reset();
+    indexDialog.reset();
     statusBar.reset();
     viewport.reset();
     controlsPanel.reset();
 }
 
-// The timer belongs to the window: it is killed while the window still exists.
+// The windows that point at this one close first, with their result unchanged, and the
+// timer, which belongs to the window, is killed while the window still exists.
 void FormMain::Destroyed() {
+    CloseOwnedWindows();
     if (timer)
         timer->Stop();
     Form::Destroyed();
+}
+
+void FormMain::CloseOwnedWindows() {
+    const KelUtility::Form* owned[] = {aboutForm.get(), vertexDialog.get(), indexDialog.get()};
+    for (const KelUtility::Form* form : owned) {
+        if (form != nullptr && form->created && !form->destroyed)
+            SendMessageW(form->window, WM_CLOSE, 0, 0);
+    }
 }
 
 FormMain* FormMain::Owning(GUIElement* element) {

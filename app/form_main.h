@@ -14,6 +14,7 @@
 
 namespace KelUtility {
 class Button;
+class FormAbout;
 class CurrencyBox;
 class D3DPanel;
 class GUIControl;
@@ -32,6 +33,9 @@ class ToolBarItem;
 } // namespace KelUtility
 
 namespace MyApp {
+
+class FormIndici;
+class FormVertici;
 
 class FormMain : public KelUtility::Form {
 public:
@@ -79,6 +83,7 @@ public:
     MeshDocument document;
     bool Modified = false;
     std::string ProjectPath;
+    std::unique_ptr<KelUtility::FormAbout> aboutForm;
 
     std::unique_ptr<KelUtility::MenuBar> menuBar;
     std::unique_ptr<KelUtility::Menu> fileMenu;
@@ -141,6 +146,10 @@ public:
     std::unique_ptr<KelUtility::ToolBarItem> indexDeleteButton;
     std::unique_ptr<KelUtility::ListBox> indexList;
 
+    // The last dialogs opened; only these are heard when they close.
+    std::unique_ptr<FormVertici> vertexDialog;
+    std::unique_ptr<FormIndici> indexDialog;
+
     std::unique_ptr<KelUtility::Timer> timer;
     bool layoutPending = false;
     std::unique_ptr<KelUtility::StatusBar> statusBar;
@@ -152,6 +161,7 @@ private:
     void BuildMainToolBar();
     void UpdateScrollBars();
     void SelectAfterFill(KelUtility::ListBox& list, int kept);
+    void CloseOwnedWindows();
     void TearDown();
 
     // One control of the controls panel each: made, set up, wired and shown.

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cfloat>
+#include <cmath>
 #include <limits>
 #include <system_error>
 
@@ -120,8 +121,11 @@ double ParseReal(std::string_view text) {
     return shape.negative ? -value : value;
 }
 
-float ParseRealAsFloat(std::string_view text) {
-    const double value = ParseReal(text);
+float ParseRealAsFloat(std::string_view text) { return NarrowToFloat(ParseReal(text)); }
+
+float NarrowToFloat(double value) {
+    if (std::isnan(value))
+        return 0.0f;
     if (value > FLT_MAX)
         return FLT_MAX;
     if (value < -FLT_MAX)

@@ -27,6 +27,10 @@ double ParseReal(std::string_view text);
 // largest finite float with its sign.
 float ParseRealAsFloat(std::string_view text);
 
+// The float nearest the value: beyond the float range the largest finite float with its
+// sign, never an infinity; NaN gives 0.
+float NarrowToFloat(double value);
+
 // Leading blanks, an optional sign and base-10 digits; the rest is ignored. No digits
 // gives 0; values beyond the 32-bit range saturate at its ends.
 std::int32_t ParseInteger(std::string_view text);

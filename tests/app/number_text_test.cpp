@@ -70,6 +70,9 @@ TEST(NumberText, RealsBeyondTheDoubleRangeReadAsTheLargestFiniteValue) {
     EXPECT_EQ(ParseRealAsFloat("-1e300"), -FLT_MAX);
     EXPECT_EQ(ParseRealAsFloat("3.40283e+38"), FLT_MAX);
     EXPECT_EQ(ParseRealAsFloat("0.5"), 0.5f);
+    EXPECT_EQ(NarrowToFloat(HUGE_VAL), FLT_MAX);
+    EXPECT_EQ(NarrowToFloat(-HUGE_VAL), -FLT_MAX);
+    EXPECT_EQ(NarrowToFloat(std::nan("")), 0.0f);
 }
 
 TEST(NumberText, ParsesTheLeadingIntegerAndSaturatesAt32Bits) {

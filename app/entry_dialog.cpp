@@ -1,0 +1,192 @@
+#include "app/entry_dialog.h"
+
+#include "toolkit/button.h"
+#include "toolkit/text_box.h"
+
+using namespace KelUtility;
+
+namespace MyApp {
+namespace {
+
+constexpr int kProgramIcon = 1005;
+constexpr int kClientWidth = 400;
+constexpr int kClientHeight = 150;
+constexpr int kOwnerOffset = 50;
+constexpr int kButtonWidth = 100;
+constexpr int kButtonHeight = 25;
+
+EntryDialog* DialogOf(GUIElement* element) {
+    for (GUIElement* e = element; e != nullptr; e = e->parent) {
+        if (auto* dialog = dynamic_cast<EntryDialog*>(e))
+            return dialog;
+    }
+    return nullptr;
+}
+
+void RouteCreated(GUIElement* form, HWND) {
+    if (EntryDialog* dialog = DialogOf(form))
+        dialog->CreateControls();
+}
+
+bool RouteClosing(GUIElement* form) {
+    EntryDialog* dialog = DialogOf(form);
+    return dialog == nullptr || dialog->FormClosing();
+}
+
+void RouteResized(GUIElement* form) {
+    if (EntryDialog* dialog = DialogOf(form))
+        dialog->FormResized();
+}
+
+void RouteKeyDown(GUIElement* form, int key) {
+    if (EntryDialog* dialog = DialogOf(form))
+        dialog->FormKeyDown(key);
+}
+
+void RouteKeyUp(GUIElement* form, int key) {
+    if (EntryDialog* dialog = DialogOf(form))
+        dialog->FormKeyUp(key);
+}
+
+void RouteMouseUp(GUIElement* form, HWND, int x, int y) {
+    if (EntryDialog* dialog = DialogOf(form))
+        dialog->FormMouseUp(x, y);
+}
+
+void RouteMouseDown(GUIElement* form, HWND, int x, int y) {
+    if (EntryDialog* dialog = DialogOf(form))
+        dialog->FormMouseDown(x, y);
+}
+
+} // namespace
+
+// A box's characters go to the dialog's box filter; the form's own to its key handling.
+bool EntryDialog::KeyPressed(GUIElement* element, int character) {
+    EntryDialog* dialog = DialogOf(element);
+    if (dialog == nullptr)
+        return true;
+    if (dynamic_cast<TextBox*>(element) != nullptr)
+        return dialog->ChildKeyPress(element, character);
+    return dialog->FormKeyPress(character);
+}
+
+void EntryDialog::ButtonClicked(GUIElement* button) {
+    if (EntryDialog* dialog = DialogOf(button))
+        dialog->ChildClick(button);
+}
+
+void EntryDialog::BoxGotFocus(GUIElement* box) {
+    if (EntryDialog* dialog = DialogOf(box))
+        dialog->ChildGotFocus(box);
+}
+
+void EntryDialog::BoxLostFocus(GUIElement* box) {
+    if (EntryDialog* dialog = DialogOf(box))
+        dialog->ChildLostFocus(box);
+}
+
+EntryDialog::EntryDialog(Form* ownerForm, const std::string& title, int firstPosition)
+    : Form(ownerForm->instance, Kind::ToolDialog), owner(ownerForm), position(firstPosition),
+      m_font("Lucida Console", 16) {
+    topmost = false;
+    minimizeBox = true;
+    resizable = false;
+    forwardKeyPress = true;
+    m_font.bold = true;
+    font = &m_font;
+    SetSize(kClientWidth, kClientHeight);
+    const POINT corner = ownerForm->GetPosition();
+    SetPosition(corner.x + kOwnerOffset, corner.y + kOwnerOffset);
+    SetText(title);
+    OnCreated = RouteCreated;
+    OnClosing = RouteClosing;
+    OnResize = RouteResized;
+    OnKeyPress = KeyPressed;
+    OnKeyDown = RouteKeyDown;
+    OnKeyUp = RouteKeyUp;
+    OnMouseUp = RouteMouseUp;
+    OnMouseDown = RouteMouseDown;
+}
+
+// The window goes before the controls and the font it uses. A dialog still open when it
+// is deleted gives its owner back as any close does.
+EntryDialog::~EntryDialog() {
+    if (created && !destroyed)
+        SendMessageW(window, WM_CLOSE, 0, 0);
+    created = false;
+}
+
+void EntryDialog::Open() {
+    Create();
+    SetIcon(kProgramIcon);
+    SetClientSize(kClientWidth, kClientHeight);
+    owner->SetEnabled(false);
+    owner->SetCompanion(this);
+}
+
+void EntryDialog::MakeButtons() {
+    const auto make = [&](const char* caption, int right) {
+        auto button = std::make_unique<Button>(this, caption);
+        button->font = font;
+        button->SetSize(kButtonWidth, kButtonHeight);
+        button->SetPosition(width - right, height - 35);
+        button->OnClick = ButtonClicked;
+        button->Create();
+        return button;
+    };
+    cancelButton = make("Annulla", 110);
+    okButton = make("OK", 220);
+}
+
+void EntryDialog::Close() {
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    created = false;
+}
+
+bool EntryDialog::FormClosing() {
+    owner->SetCompanion(nullptr);
+    owner->SetEnabled(true);
+    return true;
+}
+
+void EntryDialog::FormResized() {}
+
+bool EntryDialog::FormKeyPress(int character) {
+    if (character == VK_ESCAPE)
+        Close();
+    else if (character == VK_RETURN)
+        ChildClick(okButton.get());
+    return true;
+}
+
+bool EntryDialog::ChildKeyPress(GUIElement*, int character) {
+    return character != VK_TAB;
+}
+
+void EntryDialog::FormKeyDown(int) {}
+
+void EntryDialog::FormKeyUp(int) {}
+
+void EntryDialog::FormMouseUp(int, int) {}
+
+void EntryDialog::FormMouseDown(int, int) {}
+
+void EntryDialog::ChildLostFocus(GUIElement*) {}
+
+void EntryDialog::ChildGotFocus(GUIElement* element) {
+    if (dynamic_cast<TextBox*>(element) != nullptr && element->created)
+        SendMessageW(element->window, EM_SETSEL, 0, -1);
+}
+
+void EntryDialog::ChildClick(GUIElement* element) {
+    if (element == cancelButton.get()) {
+        result = kCancelled;
+        Close();
+    } else if (element == okButton.get()) {
+        TakeValues();
+        result = kConfirmed;
+        Close();
+    }
+}
+
+} // namespace MyApp

@@ -1,0 +1,188 @@
+// The vertex and index dialogs on real windows, driven by the platform's key and click
+// messages. Typed numbers follow the user's locale: the number cases run once more under
+// an Italian and an English user locale, named in KEL_EXPECT_LOCALE.
+
+#include "app/form_indici.h"
+#include "app/form_main.h"
+#include "app/form_vertici.h"
+#include "app/program_title.h"
+
+#include "toolkit/button.h"
+#include "toolkit/currency_box.h"
+#include "toolkit/dialog_host.h"
+#include "toolkit/numeric_box.h"
+#include "toolkit/panel_children.h"
+#include "toolkit/text_box.h"
+
+#include <cfloat>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace MyApp;
+using KelUtility::GUIElement;
+
+namespace {
+
+// Answers the colour dialog with a colour, or as a cancel when it holds none.
+class ColourHost : public KelUtility::DialogHost {
+public:
+    int RunMessageBox(HWND, const std::string&, const std::string&, UINT) override { return 0; }
+    bool RunColorDialog(CHOOSECOLORW& dialog) override {
+        ++asked;
+        if (answer < 0)
+            return false;
+        dialog.rgbResult = static_cast<COLORREF>(answer);
+        return true;
+    }
+    bool RunOpenDialog(OPENFILENAMEW&) override { return false; }
+    bool RunSaveDialog(OPENFILENAMEW&) override { return false; }
+    HINSTANCE RunShellExecute(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*,
+                              int) override {
+        return nullptr;
+    }
+    long long answer = -1;
+    int asked = 0;
+};
+
+void Type(GUIElement& box, const std::string& characters) {
+    for (char c : characters)
+        SendMessageW(box.window, WM_CHAR, static_cast<unsigned char>(c), 0);
+}
+
+void Click(GUIElement& button) {
+    SendMessageW(button.window, BM_CLICK, 0, 0);
+}
+
+std::string Text(GUIElement& element) {
+    return element.GetNarrowText();
+}
+
+// The decimal separator of the user locale the run names; '.' when it names none.
+char Decimal() {
+    wchar_t value[16] = {};
+    GetEnvironmentVariableW(L"KEL_EXPECT_LOCALE", value, 16);
+    return std::wstring(value) == L"it" ? ',' : '.';
+}
+
+class EntryDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        owner = std::make_unique<KelUtility::Form>(GetModuleHandleW(nullptr));
+        owner->SetSize(500, 300);
+        owner->Create();
+        previousHost = KelUtility::SetDialogHost(&host);
+    }
+    void TearDown() override { KelUtility::SetDialogHost(previousHost); }
+
+    std::unique_ptr<KelUtility::Form> owner;
+    ColourHost host;
+    KelUtility::DialogHost* previousHost = nullptr;
+};
+
+} // namespace
+
+TEST_F(EntryDialogTest, EnterInAnyBoxTakesTheTypedVertex) {
+    FormVertici dialog(owner.get(), "Aggiungi Vertice");
+    EXPECT_FALSE(IsWindowEnabled(owner->window)) << "the owner waits for the dialog";
+    EXPECT_EQ(Text(*dialog.xBox), "0");
+    EXPECT_EQ(dialog.colorSwatch->backColor, 0x00FFFFFFu);
+    Type(*dialog.xBox, std::string("-1") + Decimal() + "5");
+    Type(*dialog.zBox, std::string("2") + Decimal() + "25");
+    dialog.tuBox->SetText(std::string("1") + std::string(60, '0')); // pasted, past any float
+    Type(*dialog.tvBox, "\r");
+    EXPECT_FALSE(IsWindow(dialog.window));
+    EXPECT_TRUE(IsWindowEnabled(owner->window));
+    EXPECT_EQ(dialog.result, EntryDialog::kConfirmed);
+    EXPECT_EQ(dialog.vertex.X, -1.5);
+    EXPECT_EQ(dialog.vertex.Z, 2.25);
+    EXPECT_EQ(dialog.vertex.Tu, FLT_MAX);
+    EXPECT_EQ(dialog.vertex.Color, 0x00FFFFFFu);
+}
+
+TEST_F(EntryDialogTest, AModifyDialogShowsTheStoredVertexInTheUsersFormat) {
+    FormVertici dialog(owner.get(), "Modifica Vertice");
+    dialog.LoadVertex(MeshVertex{0, 2, 0.5, 0x000080FF, 0.25f, 1}, 7);
+    EXPECT_EQ(Text(*dialog.zBox), std::string("0") + Decimal() + "5");
+    EXPECT_EQ(Text(*dialog.tuBox), std::string("0") + Decimal() + "25");
+    EXPECT_EQ(dialog.colorSwatch->backColor, 0x000080FFu);
+    Click(*dialog.okButton);
+    EXPECT_EQ(dialog.result, EntryDialog::kConfirmed);
+    EXPECT_TRUE(dialog.modify);
+    EXPECT_EQ(dialog.position, 7);
+    EXPECT_EQ(dialog.vertex, (MeshVertex{0, 2, 0.5, 0x000080FF, 0.25f, 1}));
+}
+
+TEST_F(EntryDialogTest, EveryOtherWayOutLeavesNoChoiceOrACancel) {
+    const struct {
+        const char* how;
+        void (*close)(FormVertici&);
+        int result;
+    } ways[] = {
+        {"Escape in a box", [](FormVertici& d) { Type(*d.yBox, "\x1b"); }, 0},
+        {"the close box",
+         [](FormVertici& d) { SendMessageW(d.window, WM_SYSCOMMAND, SC_CLOSE, 0); }, 0},
+        {"Annulla", [](FormVertici& d) { Click(*d.cancelButton); }, 2},
+    };
+    for (const auto& way : ways) {
+        FormVertici dialog(owner.get(), "Aggiungi Vertice");
+        Type(*dialog.xBox, "7");
+        way.close(dialog);
+        EXPECT_FALSE(IsWindow(dialog.window)) << way.how;
+        EXPECT_EQ(dialog.result, way.result) << way.how;
+        EXPECT_EQ(dialog.vertex.X, 0) << way.how;
+        EXPECT_TRUE(IsWindowEnabled(owner->window)) << way.how;
+    }
+}
+
+TEST_F(EntryDialogTest, TheColourChangesOnlyWhenOneIsChosen) {
+    FormVertici dialog(owner.get(), "Aggiungi Vertice");
+    Click(*dialog.colorButton);
+    EXPECT_EQ(host.asked, 1);
+    EXPECT_EQ(dialog.colorSwatch->backColor, 0x00FFFFFFu) << "cancelled";
+    host.answer = 0x00336699;
+    Click(*dialog.colorButton);
+    EXPECT_EQ(dialog.colorSwatch->backColor, 0x00336699u);
+    Click(*dialog.okButton);
+    EXPECT_EQ(dialog.vertex.Color, 0x00336699u);
+}
+
+TEST_F(EntryDialogTest, TheIndexBoxTakesThreeDigitsAndTheSpinnerGoesTo1300) {
+    FormIndici dialog(owner.get(), "Aggiungi Indice");
+    EXPECT_EQ(Text(*dialog.indexBox), "0");
+    SendMessageW(dialog.indexBox->window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    Type(*dialog.indexBox, "1500");
+    EXPECT_EQ(Text(*dialog.indexBox), "150");
+
+    dialog.LoadIndex(999, 4);
+    const auto arrowUp = [&] {
+        RECT arrows;
+        GetClientRect(dialog.indexSpin->window, &arrows);
+        const LPARAM top = MAKELPARAM(arrows.right / 2, 2);
+        SendMessageW(dialog.indexSpin->window, WM_LBUTTONDOWN, MK_LBUTTON, top);
+        SendMessageW(dialog.indexSpin->window, WM_LBUTTONUP, 0, top);
+    };
+    arrowUp();
+    EXPECT_EQ(dialog.indexSpin->GetValue(), 1000);
+    dialog.indexSpin->SetValue(1299);
+    arrowUp();
+    arrowUp();
+    EXPECT_EQ(dialog.indexSpin->GetValue(), 1300);
+
+    SetFocus(dialog.indexBox->window);
+    SetFocus(dialog.okButton->window); // leaving the box shows the spinner's plain number
+    EXPECT_EQ(Text(*dialog.indexBox), "1300");
+    Type(*dialog.okButton, "\r");
+    EXPECT_EQ(dialog.result, EntryDialog::kConfirmed);
+    EXPECT_EQ(dialog.indexValue, 1300);
+    EXPECT_EQ(dialog.position, 4);
+}
+
+TEST(EntryDialogOwner, ClosingTheMainWindowClosesItsDialogFirst) {
+    auto main = std::make_unique<FormMain>(GetModuleHandleW(nullptr), ProgramTitle());
+    main->vertexDialog = std::make_unique<FormVertici>(main.get(), "Aggiungi Vertice");
+    Type(*main->vertexDialog->xBox, "3");
+    SendMessageW(main->window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(main->vertexDialog->window)) << "closed while its owner is whole";
+    EXPECT_EQ(main->vertexDialog->result, EntryDialog::kNoChoice);
+    main.reset();
+}
