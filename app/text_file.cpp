@@ -1,6 +1,6 @@
 #include "app/text_file.h"
 
-#include "app/file_replace.h"
+#include "app/safe_save.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,9 +8,6 @@
 namespace MyApp {
 namespace {
 
-// The temporary file sits beside the project so that replacing the project is a rename
-// within one folder, which the system does in one step.
-const char* const kTemporarySuffix = ".~tmp";
 const char* const kLineBreak = "\r\n";
 constexpr std::size_t kBlockSize = 256 * 1024;
 
@@ -78,19 +75,7 @@ std::vector<std::string> TextFile::ReadLines() {
 }
 
 void TextFile::WriteLines(const std::vector<std::string>& lines) {
-    Failed = false;
-    const std::string temporary = m_path + kTemporarySuffix;
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        Failed = true;
-        return;
-    }
-    const bool written = WriteAll(file, lines) && FlushToDevice(file);
-    const bool closed = std::fclose(file) == 0;
-    if (written && closed && ReplaceFileWith(temporary, m_path))
-        return;
-    std::remove(temporary.c_str());
-    Failed = true;
+    Failed = !SafeSave(m_path, [&](std::FILE* file) { return WriteAll(file, lines); });
 }
 
 } // namespace MyApp

@@ -38,6 +38,18 @@ public:
     // One frame of the current scene with the current view fields.
     void Paint() override;
     virtual void Redraw();
+    // The rotation and the eye from the view-state file "data\file.x" under the current
+    // folder; a missing file changes nothing. False when the file cannot be read as one.
+    virtual bool LoadViewState();
+    // Writes the rotation and the eye to the view-state file; false when it was not written.
+    virtual bool SaveViewState();
+
+    // The current frame as a PNG picture of the back buffer's size.
+    bool SavePicture(const std::string& fileName);
+    // The record's mesh as a DirectX .x text file. error: 0 written, 1 the record builds no
+    // mesh, 2 the file could not be written (or the texture name is too long for it). A
+    // file that fails leaves what was there before.
+    bool SaveMeshToX(const std::string& fileName, std::int32_t& error, SceneMesh record);
 
     void CreateDevice(HWND target);
     void ReleaseDevice(bool alsoDirect3D);
@@ -110,6 +122,7 @@ private:
     void DrawMesh(const SceneMesh& record);
     D3DCOLOR ClearColor() const;
     void RefreshSizeFromWindow();
+    std::string ViewStatePath() const;
 
     const FrameUser* m_frameUser = nullptr;
     // Set where the device's own present does not reach the screen.

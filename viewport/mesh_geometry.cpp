@@ -1,5 +1,7 @@
 #include "viewport/mesh_geometry.h"
 
+#include "app/number_text.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -24,8 +26,8 @@ std::optional<MeshShape> ShapeOf(const SceneMesh& mesh) {
 
 void WriteVertices(const SceneMesh& mesh, DeviceVertex* out) {
     for (const MeshVertex& vertex : mesh.Vertices) {
-        *out++ = DeviceVertex{static_cast<float>(vertex.X), static_cast<float>(vertex.Y),
-                              static_cast<float>(vertex.Z), ToDeviceColor(vertex.Color),
+        *out++ = DeviceVertex{MyApp::NarrowToFloat(vertex.X), MyApp::NarrowToFloat(vertex.Y),
+                              MyApp::NarrowToFloat(vertex.Z), ToDeviceColor(vertex.Color),
                               vertex.Tu, vertex.Tv};
     }
 }

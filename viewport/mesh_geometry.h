@@ -39,7 +39,8 @@ struct MeshShape {
 // index reaches, no faces, or so many that their indices cannot be counted.
 std::optional<MeshShape> ShapeOf(const SceneMesh& mesh);
 
-// Writes shape.vertices vertices.
+// Writes shape.vertices vertices; a position beyond the float range becomes the largest
+// float of its sign.
 void WriteVertices(const SceneMesh& mesh, DeviceVertex* out);
 // Writes shape.IndexCount() indices. Without indices of its own the record's vertices are
 // taken three by three.
