@@ -73,7 +73,17 @@ public:
     void FillIndexList(bool keepSelection);
     // Shows the document's mesh in the preview, anew.
     void RefreshScene();
+    // Moves the mesh by a step: 1 left, 2 right, 3 up, 4 down; 0 does nothing.
     void ApplyMove(int direction);
+    // Saves a modified document, asking first unless told not to; false only when the
+    // save failed. Without a file name the user picks one; cancelling that is not a failure.
+    bool SaveProject(bool noQuestion);
+    void SaveProjectAs();
+    void OpenProject();
+    // Puts the document's values into the controls and the preview.
+    void LoadControls();
+    void ResetScroll();
+    void ShowAbout();
 
     // The FormMain an element belongs to: the first one up its parent chain, or none.
     static FormMain* Owning(KelUtility::GUIElement* element);
@@ -155,6 +165,8 @@ public:
     std::unique_ptr<KelUtility::StatusBar> statusBar;
 
 private:
+    enum class EntryMode { Add, Modify };
+
     void WireFormHandlers();
     void BuildViewport();
     void BuildControls();
@@ -163,6 +175,23 @@ private:
     void SelectAfterFill(KelUtility::ListBox& list, int kept);
     void CloseOwnedWindows();
     void TearDown();
+
+    std::string AskProjectPath();
+    bool WriteProject();
+    void ExportPicture();
+    void ExportMesh();
+    void PickBackground();
+    void PickTexture();
+    int SelectedRow(KelUtility::ListBox& list);
+    void OpenVertexDialog(EntryMode mode);
+    void OpenIndexDialog(EntryMode mode);
+    void ShowDialog(KelUtility::Form& dialog);
+    void DeleteSelected(KelUtility::ListBox& list);
+    // The spinner of a number box, or none.
+    KelUtility::NumericBox* SpinOf(KelUtility::GUIElement* box);
+    void ReadSizes();
+    void ReadEye();
+    void ReadRotation();
 
     // One control of the controls panel each: made, set up, wired and shown.
     void AddLabel(const std::string& caption, int left, int top, int labelWidth);

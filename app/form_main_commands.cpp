@@ -1,30 +1,397 @@
+// What the main window's menus, tool bars, buttons, boxes and lists do.
+
 #include "app/form_main.h"
 
+#include "app/form_indici.h"
+#include "app/form_main_events.h"
+#include "app/form_vertici.h"
+#include "app/program_title.h"
+#include "app/text_file.h"
+#include "toolkit/button.h"
+#include "toolkit/currency_box.h"
+#include "toolkit/form_about.h"
+#include "toolkit/gui_control.h"
+#include "toolkit/list_box.h"
+#include "toolkit/numeric_box.h"
+#include "toolkit/panel_children.h"
+#include "toolkit/sub_menu.h"
+#include "toolkit/system_dialogs.h"
+#include "toolkit/text_box.h"
+#include "toolkit/timer.h"
+#include "toolkit/tool_bar_item.h"
+#include "toolkit/user_number_format.h"
+#include "viewport/d3d_panel.h"
+
+using namespace KelUtility;
+
 namespace MyApp {
+namespace {
 
-// The window's commands arrive with the dialogs and the exports; until then every command
-// leaves the document as it is.
+constexpr double kDegree = static_cast<double>(0.017453292f);
+constexpr double kMoveStep = 0.1;
+constexpr int kAboutPicture = 1006;
+constexpr int kAboutPictureWidth = 164;
+constexpr int kAboutPictureHeight = 50;
 
-bool FormMain::ConfirmClose() {
-    return true;
-} // the exit question arrives with the commands
+const std::string kProjectExtension = ".kv3";
+const std::vector<std::string> kProjectFilter = {"File Morvane (*" + kProjectExtension + ")",
+                                                 "*" + kProjectExtension};
+const std::vector<std::string> kPictureFilter = {"File PNG (*.png)", "*.png"};
+const std::vector<std::string> kMeshFilter = {"File DirectX (*.x)", "*.x"};
+const std::vector<std::string> kTextureFilter = {
+    "File Immagine", "*.bmp;*.dds;*.dib;*.hdr;*.jpg;*.pfm;*.png;*.ppm;*.tga"};
 
-void FormMain::OnDialogDone(KelUtility::GUIElement*) {} // arrives with the dialogs
+const char* const kError = "Errore";
+const char* const kExported = "Esportazione effettuata correttamente.";
+const char* const kNotWritten = "Errore durante la scrittura del file.";
+const char* const kNoSelection = "E' necessario selezionare un elemento dalla lista.";
 
-bool FormMain::FilterTextBoxChar(KelUtility::GUIElement*, int character) {
-    return character != '\t' && character != '\r';
+// A modified entry whose row has gone meanwhile is not put anywhere else.
+template <class Entry>
+void TakeEntry(std::vector<Entry>& entries, const EntryDialog& dialog, Entry entry) {
+    if (!dialog.modify)
+        entries.push_back(entry);
+    else if (dialog.position >= 0 && static_cast<std::size_t>(dialog.position) < entries.size())
+        entries[static_cast<std::size_t>(dialog.position)] = entry;
 }
 
-void FormMain::OnCommand(KelUtility::GUIElement*) {} // arrives with the commands
+} // namespace
 
-void FormMain::OnListDoubleClick(KelUtility::GUIElement*) {} // arrives with the dialogs
+void FormMain::OnCommand(GUIElement* menuItem) {
+    if (menuItem == newItem.get()) {
+        if (Modified && !SaveProject(false))
+            return;
+        document = MeshDocument();
+        LoadControls();
+        SetModified(false);
+    } else if (menuItem == openItem.get()) {
+        if (Modified && !SaveProject(false))
+            return;
+        OpenProject();
+    } else if (menuItem == saveItem.get()) {
+        SaveProject(true);
+    } else if (menuItem == saveAsItem.get()) {
+        SaveProjectAs();
+    } else if (menuItem == exportPictureItem.get()) {
+        ExportPicture();
+    } else if (menuItem == exportMeshItem.get()) {
+        ExportMesh();
+    } else if (menuItem == exitItem.get()) {
+        SendMessageW(window, WM_CLOSE, 0, 0);
+    } else if (menuItem == guideItem.get()) {
+        ShellOpen(HelpPage());
+    } else if (menuItem == homeItem.get()) {
+        ShellOpen(kHomePage);
+    } else if (menuItem == infoItem.get()) {
+        ShowAbout();
+    }
+}
 
-void FormMain::OnNumericLostFocus(KelUtility::GUIElement*) {} // arrives with the commands
+// The user may save, decline or meet a save error. Unlike the other questions, a save that
+// fails keeps the window open, so that the work is not lost: the user can save elsewhere.
+bool FormMain::ConfirmClose() {
+    UnregisterHotKeys();
+    if (!AskYesNo("Vuoi realmente uscire?", "Uscita") || (Modified && !SaveProject(false))) {
+        RegisterHotKeys();
+        return false;
+    }
+    timer->Stop();
+    return true;
+}
 
-void FormMain::OnNumericGotFocus(KelUtility::GUIElement*) {} // arrives with the commands
+bool FormMain::SaveProject(bool noQuestion) {
+    if (!Modified)
+        return true;
+    if (!noQuestion && !AskYesNo(this, "Si desidera salvare le modifiche del file?", "Salva"))
+        return true;
+    if (ProjectPath.empty())
+        SetFileName(AskProjectPath());
+    if (ProjectPath.empty())
+        return true;
+    return WriteProject();
+}
 
-void FormMain::OnControlClick(KelUtility::GUIElement*) {} // arrives with the commands
+void FormMain::SaveProjectAs() {
+    SetFileName(AskProjectPath());
+    if (!ProjectPath.empty())
+        WriteProject();
+}
 
-void FormMain::ApplyMove(int) {} // arrives with the commands
+std::string FormMain::AskProjectPath() {
+    return SaveFileDialog(this, "Salva", "", "progetto" + kProjectExtension, kProjectFilter);
+}
+
+bool FormMain::WriteProject() {
+    TextFile file(ProjectPath);
+    file.WriteLines(document.ToLines());
+    if (file.Failed) {
+        ShowError(this, "Errore durante il salvataggio.", kError);
+        return false;
+    }
+    SetModified(false);
+    return true;
+}
+
+void FormMain::OpenProject() {
+    const std::string path = OpenFileDialog(this, "Apri", "", kProjectFilter);
+    if (path.empty())
+        return;
+    TextFile file(path);
+    const std::vector<std::string> lines = file.ReadLines();
+    if (file.Failed && !lines.empty()) {
+        ShowError(this, "Errore durante la lettura.", kError);
+        return;
+    }
+    if (!document.FromLines(lines)) {
+        ShowError(this, "Formato non valido.", kError);
+        return;
+    }
+    ResetScroll();
+    LoadControls();
+    SetFileName(path);
+    SetModified(false);
+    LayoutPanels();
+}
+
+void FormMain::ExportPicture() {
+    const std::string path = SaveFileDialog(this, "Salva", "", "mesh.png", kPictureFilter);
+    if (path.empty())
+        return;
+    if (viewport->SavePicture(path))
+        ShowMessage(this, kExported, "Esporta");
+    else
+        ShowError(this, kNotWritten, kError);
+}
+
+void FormMain::ExportMesh() {
+    const std::string path = SaveFileDialog(this, "Salva", "", "mesh.x", kMeshFilter);
+    if (path.empty())
+        return;
+    std::int32_t error = 0;
+    if (viewport->SaveMeshToX(path, error, ToSceneMesh(document)))
+        ShowMessage(this, kExported, "Esporta");
+    else
+        ShowError(this, error == 2 ? kNotWritten : "Definizione Mesh non completata.", kError);
+}
+
+void FormMain::ShowAbout() {
+    aboutForm.reset();
+    aboutForm = std::make_unique<FormAbout>(this);
+    aboutForm->pictureResource = kAboutPicture;
+    aboutForm->pictureWidth = kAboutPictureWidth;
+    aboutForm->pictureHeight = kAboutPictureHeight;
+    aboutForm->titleText = std::string(kProductName) + " " + kVersion;
+    aboutForm->rightsText = kRightsLine;
+    aboutForm->noticeText = kLicenceNotice;
+    aboutForm->homePage = kHomePage;
+    Focus();
+    aboutForm->Show();
+}
+
+void FormMain::OnControlClick(GUIElement* element) {
+    if (element == newButton.get())
+        OnCommand(newItem.get());
+    else if (element == openButton.get())
+        OnCommand(openItem.get());
+    else if (element == saveButton.get())
+        OnCommand(saveItem.get());
+    else if (element == colorButton.get())
+        PickBackground();
+    else if (element == textureButton.get())
+        PickTexture();
+    else if (element == vertexAddButton.get())
+        OpenVertexDialog(EntryMode::Add);
+    else if (element == vertexModifyButton.get())
+        OpenVertexDialog(EntryMode::Modify);
+    else if (element == vertexDeleteButton.get())
+        DeleteSelected(*vertexList);
+    else if (element == indexAddButton.get())
+        OpenIndexDialog(EntryMode::Add);
+    else if (element == indexModifyButton.get())
+        OpenIndexDialog(EntryMode::Modify);
+    else if (element == indexDeleteButton.get())
+        DeleteSelected(*indexList);
+}
+
+void FormMain::OnListDoubleClick(GUIElement* list) {
+    if (list == vertexList.get())
+        OpenVertexDialog(EntryMode::Modify);
+    else if (list == indexList.get())
+        OpenIndexDialog(EntryMode::Modify);
+}
+
+void FormMain::PickBackground() {
+    const COLORREF chosen = ChooseColor(this, document.BackColor);
+    if (chosen == document.BackColor)
+        return;
+    document.BackColor = chosen;
+    SetModified(true);
+    viewport->SetBackColor(chosen);
+    colorSwatch->SetBackColor(chosen);
+    viewport->Redraw();
+}
+
+void FormMain::PickTexture() {
+    const std::string path = OpenFileDialog(this, "Apri", "", kTextureFilter);
+    if (path.empty())
+        return;
+    textureBox->SetText(path);
+    textureBox->SetToolTip(path);
+}
+
+// The selected row, or -1 after telling the user that one is needed.
+int FormMain::SelectedRow(ListBox& list) {
+    const int row = list.GetSelectedIndex();
+    if (row < 0)
+        ShowWarning(this, kNoSelection, "Attenzione");
+    return row;
+}
+
+void FormMain::OpenVertexDialog(EntryMode mode) {
+    const bool modify = mode == EntryMode::Modify;
+    const int row = modify ? SelectedRow(*vertexList) : -1;
+    if (modify && row < 0)
+        return;
+    vertexDialog.reset();
+    vertexDialog =
+        std::make_unique<FormVertici>(this, modify ? "Modifica Vertice" : "Aggiungi Vertice");
+    if (modify)
+        vertexDialog->LoadVertex(document.Vertices[static_cast<std::size_t>(row)], row);
+    ShowDialog(*vertexDialog);
+}
+
+void FormMain::OpenIndexDialog(EntryMode mode) {
+    const bool modify = mode == EntryMode::Modify;
+    const int row = modify ? SelectedRow(*indexList) : -1;
+    if (modify && row < 0)
+        return;
+    indexDialog.reset();
+    indexDialog =
+        std::make_unique<FormIndici>(this, modify ? "Modifica Indice" : "Aggiungi Indice");
+    if (modify)
+        indexDialog->LoadIndex(document.Indices[static_cast<std::size_t>(row)], row);
+    ShowDialog(*indexDialog);
+}
+
+void FormMain::ShowDialog(Form& dialog) {
+    dialog.OnDestroyed = FormMainEvents::DialogClosed;
+    dialog.CenterOnScreen();
+    dialog.Show();
+}
+
+void FormMain::DeleteSelected(ListBox& list) {
+    const int row = SelectedRow(list);
+    if (row < 0 || !AskYesNo(this, "Si desidera cancellare l'elemento selezionato?", "Conferma"))
+        return;
+    if (&list == vertexList.get()) {
+        document.Vertices.erase(document.Vertices.begin() + row);
+        FillVertexList(true);
+    } else {
+        document.Indices.erase(document.Indices.begin() + row);
+        FillIndexList(true);
+    }
+}
+
+// Only the dialog opened last is heard, and only its "OK" changes the document; the
+// change is marked at the next tick, when the preview sees it.
+void FormMain::OnDialogDone(GUIElement* dialog) {
+    if (vertexDialog && dialog == vertexDialog.get() &&
+        vertexDialog->result == EntryDialog::kConfirmed) {
+        TakeEntry(document.Vertices, *vertexDialog, vertexDialog->vertex);
+        FillVertexList(vertexDialog->modify);
+    } else if (indexDialog && dialog == indexDialog.get() &&
+               indexDialog->result == EntryDialog::kConfirmed) {
+        TakeEntry(document.Indices, *indexDialog,
+                  static_cast<std::uint16_t>(indexDialog->indexValue));
+        FillIndexList(indexDialog->modify);
+    }
+}
+
+// Tab and Enter would only beep in a one-line box.
+bool FormMain::FilterTextBoxChar(GUIElement*, int character) {
+    return character != VK_TAB && character != VK_RETURN;
+}
+
+NumericBox* FormMain::SpinOf(GUIElement* box) {
+    for (NumericBox* spin : {widthSpin.get(), heightSpin.get(), rotationXSpin.get(),
+                             rotationYSpin.get(), rotationZSpin.get(), facesSpin.get()}) {
+        if (spin != nullptr && spin->buddy == box)
+            return spin;
+    }
+    return nullptr;
+}
+
+void FormMain::OnNumericGotFocus(GUIElement* box) {
+    if (NumericBox* spin = SpinOf(box)) {
+        box->SetText(std::to_string(spin->GetValue()));
+        SendMessageW(box->window, EM_SETSEL, 0, -1);
+    }
+}
+
+// The sizes are shown grouped the way the user writes numbers; the angles and the face
+// count plainly.
+void FormMain::OnNumericLostFocus(GUIElement* box) {
+    NumericBox* spin = SpinOf(box);
+    if (spin == nullptr)
+        return;
+    const int value = spin->GetValue();
+    const bool size = spin == widthSpin.get() || spin == heightSpin.get();
+    box->SetText(size ? UserNumberFormat().FormatInteger(value) : std::to_string(value));
+}
+
+void FormMain::ApplyMove(int direction) {
+    switch (direction) {
+    case 1:
+        document.MoveX -= kMoveStep;
+        break;
+    case 2:
+        document.MoveX += kMoveStep;
+        break;
+    case 3:
+        document.MoveY += kMoveStep;
+        break;
+    case 4:
+        document.MoveY -= kMoveStep;
+        break;
+    default:
+        return;
+    }
+    SetModified(true);
+}
+
+void FormMain::LoadControls() {
+    colorSwatch->SetBackColor(document.BackColor);
+    viewport->SetBackColor(document.BackColor);
+    widthSpin->SetValue(document.ViewWidth);
+    heightSpin->SetValue(document.ViewHeight);
+    const NumberFormat format = UserNumberFormat();
+    eyeXBox->SetText(format.FormatDouble(document.EyeX));
+    eyeYBox->SetText(format.FormatDouble(document.EyeY));
+    eyeZBox->SetText(format.FormatDouble(document.EyeZ));
+    rotationXSpin->SetValue(document.RotX);
+    rotationYSpin->SetValue(document.RotY);
+    rotationZSpin->SetValue(document.RotZ);
+    viewportWidth = document.ViewWidth;
+    viewportHeight = document.ViewHeight;
+    viewport->SetSize(document.ViewWidth, document.ViewHeight);
+    viewport->EyeX = document.EyeX;
+    viewport->EyeY = document.EyeY;
+    viewport->EyeZ = document.EyeZ;
+    viewport->Pitch = document.RotX * kDegree;
+    viewport->Yaw = document.RotY * kDegree;
+    viewport->Roll = document.RotZ * kDegree;
+    textureBox->SetText(document.TextureFile);
+    facesSpin->SetValue(document.FaceCount);
+    FillIndexList(false);
+    FillVertexList(false);
+    viewport->UpdateMesh(ToSceneMesh(document));
+    viewport->RebuildScene();
+}
+
+void FormMain::ResetScroll() {
+    viewportContainer->ScrollHomeH();
+    viewportContainer->ScrollHomeV();
+    LayoutPanels();
+}
 
 } // namespace MyApp

@@ -1,5 +1,6 @@
 #include "app/form_main_events.h"
 
+#include "app/entry_dialog.h"
 #include "app/form_main.h"
 
 namespace MyApp::FormMainEvents {
@@ -95,6 +96,12 @@ void Tick(GUIElement* timer) {
 void Direction(GUIElement* pad, int direction) {
     if (FormMain* main = FormMain::Owning(pad))
         main->ApplyMove(direction);
+}
+
+void DialogClosed(GUIElement* dialog) {
+    auto* entry = dynamic_cast<EntryDialog*>(dialog);
+    if (FormMain* main = entry != nullptr ? FormMain::Owning(entry->owner) : nullptr)
+        main->OnDialogDone(dialog);
 }
 
 } // namespace MyApp::FormMainEvents

@@ -33,5 +33,7 @@ void NumericGotFocus(GUIElement* box);
 void NumericLostFocus(GUIElement* box);
 void Tick(GUIElement* timer);
 void Direction(GUIElement* pad, int direction);
+// A vertex or index dialog whose window is gone: its owner reads it.
+void DialogClosed(GUIElement* dialog);
 
 } // namespace MyApp::FormMainEvents

@@ -1,14 +1,29 @@
 #pragma once
 
-// The main window's title: the product name, one blank and the legal notice line.
+// The program's names and addresses: the main window's title (the product name, one blank
+// and the legal notice line), and what the About box and the help menu show.
 
 #include <string>
 
 namespace MyApp {
 
 inline const char* const kProductName = "Kel Morvane";
+inline const char* const kVersion = "1.0.0.0";
 inline const char* const kLegalNotice = "(c) 2026 - Tutti i diritti riservati";
+inline const char* const kRightsLine = "(c) 2026 Kel Morvane - Tutti i diritti riservati";
+inline const char* const kLicenceNotice =
+    "Kel Morvane e' concesso in licenza d'uso gratuita. Il programma viene fornito cosi' "
+    "com'e', senza garanzie di alcun tipo: chi lo usa se ne assume ogni rischio.";
+inline const char* const kHomePage = "http://www.kelmorvane.example";
+inline const char* const kHelpPageName = "guida";
 
-inline std::string ProgramTitle() { return std::string(kProductName) + " " + kLegalNotice; }
+inline std::string ProgramTitle() {
+    return std::string(kProductName) + " " + kLegalNotice;
+}
+
+// The help page on the home site: the address, a slash, the page name and ".asp".
+inline std::string HelpPage() {
+    return std::string(kHomePage) + "/" + kHelpPageName + ".asp";
+}
 
 } // namespace MyApp

@@ -9,10 +9,11 @@
 
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
-#include "toolkit/dialog_host.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/panel_children.h"
 #include "toolkit/text_box.h"
+
+#include "tests/support/scripted_host.h"
 
 #include <cfloat>
 #include <gtest/gtest.h>
@@ -22,27 +23,6 @@ using namespace MyApp;
 using KelUtility::GUIElement;
 
 namespace {
-
-// Answers the colour dialog with a colour, or as a cancel when it holds none.
-class ColourHost : public KelUtility::DialogHost {
-public:
-    int RunMessageBox(HWND, const std::string&, const std::string&, UINT) override { return 0; }
-    bool RunColorDialog(CHOOSECOLORW& dialog) override {
-        ++asked;
-        if (answer < 0)
-            return false;
-        dialog.rgbResult = static_cast<COLORREF>(answer);
-        return true;
-    }
-    bool RunOpenDialog(OPENFILENAMEW&) override { return false; }
-    bool RunSaveDialog(OPENFILENAMEW&) override { return false; }
-    HINSTANCE RunShellExecute(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*,
-                              int) override {
-        return nullptr;
-    }
-    long long answer = -1;
-    int asked = 0;
-};
 
 void Type(GUIElement& box, const std::string& characters) {
     for (char c : characters)
@@ -70,13 +50,10 @@ protected:
         owner = std::make_unique<KelUtility::Form>(GetModuleHandleW(nullptr));
         owner->SetSize(500, 300);
         owner->Create();
-        previousHost = KelUtility::SetDialogHost(&host);
     }
-    void TearDown() override { KelUtility::SetDialogHost(previousHost); }
 
+    KelTest::ScriptedHost host;
     std::unique_ptr<KelUtility::Form> owner;
-    ColourHost host;
-    KelUtility::DialogHost* previousHost = nullptr;
 };
 
 } // namespace
@@ -137,9 +114,9 @@ TEST_F(EntryDialogTest, EveryOtherWayOutLeavesNoChoiceOrACancel) {
 TEST_F(EntryDialogTest, TheColourChangesOnlyWhenOneIsChosen) {
     FormVertici dialog(owner.get(), "Aggiungi Vertice");
     Click(*dialog.colorButton);
-    EXPECT_EQ(host.asked, 1);
+    EXPECT_EQ(host.colourDialogs, 1);
     EXPECT_EQ(dialog.colorSwatch->backColor, 0x00FFFFFFu) << "cancelled";
-    host.answer = 0x00336699;
+    host.colour = 0x00336699;
     Click(*dialog.colorButton);
     EXPECT_EQ(dialog.colorSwatch->backColor, 0x00336699u);
     Click(*dialog.okButton);
@@ -178,6 +155,7 @@ TEST_F(EntryDialogTest, TheIndexBoxTakesThreeDigitsAndTheSpinnerGoesTo1300) {
 }
 
 TEST(EntryDialogOwner, ClosingTheMainWindowClosesItsDialogFirst) {
+    KelTest::ScriptedHost host; // yes, leave
     auto main = std::make_unique<FormMain>(GetModuleHandleW(nullptr), ProgramTitle());
     main->vertexDialog = std::make_unique<FormVertici>(main.get(), "Aggiungi Vertice");
     Type(*main->vertexDialog->xBox, "3");

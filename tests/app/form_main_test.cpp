@@ -16,6 +16,7 @@
 #include "viewport/d3d_panel.h"
 
 #include "tests/support/frame_pixels.h"
+#include "tests/support/scripted_host.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -77,6 +78,7 @@ protected:
         return bounds;
     }
 
+    KelTest::ScriptedHost host;
     std::unique_ptr<FormMain> form;
 };
 

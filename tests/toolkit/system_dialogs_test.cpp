@@ -2,13 +2,10 @@
 #include "toolkit/form.h"
 #include "toolkit/system_dialogs.h"
 
+#include "tests/support/dialog_answerer.h"
+
 #include <dlgs.h>
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <chrono>
-#include <functional>
-#include <thread>
 
 using namespace KelUtility;
 
@@ -220,67 +217,18 @@ TEST(SystemDialogs, CurrentDirectoryAndTheRealShell) {
     EXPECT_FALSE(ShellOpen("C:\\kel-morvane-non-esiste\\nessun-file.kv3"));
 }
 
-// The real dialogs, answered from a helper thread as a person would press their buttons.
-// If the dialog does not show up in time, the helper closes whatever dialog this thread
-// has, so a failure never leaves the test waiting.
-class DialogAnswerer {
-public:
-    DialogAnswerer(const wchar_t* title, std::function<void(HWND)> answer)
-        : owner(GetCurrentThreadId()), helper([this, title, answer] { Run(title, answer); }) {}
-    ~DialogAnswerer() { Found(); }
-
-    bool Found() {
-        if (helper.joinable())
-            helper.join();
-        return found;
-    }
-
-private:
-    static BOOL CALLBACK CloseDialog(HWND window, LPARAM) {
-        wchar_t className[16] = {};
-        GetClassNameW(window, className, 16);
-        if (wcscmp(className, L"#32770") == 0) {
-            PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-            PostMessageW(window, WM_COMMAND, IDNO, 0);
-        }
-        return TRUE;
-    }
-
-    void Run(const wchar_t* title, const std::function<void(HWND)>& answer) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < deadline) {
-            HWND dialog = FindWindowW(L"#32770", title);
-            if (dialog != nullptr && GetWindowThreadProcessId(dialog, nullptr) == owner) {
-                found = true;
-                answer(dialog);
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        EnumThreadWindows(owner, CloseDialog, 0);
-    }
-
-    DWORD owner;
-    std::atomic<bool> found{false};
-    std::thread helper;
-};
-
-auto Press(int button) {
-    return [button](HWND dialog) { PostMessageW(dialog, WM_COMMAND, button, 0); };
-}
-
 TEST(RealSystemDialogs, AskYesNoAnswersWhatThePersonPressed) {
-    DialogAnswerer yes(L"Kel domanda uno", Press(IDYES));
+    KelTest::DialogAnswerer yes(L"Kel domanda uno", KelTest::Press(IDYES));
     EXPECT_TRUE(AskYesNo("Vuoi realmente uscire?", "Kel domanda uno"));
     EXPECT_TRUE(yes.Found());
 
-    DialogAnswerer no(L"Kel domanda due", Press(IDNO));
+    KelTest::DialogAnswerer no(L"Kel domanda due", KelTest::Press(IDNO));
     EXPECT_FALSE(AskYesNo("Vuoi realmente uscire?", "Kel domanda due"));
     EXPECT_TRUE(no.Found());
 }
 
 TEST(RealSystemDialogs, OpenDialogGivesNothingWhenCancelledAndThePathOfTheFileTyped) {
-    DialogAnswerer cancel(L"Kel apri progetto", Press(IDCANCEL));
+    KelTest::DialogAnswerer cancel(L"Kel apri progetto", KelTest::Press(IDCANCEL));
     EXPECT_EQ(OpenFileDialog(nullptr, "Kel apri progetto", "", {"Progetto", "*.kv3"}), "");
     EXPECT_TRUE(cancel.Found());
 
@@ -289,7 +237,7 @@ TEST(RealSystemDialogs, OpenDialogGivesNothingWhenCancelledAndThePathOfTheFileTy
     ASSERT_NE(GetTempPathW(MAX_PATH, folder), 0u);
     ASSERT_NE(GetTempFileNameW(folder, L"kel", 0, file), 0u);
     const std::wstring path = file;
-    DialogAnswerer typeAndOpen(L"Kel apri file", [path](HWND dialog) {
+    KelTest::DialogAnswerer typeAndOpen(L"Kel apri file", [path](HWND dialog) {
         SetDlgItemTextW(dialog, cmb13, path.c_str());
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });

@@ -1,0 +1,288 @@
+// The editor driven end to end through its real window: menu commands as the platform
+// sends them, clicks on the tool bars, keys in the boxes and dialogs, the answers to boxes
+// and file dialogs given through the dialog seam, and the document, the controls, the
+// files and the preview checked afterwards.
+
+#include "app/form_indici.h"
+#include "app/form_main.h"
+#include "app/form_vertici.h"
+#include "app/program_title.h"
+#include "app/text_file.h"
+
+#include "toolkit/currency_box.h"
+#include "toolkit/gui_control.h"
+#include "toolkit/image_frame.h"
+#include "toolkit/list_box.h"
+#include "toolkit/numeric_box.h"
+#include "toolkit/status_bar.h"
+#include "toolkit/sub_menu.h"
+#include "toolkit/text_box.h"
+#include "toolkit/timer.h"
+#include "toolkit/tool_bar.h"
+#include "toolkit/tool_bar_item.h"
+#include "viewport/d3d_panel.h"
+
+#include "tests/support/dialog_answerer.h"
+#include "tests/support/frame_pixels.h"
+#include "tests/support/scripted_host.h"
+#include "tests/support/temporary_folder.h"
+
+#include <dlgs.h>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace MyApp;
+using KelUtility::GUIElement;
+
+namespace {
+
+void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void Type(GUIElement& box, const std::string& characters) {
+    for (char c : characters)
+        SendMessageW(box.window, WM_CHAR, static_cast<unsigned char>(c), 0);
+}
+
+std::vector<std::string> Rows(KelUtility::ListBox& list) {
+    std::vector<std::string> rows;
+    const int count = static_cast<int>(SendMessageW(list.window, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[128] = {};
+        SendMessageW(list.window, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        rows.emplace_back(text, text + wcslen(text));
+    }
+    return rows;
+}
+
+int Selected(KelUtility::ListBox& list) {
+    return static_cast<int>(SendMessageW(list.window, LB_GETCURSEL, 0, 0));
+}
+
+class FormMainCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = std::make_unique<FormMain>(GetModuleHandleW(nullptr), ProgramTitle());
+    }
+
+    // A menu item chosen: the command message the platform sends for it.
+    void Choose(KelUtility::SubMenu& item) {
+        PostMessageW(form->window, WM_COMMAND, MAKEWPARAM(item.id, 0), 0);
+        Pump();
+    }
+
+    // A click in the middle of a tool bar button.
+    void Click(KelUtility::ToolBar& bar, KelUtility::ToolBarItem& item) {
+        const LRESULT index = SendMessageW(bar.window, TB_COMMANDTOINDEX, item.id, 0);
+        RECT button = {};
+        SendMessageW(bar.window, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&button));
+        const LPARAM middle =
+            MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+        PostMessageW(bar.window, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+        PostMessageW(bar.window, WM_LBUTTONUP, 0, middle);
+        Pump();
+    }
+
+    void Tick() { SendMessageW(form->window, WM_TIMER, form->timer->id, 0); }
+
+    bool SaveEnabled() {
+        return SendMessageW(form->mainToolBar->window, TB_ISBUTTONENABLED, form->saveButton->id,
+                            0) != 0;
+    }
+
+    KelTest::ScriptedHost host;
+    TemporaryFolder folder;
+    std::unique_ptr<FormMain> form;
+};
+
+} // namespace
+
+TEST_F(FormMainCommandsTest, OpeningAProjectFillsEveryControlAndThePreview) {
+    MeshDocument saved;
+    saved.ResetToSample();
+    saved.BackColor = 0x00204080;
+    saved.ViewWidth = 400;
+    saved.EyeX = 1.5;
+    saved.RotZ = 90;
+    saved.FaceCount = 2;
+    saved.Indices = {0, 1, 2, 3, 4, 5};
+    const std::string path = folder.File("piramide.kv3");
+    TextFile(path).WriteLines(saved.ToLines());
+
+    host.paths = {path};
+    Choose(*form->openItem);
+    EXPECT_EQ(host.fileDialogTitles, std::vector<std::wstring>{L"Apri"});
+    EXPECT_EQ(form->statusBar->GetNarrowText(), path);
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_EQ(form->facesSpin->GetValue(), 2);
+    EXPECT_EQ(form->widthSpin->GetValue(), 400);
+    EXPECT_EQ(form->rotationZSpin->GetValue(), 90);
+    EXPECT_EQ(form->eyeXBox->GetValue(), 1.5);
+    EXPECT_EQ(form->colorSwatch->backColor, 0x00204080u);
+    EXPECT_EQ(Rows(*form->indexList).back(), "6) 5");
+    Tick();
+    EXPECT_FALSE(form->Modified) << "what was opened is what the controls show";
+
+    const KelTest::FramePixels frame = KelTest::DrawFrame(*form->viewport);
+    EXPECT_EQ(frame.width, 400);
+    EXPECT_EQ(frame.At(0, 0), 0x804020u) << "the project's background";
+    EXPECT_GT(frame.CountOtherThan(0x804020), 500) << "its two faces";
+
+    host.paths = {folder.File("rotto.kv3")};
+    TemporaryFolder::WriteBytes(host.paths.front(), "altro\r\n");
+    Choose(*form->openItem);
+    EXPECT_EQ(host.BoxTexts().back(), "Errore / Formato non valido.");
+    EXPECT_EQ(form->document.ViewWidth, 400) << "the document is kept";
+}
+
+TEST_F(FormMainCommandsTest, VerticesAndIndicesAreEditedThroughTheirDialogs) {
+    SendMessageW(form->vertexList->window, LB_SETCURSEL, 0, 0);
+    Click(*form->vertexToolBar, *form->vertexModifyButton);
+    ASSERT_TRUE(form->vertexDialog);
+    EXPECT_FALSE(IsWindowEnabled(form->window));
+    EXPECT_EQ(form->vertexDialog->GetNarrowText(), "Modifica Vertice");
+    SendMessageW(form->vertexDialog->yBox->window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    Type(*form->vertexDialog->yBox, "7\r");
+    EXPECT_TRUE(IsWindowEnabled(form->window));
+    EXPECT_EQ(Rows(*form->vertexList)[0], "1) 1 7 0");
+    EXPECT_EQ(Selected(*form->vertexList), 0) << "kept on the modified row";
+    EXPECT_FALSE(SaveEnabled());
+    Tick();
+    EXPECT_TRUE(form->Modified) << "the next tick sees the change";
+    EXPECT_TRUE(SaveEnabled());
+
+    Click(*form->vertexToolBar, *form->vertexAddButton);
+    Type(*form->vertexDialog->xBox, "5\r");
+    EXPECT_EQ(Rows(*form->vertexList).size(), 13u);
+    EXPECT_EQ(Selected(*form->vertexList), 12) << "the new row";
+
+    Click(*form->vertexToolBar, *form->vertexDeleteButton);
+    EXPECT_EQ(host.BoxTexts().back(), "Conferma / Si desidera cancellare l'elemento selezionato?");
+    EXPECT_EQ(Rows(*form->vertexList).size(), 12u);
+    EXPECT_EQ(Selected(*form->vertexList), 11) << "the new last row";
+
+    Click(*form->indexToolBar, *form->indexModifyButton);
+    EXPECT_EQ(host.BoxTexts().back(),
+              "Attenzione / E' necessario selezionare un elemento dalla lista.");
+    EXPECT_FALSE(form->indexDialog);
+    Click(*form->indexToolBar, *form->indexAddButton);
+    Type(*form->indexDialog->indexBox, "\x1b");
+    EXPECT_TRUE(form->document.Indices.empty()) << "Escape adds nothing";
+    Click(*form->indexToolBar, *form->indexAddButton);
+    Type(*form->indexDialog->indexBox, "11\r");
+    EXPECT_EQ(Rows(*form->indexList), std::vector<std::string>{"1) 11"});
+}
+
+TEST_F(FormMainCommandsTest, NewSaveAndSaveAsKeepTheFileAndTheMenusInStep) {
+    form->ApplyMove(2);
+    EXPECT_TRUE(SaveEnabled());
+    host.yes = {false};
+    Choose(*form->newItem);
+    EXPECT_EQ(host.BoxTexts().back(), "Salva / Si desidera salvare le modifiche del file?");
+    EXPECT_TRUE(form->document.Vertices.empty()) << "the changes are dropped";
+    EXPECT_FALSE(SaveEnabled());
+
+    form->ApplyMove(1);
+    const std::string path = folder.File("nuovo");
+    host.paths = {path};
+    Click(*form->mainToolBar, *form->saveButton);
+    EXPECT_EQ(form->ProjectPath, path + ".kv3");
+    EXPECT_EQ(MeshDocument().ToLines().size(), TextFile(path + ".kv3").ReadLines().size());
+    EXPECT_FALSE(form->Modified);
+
+    host.paths.clear(); // Save As cancelled
+    Choose(*form->saveAsItem);
+    EXPECT_EQ(form->ProjectPath, "");
+    EXPECT_EQ(form->statusBar->GetNarrowText(), "");
+    const HMENU file = GetSubMenu(GetMenu(form->window), 0);
+    EXPECT_TRUE(GetMenuState(file, 3, MF_BYPOSITION) & MF_GRAYED);
+}
+
+TEST_F(FormMainCommandsTest, ExportsReportWhatHappened) {
+    host.paths = {folder.File("mesh.png"), folder.File("mesh.x"), folder.File("manca\\mesh.x")};
+    Choose(*form->exportPictureItem);
+    Choose(*form->exportMeshItem);
+    Choose(*form->exportMeshItem);
+    host.paths = {folder.File("vuota.x")};
+    Choose(*form->newItem);
+    Choose(*form->exportMeshItem);
+    EXPECT_EQ(host.BoxTexts(),
+              (std::vector<std::string>{"Esporta / Esportazione effettuata correttamente.",
+                                        "Esporta / Esportazione effettuata correttamente.",
+                                        "Errore / Errore durante la scrittura del file.",
+                                        "Errore / Definizione Mesh non completata."}));
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"mesh.png", "mesh.x"}));
+}
+
+TEST_F(FormMainCommandsTest, AFailedSaveOnExitKeepsTheWindowAndTheWork) {
+    form->ApplyMove(3);
+    form->SetFileName(folder.File("manca\\progetto.kv3"));
+    SendMessageW(form->window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(host.BoxTexts(),
+              (std::vector<std::string>{"Uscita / Vuoi realmente uscire?",
+                                        "Salva / Si desidera salvare le modifiche del file?",
+                                        "Errore / Errore durante il salvataggio."}));
+    EXPECT_TRUE(IsWindow(form->window));
+    EXPECT_TRUE(form->timer->running);
+    EXPECT_TRUE(form->Modified);
+
+    host.yes = {true, false}; // leave, without saving
+    Choose(*form->exitItem);
+    EXPECT_FALSE(IsWindow(form->window));
+}
+
+TEST_F(FormMainCommandsTest, TheTickFollowsTheHeldPadAndTheTypedWidth) {
+    const double start = form->document.MoveX;
+    RECT pad;
+    GetClientRect(form->movePad->arrows[0]->window, &pad);
+    const LPARAM middle = MAKELPARAM(pad.right / 2, pad.bottom / 2);
+    SendMessageW(form->movePad->arrows[0]->window, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    Tick();
+    Tick();
+    SendMessageW(form->movePad->arrows[0]->window, WM_LBUTTONUP, 0, middle);
+    EXPECT_NEAR(form->document.MoveX, start - 0.3, 1e-9) << "two ticks and the release";
+    Tick();
+    EXPECT_NEAR(form->viewport->MoveX, start - 0.3, 1e-9);
+
+    SendMessageW(form->widthBox->window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    Type(*form->widthBox, "2000");
+    Tick();
+    EXPECT_EQ(form->document.ViewWidth, 50) << "beyond the range: the spinner's minimum";
+    EXPECT_EQ(form->viewport->GetSize().cx, 50);
+}
+
+// The platform's own dialogs, pressed as a person would: a project opened through the real
+// "Apri" dialog, and the real question on leaving.
+TEST(FormMainRealDialogs, OpenThroughTheDialogAndLeaveThroughTheQuestion) {
+    TemporaryFolder folder;
+    MeshDocument saved;
+    saved.ResetToSample();
+    saved.Vertices.resize(3);
+    saved.FaceCount = 1;
+    const std::string path = folder.File("tre.kv3");
+    TextFile(path).WriteLines(saved.ToLines());
+    auto form = std::make_unique<FormMain>(GetModuleHandleW(nullptr), ProgramTitle());
+
+    const std::wstring typed(path.begin(), path.end());
+    KelTest::DialogAnswerer open(L"Apri", [typed](HWND dialog) {
+        SetDlgItemTextW(dialog, cmb13, typed.c_str());
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    form->OpenProject();
+    EXPECT_TRUE(open.Found());
+    EXPECT_EQ(Rows(*form->vertexList).size(), 3u);
+
+    KelTest::DialogAnswerer stay(L"Uscita", KelTest::Press(IDNO));
+    SendMessageW(form->window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(stay.Found());
+    EXPECT_TRUE(IsWindow(form->window));
+    KelTest::DialogAnswerer leave(L"Uscita", KelTest::Press(IDYES));
+    SendMessageW(form->window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(leave.Found());
+    EXPECT_FALSE(IsWindow(form->window));
+}
