@@ -64,6 +64,7 @@ void FormIndici::LoadIndex(int value, int row) {
     indexValue = value;
     indexSpin->SetValue(value);
     modify = true;
+    ChildGotFocus(indexBox.get()); // the box that has the focus: typing replaces its value
 }
 
 void FormIndici::TakeValues() {

@@ -82,6 +82,7 @@ void FormVertici::LoadVertex(const MeshVertex& record, int row) {
     tvBox->SetText(format.FormatDouble(vertex.Tv));
     colorSwatch->SetBackColor(vertex.Color);
     modify = true;
+    ChildGotFocus(xBox.get()); // the box that has the focus: typing replaces its value
 }
 
 void FormVertici::ChildClick(GUIElement* element) {

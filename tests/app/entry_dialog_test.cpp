@@ -82,11 +82,12 @@ TEST_F(EntryDialogTest, AModifyDialogShowsTheStoredVertexInTheUsersFormat) {
     EXPECT_EQ(Text(*dialog.zBox), std::string("0") + Decimal() + "5");
     EXPECT_EQ(Text(*dialog.tuBox), std::string("0") + Decimal() + "25");
     EXPECT_EQ(dialog.colorSwatch->backColor, 0x000080FFu);
+    Type(*dialog.xBox, "9"); // replaces the shown value
     Click(*dialog.okButton);
     EXPECT_EQ(dialog.result, EntryDialog::kConfirmed);
     EXPECT_TRUE(dialog.modify);
     EXPECT_EQ(dialog.position, 7);
-    EXPECT_EQ(dialog.vertex, (MeshVertex{0, 2, 0.5, 0x000080FF, 0.25f, 1}));
+    EXPECT_EQ(dialog.vertex, (MeshVertex{9, 2, 0.5, 0x000080FF, 0.25f, 1}));
 }
 
 TEST_F(EntryDialogTest, EveryOtherWayOutLeavesNoChoiceOrACancel) {
