@@ -2,6 +2,7 @@
 
 #include "toolkit/system_dialogs.h"
 #include "toolkit/text_conversion.h"
+#include "viewport/device_formats.h"
 #include "viewport/gdi_presenter.h"
 #include "viewport/mesh_geometry.h"
 
@@ -20,16 +21,9 @@ constexpr float kFarPlane = 500.0f;
 constexpr float kFarAway = 1000000.0f;
 constexpr D3DCOLOR kWhite = 0xFFFFFFFF;
 constexpr COLORREF kNoColor = static_cast<COLORREF>(-1);
-constexpr DWORD kTexturedFormat = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 const char* const kErrorCaption = "errore";
 const char* const kNoDirect3D = "Inizializzazione DirectX fallita.";
 const char* const kNoDevice = "Inizializzazione DirectX fallita (CreateDevice).";
-
-const D3DVERTEXELEMENT9 kVertexDeclaration[] = {
-    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
-    {0, 12, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
-    {0, 16, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
-    D3DDECL_END()};
 
 LPCWSTR ResourceName(std::int32_t id) {
     return MAKEINTRESOURCEW(static_cast<WORD>(id));
@@ -262,9 +256,19 @@ void D3DPanel::CopyBackground() {
         device->UpdateSurface(backgroundSurface.Get(), nullptr, backBuffer.Get(), nullptr);
 }
 
+// Each list only while no collision has ended the frame's lists.
 void D3DPanel::DrawLists() {
-    if (!AbortFrame && !meshes.empty())
-        DrawMeshes();
+    const auto draw = [this](bool empty, bool (D3DPanel::*routine)()) {
+        if (!AbortFrame && !empty)
+            (this->*routine)();
+    };
+    draw(triangles.empty(), &D3DPanel::DrawTriangles);
+    draw(quads.empty(), &D3DPanel::DrawQuads);
+    draw(xMeshes.empty(), &D3DPanel::DrawXMeshes);
+    draw(meshes.empty(), &D3DPanel::DrawMeshes);
+    draw(sprites.empty(), &D3DPanel::DrawSprites);
+    draw(texts.empty(), &D3DPanel::DrawTexts);
+    draw(texts3D.empty(), &D3DPanel::DrawTexts3D);
 }
 
 void D3DPanel::ApplyWorld() {
@@ -359,12 +363,27 @@ bool D3DPanel::DrawMeshes() {
     return anyVisible;
 }
 
+IDirect3DTexture9* D3DPanel::TextureOf(const std::string& file, std::int32_t resource) {
+    if (!file.empty())
+        return TextureFromFile(file);
+    if (resource >= 1)
+        return TextureFromResource(resource);
+    return nullptr;
+}
+
+// Texture colour times vertex colour, no alpha.
+void D3DPanel::UseTexture(IDirect3DTexture9* texture) {
+    device->SetTexture(0, texture);
+    if (texture == nullptr)
+        return;
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+}
+
 void D3DPanel::DrawMesh(const SceneMesh& record) {
-    IDirect3DTexture9* texture = nullptr;
-    if (!record.TextureFile.empty())
-        texture = TextureFromFile(record.TextureFile);
-    else if (record.TextureResource >= 1)
-        texture = TextureFromResource(record.TextureResource);
+    IDirect3DTexture9* texture = TextureOf(record.TextureFile, record.TextureResource);
     const ComPtr<ID3DXMesh> mesh = BuildMesh(record);
     if (!mesh)
         return;
@@ -375,17 +394,9 @@ void D3DPanel::DrawMesh(const SceneMesh& record) {
                           static_cast<float>(record.Z));
     const D3DXMATRIX placed = saved * offset;
     device->SetTransform(D3DTS_WORLD, &placed);
-    if (texture != nullptr) {
-        // Texture colour times vertex colour, no alpha.
+    if (texture != nullptr)
         device->SetFVF(kTexturedFormat);
-        device->SetTexture(0, texture);
-        device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-        device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-        device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-        device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
-    } else {
-        device->SetTexture(0, nullptr);
-    }
+    UseTexture(texture);
     mesh->DrawSubset(0);
     device->SetTransform(D3DTS_WORLD, &saved);
 }

@@ -70,6 +70,20 @@ public:
     IDirect3DTexture9* TextureFromFile(const std::string& name);
     IDirect3DTexture9* TextureFromResource(std::int32_t resourceId);
 
+    // Where a ray from origin along direction first meets the mesh, if it does.
+    struct RayResult {
+        bool hit = false;
+        float distance = 0;
+        D3DXVECTOR3 point{0, 0, 0};
+    };
+    RayResult RayHit(ID3DXMesh& mesh, const D3DXVECTOR3& origin, const D3DXVECTOR3& direction);
+    // True when the mesh is within reach of the free camera on one of its collision rays.
+    bool CameraBlocked(ID3DXMesh& mesh);
+    // How far ahead of the free camera the mesh is; -1 when it is not ahead.
+    float DistanceAhead(ID3DXMesh& mesh);
+    // The extruded text of a record at its height, or none when it cannot be made.
+    Microsoft::WRL::ComPtr<ID3DXMesh> BuildText3D(const SceneText3D& record);
+
     // Draws one frame and lends its back buffer to `use` before the frame is presented:
     // after a discarding present the back buffer's content is undefined. False when no
     // frame was drawn.
@@ -118,8 +132,32 @@ private:
     void PresentFrame();
     void CopyBackground();
     void DrawLists();
+    bool DrawTriangles();
+    bool DrawQuads();
+    bool DrawXMeshes();
     bool DrawMeshes();
+    bool DrawSprites();
+    bool DrawTexts();
+    bool DrawTexts3D();
     void DrawMesh(const SceneMesh& record);
+    bool DrawTriangle(SceneTriangle& record);
+    bool DrawQuad(SceneQuad& record);
+    bool DrawXMesh(const SceneXMesh& record);
+    bool DrawSprite(const SceneSprite& record);
+    bool DrawText(const SceneText& record);
+    bool DrawText3D(const SceneText3D& record);
+    IDirect3DTexture9* TextureOf(const std::string& file, std::int32_t resource);
+    // Stage 0 draws the texture times the vertex colour, or the vertex colour alone.
+    void UseTexture(IDirect3DTexture9* texture);
+    // Corners of a triangle or quad in world space, under the current world matrix.
+    void ToWorld(const ScenePoint* corners, int count, D3DXVECTOR3* world);
+    bool InView(const D3DXVECTOR3* corners, int count) const;
+    Microsoft::WRL::ComPtr<ID3DXMesh> CollisionMesh(const D3DXVECTOR3* corners, DWORD count,
+                                                    const WORD* indices, DWORD faces);
+    // Pushes the camera back from a solid mesh, reports another tagged one, or measures the
+    // distance ahead. True when the collision handler asked to end the frame's lists.
+    bool CollisionStep(ID3DXMesh& mesh, std::int32_t tag, std::int32_t solidTag);
+    void LightText3D(std::uint32_t color);
     D3DCOLOR ClearColor() const;
     void RefreshSizeFromWindow();
     std::string ViewStatePath() const;
