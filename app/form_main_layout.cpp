@@ -42,6 +42,15 @@ constexpr int kRowHeight = 22;
 constexpr int kNumberBoxWidth = 60;
 const char* const kBrowse = "[..]";
 
+// A list row's value is its position, counted from 0.
+std::vector<std::string> RowValues(std::size_t count) {
+    std::vector<std::string> values;
+    values.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        values.push_back(std::to_string(i));
+    return values;
+}
+
 // Moves and sizes an element, live when its window exists.
 void Place(GUIElement& element, int left, int top, int newWidth, int newHeight) {
     element.SetPosition(left, top);
@@ -381,22 +390,27 @@ void FormMain::FillVertexList(bool keepSelection) {
     const int kept = keepSelection ? vertexList->GetSelectedIndex() : -1;
     vertexList->Clear();
     const NumberFormat format = UserNumberFormat();
+    std::vector<std::string> rows;
+    rows.reserve(document.Vertices.size());
     for (std::size_t i = 0; i < document.Vertices.size(); ++i) {
         const MeshVertex& vertex = document.Vertices[i];
-        vertexList->AddItem(std::to_string(i + 1) + ") " + format.FormatDouble(vertex.X) + " " +
-                                format.FormatDouble(vertex.Y) + " " + format.FormatDouble(vertex.Z),
-                            std::to_string(i));
+        rows.push_back(std::to_string(i + 1) + ") " + format.FormatDouble(vertex.X) + " " +
+                       format.FormatDouble(vertex.Y) + " " + format.FormatDouble(vertex.Z));
     }
+    vertexList->AddItems(rows, RowValues(rows.size()));
     SelectAfterFill(*vertexList, kept);
 }
 
 void FormMain::FillIndexList(bool keepSelection) {
     const int kept = keepSelection ? indexList->GetSelectedIndex() : -1;
     indexList->Clear();
+    std::vector<std::string> rows;
+    rows.reserve(document.Indices.size());
     for (std::size_t i = 0; i < document.Indices.size(); ++i) {
         const auto index = static_cast<std::int16_t>(document.Indices[i]);
-        indexList->AddItem(std::to_string(i + 1) + ") " + std::to_string(index), std::to_string(i));
+        rows.push_back(std::to_string(i + 1) + ") " + std::to_string(index));
     }
+    indexList->AddItems(rows, RowValues(rows.size()));
     SelectAfterFill(*indexList, kept);
 }
 

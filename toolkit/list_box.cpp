@@ -2,7 +2,33 @@
 
 #include "toolkit/text_conversion.h"
 
+#include <algorithm>
+
 namespace KelUtility {
+namespace {
+
+// Many rows changed one by one would each repaint the list and its scroll bar; the list
+// is drawn once, at the end, instead.
+class RedrawPause {
+public:
+    explicit RedrawPause(HWND window) : m_window(window) {
+        if (m_window != nullptr)
+            SendMessageW(m_window, WM_SETREDRAW, FALSE, 0);
+    }
+    ~RedrawPause() {
+        if (m_window == nullptr)
+            return;
+        SendMessageW(m_window, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(m_window, nullptr, TRUE);
+    }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+private:
+    HWND m_window;
+};
+
+} // namespace
 
 ListBox::ListBox(GUIElement* owner) : Child(owner) {
     typeName = "listbox";
@@ -33,9 +59,25 @@ void ListBox::AddItem(const std::string& rowText, const std::string& rowValue) {
         AddRowToWindow(rowTexts.back());
 }
 
+void ListBox::AddItems(const std::vector<std::string>& texts,
+                       const std::vector<std::string>& values) {
+    const std::size_t count = std::min(texts.size(), values.size());
+    rowTexts.reserve(rowTexts.size() + count);
+    rowValues.reserve(rowValues.size() + count);
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        characters += texts[i].size() + 1;
+    const RedrawPause pause(created ? window : nullptr);
+    if (created)
+        SendMessageW(window, LB_INITSTORAGE, count, characters * sizeof(wchar_t));
+    for (std::size_t i = 0; i < count; ++i)
+        AddItem(texts[i], values[i]);
+}
+
 bool ListBox::Clear() {
     if (rowTexts.empty())
         return false;
+    const RedrawPause pause(created ? window : nullptr);
     while (!rowTexts.empty()) {
         const WPARAM last = rowTexts.size() - 1;
         if (created && SendMessageW(window, LB_DELETESTRING, last, 0) == LB_ERR)

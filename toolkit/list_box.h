@@ -17,6 +17,9 @@ public:
 
     void Create() override;
     void AddItem(const std::string& rowText, const std::string& rowValue);
+    // Many rows at once, as AddItem adds them one by one, with the list drawn once at the
+    // end; texts and values pair up.
+    void AddItems(const std::vector<std::string>& texts, const std::vector<std::string>& values);
     // Removes every row, the last first. False for an empty list, or when the window
     // refused to delete a row; that row and the ones before it then stay.
     bool Clear();

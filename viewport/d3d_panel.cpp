@@ -7,6 +7,7 @@
 #include "viewport/mesh_geometry.h"
 
 #include <algorithm>
+#include <cstring>
 
 using Microsoft::WRL::ComPtr;
 
@@ -25,6 +26,11 @@ const char* const kErrorCaption = "errore";
 const char* const kNoDirect3D = "Inizializzazione DirectX fallita.";
 const char* const kNoDevice = "Inizializzazione DirectX fallita (CreateDevice).";
 
+template <class Item> bool SameBytes(const std::vector<Item>& a, const std::vector<Item>& b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Item)) == 0);
+}
+
 LPCWSTR ResourceName(std::int32_t id) {
     return MAKEINTRESOURCEW(static_cast<WORD>(id));
 }
@@ -38,7 +44,9 @@ D3DPanel::D3DPanel(GUIElement* owner) : PanelChildren(owner) {
     SetSize(kDefaultWidth, kDefaultHeight);
 }
 
-D3DPanel::~D3DPanel() { ReleaseDevice(true); }
+D3DPanel::~D3DPanel() {
+    ReleaseDevice(true);
+}
 
 void D3DPanel::Create() {
     if (created)
@@ -158,6 +166,7 @@ void D3DPanel::ReleaseDevice(bool alsoDirect3D) {
     textureCache.clear();
     spriteSheet.Reset();
     temporaryVertexBuffer.Reset();
+    m_builtMeshes.clear();
     if (m_gdiPresenter)
         m_gdiPresenter->ReleaseDeviceObjects();
     device.Reset();
@@ -354,13 +363,31 @@ IDirect3DTexture9* D3DPanel::TextureFromResource(std::int32_t resourceId) {
 
 bool D3DPanel::DrawMeshes() {
     bool anyVisible = false;
-    for (const SceneMesh& record : meshes) {
-        if (!record.Visible)
+    for (std::size_t i = 0; i < meshes.size(); ++i) {
+        if (!meshes[i].Visible)
             continue;
         anyVisible = true;
-        DrawMesh(record);
+        DrawMesh(meshes[i], i);
     }
     return anyVisible;
+}
+
+// Building a large mesh costs more than drawing it, so a mesh is kept while the record's
+// geometry stays the same. The bytes are compared: equal bytes are surely the same mesh,
+// and anything else (even a 0 that became -0) merely builds it again.
+ID3DXMesh* D3DPanel::MeshFor(const SceneMesh& record, std::size_t position) {
+    if (m_builtMeshes.size() <= position)
+        m_builtMeshes.resize(position + 1);
+    BuiltMesh& built = m_builtMeshes[position];
+    if (!built.mesh || built.geometry.FaceCount != record.FaceCount ||
+        !SameBytes(built.geometry.Vertices, record.Vertices) ||
+        !SameBytes(built.geometry.Indices, record.Indices)) {
+        built.mesh = BuildMesh(record);
+        built.geometry.FaceCount = record.FaceCount;
+        built.geometry.Vertices = record.Vertices;
+        built.geometry.Indices = record.Indices;
+    }
+    return built.mesh.Get();
 }
 
 IDirect3DTexture9* D3DPanel::TextureOf(const std::string& file, std::int32_t resource) {
@@ -382,10 +409,10 @@ void D3DPanel::UseTexture(IDirect3DTexture9* texture) {
     device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
 }
 
-void D3DPanel::DrawMesh(const SceneMesh& record) {
+void D3DPanel::DrawMesh(const SceneMesh& record, std::size_t position) {
     IDirect3DTexture9* texture = TextureOf(record.TextureFile, record.TextureResource);
-    const ComPtr<ID3DXMesh> mesh = BuildMesh(record);
-    if (!mesh)
+    ID3DXMesh* mesh = MeshFor(record, position);
+    if (mesh == nullptr)
         return;
     D3DXMATRIX saved;
     device->GetTransform(D3DTS_WORLD, &saved);

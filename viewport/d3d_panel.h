@@ -139,7 +139,10 @@ private:
     bool DrawSprites();
     bool DrawTexts();
     bool DrawTexts3D();
-    void DrawMesh(const SceneMesh& record);
+    void DrawMesh(const SceneMesh& record, std::size_t position);
+    // The device mesh of the record at that position of the mesh list, built again only
+    // when its geometry differs from the one it was last built from.
+    ID3DXMesh* MeshFor(const SceneMesh& record, std::size_t position);
     bool DrawTriangle(SceneTriangle& record);
     bool DrawQuad(SceneQuad& record);
     bool DrawXMesh(const SceneXMesh& record);
@@ -163,6 +166,11 @@ private:
     std::string ViewStatePath() const;
 
     const FrameUser* m_frameUser = nullptr;
+    struct BuiltMesh {
+        SceneMesh geometry; // vertices, indices and face count it was built from
+        Microsoft::WRL::ComPtr<ID3DXMesh> mesh;
+    };
+    std::vector<BuiltMesh> m_builtMeshes; // lives on the device
     // Set where the device's own present does not reach the screen.
     std::unique_ptr<GdiPresenter> m_gdiPresenter;
 };

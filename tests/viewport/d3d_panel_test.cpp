@@ -29,8 +29,8 @@ public:
     bool RunColorDialog(CHOOSECOLORW&) override { return false; }
     bool RunOpenDialog(OPENFILENAMEW&) override { return false; }
     bool RunSaveDialog(OPENFILENAMEW&) override { return false; }
-    HINSTANCE RunShellExecute(HWND, const wchar_t*, const wchar_t*, const wchar_t*,
-                              const wchar_t*, int) override {
+    HINSTANCE RunShellExecute(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*,
+                              int) override {
         return nullptr;
     }
     int boxes = 0;
@@ -50,8 +50,8 @@ SceneMesh TwoTriangles() {
 }
 
 // An 8 x 8 picture of one colour, as a 24-bit BMP file.
-void WriteSolidBitmap(const std::string& path, unsigned char r, unsigned char g,
-                      unsigned char b, int size = 8) {
+void WriteSolidBitmap(const std::string& path, unsigned char r, unsigned char g, unsigned char b,
+                      int size = 8) {
     const int stride = (size * 3 + 3) & ~3;
     const int pixelBytes = stride * size;
     std::string bytes = "BM";
@@ -165,6 +165,15 @@ TEST_F(D3DPanelTest, OnlyTheTrianglesOfTheFaceCountAreDrawn) {
     mesh.FaceCount = 2;
     EXPECT_TRUE(panel->UpdateMesh(mesh));
     EXPECT_FALSE(panel->UpdateMesh(mesh));
+    frame = DrawFrame(*panel); // the next frame shows the merged record, as the tick needs
+    EXPECT_GT(frame.CountOtherThanIn(kWhite, 100, 0, 200, 150), 100);
+    mesh.Vertices[3].X = 0.5; // the same counts, another shape
+    EXPECT_TRUE(panel->UpdateMesh(mesh));
+    const FramePixels reshaped = DrawFrame(*panel);
+    int changed = 0;
+    for (std::size_t i = 0; i < frame.pixels.size(); ++i)
+        changed += reshaped.pixels[i] != frame.pixels[i];
+    EXPECT_GT(changed, 50);
     panel->RebuildScene();
     frame = DrawFrame(*panel);
     EXPECT_GT(frame.CountOtherThanIn(kWhite, 100, 0, 200, 150), 100);

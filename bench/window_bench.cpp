@@ -1,0 +1,140 @@
+// The editor's window with the largest project it can index, 65,535 vertices and 65,535
+// indices shown with 1,000 faces: opening it (after the dialog's answer) until the lists
+// are filled and the first frame is drawn, a tick with nothing changed, and one paint of
+// the preview beside a minimal frame that draws the same mesh built once, on the same
+// device, in the same run. Timed in the process under Wine; prints the medians.
+
+#include "app/form_main.h"
+#include "app/program_title.h"
+#include "app/text_file.h"
+#include "toolkit/dialog_host.h"
+#include "toolkit/list_box.h"
+#include "viewport/d3d_panel.h"
+#include "viewport/gdi_presenter.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace MyApp;
+using namespace KelUtility;
+using Clock = std::chrono::steady_clock;
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+constexpr int kLargestIndexable = 65535;
+const wchar_t* const kProject = L"window_bench.kv3";
+
+// Answers the open dialog with the project; every box with its first button.
+class Answers : public DialogHost {
+public:
+    int RunMessageBox(HWND, const std::string&, const std::string&, UINT) override { return IDYES; }
+    bool RunColorDialog(CHOOSECOLORW&) override { return false; }
+    bool RunOpenDialog(OPENFILENAMEW& dialog) override {
+        wcsncpy(dialog.lpstrFile, kProject, dialog.nMaxFile - 1);
+        return true;
+    }
+    bool RunSaveDialog(OPENFILENAMEW&) override { return false; }
+    HINSTANCE RunShellExecute(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*,
+                              int) override {
+        return nullptr;
+    }
+};
+
+MeshDocument LargestProject() {
+    MeshDocument document;
+    document.ResetToSample();
+    document.Vertices.clear();
+    for (int i = 0; i < kLargestIndexable; ++i) {
+        const double angle = i * 0.001;
+        document.Vertices.push_back(
+            MeshVertex{std::cos(angle) * 2, (i % 300) * 0.01 - 1.5, std::sin(angle) * 2,
+                       static_cast<std::uint32_t>(i * 2654435761u), 0.25f, 0.5f});
+        document.Indices.push_back(static_cast<std::uint16_t>(i));
+    }
+    document.FaceCount = 1000;
+    return document;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Milliseconds of `work`, until the device has finished what it was given.
+double Timed(IDirect3DDevice9& device, const std::function<void()>& work) {
+    ComPtr<IDirect3DQuery9> finished;
+    device.CreateQuery(D3DQUERYTYPE_EVENT, &finished);
+    const Clock::time_point start = Clock::now();
+    work();
+    if (finished) {
+        finished->Issue(D3DISSUE_END);
+        while (finished->GetData(nullptr, 0, D3DGETDATA_FLUSH) == S_FALSE) {
+        }
+    }
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Clear, the same states and transforms, one draw of a mesh built once, and the same way
+// to the screen as the preview's own frame.
+void MinimalFrame(D3DPanel& panel, ID3DXMesh& mesh, GdiPresenter& presenter) {
+    IDirect3DDevice9& device = *panel.device.Get();
+    device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+    device.BeginScene();
+    device.SetRenderState(D3DRS_LIGHTING, FALSE);
+    panel.ApplyWorld();
+    panel.ApplyViewProjection();
+    device.SetTexture(0, nullptr);
+    mesh.DrawSubset(0);
+    device.EndScene();
+    if (GdiPresenter::Needed())
+        presenter.Show(device, panel.window);
+    else
+        device.Present(nullptr, nullptr, nullptr, nullptr);
+}
+
+} // namespace
+
+int main() {
+    TextFile(std::string(kProject, kProject + wcslen(kProject)))
+        .WriteLines(LargestProject().ToLines());
+    Answers answers;
+    SetDialogHost(&answers);
+    FormMain form(GetModuleHandleW(nullptr), ProgramTitle());
+    D3DPanel& panel = *form.viewport;
+    if (!panel.device) {
+        std::puts("no Direct3D device");
+        return 1;
+    }
+    const double open = Timed(*panel.device.Get(), [&] {
+        form.OpenProject();
+        panel.Redraw();
+    });
+    const ComPtr<ID3DXMesh> built = panel.BuildMesh(panel.meshes.front());
+    GdiPresenter presenter;
+    std::vector<double> ticks;
+    std::vector<double> paints;
+    std::vector<double> minimal;
+    for (int i = 0; i < 30; ++i) {
+        ticks.push_back(Timed(*panel.device.Get(), [&] { form.SyncTick(); }));
+        paints.push_back(Timed(*panel.device.Get(), [&] { panel.Redraw(); }));
+        minimal.push_back(
+            Timed(*panel.device.Get(), [&] { MinimalFrame(panel, *built.Get(), presenter); }));
+    }
+    std::printf("Opening %d vertices and %d indices until the lists are filled and the first "
+                "frame is drawn: %.1f ms (%zu and %zu rows)\n",
+                kLargestIndexable, kLargestIndexable, open, form.vertexList->rowTexts.size(),
+                form.indexList->rowTexts.size());
+    std::printf("A tick with nothing changed, its frame included: median %.2f ms (modified: %s)\n",
+                Median(ticks), form.Modified ? "yes" : "no");
+    std::printf("One paint of the preview: median %.2f ms; a minimal frame of the same mesh "
+                "built once: median %.2f ms; ratio %.2f\n",
+                Median(paints), Median(minimal), Median(paints) / Median(minimal));
+    SetDialogHost(nullptr);
+    DeleteFileW(kProject);
+    return 0;
+}
