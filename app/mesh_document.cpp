@@ -2,13 +2,15 @@
 
 #include "app/number_text.h"
 
+#include <algorithm>
+
 namespace MyApp {
 namespace {
 
-const char* const kBeginVertex = "BEGIN VERTEX";
-const char* const kEndVertex = "END VERTEX";
-const char* const kBeginIndex = "BEGIN INDEX";
-const char* const kEndIndex = "END INDEX";
+constexpr std::string_view kBeginVertex = "BEGIN VERTEX";
+constexpr std::string_view kEndVertex = "END VERTEX";
+constexpr std::string_view kBeginIndex = "BEGIN INDEX";
+constexpr std::string_view kEndIndex = "END INDEX";
 
 constexpr std::size_t kLinesPerVertex = 6;
 // Header, six reals, seven integers, the texture line and the four section markers.
@@ -28,29 +30,112 @@ const MeshVertex kSamplePyramid[] = {
     {0, 2, 0.5, kWhite, 0, 0},      {-1, 0, 1, kDarkGreen, 0, 0},
 };
 
-// Lines are numbered from 1; asking past the end gives an empty line.
-class LineReader {
+// The reader takes the lines in order, once each; past the last line it gets empty ones.
+class LineList {
 public:
-    explicit LineReader(const std::vector<std::string>& lines) : m_lines(lines) {}
+    explicit LineList(const std::vector<std::string>& lines) : m_lines(lines) {}
 
-    const std::string& operator[](std::size_t number) const {
-        static const std::string empty;
-        return number >= 1 && number <= m_lines.size() ? m_lines[number - 1] : empty;
+    std::string_view Next() {
+        return m_next < m_lines.size() ? std::string_view(m_lines[m_next++]) : std::string_view();
     }
+
+    std::size_t VertexCapacity() const { return m_lines.size() / kLinesPerVertex; }
 
 private:
     const std::vector<std::string>& m_lines;
+    std::size_t m_next = 0;
 };
 
-MeshVertex ReadVertex(const LineReader& line, std::size_t first) {
+class TextLines {
+public:
+    explicit TextLines(std::string_view text) : m_text(text) {}
+
+    std::string_view Next() {
+        const std::size_t start = m_next;
+        const std::size_t end = m_text.find('\n', start);
+        if (end == std::string_view::npos) {
+            m_next = m_text.size();
+            return m_text.substr(start);
+        }
+        m_next = end + 1;
+        const std::size_t length =
+            end > start && m_text[end - 1] == '\r' ? end - start - 1 : end - start;
+        return m_text.substr(start, length);
+    }
+
+    // A vertex takes at least two bytes a line; a rough guess at a fraction of that
+    // saves most regrowth without holding much more than the vertices need.
+    std::size_t VertexCapacity() const { return m_text.size() / (kLinesPerVertex * 8); }
+
+private:
+    std::string_view m_text;
+    std::size_t m_next = 0;
+};
+
+template <class Lines> MeshVertex ReadVertex(Lines& lines, std::string_view first) {
     MeshVertex vertex;
-    vertex.X = ParseReal(line[first]);
-    vertex.Y = ParseReal(line[first + 1]);
-    vertex.Z = ParseReal(line[first + 2]);
-    vertex.Color = static_cast<std::uint32_t>(ParseInteger(line[first + 3]));
-    vertex.Tu = ParseRealAsFloat(line[first + 4]);
-    vertex.Tv = ParseRealAsFloat(line[first + 5]);
+    vertex.X = ParseReal(first);
+    vertex.Y = ParseReal(lines.Next());
+    vertex.Z = ParseReal(lines.Next());
+    vertex.Color = static_cast<std::uint32_t>(ParseInteger(lines.Next()));
+    vertex.Tu = ParseRealAsFloat(lines.Next());
+    vertex.Tv = ParseRealAsFloat(lines.Next());
     return vertex;
+}
+
+template <class Lines> bool ReadProject(Lines& lines, MeshDocument& document) {
+    if (lines.Next() != MeshDocument::kHeader)
+        return false;
+    for (double* field : {&document.MoveX, &document.MoveY, &document.MoveZ, &document.EyeX,
+                          &document.EyeY, &document.EyeZ})
+        *field = ParseReal(lines.Next());
+    document.BackColor = static_cast<std::uint32_t>(ParseInteger(lines.Next()));
+    for (std::int32_t* field : {&document.ViewWidth, &document.ViewHeight, &document.RotX,
+                                &document.RotY, &document.RotZ, &document.FaceCount})
+        *field = ParseInteger(lines.Next());
+    document.TextureFile = lines.Next();
+
+    // Each section ends at its closing marker or at an empty line. The closing marker is
+    // looked for only where a vertex block would begin: inside a block every line is a
+    // number.
+    document.Vertices.clear();
+    std::string_view line = lines.Next();
+    if (line == kBeginVertex) {
+        document.Vertices.reserve(lines.VertexCapacity());
+        while (!(line = lines.Next()).empty() && line != kEndVertex)
+            document.Vertices.push_back(ReadVertex(lines, line));
+    }
+    line = lines.Next();
+
+    document.Indices.clear();
+    if (line == kBeginIndex) {
+        while (!(line = lines.Next()).empty() && line != kEndIndex)
+            document.Indices.push_back(static_cast<std::uint16_t>(ParseInteger(line)));
+    }
+    return true;
+}
+
+// The most bytes a line of each kind takes with its line break.
+constexpr std::size_t kLineBreakSize = 2;
+constexpr std::size_t kMaxRealLine = kMaxRealText + kLineBreakSize;
+constexpr std::size_t kMaxIntegerLine = kMaxIntegerText + kLineBreakSize;
+
+char* WriteLineBreak(char* out) {
+    *out++ = '\r';
+    *out++ = '\n';
+    return out;
+}
+
+char* WriteLine(char* out, std::string_view line) {
+    return WriteLineBreak(std::copy(line.begin(), line.end(), out));
+}
+
+char* WriteRealLine(char* out, double value) {
+    return WriteLineBreak(FormatRealTo(out, value));
+}
+
+char* WriteIntegerLine(char* out, std::int64_t value) {
+    return WriteLineBreak(FormatIntegerTo(out, value));
 }
 
 } // namespace
@@ -100,45 +185,45 @@ std::vector<std::string> MeshDocument::ToLines() const {
     return lines;
 }
 
+std::string MeshDocument::ToText() const {
+    const std::size_t most = kFixedLineCount * kMaxIntegerLine + TextureFile.size() +
+                             Vertices.size() * (5 * kMaxRealLine + kMaxIntegerLine) +
+                             Indices.size() * kMaxIntegerLine;
+    std::string text(most, '\0');
+    char* out = &text[0];
+    out = WriteLine(out, kHeader);
+    for (double value : {MoveX, MoveY, MoveZ, EyeX, EyeY, EyeZ})
+        out = WriteRealLine(out, value);
+    out = WriteIntegerLine(out, BackColor);
+    for (std::int32_t value : {ViewWidth, ViewHeight, RotX, RotY, RotZ, FaceCount})
+        out = WriteIntegerLine(out, value);
+    out = WriteLine(out, TextureFile);
+    out = WriteLine(out, kBeginVertex);
+    for (const MeshVertex& vertex : Vertices) {
+        out = WriteRealLine(out, vertex.X);
+        out = WriteRealLine(out, vertex.Y);
+        out = WriteRealLine(out, vertex.Z);
+        out = WriteIntegerLine(out, vertex.Color);
+        out = WriteRealLine(out, vertex.Tu);
+        out = WriteRealLine(out, vertex.Tv);
+    }
+    out = WriteLine(out, kEndVertex);
+    out = WriteLine(out, kBeginIndex);
+    for (std::uint16_t index : Indices)
+        out = WriteIntegerLine(out, static_cast<std::int16_t>(index));
+    out = WriteLine(out, kEndIndex);
+    text.resize(static_cast<std::size_t>(out - text.data()));
+    return text;
+}
+
 bool MeshDocument::FromLines(const std::vector<std::string>& lines) {
-    const LineReader line(lines);
-    if (line[1] != kHeader)
-        return false;
-    MoveX = ParseReal(line[2]);
-    MoveY = ParseReal(line[3]);
-    MoveZ = ParseReal(line[4]);
-    EyeX = ParseReal(line[5]);
-    EyeY = ParseReal(line[6]);
-    EyeZ = ParseReal(line[7]);
-    BackColor = static_cast<std::uint32_t>(ParseInteger(line[8]));
-    ViewWidth = ParseInteger(line[9]);
-    ViewHeight = ParseInteger(line[10]);
-    RotX = ParseInteger(line[11]);
-    RotY = ParseInteger(line[12]);
-    RotZ = ParseInteger(line[13]);
-    FaceCount = ParseInteger(line[14]);
-    TextureFile = line[15];
+    LineList list(lines);
+    return ReadProject(list, *this);
+}
 
-    // Each section ends at its closing marker or at an empty line. The closing marker is
-    // looked for only where a vertex block would begin: inside a block every line is a
-    // number.
-    Vertices.clear();
-    std::size_t next = 17;
-    if (line[16] == kBeginVertex) {
-        Vertices.reserve(lines.size() / kLinesPerVertex);
-        while (line[next] != kEndVertex && !line[next].empty()) {
-            Vertices.push_back(ReadVertex(line, next));
-            next += kLinesPerVertex;
-        }
-        ++next;
-    }
-
-    Indices.clear();
-    if (line[next] == kBeginIndex) {
-        for (std::size_t n = next + 1; line[n] != kEndIndex && !line[n].empty(); ++n)
-            Indices.push_back(static_cast<std::uint16_t>(ParseInteger(line[n])));
-    }
-    return true;
+bool MeshDocument::FromText(std::string_view text) {
+    TextLines lines(text);
+    return ReadProject(lines, *this);
 }
 
 } // namespace MyApp

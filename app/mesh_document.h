@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace MyApp {
@@ -40,9 +41,17 @@ public:
     // The project file as lines, without line breaks.
     std::vector<std::string> ToLines() const;
 
+    // The project file as it goes to disk, every line followed by CR LF: the bytes that
+    // writing ToLines() through TextFile gives, made without a string per line.
+    std::string ToText() const;
+
     // Reads a project file's lines. False, with the document untouched, when the first
     // line is not the header; otherwise missing or broken lines read as 0 or empty.
     bool FromLines(const std::vector<std::string>& lines);
+
+    // The same from the file's text: a line ends at LF, and a CR just before the LF
+    // belongs to the line break.
+    bool FromText(std::string_view text);
 };
 
 } // namespace MyApp

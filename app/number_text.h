@@ -5,18 +5,31 @@
 // the lenient rules of the reader, which take the leading number of a line and ignore
 // whatever follows it.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace MyApp {
 
+// Room that FormatRealTo and FormatIntegerTo need at `out`. The text itself is at most 13
+// characters ("-1.79769e+308") and 20 ("-9223372036854775808"); the real writer may fill
+// the rest of its room with scratch bytes past the end it returns.
+constexpr std::size_t kMaxRealText = 16;
+constexpr std::size_t kMaxIntegerText = 20;
+
 // Six significant digits in general notation, no trailing zeros, exponent form for very
 // large or very small values: the text "%g" gives in the C locale.
 std::string FormatReal(double value);
 
+// The same text written at `out`; returns the end of what was written.
+char* FormatRealTo(char* out, double value);
+
 // Base-10 text of a whole number.
 std::string FormatInteger(std::int64_t value);
+
+// The same text written at `out`; returns the end of what was written.
+char* FormatIntegerTo(char* out, std::int64_t value);
 
 // Leading blanks, an optional sign, digits with an optional '.', an optional exponent;
 // the rest of the text is ignored. No number gives 0. A magnitude beyond the range of a

@@ -11,30 +11,48 @@ namespace {
 const char* const kLineBreak = "\r\n";
 constexpr std::size_t kBlockSize = 256 * 1024;
 
+// What is left of a file from where it is being read, plus one byte so that the read
+// that takes it all also meets the end; a block when the size cannot be told.
+std::size_t RestOfFile(std::FILE* file) {
+    const long here = std::ftell(file);
+    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0)
+        return kBlockSize;
+    const long end = std::ftell(file);
+    if (std::fseek(file, here, SEEK_SET) != 0)
+        return 0;
+    return end > here ? static_cast<std::size_t>(end - here) + 1 : kBlockSize;
+}
+
+// A first block, then, for a file larger than that, the rest in one read. The size is
+// only asked for once a read has worked, so nothing that cannot be read as a file is
+// ever sized.
 bool ReadAll(std::FILE* file, std::string& content) {
-    for (;;) {
+    for (std::size_t block = kBlockSize;;) {
         const std::size_t used = content.size();
-        content.resize(used + kBlockSize);
-        const std::size_t got = std::fread(&content[used], 1, kBlockSize, file);
+        content.resize(used + block);
+        const std::size_t got = std::fread(&content[used], 1, block, file);
         content.resize(used + got);
-        if (got < kBlockSize)
+        if (got < block)
             return std::ferror(file) == 0;
+        block = used == 0 ? RestOfFile(file) : kBlockSize;
+        if (block == 0)
+            return false;
     }
 }
 
-// Splits at each LF; a CR just before the LF belongs to the line break. Returns false when
-// text is left after the last LF: a line whose line break is missing.
-bool SplitLines(const std::string& content, std::vector<std::string>& lines) {
-    lines.reserve(static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')));
+// Splits at each LF; a CR just before the LF belongs to the line break.
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
     std::size_t start = 0;
-    for (std::size_t end; (end = content.find('\n', start)) != std::string::npos;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos;
          start = end + 1) {
         std::size_t length = end - start;
-        if (length > 0 && content[end - 1] == '\r')
+        if (length > 0 && text[end - 1] == '\r')
             --length;
-        lines.emplace_back(content, start, length);
+        lines.emplace_back(text.substr(start, length));
     }
-    return start == content.size();
+    return lines;
 }
 
 bool WriteBlock(std::FILE* file, const std::string& block) {
@@ -59,23 +77,32 @@ bool WriteAll(std::FILE* file, const std::vector<std::string>& lines) {
 } // namespace
 
 std::vector<std::string> TextFile::ReadLines() {
+    return SplitLines(ReadText());
+}
+
+std::string TextFile::ReadText() {
     Failed = false;
-    std::vector<std::string> lines;
+    std::string content;
     std::FILE* file = std::fopen(m_path.c_str(), "rb");
     if (file == nullptr) {
         Failed = true;
-        return lines;
+        return content;
     }
-    std::string content;
     const bool readAll = ReadAll(file, content);
     std::fclose(file);
-    const bool complete = SplitLines(content, lines);
-    Failed = !readAll || !complete;
-    return lines;
+    // Text after the last LF is a line whose line break is missing.
+    const std::size_t complete = content.rfind('\n') + 1;
+    Failed = !readAll || complete != content.size();
+    content.resize(complete);
+    return content;
 }
 
 void TextFile::WriteLines(const std::vector<std::string>& lines) {
     Failed = !SafeSave(m_path, [&](std::FILE* file) { return WriteAll(file, lines); });
+}
+
+void TextFile::WriteText(std::string_view text) {
+    Failed = !SafeSaveBytes(m_path, text.data(), text.size());
 }
 
 } // namespace MyApp

@@ -6,6 +6,7 @@
 // is written and flushed.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace MyApp {
@@ -21,9 +22,16 @@ public:
     // Failed, and so does a file that cannot be opened or read.
     std::vector<std::string> ReadLines();
 
+    // The same lines as the file's bytes, up to and including the last line break, for a
+    // reader that takes the lines straight from the text.
+    std::string ReadText();
+
     // Writes each line followed by CR LF in place of the file. On any failure the old
     // file is left as it was, no temporary file remains, and Failed is set.
     void WriteLines(const std::vector<std::string>& lines);
+
+    // The same for lines already laid out as text, each followed by its line break.
+    void WriteText(std::string_view text);
 
 private:
     std::string m_path;

@@ -8,7 +8,7 @@ KEL_PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev googletest libbenchmark-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils libgl1-mesa-dri imagemagick
-    locales xdotool fonts-wine fonts-liberation libassimp-dev
+    locales xdotool fonts-wine fonts-liberation libassimp-dev libtinyobjloader-dev
 )
 
 kel_say() { printf '== %s\n' "$*"; }

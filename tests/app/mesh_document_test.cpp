@@ -1,7 +1,12 @@
 #include "app/mesh_document.h"
 
+#include "app/number_text.h"
+
 #include <cfloat>
+#include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace MyApp;
 
@@ -190,4 +195,96 @@ TEST(MeshDocument, FloatsBeyondTheirRangeReadAsTheLargestFiniteFloat) {
     ASSERT_EQ(document.Vertices.size(), 1u);
     EXPECT_EQ(document.Vertices[0].Tu, FLT_MAX);
     EXPECT_EQ(document.Vertices[0].Tv, -FLT_MAX);
+}
+
+namespace {
+
+std::string JoinedWithLineBreaks(const Lines& lines, const char* lineBreak) {
+    std::string text;
+    for (const std::string& line : lines)
+        text.append(line).append(lineBreak);
+    return text;
+}
+
+double RandomReal(std::mt19937_64& random) {
+    if (random() % 4 == 0) {
+        const std::uint64_t bits = random();
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        return std::isfinite(value) ? value : 0.0;
+    }
+    const double mantissa = static_cast<double>(random() >> 11) / (1ull << 53) - 0.5;
+    return mantissa * std::pow(10.0, static_cast<int>(random() % 24) - 12);
+}
+
+MeshDocument RandomDocument(std::mt19937_64& random) {
+    MeshDocument document;
+    for (double* field : {&document.MoveX, &document.MoveY, &document.MoveZ, &document.EyeX,
+                          &document.EyeY, &document.EyeZ})
+        *field = RandomReal(random);
+    document.BackColor = static_cast<std::uint32_t>(random());
+    for (std::int32_t* field : {&document.ViewWidth, &document.ViewHeight, &document.RotX,
+                                &document.RotY, &document.RotZ, &document.FaceCount})
+        *field = static_cast<std::int32_t>(random());
+    document.TextureFile = std::string(random() % 8, static_cast<char>(' ' + random() % 200));
+    for (std::size_t i = random() % 40; i > 0; --i) {
+        document.Vertices.push_back({RandomReal(random), RandomReal(random), RandomReal(random),
+                                     static_cast<std::uint32_t>(random()),
+                                     NarrowToFloat(RandomReal(random)),
+                                     NarrowToFloat(RandomReal(random))});
+    }
+    for (std::size_t i = random() % 40; i > 0; --i)
+        document.Indices.push_back(static_cast<std::uint16_t>(random()));
+    return document;
+}
+
+} // namespace
+
+// The text writer and reader are the line ones without a string per line: same bytes out,
+// same document in.
+TEST(MeshDocument, TextAndLinesAgreeOnRandomDocuments) {
+    std::mt19937_64 random(1207);
+    for (int round = 0; round < 2000; ++round) {
+        const MeshDocument document = RandomDocument(random);
+        const Lines lines = document.ToLines();
+        const std::string text = document.ToText();
+        ASSERT_EQ(text, JoinedWithLineBreaks(lines, "\r\n"));
+
+        MeshDocument fromText;
+        ASSERT_TRUE(fromText.FromText(text));
+        ExpectSameDocument(fromText, Read(lines));
+        MeshDocument fromBareLineFeeds;
+        ASSERT_TRUE(fromBareLineFeeds.FromText(JoinedWithLineBreaks(lines, "\n")));
+        ExpectSameDocument(fromBareLineFeeds, fromText);
+    }
+}
+
+TEST(MeshDocument, TextReaderFollowsTheLineRules) {
+    const Lines broken[] = {
+        ProjectWith({"BEGIN VERTEX", "1", "", "3", "4", "5", "6", "7", "8", "END VERTEX", "10",
+                     "11", "12", "END VERTEX", "BEGIN INDEX", "3", "END INDEX"}),
+        ProjectWith({"VERTICI", "BEGIN INDEX", "5", "-1", "END INDEX", "9"}),
+        ProjectWith({"BEGIN VERTEX", "END VERTEX", "BEGIN INDEX", "1", "", "2"}),
+        ProjectWith({"BEGIN VERTEX", "1", "2"}),
+        {"KEL MORVANE", " 1.5 m", "abc", "1e999", "", "-2", "3", "-1", "800px", "600"},
+        {"KEL MORVANE"},
+    };
+    for (const Lines& lines : broken) {
+        MeshDocument document;
+        ASSERT_TRUE(document.FromText(JoinedWithLineBreaks(lines, "\r\n")));
+        ExpectSameDocument(document, Read(lines));
+    }
+
+    // A CR belongs to the line break only just before LF; the header must still match
+    // exactly. A last line without a line break is read.
+    for (const char* text : {"", "KEL MORVANE\r\r\n", "KEL MORVANE \r\n", "kel morvane\n"}) {
+        MeshDocument document = Sample();
+        EXPECT_FALSE(document.FromText(text)) << text;
+        ExpectSameDocument(document, Sample());
+    }
+    MeshDocument document;
+    ASSERT_TRUE(document.FromText("KEL MORVANE\r\n1\r\n2\r\ntex\r"));
+    EXPECT_EQ(document.MoveX, 1);
+    EXPECT_EQ(document.MoveY, 2);
+    EXPECT_EQ(document.MoveZ, 0);
 }

@@ -24,19 +24,56 @@ TEST(NumberText, FormatsRealsAsGeneralNotationWithSixDigits) {
 }
 
 #ifndef _WIN32
-// The writer must agree with "%g" of the C library for every finite double; glibc's is
-// the reference (some Windows runtimes print three exponent digits).
-TEST(NumberText, FormatRealAgreesWithPrintfOnRandomDoubles) {
+namespace {
+
+// The project file's reals are "%Lg" of the value widened to long double; glibc's is the
+// reference (some Windows runtimes print three exponent digits or other names for the
+// non-finite values). The writer may leave scratch past the end it returns, but never
+// beyond its room.
+void ExpectPrintfText(double value) {
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%Lg", static_cast<long double>(value));
+    char room[kMaxRealText + 8];
+    std::memset(room, '#', sizeof room);
+    const std::string written(room, static_cast<std::size_t>(FormatRealTo(room, value) - room));
+    ASSERT_EQ(written, expected) << "bits of the value: " << std::hexfloat << value;
+    ASSERT_LE(std::strlen(expected), 13u);
+    ASSERT_EQ(std::string(room + kMaxRealText, room + sizeof room), std::string(8, '#'));
+    ASSERT_EQ(FormatReal(value), expected);
+}
+
+} // namespace
+
+TEST(NumberText, FormatRealAgreesWithPrintfOnEdgeCases) {
+    const double cases[] = {
+        0.0,        -0.0,        1.0,          -1.0,      0.5,          1e-5,         1e-4,
+        9.99999e-5, 9.999995e-5, 0.0001,       100000.0,  999999.0,     999999.4,     999999.5,
+        999999.6,   1000000.0,   123456.5,     123457.5,  1234565.0,    0.1234565,    9.5,
+        99999.95,   999999.5e10, 1e22,         1e23,      1e27,         1e28,         1e-17,
+        1e-18,      DBL_MIN,     DBL_TRUE_MIN, DBL_MAX,   -DBL_MAX,     FLT_MAX,      FLT_MIN,
+        0.3,        2.5e-10,     HUGE_VAL,     -HUGE_VAL, std::nan(""), -std::nan("")};
+    for (double value : cases)
+        ExpectPrintfText(value);
+}
+
+TEST(NumberText, FormatRealAgreesWithPrintfOnRandomValues) {
     std::mt19937_64 random(20261207);
-    for (int i = 0; i < 200000; ++i) {
+    std::uniform_int_distribution<int> decade(-30, 30);
+    for (int i = 0; i < 300000; ++i) {
+        // Any bit pattern: every exponent, the non-finite values and the subnormals.
         const std::uint64_t bits = random();
         double value;
         std::memcpy(&value, &bits, sizeof value);
-        if (!std::isfinite(value))
-            continue;
-        char expected[64];
-        std::snprintf(expected, sizeof expected, "%g", value);
-        ASSERT_EQ(FormatReal(value), expected);
+        ExpectPrintfText(value);
+        // Values a mesh holds: all magnitudes near the six-digit range.
+        const double mantissa = static_cast<double>(random() >> 11) / (1ull << 53);
+        value = (mantissa + 0.1) * std::pow(10.0, decade(random));
+        ExpectPrintfText(value);
+        ExpectPrintfText(static_cast<float>(-value));
+        // Decimals of six and seven digits, many exactly halfway at the seventh.
+        const double decimal = static_cast<double>(random() % 10000000);
+        ExpectPrintfText(decimal * std::pow(10.0, decade(random) / 3));
+        ExpectPrintfText((decimal + 0.5) / 1024);
     }
 }
 #endif
@@ -73,6 +110,34 @@ TEST(NumberText, RealsBeyondTheDoubleRangeReadAsTheLargestFiniteValue) {
     EXPECT_EQ(NarrowToFloat(HUGE_VAL), FLT_MAX);
     EXPECT_EQ(NarrowToFloat(-HUGE_VAL), -FLT_MAX);
     EXPECT_EQ(NarrowToFloat(std::nan("")), 0.0f);
+}
+
+// Random texts in the reader's grammar, with blanks before and junk after, read exactly
+// as the C library reads them: short numbers take a quicker path than long ones, and both
+// must round correctly.
+TEST(NumberText, ParseRealAgreesWithStrtodOnRandomTexts) {
+    std::mt19937 random(1207);
+    const auto digits = [&](int most) {
+        std::string text(random() % (most + 1), '0');
+        for (char& c : text)
+            c = static_cast<char>('0' + random() % 10);
+        return text;
+    };
+    const char* const signs[] = {"", "-", "+"};
+    const char* const tails[] = {"", "x", " 5", "e", "e+", ".5", ",1"};
+    for (int i = 0; i < 300000; ++i) {
+        std::string number = signs[random() % 3] + digits(random() % 3 == 0 ? 25 : 9);
+        if (random() % 2 != 0)
+            number += "." + digits(random() % 3 == 0 ? 25 : 9);
+        if (random() % 3 == 0) {
+            number += random() % 2 != 0 ? "e" : "E";
+            number += signs[random() % 3] + digits(2);
+        }
+        const std::string text = std::string(random() % 3, ' ') + number + tails[random() % 7];
+        const double expected = std::strtod(text.c_str(), nullptr);
+        ASSERT_EQ(ParseReal(text), expected) << '"' << text << '"';
+        ASSERT_EQ(std::signbit(ParseReal(text)), std::signbit(expected)) << '"' << text << '"';
+    }
 }
 
 TEST(NumberText, ParsesTheLeadingIntegerAndSaturatesAt32Bits) {

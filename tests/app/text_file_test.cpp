@@ -112,3 +112,51 @@ TEST(TextFile, AFailedSaveLeavesNoTraceAndKeepsTheOldFile) {
     EXPECT_EQ(TemporaryFolder::ReadBytes(folder.File("project.kv3/inside.txt")), "old");
     EXPECT_EQ(folder.Entries(), Lines{"project.kv3"});
 }
+
+TEST(TextFile, ReadTextKeepsEveryCompleteLineAndFailsLikeReadLines) {
+    TemporaryFolder folder;
+    const std::string path = folder.File("in.kv3");
+    const struct {
+        std::string bytes;
+        std::string text;
+        bool failed;
+    } cases[] = {
+        {"uno\r\n\ntre\rx\r\n", "uno\r\n\ntre\rx\r\n", false},
+        {"KEL MORVANE\r\nEND INDEX", "KEL MORVANE\r\n", true},
+        {"KEL MORVANE", "", true},
+        {"", "", false},
+        // Larger than one read block, so the rest of the file is sized and read at once.
+        {std::string(300000, 'x') + "\n" + std::string(300000, 'y'),
+         std::string(300000, 'x') + "\n", true},
+    };
+    for (const auto& c : cases) {
+        TemporaryFolder::WriteBytes(path, c.bytes);
+        TextFile file(path);
+        EXPECT_EQ(file.ReadText(), c.text);
+        EXPECT_EQ(file.Failed, c.failed);
+        const bool failed = file.Failed;
+        file.ReadLines();
+        EXPECT_EQ(file.Failed, failed);
+    }
+    for (const std::string& unreadable : {folder.File("missing.kv3"), folder.Path().string()}) {
+        TextFile file(unreadable);
+        EXPECT_EQ(file.ReadText(), "");
+        EXPECT_TRUE(file.Failed) << unreadable;
+    }
+}
+
+TEST(TextFile, WriteTextSavesTheBytesSafely) {
+    TemporaryFolder folder;
+    const std::string path = folder.File("project.kv3");
+    TemporaryFolder::WriteBytes(path, "vecchio\r\n");
+    TextFile file(path);
+    file.WriteText("KEL MORVANE\r\n\r\n");
+    EXPECT_FALSE(file.Failed);
+    EXPECT_EQ(TemporaryFolder::ReadBytes(path), "KEL MORVANE\r\n\r\n");
+    EXPECT_EQ(folder.Entries(), Lines{"project.kv3"});
+
+    TextFile intoMissingFolder(folder.File("gone/project.kv3"));
+    intoMissingFolder.WriteText("KEL MORVANE\r\n");
+    EXPECT_TRUE(intoMissingFolder.Failed);
+    EXPECT_EQ(folder.Entries(), Lines{"project.kv3"});
+}

@@ -1,11 +1,14 @@
 // Feeds arbitrary bytes, cut into lines, to the project reader, and checks that what the
-// writer then makes reads back to itself after one normalising round.
+// writer then makes reads back to itself after one normalising round. The same bytes read
+// as text must give the document their lines give, and the text writer the bytes of the
+// line writer.
 
 #include "app/mesh_document.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using MyApp::MeshDocument;
@@ -21,6 +24,22 @@ std::vector<std::string> SplitAtLineFeeds(const std::uint8_t* data, std::size_t 
             lines.back().push_back(static_cast<char>(data[i]));
     }
     return lines;
+}
+
+// The lines the text reader sees: a CR just before a LF belongs to the line break.
+std::vector<std::string> WithoutCarriageReturns(std::vector<std::string> lines) {
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        if (!lines[i].empty() && lines[i].back() == '\r')
+            lines[i].pop_back();
+    }
+    return lines;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text.append(line).append("\r\n");
+    return text;
 }
 
 std::vector<std::string> Normalised(const std::vector<std::string>& lines) {
@@ -40,6 +59,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     if (!isProject)
         return 0;
+    MeshDocument fromText;
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::vector<std::string> textLines = WithoutCarriageReturns(lines);
+    if (fromText.FromText(text) != (textLines[0] == MeshDocument::kHeader))
+        std::abort();
+    if (textLines[0] == MeshDocument::kHeader) {
+        MeshDocument fromLines;
+        fromLines.FromLines(textLines);
+        if (fromText.ToLines() != fromLines.ToLines() || fromText.Vertices != fromLines.Vertices ||
+            fromText.Indices != fromLines.Indices)
+            std::abort();
+    }
+    if (document.ToText() != Joined(document.ToLines()))
+        std::abort();
     const std::vector<std::string> twice = Normalised(document.ToLines());
     if (Normalised(twice) != twice)
         std::abort();

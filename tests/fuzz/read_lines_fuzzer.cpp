@@ -1,4 +1,5 @@
-// Writes arbitrary bytes to a file and reads them back as project lines.
+// Writes arbitrary bytes to a file and reads them back as project lines, and as text:
+// both reads agree on failure and give the same document.
 
 #include "app/mesh_document.h"
 #include "app/text_file.h"
@@ -36,5 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     MyApp::MeshDocument document;
     document.FromLines(lines);
+
+    MyApp::TextFile textFile(path);
+    const std::string text = textFile.ReadText();
+    if (textFile.Failed != file.Failed || text.empty() != lines.empty())
+        std::abort();
+    MyApp::MeshDocument fromText;
+    fromText.FromText(text);
+    if (fromText.ToLines() != document.ToLines() || fromText.Vertices != document.Vertices ||
+        fromText.Indices != document.Indices)
+        std::abort();
     return 0;
 }
