@@ -187,10 +187,9 @@ bool ParseShortReal(std::string_view text, double& value) {
 // The text of the standard library's exact conversion, for what the fast path below
 // cannot decide.
 char* FormatRealExactly(char* out, double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, kSignificantDigits);
-    return std::copy(buffer, result.ptr, out);
+    return std::to_chars(out, out + kMaxRealText, value, std::chars_format::general,
+                         kSignificantDigits)
+        .ptr;
 }
 
 constexpr double kRoundsUpToSevenDigits = 999999.5;
