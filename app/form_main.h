@@ -39,6 +39,10 @@ class FormVertici;
 
 class FormMain : public KelUtility::Form {
 public:
+    // The document keeps whole degrees; the preview turns by the single-precision factor
+    // the documents were made with, in double arithmetic.
+    static constexpr double kRadiansPerDegree = static_cast<double>(0.017453292f);
+
     FormMain(HINSTANCE instance, const std::string& title);
     ~FormMain() override;
 

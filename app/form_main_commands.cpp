@@ -27,7 +27,6 @@ using namespace KelUtility;
 namespace MyApp {
 namespace {
 
-constexpr double kDegree = static_cast<double>(0.017453292f);
 constexpr double kMoveStep = 0.1;
 constexpr int kAboutPicture = 1006;
 constexpr int kAboutPictureWidth = 164;
@@ -377,9 +376,9 @@ void FormMain::LoadControls() {
     viewport->EyeX = document.EyeX;
     viewport->EyeY = document.EyeY;
     viewport->EyeZ = document.EyeZ;
-    viewport->Pitch = document.RotX * kDegree;
-    viewport->Yaw = document.RotY * kDegree;
-    viewport->Roll = document.RotZ * kDegree;
+    viewport->Pitch = document.RotX * kRadiansPerDegree;
+    viewport->Yaw = document.RotY * kRadiansPerDegree;
+    viewport->Roll = document.RotZ * kRadiansPerDegree;
     textureBox->SetText(document.TextureFile);
     facesSpin->SetValue(document.FaceCount);
     FillIndexList(false);

@@ -26,8 +26,6 @@ using namespace KelUtility;
 namespace MyApp {
 namespace {
 
-// Degrees to radians, as the single-precision constant the document's angles were made for.
-constexpr double kDegree = static_cast<double>(0.017453292f);
 constexpr int kMargin = 10;
 constexpr int kContainerTop = 30;
 constexpr int kBelowContainer = 240; // the controls panel and the status bar
@@ -164,9 +162,9 @@ void FormMain::BuildViewport() {
     viewport->EyeX = document.EyeX;
     viewport->EyeY = document.EyeY;
     viewport->EyeZ = document.EyeZ;
-    viewport->Pitch = document.RotX * kDegree;
-    viewport->Yaw = document.RotY * kDegree;
-    viewport->Roll = document.RotZ * kDegree;
+    viewport->Pitch = document.RotX * kRadiansPerDegree;
+    viewport->Yaw = document.RotY * kRadiansPerDegree;
+    viewport->Roll = document.RotZ * kRadiansPerDegree;
     viewport->UseCamera = false;
     viewport->Create();
     viewportWidth = document.ViewWidth;

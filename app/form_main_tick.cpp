@@ -12,11 +12,6 @@
 using namespace KelUtility;
 
 namespace MyApp {
-namespace {
-
-constexpr double kDegree = static_cast<double>(0.017453292f);
-
-} // namespace
 
 // A message box or a nested message loop raised from inside a tick can deliver the next
 // one; it is dropped.
@@ -100,7 +95,7 @@ void FormMain::ReadRotation() {
         const int value = axis.spin->GetValue();
         if (value != axis.stored) {
             axis.stored = value;
-            axis.shown = value * kDegree;
+            axis.shown = value * kRadiansPerDegree;
             SetModified(true);
         }
     }

@@ -5,6 +5,7 @@
 #include "viewport/device_formats.h"
 #include "viewport/gdi_presenter.h"
 #include "viewport/mesh_geometry.h"
+#include "viewport/world_offset.h"
 
 #include <algorithm>
 #include <cstring>
@@ -414,18 +415,11 @@ void D3DPanel::DrawMesh(const SceneMesh& record, std::size_t position) {
     ID3DXMesh* mesh = MeshFor(record, position);
     if (mesh == nullptr)
         return;
-    D3DXMATRIX saved;
-    device->GetTransform(D3DTS_WORLD, &saved);
-    D3DXMATRIX offset;
-    D3DXMatrixTranslation(&offset, static_cast<float>(record.X), static_cast<float>(record.Y),
-                          static_cast<float>(record.Z));
-    const D3DXMATRIX placed = saved * offset;
-    device->SetTransform(D3DTS_WORLD, &placed);
+    const WorldOffset offset(*device.Get(), record.X, record.Y, record.Z);
     if (texture != nullptr)
         device->SetFVF(kTexturedFormat);
     UseTexture(texture);
     mesh->DrawSubset(0);
-    device->SetTransform(D3DTS_WORLD, &saved);
 }
 
 bool D3DPanel::DrawAndCapture(const FrameUser& use) {

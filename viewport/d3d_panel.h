@@ -132,6 +132,8 @@ private:
     void PresentFrame();
     void CopyBackground();
     void DrawLists();
+    template <class Record>
+    bool DrawVisible(const std::vector<Record>& records, bool (D3DPanel::*draw)(const Record&));
     bool DrawTriangles();
     bool DrawQuads();
     bool DrawXMeshes();

@@ -8,6 +8,7 @@
 #include "viewport/device_formats.h"
 #include "viewport/mesh_geometry.h"
 #include "viewport/scene_rules.h"
+#include "viewport/world_offset.h"
 
 #include <cstring>
 
@@ -246,13 +247,20 @@ bool D3DPanel::DrawQuad(SceneQuad& record) {
     return true;
 }
 
-bool D3DPanel::DrawXMeshes() {
+// Draws the visible records of a list; true when any of them was drawn.
+template <class Record>
+bool D3DPanel::DrawVisible(const std::vector<Record>& records,
+                           bool (D3DPanel::*draw)(const Record&)) {
     bool drawn = false;
-    for (const SceneXMesh& record : xMeshes) {
+    for (const Record& record : records) {
         if (record.Visible)
-            drawn = DrawXMesh(record) || drawn;
+            drawn = (this->*draw)(record) || drawn;
     }
     return drawn;
+}
+
+bool D3DPanel::DrawXMeshes() {
+    return DrawVisible(xMeshes, &D3DPanel::DrawXMesh);
 }
 
 // A file that does not load is passed over; it is read again at the next frame.
@@ -268,13 +276,7 @@ bool D3DPanel::DrawXMesh(const SceneXMesh& record) {
         materialBuffer != nullptr
             ? static_cast<const D3DXMATERIAL*>(materialBuffer->GetBufferPointer())
             : nullptr;
-    D3DXMATRIX saved;
-    device->GetTransform(D3DTS_WORLD, &saved);
-    D3DXMATRIX offset;
-    D3DXMatrixTranslation(&offset, static_cast<float>(record.X), static_cast<float>(record.Y),
-                          static_cast<float>(record.Z));
-    const D3DXMATRIX placed = saved * offset;
-    device->SetTransform(D3DTS_WORLD, &placed);
+    const WorldOffset offset(*device.Get(), record.X, record.Y, record.Z);
     for (DWORD i = 0; materials != nullptr && i < materialCount; ++i) {
         D3DMATERIAL9 material = materials[i].MatD3D;
         material.Ambient = material.Diffuse;
@@ -292,7 +294,7 @@ bool D3DPanel::DrawXMesh(const SceneXMesh& record) {
         if (SUCCEEDED(solid->LockVertexBuffer(0, reinterpret_cast<void**>(&vertices)))) {
             for (DWORD i = 0; i < solid->GetNumVertices(); ++i) {
                 D3DXVECTOR3 position(vertices[i].x, vertices[i].y, vertices[i].z);
-                D3DXVec3TransformCoord(&position, &position, &placed);
+                D3DXVec3TransformCoord(&position, &position, &offset.placed);
                 vertices[i].x = position.x;
                 vertices[i].y = position.y;
                 vertices[i].z = position.z;
@@ -301,7 +303,6 @@ bool D3DPanel::DrawXMesh(const SceneXMesh& record) {
             CollisionStep(*solid.Get(), record.Tag, kSolidXMesh);
         }
     }
-    device->SetTransform(D3DTS_WORLD, &saved);
     return true;
 }
 
@@ -335,12 +336,7 @@ bool D3DPanel::DrawSprite(const SceneSprite& record) {
 }
 
 bool D3DPanel::DrawTexts() {
-    bool drawn = false;
-    for (const SceneText& record : texts) {
-        if (record.Visible)
-            drawn = DrawText(record) || drawn;
-    }
-    return drawn;
+    return DrawVisible(texts, &D3DPanel::DrawText);
 }
 
 // The rectangle is fitted to the text first, and the text centred in it.
@@ -362,12 +358,7 @@ bool D3DPanel::DrawText(const SceneText& record) {
 }
 
 bool D3DPanel::DrawTexts3D() {
-    bool drawn = false;
-    for (const SceneText3D& record : texts3D) {
-        if (record.Visible)
-            drawn = DrawText3D(record) || drawn;
-    }
-    return drawn;
+    return DrawVisible(texts3D, &D3DPanel::DrawText3D);
 }
 
 // The font's height is in points of the screen; the mesh D3DX makes for it is scaled so
@@ -437,15 +428,8 @@ bool D3DPanel::DrawText3D(const SceneText3D& record) {
     if (!text)
         return false;
     LightText3D(record.Color);
-    D3DXMATRIX saved;
-    device->GetTransform(D3DTS_WORLD, &saved);
-    D3DXMATRIX offset;
-    D3DXMatrixTranslation(&offset, static_cast<float>(record.X), static_cast<float>(record.Y),
-                          static_cast<float>(record.Z));
-    const D3DXMATRIX placed = saved * offset;
-    device->SetTransform(D3DTS_WORLD, &placed);
+    const WorldOffset offset(*device.Get(), record.X, record.Y, record.Z);
     text->DrawSubset(0);
-    device->SetTransform(D3DTS_WORLD, &saved);
     return true;
 }
 
