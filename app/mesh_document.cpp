@@ -117,7 +117,6 @@ template <class Lines> bool ReadProject(Lines& lines, MeshDocument& document) {
 
 // The most bytes a line of each kind takes with its line break.
 constexpr std::size_t kLineBreakSize = 2;
-constexpr std::size_t kMaxRealLine = kMaxRealText + kLineBreakSize;
 constexpr std::size_t kMaxIntegerLine = kMaxIntegerText + kLineBreakSize;
 
 char* WriteLineBreak(char* out) {
@@ -187,7 +186,7 @@ std::vector<std::string> MeshDocument::ToLines() const {
 
 std::string MeshDocument::ToText() const {
     const std::size_t most = kFixedLineCount * kMaxIntegerLine + TextureFile.size() +
-                             Vertices.size() * (5 * kMaxRealLine + kMaxIntegerLine) +
+                             Vertices.size() * kLinesPerVertex * kMaxNumberLine +
                              Indices.size() * kMaxIntegerLine;
     std::string text(most, '\0');
     char* out = &text[0];
@@ -200,12 +199,11 @@ std::string MeshDocument::ToText() const {
     out = WriteLine(out, TextureFile);
     out = WriteLine(out, kBeginVertex);
     for (const MeshVertex& vertex : Vertices) {
-        out = WriteRealLine(out, vertex.X);
-        out = WriteRealLine(out, vertex.Y);
-        out = WriteRealLine(out, vertex.Z);
-        out = WriteIntegerLine(out, vertex.Color);
-        out = WriteRealLine(out, vertex.Tu);
-        out = WriteRealLine(out, vertex.Tv);
+        const NumberLine block[kLinesPerVertex] = {
+            NumberLine::OfReal(vertex.X),  NumberLine::OfReal(vertex.Y),
+            NumberLine::OfReal(vertex.Z),  NumberLine::OfInteger(vertex.Color),
+            NumberLine::OfReal(vertex.Tu), NumberLine::OfReal(vertex.Tv)};
+        out = FormatNumberLinesTo(out, block, kLinesPerVertex);
     }
     out = WriteLine(out, kEndVertex);
     out = WriteLine(out, kBeginIndex);

@@ -232,7 +232,14 @@ constexpr BinadeDecades kBinadeDecades;
 // exponent of the first, when a single scaling by an exact power of ten decides them.
 // Values outside the binades above and values within the scaling error of a rounding
 // tie give false. However the decade is guessed, a wrong guess only ever gives false.
-bool RoundToSixDigits(double magnitude, int binade, std::uint32_t& digits, int& exponent) {
+bool RoundToSixDigits(double value, std::uint32_t& digits, int& exponent) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    // Zeros, subnormals, infinities and NaNs fall outside the binades as well.
+    const int binade = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
+    if (binade < kLowestBinade || binade > kHighestBinade)
+        return false;
+    const double magnitude = std::fabs(value);
     exponent = kBinadeDecades.of[binade - kLowestBinade];
     exponent += magnitude >= kDecades[exponent + 1 - kLowestDecade] ? 1 : 0;
     double scaled = 0.0;
@@ -295,7 +302,9 @@ constexpr std::uint64_t kPointAndZeros = 0x3030303030302E30; // "0.000000"
 // fraction and a bare point are left out. The digits and the point are laid out in one
 // word, whatever the form, so that no branch depends on where the point goes; what lies
 // past the returned end is scratch, within kMaxRealText - 1 bytes of out.
-char* WriteGeneral(char* out, std::uint32_t digits, int exponent) {
+char* WriteGeneral(char* out, double value, std::uint32_t digits, int exponent) {
+    *out = '-';
+    out += std::signbit(value) ? 1 : 0;
     const bool scientific = exponent >= kSignificantDigits || exponent < -4;
     const bool belowOne = !scientific && exponent < 0;
     const int pointAfter = scientific ? 1 : belowOne ? kSignificantDigits : exponent + 1;
@@ -331,18 +340,41 @@ std::string FormatReal(double value) {
 }
 
 char* FormatRealTo(char* out, double value) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    // Zeros, subnormals, infinities and NaNs fall outside the binades as well.
-    const int binade = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
     std::uint32_t digits = 0;
     int exponent = 0;
-    if (binade < kLowestBinade || binade > kHighestBinade ||
-        !RoundToSixDigits(std::fabs(value), binade, digits, exponent))
+    if (!RoundToSixDigits(value, digits, exponent))
         return FormatRealExactly(out, value);
-    *out = '-';
-    out += std::signbit(value) ? 1 : 0;
-    return WriteGeneral(out, digits, exponent);
+    return WriteGeneral(out, value, digits, exponent);
+}
+
+char* FormatNumberLinesTo(char* out, const NumberLine* lines, std::size_t count) {
+    // Rounding a real is a long chain of dependent steps, and each text waits for the end
+    // of the one before it; rounding a group before writing any lets the processor work
+    // on its values side by side.
+    constexpr std::size_t kGroup = 8;
+    for (std::size_t first = 0; first < count; first += kGroup) {
+        const std::size_t size = std::min(kGroup, count - first);
+        const NumberLine* const group = lines + first;
+        std::uint32_t digits[kGroup] = {};
+        int exponents[kGroup] = {};
+        bool quick[kGroup] = {};
+        for (std::size_t i = 0; i < size; ++i) {
+            if (!group[i].IsInteger)
+                quick[i] = RoundToSixDigits(group[i].Real, digits[i], exponents[i]);
+        }
+        for (std::size_t i = 0; i < size; ++i) {
+            const NumberLine& line = group[i];
+            if (line.IsInteger)
+                out = FormatIntegerTo(out, line.Integer);
+            else if (quick[i])
+                out = WriteGeneral(out, line.Real, digits[i], exponents[i]);
+            else
+                out = FormatRealExactly(out, line.Real);
+            *out++ = '\r';
+            *out++ = '\n';
+        }
+    }
+    return out;
 }
 
 std::string FormatInteger(std::int64_t value) {

@@ -31,6 +31,24 @@ std::string FormatInteger(std::int64_t value);
 // The same text written at `out`; returns the end of what was written.
 char* FormatIntegerTo(char* out, std::int64_t value);
 
+// One line of a text of numbers: a real or a whole number.
+struct NumberLine {
+    static NumberLine OfReal(double value) { return {value, 0, false}; }
+    static NumberLine OfInteger(std::int64_t value) { return {0, value, true}; }
+
+    double Real = 0;
+    std::int64_t Integer = 0;
+    bool IsInteger = false;
+};
+
+// The most bytes a number line takes with its CR LF, scratch room included.
+constexpr std::size_t kMaxNumberLine = kMaxIntegerText + 2;
+
+// The lines, each written like FormatRealTo or FormatIntegerTo and followed by CR LF, at
+// `out`, which has room for kMaxNumberLine bytes a line; returns the end of the text.
+// Faster than a line at a time: the reals of a group are rounded side by side.
+char* FormatNumberLinesTo(char* out, const NumberLine* lines, std::size_t count);
+
 // Leading blanks, an optional sign, digits with an optional '.', an optional exponent;
 // the rest of the text is ignored. No number gives 0. A magnitude beyond the range of a
 // double gives the largest finite double with its sign, never an infinity.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <random>
+#include <vector>
 
 using namespace MyApp;
 
@@ -77,6 +78,30 @@ TEST(NumberText, FormatRealAgreesWithPrintfOnRandomValues) {
     }
 }
 #endif
+
+TEST(NumberText, NumberLinesAreTheNumbersTextsEachWithALineBreak) {
+    std::mt19937_64 random(7);
+    for (int round = 0; round < 2000; ++round) {
+        std::vector<NumberLine> lines(random() % 30);
+        std::string expected;
+        for (NumberLine& line : lines) {
+            if (random() % 3 == 0) {
+                line = NumberLine::OfInteger(static_cast<std::int64_t>(random()));
+                expected += FormatInteger(line.Integer);
+            } else {
+                const std::uint64_t bits = random() % 4 == 0 ? random() : random() >> 2;
+                double value;
+                std::memcpy(&value, &bits, sizeof value);
+                line = NumberLine::OfReal(value);
+                expected += FormatReal(value);
+            }
+            expected += "\r\n";
+        }
+        std::string room(lines.size() * kMaxNumberLine, '\0');
+        const char* end = FormatNumberLinesTo(&room[0], lines.data(), lines.size());
+        ASSERT_EQ(room.substr(0, static_cast<std::size_t>(end - room.data())), expected);
+    }
+}
 
 TEST(NumberText, ParsesTheLeadingRealAndIgnoresTheRest) {
     const struct {
