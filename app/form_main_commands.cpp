@@ -122,7 +122,7 @@ std::string FormMain::AskProjectPath() {
 
 bool FormMain::WriteProject() {
     TextFile file(ProjectPath);
-    file.WriteLines(document.ToLines());
+    file.WriteText(document.ToText());
     if (file.Failed) {
         ShowError(this, "Errore durante il salvataggio.", kError);
         return false;
@@ -136,12 +136,12 @@ void FormMain::OpenProject() {
     if (path.empty())
         return;
     TextFile file(path);
-    const std::vector<std::string> lines = file.ReadLines();
-    if (file.Failed && !lines.empty()) {
+    const std::string text = file.ReadText();
+    if (file.Failed && !text.empty()) {
         ShowError(this, "Errore durante la lettura.", kError);
         return;
     }
-    if (!document.FromLines(lines)) {
+    if (!document.FromText(text)) {
         ShowError(this, "Formato non valido.", kError);
         return;
     }
