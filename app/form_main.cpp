@@ -31,17 +31,17 @@ namespace {
 
 constexpr double kScreenShare = 0.9;
 constexpr int kProgramIcon = 1005;
-const std::string kProjectExtension = ".kv3";
 
 FormMain* g_mainForm = nullptr;
 
 bool EndsWithProjectExtension(const std::string& path) {
-    if (path.size() <= kProjectExtension.size())
+    const std::string extension = FormMain::kProjectExtension;
+    if (path.size() <= extension.size())
         return false;
-    std::string ending = path.substr(path.size() - kProjectExtension.size());
+    std::string ending = path.substr(path.size() - extension.size());
     std::transform(ending.begin(), ending.end(), ending.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ending == kProjectExtension;
+    return ending == extension;
 }
 
 } // namespace

@@ -42,6 +42,8 @@ public:
     // The document keeps whole degrees; the preview turns by the single-precision factor
     // the documents were made with, in double arithmetic.
     static constexpr double kRadiansPerDegree = static_cast<double>(0.017453292f);
+    // Every project file name ends so.
+    static constexpr const char* kProjectExtension = ".kv3";
 
     FormMain(HINSTANCE instance, const std::string& title);
     ~FormMain() override;

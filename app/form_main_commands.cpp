@@ -32,9 +32,9 @@ constexpr int kAboutPicture = 1006;
 constexpr int kAboutPictureWidth = 164;
 constexpr int kAboutPictureHeight = 50;
 
-const std::string kProjectExtension = ".kv3";
-const std::vector<std::string> kProjectFilter = {"File Morvane (*" + kProjectExtension + ")",
-                                                 "*" + kProjectExtension};
+const std::string kExtension = FormMain::kProjectExtension;
+const std::vector<std::string> kProjectFilter = {"File Morvane (*" + kExtension + ")",
+                                                 "*" + kExtension};
 const std::vector<std::string> kPictureFilter = {"File PNG (*.png)", "*.png"};
 const std::vector<std::string> kMeshFilter = {"File DirectX (*.x)", "*.x"};
 const std::vector<std::string> kTextureFilter = {
@@ -117,7 +117,7 @@ void FormMain::SaveProjectAs() {
 }
 
 std::string FormMain::AskProjectPath() {
-    return SaveFileDialog(this, "Salva", "", "progetto" + kProjectExtension, kProjectFilter);
+    return SaveFileDialog(this, "Salva", "", "progetto" + kExtension, kProjectFilter);
 }
 
 bool FormMain::WriteProject() {

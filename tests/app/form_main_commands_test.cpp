@@ -26,6 +26,7 @@
 #include "tests/support/frame_pixels.h"
 #include "tests/support/scripted_host.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/win32_test_elements.h"
 
 #include <dlgs.h>
 #include <gtest/gtest.h>
@@ -35,14 +36,6 @@ using namespace MyApp;
 using KelUtility::GUIElement;
 
 namespace {
-
-void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
 
 void Type(GUIElement& box, const std::string& characters) {
     for (char c : characters)
@@ -73,7 +66,7 @@ protected:
     // A menu item chosen: the command message the platform sends for it.
     void Choose(KelUtility::SubMenu& item) {
         PostMessageW(form->window, WM_COMMAND, MAKEWPARAM(item.id, 0), 0);
-        Pump();
+        KelTest::PumpMessages();
     }
 
     // A click in the middle of a tool bar button.
@@ -85,7 +78,7 @@ protected:
             MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
         PostMessageW(bar.window, WM_LBUTTONDOWN, MK_LBUTTON, middle);
         PostMessageW(bar.window, WM_LBUTTONUP, 0, middle);
-        Pump();
+        KelTest::PumpMessages();
     }
 
     void Tick() { SendMessageW(form->window, WM_TIMER, form->timer->id, 0); }

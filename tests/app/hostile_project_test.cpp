@@ -12,6 +12,7 @@
 
 #include "tests/support/scripted_host.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/win32_test_elements.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -19,14 +20,6 @@
 using namespace MyApp;
 
 namespace {
-
-void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
 
 MeshDocument Sample() {
     MeshDocument document;
@@ -82,7 +75,7 @@ TEST(HostileProject, EachOpensAndEveryExportAnswers) {
         SendMessageW(form->window, WM_TIMER, form->timer->id, 0);
         PostMessageW(form->window, WM_COMMAND, MAKEWPARAM(form->exportPictureItem->id, 0), 0);
         PostMessageW(form->window, WM_COMMAND, MAKEWPARAM(form->exportMeshItem->id, 0), 0);
-        Pump();
+        KelTest::PumpMessages();
         ASSERT_EQ(host.boxes.size(), 2u);
         EXPECT_EQ(host.BoxTexts()[0], "Esporta / Esportazione effettuata correttamente.");
         EXPECT_TRUE(host.boxes[1].caption == "Esporta" || host.boxes[1].caption == "Errore")

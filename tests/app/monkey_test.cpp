@@ -26,6 +26,7 @@
 #include "toolkit/tool_bar_item.h"
 
 #include "tests/support/temporary_folder.h"
+#include "tests/support/win32_test_elements.h"
 
 #include <cstdlib>
 #include <functional>
@@ -109,7 +110,7 @@ public:
             [&] { Tick(); },           [&] { Tick(); },         [&] { MoveFocus(); },
         };
         actions[m_random() % std::size(actions)]();
-        Pump();
+        KelTest::PumpMessages();
     }
 
     // Whatever the steps did, the window answers and shows the document's lists.
@@ -128,14 +129,6 @@ public:
     }
 
 private:
-    static void Pump() {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-
     template <class Item> Item& Any(const std::vector<Item>& items) {
         return const_cast<Item&>(items[m_random() % items.size()]);
     }
@@ -180,7 +173,7 @@ private:
             SendMessageW(part.window, BM_CLICK, 0, 0);
         else
             Type(part, 1 + static_cast<int>(m_random() % 4));
-        Pump();
+        KelTest::PumpMessages();
     }
 
     void ChooseMenuItem() {
