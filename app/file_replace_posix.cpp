@@ -5,6 +5,12 @@
 
 namespace MyApp {
 
+std::FILE* OpenPath(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
+
+bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
 bool FlushToDevice(std::FILE* file) {
     return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
 }

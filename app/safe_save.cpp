@@ -13,14 +13,14 @@ const char* const kTemporarySuffix = ".~tmp";
 
 bool SafeSave(const std::string& path, const std::function<bool(std::FILE*)>& write) {
     const std::string temporary = path + kTemporarySuffix;
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    std::FILE* file = OpenPath(temporary, "wb");
     if (file == nullptr)
         return false;
     const bool written = write(file) && FlushToDevice(file);
     const bool closed = std::fclose(file) == 0;
     if (written && closed && ReplaceFileWith(temporary, path))
         return true;
-    std::remove(temporary.c_str());
+    RemoveFile(temporary);
     return false;
 }
 

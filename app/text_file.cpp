@@ -1,5 +1,6 @@
 #include "app/text_file.h"
 
+#include "app/file_replace.h"
 #include "app/safe_save.h"
 
 #include <algorithm>
@@ -83,7 +84,7 @@ std::vector<std::string> TextFile::ReadLines() {
 std::string TextFile::ReadText() {
     Failed = false;
     std::string content;
-    std::FILE* file = std::fopen(m_path.c_str(), "rb");
+    std::FILE* file = OpenPath(m_path, "rb");
     if (file == nullptr) {
         Failed = true;
         return content;

@@ -4,18 +4,30 @@
 
 using namespace KelUtility;
 
-TEST(TextConversion, WidensEachByteToTheUnitOfTheSameValue) {
-    EXPECT_EQ(ToWide(""), L"");
-    EXPECT_EQ(ToWide("Kel"), L"Kel");
-    EXPECT_EQ(ToWide(std::string("a\0b", 3)), std::wstring(L"a\0b", 3));
-    EXPECT_EQ(ToWide("\xE8\xFF\x80"), (std::wstring{0xE8, 0xFF, 0x80}));
-}
-
-TEST(TextConversion, NarrowingKeepsTheLowByteSoNarrowTextRoundTrips) {
-    EXPECT_EQ(ToNarrow(L"Salva"), "Salva");
-    EXPECT_EQ(ToNarrow(std::wstring{0x20AC, 0x00E8, 0x0141}), "\xAC\xE8\x41");
-    std::string every(256, '\0');
-    for (int i = 0; i < 256; ++i)
-        every[i] = static_cast<char>(i);
-    EXPECT_EQ(ToNarrow(ToWide(every)), every);
+TEST(TextConversion, Utf8RoundTripsEveryNameAndOldLatin1BytesStillWiden) {
+    const std::wstring euro = {0x20AC};
+    const std::wstring cyrillic = {0x041C, 0x0438, 0x0440};
+    std::wstring clef = L"a";
+    clef += sizeof(wchar_t) == 2 ? std::wstring{0xD834, 0xDD1E} : std::wstring{0x1D11E};
+    const struct {
+        std::string narrow;
+        std::wstring wide;
+    } cases[] = {
+        {"", L""},
+        {"Kel", L"Kel"},
+        {std::string("a\0b", 3), std::wstring(L"a\0b", 3)},
+        {"prezzo\xE2\x82\xAC_citt\xC3\xA0.kv3", L"prezzo" + euro + L"_citt\u00E0.kv3"},
+        {"\xD0\x9C\xD0\xB8\xD1\x80", cyrillic},
+        {"a\xF0\x9D\x84\x9E", clef},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ToWide(c.narrow), c.wide) << c.narrow;
+        EXPECT_EQ(ToNarrow(c.wide), c.narrow) << c.narrow;
+    }
+    // Bytes that form no UTF-8 sequence (a Latin-1 path of an older project, an overlong
+    // form, a cut sequence) widen one by one.
+    EXPECT_EQ(ToWide("citt\xE0"), L"citt\u00E0");
+    EXPECT_EQ(ToWide("\xC0\xAF"), (std::wstring{0xC0, 0xAF}));
+    EXPECT_EQ(ToWide("\xE2\x82"), (std::wstring{0xE2, 0x82}));
+    EXPECT_EQ(ToNarrow(std::wstring{0xDC00}), "\xEF\xBF\xBD");
 }
