@@ -2,7 +2,7 @@
 # three build trees, and brings up Wine on a display.
 
 KEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-KEL_BUILD="$KEL_ROOT/build"
+KEL_BUILD="${KEL_BUILD:-$KEL_ROOT/build}"
 
 KEL_PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev googletest libbenchmark-dev

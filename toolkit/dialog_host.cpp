@@ -1,16 +1,44 @@
 #include "toolkit/dialog_host.h"
 
+#include "toolkit/text_conversion.h"
+
 #include <shellapi.h>
 
 namespace KelUtility {
 
 namespace {
 
+// The system names a message box's buttons in its own language; the program speaks
+// Italian, so a hook renames them as the box is activated, before it is seen.
+HHOOK buttonHook = nullptr;
+
+LRESULT CALLBACK NameButtons(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        const HWND box = reinterpret_cast<HWND>(wParam);
+        SetDlgItemTextW(box, IDYES, L"S\u00EC");
+        SetDlgItemTextW(box, IDNO, L"No");
+        SetDlgItemTextW(box, IDCANCEL, L"Annulla");
+        UnhookWindowsHookEx(buttonHook);
+        buttonHook = nullptr;
+        return 0;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 class PlatformDialogHost final : public DialogHost {
 public:
     int RunMessageBox(HWND owner, const std::string& text, const std::string& caption,
                       UINT flags) override {
-        return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+        const UINT buttons = flags & MB_TYPEMASK;
+        if (buttonHook == nullptr && (buttons == MB_YESNO || buttons == MB_YESNOCANCEL))
+            buttonHook = SetWindowsHookExW(WH_CBT, NameButtons, nullptr, GetCurrentThreadId());
+        const int answer =
+            MessageBoxW(owner, ToWide(text).c_str(), ToWide(caption).c_str(), flags);
+        if (buttonHook != nullptr) {
+            UnhookWindowsHookEx(buttonHook);
+            buttonHook = nullptr;
+        }
+        return answer;
     }
     bool RunColorDialog(CHOOSECOLORW& dialog) override { return ChooseColorW(&dialog) != FALSE; }
     bool RunOpenDialog(OPENFILENAMEW& dialog) override {

@@ -17,8 +17,8 @@ class DialogHost {
 public:
     virtual ~DialogHost() = default;
 
-    // MessageBoxA: the texts in the system's 8-bit code page. Returns the button's id,
-    // 0 when the box could not be shown.
+    // MessageBoxW, the texts in UTF-8, the buttons named in Italian whatever the system's
+    // language. Returns the button's id, 0 when the box could not be shown.
     virtual int RunMessageBox(HWND owner, const std::string& text, const std::string& caption,
                               UINT flags) = 0;
     // ChooseColorW: true when the user chose a colour, which is then in rgbResult.

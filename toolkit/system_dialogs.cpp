@@ -13,6 +13,7 @@ constexpr UINT kMessageFlags = MB_TASKMODAL | MB_OK;
 constexpr UINT kWarningFlags = MB_TASKMODAL | MB_OK | MB_ICONWARNING;
 constexpr UINT kErrorFlags = MB_TASKMODAL | MB_OK | MB_ICONERROR;
 constexpr UINT kQuestionFlags = MB_TASKMODAL | MB_YESNO | MB_ICONQUESTION;
+constexpr UINT kThreeWayFlags = MB_TASKMODAL | MB_YESNOCANCEL | MB_ICONQUESTION;
 
 constexpr DWORD kColorFlags = CC_RGBINIT | CC_FULLOPEN;
 constexpr DWORD kOpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
@@ -32,6 +33,16 @@ const wchar_t* NullWhenEmpty(const std::wstring& text) {
     return text.empty() ? nullptr : text.c_str();
 }
 
+// "kv3" of a first filter "*.kv3"; empty when it names no single extension.
+std::wstring DefaultExtension(const std::vector<std::string>& filters) {
+    if (filters.size() < 2)
+        return L"";
+    const std::string& pattern = filters[1];
+    if (pattern.compare(0, 2, "*.") != 0 || pattern.find_first_of(";*?", 2) != std::string::npos)
+        return L"";
+    return ToWide(pattern.substr(2));
+}
+
 std::string RunFileDialog(FileDialogKind kind, GUIElement* owner, const std::string& caption,
                           const std::string& initialDirectory, const std::string& initialFileName,
                           const std::vector<std::string>& filters) {
@@ -42,6 +53,7 @@ std::string RunFileDialog(FileDialogKind kind, GUIElement* owner, const std::str
     std::wstring path(kPathCapacity, L'\0');
     const std::wstring fileName = ToWide(initialFileName);
     fileName.copy(&path[0], kPathCapacity - 1);
+    const std::wstring extension = DefaultExtension(filters);
 
     OPENFILENAMEW dialog = {};
     // The structure's own size for this build: 88 bytes for 32-bit code, more for 64-bit.
@@ -53,6 +65,8 @@ std::string RunFileDialog(FileDialogKind kind, GUIElement* owner, const std::str
     dialog.nMaxFile = static_cast<DWORD>(kPathCapacity);
     dialog.lpstrTitle = NullWhenEmpty(title);
     dialog.lpstrInitialDir = NullWhenEmpty(directory);
+    if (kind == FileDialogKind::Save)
+        dialog.lpstrDefExt = NullWhenEmpty(extension);
     dialog.Flags = kind == FileDialogKind::Open ? kOpenFlags : kSaveFlags;
 
     DialogHost& host = CurrentDialogHost();
@@ -84,6 +98,17 @@ bool AskYesNo(const std::string& text, const std::string& caption) {
 bool AskYesNo(GUIElement* owner, const std::string& text, const std::string& caption) {
     return CurrentDialogHost().RunMessageBox(WindowOf(owner), text, caption, kQuestionFlags) ==
            IDYES;
+}
+
+Answer AskYesNoCancel(GUIElement* owner, const std::string& text, const std::string& caption) {
+    switch (CurrentDialogHost().RunMessageBox(WindowOf(owner), text, caption, kThreeWayFlags)) {
+    case IDYES:
+        return Answer::Yes;
+    case IDNO:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
 }
 
 COLORREF ChooseColor(GUIElement* owner, COLORREF initial) {

@@ -27,6 +27,11 @@ void ShowError(GUIElement* owner, const std::string& text, const std::string& ca
 bool AskYesNo(const std::string& text, const std::string& caption);
 bool AskYesNo(GUIElement* owner, const std::string& text, const std::string& caption);
 
+enum class Answer { Yes, No, Cancel };
+// Yes, No and Cancel with the question icon. Escape and the close box answer Cancel, and
+// so does a box that cannot be shown, so that nothing is given up unasked.
+Answer AskYesNoCancel(GUIElement* owner, const std::string& text, const std::string& caption);
+
 // The colour chosen, or the initial colour when the dialog is cancelled or fails. The 16
 // custom colours are shared by every colour dialog of the process.
 COLORREF ChooseColor(GUIElement* owner, COLORREF initial);
@@ -36,8 +41,8 @@ COLORREF ChooseColor(GUIElement* owner, COLORREF initial);
 std::string OpenFileDialog(GUIElement* owner, const std::string& caption,
                            const std::string& initialDirectory,
                            const std::vector<std::string>& filters);
-// The save dialog asks before overwriting and adds no extension: the path comes back as
-// the user typed or picked it.
+// The save dialog adds the first filter's extension to a name typed without one, before
+// it asks whether to overwrite, so the question is about the file that will be written.
 std::string SaveFileDialog(GUIElement* owner, const std::string& caption,
                            const std::string& initialDirectory, const std::string& initialFileName,
                            const std::vector<std::string>& filters);

@@ -54,9 +54,11 @@ public:
 
     int RunMessageBox(HWND, const std::string&, const std::string&, UINT flags) override {
         ++boxes;
-        if ((flags & MB_TYPEMASK) != MB_YESNO)
+        const UINT buttons = flags & MB_TYPEMASK;
+        if (buttons != MB_YESNO && buttons != MB_YESNOCANCEL)
             return IDOK;
-        return m_random() % 2 == 0 ? IDYES : IDNO;
+        const int answer[] = {IDYES, IDNO, IDCANCEL};
+        return answer[m_random() % (buttons == MB_YESNO ? 2 : 3)];
     }
     bool RunColorDialog(CHOOSECOLORW& dialog) override {
         dialog.rgbResult = m_random() & 0xFFFFFF;

@@ -13,12 +13,13 @@ ScriptedHost::~ScriptedHost() {
 int ScriptedHost::RunMessageBox(HWND, const std::string& text, const std::string& caption,
                                 UINT flags) {
     boxes.push_back({text, caption});
-    if ((flags & MB_TYPEMASK) != MB_YESNO)
+    const UINT buttons = flags & MB_TYPEMASK;
+    if (buttons != MB_YESNO && buttons != MB_YESNOCANCEL)
         return IDOK;
-    const bool answer = yes.empty() || yes.front();
-    if (!yes.empty())
-        yes.pop_front();
-    return answer ? IDYES : IDNO;
+    const int answer = answers.empty() ? IDYES : answers.front();
+    if (!answers.empty())
+        answers.pop_front();
+    return answer;
 }
 
 bool ScriptedHost::RunColorDialog(CHOOSECOLORW& dialog) {

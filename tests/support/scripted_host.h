@@ -34,7 +34,7 @@ public:
     std::vector<std::string> BoxTexts() const;
 
     std::vector<Box> boxes;
-    std::deque<bool> yes;          // answers to questions; Yes once they run out
+    std::deque<int> answers;       // IDYES, IDNO or IDCANCEL to questions; IDYES once they run out
     std::deque<std::string> paths; // chosen in file dialogs; cancelled once they run out
     std::vector<std::wstring> fileDialogTitles;
     long long colour = -1; // chosen in the colour dialog; below 0 cancels
