@@ -32,6 +32,11 @@ void WriteVertices(const SceneMesh& mesh, DeviceVertex* out) {
     }
 }
 
+std::uint32_t WholeFaces(const SceneMesh& mesh, const MeshShape& shape) {
+    const std::size_t supplied = mesh.Indices.empty() ? mesh.Vertices.size() : mesh.Indices.size();
+    return static_cast<std::uint32_t>(std::min<std::size_t>(shape.faces, supplied / 3));
+}
+
 void WriteIndices(const SceneMesh& mesh, const MeshShape& shape, std::uint16_t* out) {
     const std::size_t count = shape.IndexCount();
     const bool ownIndices = !mesh.Indices.empty();

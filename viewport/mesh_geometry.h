@@ -42,6 +42,11 @@ std::optional<MeshShape> ShapeOf(const SceneMesh& mesh);
 // Writes shape.vertices vertices; a position beyond the float range becomes the largest
 // float of its sign.
 void WriteVertices(const SceneMesh& mesh, DeviceVertex* out);
+// The triangles the record supplies whole, at most shape.faces: its indices three by three,
+// or without indices its vertices three by three. The rest of the face count has nothing
+// to draw.
+std::uint32_t WholeFaces(const SceneMesh& mesh, const MeshShape& shape);
+
 // Writes shape.IndexCount() indices. Without indices of its own the record's vertices are
 // taken three by three.
 void WriteIndices(const SceneMesh& mesh, const MeshShape& shape, std::uint16_t* out);

@@ -81,20 +81,35 @@ void AddVertexColors(std::vector<std::string>& lines, const std::vector<DeviceVe
 
 } // namespace
 
-std::optional<std::vector<std::string>> XMeshLines(const SceneMesh& record) {
+// The file's strings have no escapes: a quote inside one would end it.
+XMeshProblem XMeshProblemOf(const SceneMesh& record) {
     const std::optional<MeshShape> shape = ShapeOf(record);
-    if (!shape)
+    if (!shape || WholeFaces(record, *shape) == 0)
+        return XMeshProblem::NoMesh;
+    if (record.TextureFile.size() > kMaximumTextureName)
+        return XMeshProblem::TextureNameTooLong;
+    if (record.TextureFile.find('"') != std::string::npos)
+        return XMeshProblem::TextureNameQuoted;
+    return XMeshProblem::None;
+}
+
+// The preview fills a face count beyond the list with empty triangles; a file gets only
+// the triangles that are there, and says how many.
+std::optional<std::vector<std::string>> XMeshLines(const SceneMesh& record) {
+    if (XMeshProblemOf(record) != XMeshProblem::None)
         return std::nullopt;
-    std::vector<DeviceVertex> vertices(shape->vertices);
+    const MeshShape whole{WholeFaces(record, *ShapeOf(record)),
+                          static_cast<std::uint32_t>(record.Vertices.size())};
+    std::vector<DeviceVertex> vertices(whole.vertices);
     WriteVertices(record, vertices.data());
-    std::vector<std::uint16_t> indices(shape->IndexCount());
-    WriteIndices(record, *shape, indices.data());
+    std::vector<std::uint16_t> indices(whole.IndexCount());
+    WriteIndices(record, whole, indices.data());
 
     std::vector<std::string> lines = {kHeader, "", "Mesh {"};
-    lines.reserve(4 * vertices.size() + 2 * shape->faces + 32);
+    lines.reserve(4 * vertices.size() + 2 * whole.faces + 32);
     AddPositions(lines, vertices);
     AddFaces(lines, indices);
-    AddMaterialList(lines, shape->faces, record.TextureFile);
+    AddMaterialList(lines, whole.faces, record.TextureFile);
     AddTextureCoordinates(lines, vertices);
     AddVertexColors(lines, vertices);
     lines.push_back("}");

@@ -41,7 +41,7 @@ bool Near(float read, float written) {
     return std::fabs(read - written) <= 1e-6f * std::max(1.0f, std::fabs(written));
 }
 
-void ExpectSameFaces(const SceneMesh& record, const std::string& path) {
+void ExpectSameFaces(const SceneMesh& record, const std::string& path, unsigned faces) {
     const std::optional<std::vector<std::string>> lines = XMeshLines(record);
     ASSERT_TRUE(lines);
     MyApp::TextFile file(path);
@@ -54,7 +54,7 @@ void ExpectSameFaces(const SceneMesh& record, const std::string& path) {
     ASSERT_EQ(scene->mNumMeshes, 1u);
     const aiMesh& mesh = *scene->mMeshes[0];
     const MeshShape shape = *ShapeOf(record);
-    ASSERT_EQ(mesh.mNumFaces, shape.faces);
+    ASSERT_EQ(mesh.mNumFaces, faces);
     std::vector<DeviceVertex> vertices(shape.vertices);
     WriteVertices(record, vertices.data());
     std::vector<std::uint16_t> indices(shape.IndexCount());
@@ -77,12 +77,27 @@ void ExpectSameFaces(const SceneMesh& record, const std::string& path) {
 TEST(XMeshWriter, AssimpReadsTheSampleAndTheLargestMeshAsWritten) {
     TemporaryFolder folder;
     SceneMesh sample = Sample();
-    ExpectSameFaces(sample, folder.File("piramide.x"));
+    ExpectSameFaces(sample, folder.File("piramide.x"), 4);
     sample.Indices = {0, 1, 2, 3, 4, 5, 9, 10, 11, 6, 7, 8};
     sample.Vertices[4].X = 1.0e-7; // plain decimals, read back as the same float
     sample.Vertices[5].Y = -123456.789;
-    ExpectSameFaces(sample, folder.File("indici.x"));
-    ExpectSameFaces(Largest(), folder.File("grande.x"));
+    ExpectSameFaces(sample, folder.File("indici.x"), 4);
+    ExpectSameFaces(Largest(), folder.File("grande.x"), 1000);
+}
+
+// The preview pads a face count beyond the lists with empty triangles; the file holds only
+// the triangles that are there, and its counts agree with them.
+TEST(XMeshWriter, OnlyWholeTrianglesAreWritten) {
+    TemporaryFolder folder;
+    SceneMesh sample = Sample(); // 12 vertices, no indices
+    sample.FaceCount = 9;
+    ExpectSameFaces(sample, folder.File("tre_a_tre.x"), 4);
+    sample.Indices = {0, 1, 2, 3, 4, 5, 6, 7};
+    sample.FaceCount = 1000000;
+    ExpectSameFaces(sample, folder.File("indici.x"), 2);
+    sample.Indices = {0, 1};
+    EXPECT_EQ(XMeshProblemOf(sample), XMeshProblem::NoMesh) << "not one whole triangle";
+    EXPECT_FALSE(XMeshLines(sample));
 }
 
 TEST(XMeshWriter, TheTextureIsNamedOnlyWhenThereIsOne) {
@@ -94,6 +109,12 @@ TEST(XMeshWriter, TheTextureIsNamedOnlyWhenThereIsOne) {
     EXPECT_FALSE(named());
     sample.TextureFile = "C:\\texture\\legno.png";
     EXPECT_TRUE(named());
+    sample.TextureFile = "C:\\texture\\\"legno\".png";
+    EXPECT_EQ(XMeshProblemOf(sample), XMeshProblem::TextureNameQuoted);
+    EXPECT_FALSE(XMeshLines(sample)) << "a quote would end the name early";
+    sample.TextureFile.assign(1024, 't');
+    EXPECT_EQ(XMeshProblemOf(sample), XMeshProblem::TextureNameTooLong);
+    sample.TextureFile.clear();
     sample.Vertices.resize(2);
     EXPECT_FALSE(XMeshLines(sample)) << "two vertices build no mesh";
 }
