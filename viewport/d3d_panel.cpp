@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 using Microsoft::WRL::ComPtr;
 
@@ -56,6 +57,12 @@ void D3DPanel::Create() {
     CreateDevice(window);
 }
 
+void D3DPanel::SetSize(int newWidth, int newHeight) {
+    PanelChildren::SetSize(newWidth, newHeight);
+    if (created && !device)
+        CreateDevice(window);
+}
+
 void D3DPanel::RefreshSizeFromWindow() {
     RECT bounds;
     if (window != nullptr && GetWindowRect(window, &bounds)) {
@@ -64,25 +71,41 @@ void D3DPanel::RefreshSizeFromWindow() {
     }
 }
 
+// A failed device is tried again at every frame, and a size the platform cannot draw at
+// (a project asking for 100000 pixels) fails at each of them: the user hears of it once,
+// and again only when the panel fails at another size. The error box runs a message loop
+// whose paint messages must not start another attempt inside this one.
 void D3DPanel::CreateDevice(HWND target) {
-    RefreshSizeFromWindow();
-    if (!direct3D) {
-        direct3D.Attach(Direct3DCreate9(D3D_SDK_VERSION));
-        if (!direct3D) {
-            ShowError(parent, kNoDirect3D, kErrorCaption);
-            return;
-        }
-    }
-    if (!CreateDeviceOfType(target, D3DDEVTYPE_HAL) &&
-        !CreateDeviceOfType(target, D3DDEVTYPE_REF)) {
-        ShowError(parent, kNoDevice, kErrorCaption);
-        AbortFrame = false;
+    if (m_creatingDevice)
         return;
+    m_creatingDevice = true;
+    RefreshSizeFromWindow();
+    if (!direct3D)
+        direct3D.Attach(Direct3DCreate9(D3D_SDK_VERSION));
+    if (!direct3D) {
+        ReportDeviceFailure(target, kNoDirect3D);
+    } else if (!CreateDeviceOfType(target, D3DDEVTYPE_HAL) &&
+               !CreateDeviceOfType(target, D3DDEVTYPE_REF)) {
+        AbortFrame = false;
+        ReportDeviceFailure(target, kNoDevice);
+    } else {
+        m_failedSize.reset();
+        PrimeDevice();
+        LoadBackground();
+        LoadSpriteSheet();
+        AbortFrame = false;
     }
-    PrimeDevice();
-    LoadBackground();
-    LoadSpriteSheet();
-    AbortFrame = false;
+    m_creatingDevice = false;
+}
+
+void D3DPanel::ReportDeviceFailure(HWND target, const char* text) {
+    RECT client = {};
+    GetClientRect(target, &client);
+    const SIZE size = {client.right, client.bottom};
+    if (m_failedSize && m_failedSize->cx == size.cx && m_failedSize->cy == size.cy)
+        return;
+    m_failedSize = size;
+    ShowError(parent, text, kErrorCaption);
 }
 
 bool D3DPanel::CreateDeviceOfType(HWND target, D3DDEVTYPE type) {
@@ -180,15 +203,28 @@ void D3DPanel::SetScene(std::vector<SceneTriangle> newTriangles, std::vector<Sce
                         std::vector<SceneSprite> newSprites, std::vector<SceneXMesh> newXMeshes,
                         std::vector<SceneText> newTexts, std::vector<SceneText3D> newTexts3D,
                         std::vector<SceneMesh> newMeshes) {
-    if (!device)
+    if (window == nullptr)
         return;
-    texts = std::move(newTexts);
-    texts3D = std::move(newTexts3D);
-    triangles = std::move(newTriangles);
-    quads = std::move(newQuads);
-    sprites = std::move(newSprites);
-    xMeshes = std::move(newXMeshes);
-    meshes = std::move(newMeshes);
+    SceneLists scene{std::move(newTriangles), std::move(newQuads), std::move(newSprites),
+                     std::move(newXMeshes),   std::move(newTexts), std::move(newTexts3D),
+                     std::move(newMeshes)};
+    // A collision handler may set a scene while the lists are walked and the device draws:
+    // both must outlive the frame.
+    if (m_drawingFrame) {
+        m_pendingScene = std::make_unique<SceneLists>(std::move(scene));
+        return;
+    }
+    TakeScene(std::move(scene));
+}
+
+void D3DPanel::TakeScene(SceneLists scene) {
+    texts = std::move(scene.texts);
+    texts3D = std::move(scene.texts3D);
+    triangles = std::move(scene.triangles);
+    quads = std::move(scene.quads);
+    sprites = std::move(scene.sprites);
+    xMeshes = std::move(scene.xMeshes);
+    meshes = std::move(scene.meshes);
     ReleaseDevice(false);
     CreateDevice(window);
 }
@@ -218,17 +254,30 @@ void D3DPanel::Redraw() {
 
 void D3DPanel::Paint() {
     RECT client;
-    if (window == nullptr || !GetClientRect(window, &client) || !device)
+    if (window == nullptr || !GetClientRect(window, &client))
         return;
+    // Asked for a frame while drawing one (by the collision handler): the next paint
+    // message draws it.
+    if (m_drawingFrame) {
+        InvalidateRect(window, nullptr, FALSE);
+        return;
+    }
     // The frame covers the whole client area: nothing is left for the platform to erase.
     ValidateRect(window, nullptr);
     RefreshSizeFromWindow();
     if (client.right <= 0 || client.bottom <= 0 || width <= 0 || height <= 0)
         return;
+    if (!device)
+        CreateDevice(window);
+    if (!device) {
+        PaintWithoutDevice(client);
+        return;
+    }
     NearestDistance = kFarAway;
     CheckDevice();
     if (!device)
         return;
+    m_drawingFrame = true;
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, ClearColor(), 1.0f, 0);
     device->BeginScene();
     device->SetRenderState(D3DRS_LIGHTING, FALSE);
@@ -241,7 +290,26 @@ void D3DPanel::Paint() {
     if (m_frameUser != nullptr &&
         SUCCEEDED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)))
         (*m_frameUser)(*backBuffer.Get());
+    backBuffer.Reset();
     PresentFrame();
+    m_drawingFrame = false;
+    if (m_pendingScene) {
+        const std::unique_ptr<SceneLists> scene = std::move(m_pendingScene);
+        TakeScene(std::move(*scene));
+    }
+}
+
+// Without a device the panel shows its background colour rather than the last frame of
+// another scene.
+void D3DPanel::PaintWithoutDevice(const RECT& client) {
+    HDC context = GetDC(window);
+    if (context == nullptr)
+        return;
+    const D3DCOLOR colour = ClearColor();
+    HBRUSH brush = CreateSolidBrush(RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
+    FillRect(context, &client, brush);
+    DeleteObject(brush);
+    ReleaseDC(window, context);
 }
 
 void D3DPanel::PresentFrame() {
@@ -428,9 +496,9 @@ bool D3DPanel::DrawAndCapture(const FrameUser& use) {
         captured = true;
         use(backBuffer);
     };
-    m_frameUser = &user;
+    const FrameUser* outer = std::exchange(m_frameUser, &user);
     Redraw();
-    m_frameUser = nullptr;
+    m_frameUser = outer;
     return captured;
 }
 

@@ -12,6 +12,7 @@
 #include <d3dx9.h>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 #include <wrl/client.h>
@@ -35,7 +36,10 @@ public:
     ~D3DPanel() override;
 
     void Create() override;
-    // One frame of the current scene with the current view fields.
+    // A panel left without a device tries again at its new size.
+    void SetSize(int newWidth, int newHeight) override;
+    // One frame of the current scene with the current view fields. A panel without a device
+    // first tries to create one.
     void Paint() override;
     virtual void Redraw();
     // The rotation and the eye from the view-state file "data\file.x" under the current
@@ -47,13 +51,20 @@ public:
     // The current frame as a PNG picture of the back buffer's size.
     bool SavePicture(const std::string& fileName);
     // The record's mesh as a DirectX .x text file. error: 0 written, 1 the record builds no
-    // mesh, 2 the file could not be written (or the texture name is too long for it). A
-    // file that fails leaves what was there before.
+    // mesh, 2 the file could not be written (or the texture name cannot be written in it).
+    // A file that fails leaves what was there before.
     bool SaveMeshToX(const std::string& fileName, std::int32_t& error, SceneMesh record);
+    // Why the last SavePicture or SaveMeshToX failed, as one sentence for the user; empty
+    // after a success.
+    std::string LastFileError;
 
+    // Creates the device for the window. A failure is reported once for each size of the
+    // window it happens at; the panel tries again at its next frame or size.
     void CreateDevice(HWND target);
     void ReleaseDevice(bool alsoDirect3D);
-    // Replaces the seven lists and re-creates the device; without a device nothing changes.
+    // Replaces the seven lists and re-creates the device; before the window exists nothing
+    // changes. Called while a frame is drawn (by the collision handler), the new scene
+    // takes the place of the old one once that frame is presented.
     void SetScene(std::vector<SceneTriangle> triangles, std::vector<SceneQuad> quads,
                   std::vector<SceneSprite> sprites, std::vector<SceneXMesh> xMeshes,
                   std::vector<SceneText> texts, std::vector<SceneText3D> texts3D,
@@ -124,6 +135,19 @@ public:
     bool UseCamera = true;
 
 private:
+    struct SceneLists {
+        std::vector<SceneTriangle> triangles;
+        std::vector<SceneQuad> quads;
+        std::vector<SceneSprite> sprites;
+        std::vector<SceneXMesh> xMeshes;
+        std::vector<SceneText> texts;
+        std::vector<SceneText3D> texts3D;
+        std::vector<SceneMesh> meshes;
+    };
+
+    void TakeScene(SceneLists scene);
+    void ReportDeviceFailure(HWND target, const char* text);
+    void PaintWithoutDevice(const RECT& client);
     bool CreateDeviceOfType(HWND target, D3DDEVTYPE type);
     void PrimeDevice();
     void LoadBackground();
@@ -168,6 +192,12 @@ private:
     std::string ViewStatePath() const;
 
     const FrameUser* m_frameUser = nullptr;
+    bool m_creatingDevice = false;
+    // The client size at which the device last failed to be created, reported once.
+    std::optional<SIZE> m_failedSize;
+    // Set between the start of a frame and its present: the lists are being walked.
+    bool m_drawingFrame = false;
+    std::unique_ptr<SceneLists> m_pendingScene;
     struct BuiltMesh {
         SceneMesh geometry; // vertices, indices and face count it was built from
         Microsoft::WRL::ComPtr<ID3DXMesh> mesh;

@@ -364,13 +364,20 @@ bool D3DPanel::DrawTexts3D() {
 // The font's height is in points of the screen; the mesh D3DX makes for it is scaled so
 // that a height of 44 keeps its size.
 ComPtr<ID3DXMesh> D3DPanel::BuildText3D(const SceneText3D& record) {
+    if (!device)
+        return nullptr;
     HDC context = CreateCompatibleDC(nullptr);
-    if (context == nullptr || !device)
+    if (context == nullptr)
         return nullptr;
     const int pixels = MulDiv(record.Height, GetDeviceCaps(context, LOGPIXELSY), 72);
     HFONT font =
         CreateFontW(-pixels, 0, 0, 0, record.Bold ? FW_BOLD : FW_NORMAL, record.Italic, 0, 0,
                     DEFAULT_CHARSET, 0, 0, 0, 0, ToWide(FontFaceName(record.FaceName)).c_str());
+    // Without its font the text would come out in whatever font the context holds.
+    if (font == nullptr) {
+        DeleteDC(context);
+        return nullptr;
+    }
     HGDIOBJ previous = SelectObject(context, font);
     ComPtr<ID3DXMesh> text;
     const HRESULT made = D3DXCreateTextW(device.Get(), context, ToWide(record.Text).c_str(), 0.001f,

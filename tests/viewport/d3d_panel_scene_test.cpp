@@ -30,6 +30,17 @@ bool RecordCollision(GUIElement* parent, std::int32_t tag) {
     return g_stop;
 }
 
+SceneMesh RedMesh();
+
+// A handler that answers a collision with another scene, as a game changes level.
+D3DPanel* g_panel = nullptr;
+bool ChangeScene(GUIElement*, std::int32_t tag) {
+    g_tags.push_back(tag);
+    g_panel->SetScene({}, {}, {}, {}, {}, {}, {RedMesh()});
+    g_panel->Redraw();
+    return false;
+}
+
 // A triangle facing the camera across the whole view, at depth z.
 SceneTriangle Wall(double z, std::int32_t tag) {
     SceneTriangle wall;
@@ -121,6 +132,24 @@ TEST_F(D3DPanelSceneTest, ATaggedTriangleAsksTheHandlerWhichMayEndTheLists) {
     EXPECT_TRUE(frame.drawn) << "the frame is still presented";
     EXPECT_EQ(Count(frame, 0xFF0000), 0) << "the later lists are skipped";
     EXPECT_EQ(panel->Camera.position.z, -10.0f);
+}
+
+TEST_F(D3DPanelSceneTest, AHandlerThatSetsASceneGetsItOnceTheFrameIsDone) {
+    g_panel = panel.get();
+    panel->CollisionHandler = ChangeScene;
+    Show({Wall(-8, 5), Wall(-8.5, 6)});
+    FramePixels frame = DrawFrame(*panel);
+    ASSERT_TRUE(frame.drawn);
+    EXPECT_EQ(g_tags, (std::vector<std::int32_t>{5, 6})) << "the old list is walked to its end";
+    EXPECT_GT(Count(frame, 0x0000FF), 1000) << "the old walls";
+    EXPECT_GT(Count(frame, 0xFF0000), 100) << "the frame's later lists";
+    EXPECT_TRUE(panel->triangles.empty()) << "the new scene, once the frame is presented";
+    ASSERT_TRUE(panel->device);
+
+    frame = DrawFrame(*panel);
+    EXPECT_EQ(Count(frame, 0x0000FF), 0);
+    EXPECT_GT(Count(frame, 0xFF0000), 100);
+    EXPECT_EQ(g_tags.size(), 2u);
 }
 
 TEST_F(D3DPanelSceneTest, QuadsAndXMeshesReportTagsWithoutEndingTheLists) {

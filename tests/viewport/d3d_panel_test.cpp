@@ -2,6 +2,7 @@
 
 #include "toolkit/dialog_host.h"
 #include "toolkit/form.h"
+#include "toolkit/text_conversion.h"
 
 #include "tests/support/frame_pixels.h"
 #include "tests/support/temporary_folder.h"
@@ -249,6 +250,37 @@ TEST_F(D3DPanelTest, PanelsWithoutDeviceOrSizeAreQuiet) {
     Show({mesh});
     EXPECT_FALSE(DrawFrame(*panel).drawn);
     SendMessageW(panel->window, WM_PAINT, 0, 0);
+}
+
+// A project may ask for a size no device can have; the next project must still show.
+TEST_F(D3DPanelTest, APanelComesBackFromASizeItCannotDrawAt) {
+    panel->Create();
+    Show({TwoTriangles()});
+    panel->SetSize(100000, 100000);
+    panel->RebuildScene();
+    EXPECT_FALSE(panel->device);
+    EXPECT_EQ(dialogs.boxes, 1);
+    for (int i = 0; i < 3; ++i)
+        panel->Redraw();
+    panel->RebuildScene();
+    SendMessageW(panel->window, WM_PAINT, 0, 0);
+    EXPECT_EQ(dialogs.boxes, 1) << "one report for one size, not one a frame";
+    TemporaryFolder folder;
+    EXPECT_FALSE(panel->SavePicture(folder.File("anteprima.png")));
+
+    panel->SetSize(200, 150);
+    ASSERT_TRUE(panel->device);
+    const FramePixels frame = DrawFrame(*panel);
+    EXPECT_EQ(frame.width, 200);
+    EXPECT_GT(frame.CountOtherThanIn(kWhite, 0, 0, 100, 150), 100);
+    EXPECT_GT(frame.CountOtherThanIn(kWhite, 100, 0, 200, 150), 100);
+    EXPECT_EQ(frame.At(100, 10), kWhite);
+    EXPECT_TRUE(panel->SavePicture(folder.File("anteprima.png")));
+
+    panel->SetSize(100000, 100001);
+    panel->RebuildScene();
+    EXPECT_EQ(dialogs.boxes, 2) << "another size, another report";
+    dialogs.boxes = 0;
 }
 
 TEST_F(D3DPanelTest, TheFreeCameraStartsAtTheEyeAndSeesTheOrigin) {
