@@ -306,7 +306,8 @@ void D3DPanel::PaintWithoutDevice(const RECT& client) {
     if (context == nullptr)
         return;
     const D3DCOLOR colour = ClearColor();
-    HBRUSH brush = CreateSolidBrush(RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
+    HBRUSH brush =
+        CreateSolidBrush(RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
     FillRect(context, &client, brush);
     DeleteObject(brush);
     ReleaseDC(window, context);

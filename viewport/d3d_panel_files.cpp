@@ -4,6 +4,7 @@
 
 #include "viewport/d3d_panel.h"
 
+#include "app/file_replace.h"
 #include "app/number_text.h"
 #include "app/safe_save.h"
 #include "app/text_file.h"
@@ -22,15 +23,45 @@ namespace {
 constexpr std::int32_t kNoMesh = 1;
 constexpr std::int32_t kNotWritten = 2;
 
-bool ReadWholeFile(const std::string& path, std::string& content) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+// The program's text is UTF-8. Accented letters are spelled as their bytes, which every
+// compiler keeps as written.
+const char* const kNoDeviceForPicture =
+    "Anteprima non disponibile: il dispositivo Direct3D non \xC3\xA8 stato creato.";
+const char* const kNoFrame = "Anteprima non disponibile: il riquadro non ha un'area da disegnare.";
+const char* const kNoPng = "Impossibile convertire l'anteprima in un'immagine PNG.";
+const char* const kNoFolder = "La cartella di destinazione non esiste.";
+const char* const kNotWrittenText =
+    "Il file non pu\xC3\xB2 essere scritto: \xC3\xA8 protetto, in uso, "
+    "oppure il disco \xC3\xA8 pieno.";
+const char* const kNoMeshText = "Il modello non forma una mesh: servono da 3 a 65.536 vertici "
+                                "e almeno un triangolo completo.";
+const char* const kTextureTooLong = "Il nome della texture \xC3\xA8 troppo lungo per un file .x.";
+const char* const kTextureQuoted = "Il nome della texture contiene le virgolette (\"), che un "
+                                   "file .x non pu\xC3\xB2 contenere.";
+
+// Why a file that could not be written was not: a missing folder is the one reason worth
+// telling apart.
+std::string WriteFailure(const std::string& path) {
+    const std::size_t separator = path.find_last_of("\\/");
+    if (separator != std::string::npos && separator > 0) {
+        const DWORD folder = GetFileAttributesW(ToWide(path.substr(0, separator)).c_str());
+        if (folder == INVALID_FILE_ATTRIBUTES || (folder & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            return kNoFolder;
+    }
+    return kNotWrittenText;
+}
+
+// The whole file when it is at most `limit` bytes long; false for a longer file or one that
+// cannot be read.
+bool ReadWholeFile(const std::string& path, std::size_t limit, std::string& content) {
+    std::FILE* file = MyApp::OpenPath(path, "rb");
     if (file == nullptr)
         return false;
     char block[4096];
     std::size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
+    while (content.size() <= limit && (got = std::fread(block, 1, sizeof block, file)) > 0)
         content.append(block, got);
-    const bool read = std::ferror(file) == 0;
+    const bool read = std::ferror(file) == 0 && content.size() <= limit;
     std::fclose(file);
     return read;
 }
@@ -38,31 +69,47 @@ bool ReadWholeFile(const std::string& path, std::string& content) {
 } // namespace
 
 bool D3DPanel::SavePicture(const std::string& fileName) {
+    LastFileError.clear();
     ComPtr<ID3DXBuffer> picture;
-    DrawAndCapture([&](IDirect3DSurface9& backBuffer) {
+    const bool drawn = DrawAndCapture([&](IDirect3DSurface9& backBuffer) {
         D3DXSaveSurfaceToFileInMemory(&picture, D3DXIFF_PNG, &backBuffer, nullptr, nullptr);
     });
-    return picture &&
-           MyApp::SafeSaveBytes(fileName, picture->GetBufferPointer(), picture->GetBufferSize());
+    if (!drawn)
+        LastFileError = device ? kNoFrame : kNoDeviceForPicture;
+    else if (!picture)
+        LastFileError = kNoPng;
+    else if (!MyApp::SafeSaveBytes(fileName, picture->GetBufferPointer(), picture->GetBufferSize()))
+        LastFileError = WriteFailure(fileName);
+    return LastFileError.empty();
 }
 
 bool D3DPanel::SaveMeshToX(const std::string& fileName, std::int32_t& error, SceneMesh record) {
     error = 0;
-    const std::optional<std::vector<std::string>> lines = XMeshLines(record);
-    if (!lines) {
+    LastFileError.clear();
+    switch (XMeshProblemOf(record)) {
+    case XMeshProblem::None:
+        break;
+    case XMeshProblem::NoMesh:
         error = kNoMesh;
+        LastFileError = kNoMeshText;
         return false;
-    }
     // A name cut short would point at another file.
-    if (record.TextureFile.size() > kMaximumTextureName) {
-        error = kNotWritten;
-        return false;
+    case XMeshProblem::TextureNameTooLong:
+        LastFileError = kTextureTooLong;
+        break;
+    case XMeshProblem::TextureNameQuoted:
+        LastFileError = kTextureQuoted;
+        break;
     }
-    MyApp::TextFile file(fileName);
-    file.WriteLines(*lines);
-    if (file.Failed)
+    if (LastFileError.empty()) {
+        MyApp::TextFile file(fileName);
+        file.WriteLines(*XMeshLines(record));
+        if (file.Failed)
+            LastFileError = WriteFailure(fileName);
+    }
+    if (!LastFileError.empty())
         error = kNotWritten;
-    return !file.Failed;
+    return error == 0;
 }
 
 // "data\file.x" under the current folder; the folder "data" is made when it is missing.
@@ -93,7 +140,7 @@ bool D3DPanel::LoadViewState() {
     if (GetFileAttributesW(ToWide(path).c_str()) == INVALID_FILE_ATTRIBUTES)
         return true;
     std::string content;
-    if (!ReadWholeFile(path, content))
+    if (!ReadWholeFile(path, kMaximumViewStateFile, content))
         return false;
     const ViewStateReading reading = ReadViewState(content);
     if (!reading.readable)

@@ -4,12 +4,17 @@
 // eye position, as one MY_GAME_INFO object named "Dati" in DirectX .x text. The file holds
 // no templates; a reader of the format registers kViewStateTemplates first.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace KelUtility {
+
+// The longest view-state file read: the file holds a few hundred bytes, and anything far
+// larger is not one.
+constexpr std::size_t kMaximumViewStateFile = 1 << 20;
 
 // The template text, as DirectX file readers register it.
 extern const char* const kViewStateTemplates;

@@ -6,12 +6,14 @@
 
 #include "toolkit/form.h"
 #include "toolkit/system_dialogs.h"
+#include "toolkit/text_conversion.h"
 #include "viewport/mesh_geometry.h"
 #include "viewport/view_state_file.h"
 
 #include "tests/support/frame_pixels.h"
 #include "tests/support/temporary_folder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <dxfile.h>
@@ -145,13 +147,20 @@ TEST_F(D3DPanelFilesTest, AMeshFileIsWrittenWholeOrNotAtAll) {
     std::int32_t error = -1;
     EXPECT_FALSE(panel->SaveMeshToX(path, error, two));
     EXPECT_EQ(error, 1);
+    EXPECT_NE(panel->LastFileError.find("servono da 3"), std::string::npos);
     SceneMesh longName = Sample();
     longName.TextureFile.assign(1024, 't');
     EXPECT_FALSE(panel->SaveMeshToX(path, error, longName));
     EXPECT_EQ(error, 2);
+    SceneMesh quoted = Sample();
+    quoted.TextureFile = "legno\".png";
+    EXPECT_FALSE(panel->SaveMeshToX(path, error, quoted)) << "the quote would end the name";
+    EXPECT_EQ(error, 2);
+    EXPECT_NE(panel->LastFileError.find("virgolette"), std::string::npos);
     EXPECT_EQ(TemporaryFolder::ReadBytes(path), "precedente");
     EXPECT_FALSE(panel->SaveMeshToX(folder.File("manca\\mesh.x"), error, Sample()));
     EXPECT_EQ(error, 2);
+    EXPECT_EQ(panel->LastFileError, "La cartella di destinazione non esiste.");
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"mesh.x"});
 
     // The largest mesh the preview takes, faces three by three.
@@ -160,6 +169,7 @@ TEST_F(D3DPanelFilesTest, AMeshFileIsWrittenWholeOrNotAtAll) {
     for (int i = 0; i < 65535; ++i)
         largest.Vertices.push_back(MeshVertex{std::cos(i * 0.001), i * 1e-4, 0, 0xFF, 0, 0});
     ASSERT_TRUE(panel->SaveMeshToX(path, error, largest));
+    EXPECT_EQ(panel->LastFileError, "");
     ComPtr<ID3DXMesh> mesh;
     ASSERT_EQ(D3DXLoadMeshFromXA(path.c_str(), D3DXMESH_SYSTEMMEM | D3DXMESH_32BIT,
                                  panel->device.Get(), nullptr, nullptr, nullptr, nullptr, &mesh),
@@ -214,9 +224,70 @@ TEST_F(D3DPanelFilesTest, TheViewStateComesBackFromTheDataFolder) {
     data.Reset();
     objects.Reset();
 
+    // A file far larger than any view state is not read at all.
+    std::string large = "xof 0302txt 0032\nMY_GAME_INFO Dati {\"D3DPanel\";\"Kel\";1;1;1;1;1;1;1;}";
+    large.resize(kMaximumViewStateFile + 1, ' ');
+    TemporaryFolder::WriteBytes(path, large);
+    EXPECT_FALSE(panel->LoadViewState());
+    EXPECT_EQ(panel->EyeZ, -7.25);
+    large.resize(kMaximumViewStateFile);
+    TemporaryFolder::WriteBytes(path, large);
+    EXPECT_TRUE(panel->LoadViewState());
+    EXPECT_EQ(panel->EyeZ, 1.0);
+
     // A file that cannot take the state's place makes the save fail.
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);
     EXPECT_FALSE(panel->SaveViewState());
     SetCurrentDirectoryA(previous.c_str());
+}
+
+// Names outside Latin-1 reach the platform whole, for the files the panel writes and reads
+// and for its textures.
+TEST_F(D3DPanelFilesTest, FilesKeepTheirNamesInAnyScript) {
+    const std::wstring wideFolder =
+        folder.Path().wstring() + L"\\\u043C\u043E\u0434\u0435\u043B\u0438";
+    ASSERT_TRUE(CreateDirectoryW(wideFolder.c_str(), nullptr));
+    const std::wstring picture = wideFolder + L"\\prezzo\u20AC_citt\u00E0.png";
+    const std::wstring mesh = wideFolder + L"\\\u043C\u043E\u0434\u0435\u043B\u044C.x";
+
+    panel->SetScene({}, {}, {}, {}, {}, {}, {Sample()});
+    ASSERT_TRUE(panel->SavePicture(ToNarrow(picture))) << panel->LastFileError;
+    EXPECT_EQ(panel->LastFileError, "");
+    D3DXIMAGE_INFO info = {};
+    EXPECT_EQ(D3DXGetImageInfoFromFileW(picture.c_str(), &info), D3D_OK);
+
+    SceneMesh textured = Sample();
+    textured.TextureFile = ToNarrow(picture);
+    std::int32_t error = -1;
+    ASSERT_TRUE(panel->SaveMeshToX(ToNarrow(mesh), error, textured)) << panel->LastFileError;
+    ComPtr<ID3DXMesh> read;
+    EXPECT_EQ(D3DXLoadMeshFromXW(mesh.c_str(), D3DXMESH_SYSTEMMEM, panel->device.Get(), nullptr,
+                                 nullptr, nullptr, nullptr, &read),
+              D3D_OK);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(wideFolder))
+        names.push_back(ToNarrow(entry.path().filename().wstring()));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"prezzo\xE2\x82\xAC_citt\xC3\xA0.png",
+                                        "\xD0\xBC\xD0\xBE\xD0\xB4\xD0\xB5\xD0\xBB\xD1\x8C.x"}));
+
+    // The view-state file, under a current folder named in Cyrillic.
+    const std::string previous = CurrentDirectory();
+    ASSERT_TRUE(SetCurrentDirectoryW(wideFolder.c_str()));
+    panel->EyeX = 2.5;
+    const bool saved = panel->SaveViewState();
+    panel->EyeX = 0;
+    const bool loaded = panel->LoadViewState();
+    SetCurrentDirectoryW(ToWide(previous).c_str());
+    EXPECT_TRUE(saved && loaded);
+    EXPECT_EQ(panel->EyeX, 2.5);
+    EXPECT_NE(GetFileAttributesW((wideFolder + L"\\data\\file.x").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+
+    panel->SetScene({}, {}, {}, {}, {}, {}, {textured});
+    KelTest::DrawFrame(*panel);
+    ASSERT_EQ(panel->textureCache.size(), 1u);
+    EXPECT_TRUE(panel->textureCache[0].texture) << "the texture is read from its UTF-8 name";
 }

@@ -267,6 +267,8 @@ TEST_F(D3DPanelTest, APanelComesBackFromASizeItCannotDrawAt) {
     EXPECT_EQ(dialogs.boxes, 1) << "one report for one size, not one a frame";
     TemporaryFolder folder;
     EXPECT_FALSE(panel->SavePicture(folder.File("anteprima.png")));
+    EXPECT_NE(ToWide(panel->LastFileError).find(L"Direct3D non \u00E8 stato creato"),
+              std::wstring::npos);
 
     panel->SetSize(200, 150);
     ASSERT_TRUE(panel->device);
@@ -276,6 +278,7 @@ TEST_F(D3DPanelTest, APanelComesBackFromASizeItCannotDrawAt) {
     EXPECT_GT(frame.CountOtherThanIn(kWhite, 100, 0, 200, 150), 100);
     EXPECT_EQ(frame.At(100, 10), kWhite);
     EXPECT_TRUE(panel->SavePicture(folder.File("anteprima.png")));
+    EXPECT_EQ(panel->LastFileError, "");
 
     panel->SetSize(100000, 100001);
     panel->RebuildScene();
