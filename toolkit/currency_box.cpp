@@ -2,7 +2,8 @@
 
 #include "toolkit/user_number_format.h"
 
-#include <algorithm>
+#include <cfloat>
+#include <cmath>
 
 namespace KelUtility {
 namespace {
@@ -10,56 +11,97 @@ namespace {
 constexpr int kMaximumLength = 9;
 constexpr int kTab = 9;
 constexpr int kBackspace = 8;
+constexpr int kFirstPrintable = 0x20;
 
 bool IsDigit(int character) { return character >= '0' && character <= '9'; }
 
-// Typed characters arrive as code units; a separator such as the no-break space is a byte
-// above 0x7F, which a plain char holds as a negative number.
-bool IsCharacter(int typed, char separator) {
-    return typed == static_cast<unsigned char>(separator);
+bool IsExponentMark(int character) { return character == 'e' || character == 'E'; }
+
+bool HasExponent(const std::wstring& text) {
+    return text.find_first_of(L"eE") != std::wstring::npos;
+}
+
+bool HasDigit(const std::wstring& text) {
+    return text.find_first_of(L"0123456789") != std::wstring::npos;
+}
+
+double Finite(double value) {
+    if (std::isnan(value))
+        return 0.0;
+    if (std::isinf(value))
+        return value > 0 ? DBL_MAX : -DBL_MAX;
+    return value;
 }
 
 } // namespace
 
 CurrencyBox::CurrencyBox(GUIElement* owner, double initialValue)
     : TextBox(owner, ""), m_format(UserNumberFormat()) {
-    SetText(m_format.FormatDouble(initialValue));
+    SetValue(initialValue);
     allowNegative = false;
     numbersOnly = false;
     ApplyStyle();
     SetMaxLength(kMaximumLength);
-    const TypedSeparators separators = TypedSeparatorsOf(m_format);
-    decimalSeparator = separators.decimal;
-    groupSeparator = separators.group;
+    decimalSeparator = static_cast<wchar_t>(m_format.DecimalSeparator());
+    groupSeparator = static_cast<wchar_t>(m_format.GroupSeparator());
 }
 
 // A minus goes in front of the text whatever the caret's place; the digits stay selected
 // so that typing replaces them.
-bool CurrencyBox::AcceptsMinus(const std::string& current) {
+bool CurrencyBox::AcceptsMinus(const std::wstring& current) {
     if (current.empty())
         return true;
-    SetText("-" + current);
+    SetText(L"-" + current);
     SendMessageW(window, EM_SETSEL, 1, -1);
     return false;
 }
 
+// A sign of the exponent goes right after the exponent mark, once.
+bool CurrencyBox::AcceptsExponentSign(const std::wstring& current) const {
+    DWORD start = 0;
+    DWORD end = 0;
+    if (created)
+        SendMessageW(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+    if (start != end || start == 0 || start > current.size())
+        return false;
+    const bool signFollows =
+        start < current.size() && (current[start] == L'-' || current[start] == L'+');
+    return IsExponentMark(current[start - 1]) && !signFollows;
+}
+
+// A separator or an exponent mark is taken once; the decimal part goes before the exponent.
+bool CurrencyBox::AcceptsMark(int character, const std::wstring& current) const {
+    if (character == decimalSeparator)
+        return current.find(decimalSeparator) == std::wstring::npos && !HasExponent(current);
+    if (IsExponentMark(character))
+        return !HasExponent(current) && HasDigit(current);
+    return false;
+}
+
+// The tests look at the whole text, not at the selection the character would replace;
+// only an exponent's sign depends on the caret. A refused character beeps, as the
+// platform's own edit boxes do at their limit, so that a dropped key never passes
+// unnoticed; a group separator is refused too, because the box writes its groups itself.
+// Control characters other than backspace (the copy and paste shortcuts among them) are
+// dropped quietly.
 bool CurrencyBox::KeyPress(int character) {
     if (character == kTab)
         return false;
     if (character == kBackspace)
         return true;
-    const std::string current = GetNarrowText();
-    if (allowNegative && character == '-' && (current.empty() || current[0] != '-'))
+    const std::wstring current = GetText();
+    if ((character == '-' || character == '+') && AcceptsExponentSign(current))
+        return true;
+    if (character == '-' && allowNegative && (current.empty() || current[0] != L'-'))
         return AcceptsMinus(current);
-    if (IsCharacter(character, decimalSeparator) &&
-        current.find(decimalSeparator) == std::string::npos)
+    if (IsDigit(character))
+        return OnKeyPress == nullptr || OnKeyPress(this, character);
+    if (AcceptsMark(character, current))
         return true;
-    if (IsCharacter(character, groupSeparator) &&
-        current.find(groupSeparator) == std::string::npos)
-        return true;
-    if (!IsDigit(character))
-        return false;
-    return OnKeyPress == nullptr || OnKeyPress(this, character);
+    if (character >= kFirstPrintable)
+        MessageBeep(MB_OK);
+    return false;
 }
 
 void CurrencyBox::GotFocus() {
@@ -69,16 +111,16 @@ void CurrencyBox::GotFocus() {
 }
 
 void CurrencyBox::LostFocus() {
-    SetText(m_format.FormatDouble(GetValue()));
+    SetValue(GetValue());
     TextBox::LostFocus();
 }
 
 double CurrencyBox::GetValue() {
-    std::string current = GetNarrowText();
-    if (current.empty())
-        return 0.0;
-    current.erase(std::remove(current.begin(), current.end(), groupSeparator), current.end());
-    return m_format.Parse(current);
+    return m_format.Parse(GetNarrowText());
+}
+
+void CurrencyBox::SetValue(double value) {
+    SetText(m_format.FormatDouble(Finite(value)));
 }
 
 } // namespace KelUtility

@@ -1,9 +1,10 @@
 #pragma once
 
-// A text box for a real number written the way the user's locale writes it. It lets
-// through digits, one decimal separator, one group separator and, when allowed, a leading
-// minus; it selects its text when it gets the focus and rewrites it in the locale's format
-// when it loses it.
+// A text box for a real number written the way the user's locale writes it. Typing lets
+// through digits, one decimal separator, an exponent and, when allowed, a leading minus,
+// and refuses every other character with a beep; the box selects its text when it gets
+// the focus and rewrites it in the locale's format when it loses it. What it shows always
+// reads back as the number it holds.
 
 #include "toolkit/number_format.h"
 #include "toolkit/text_box.h"
@@ -18,15 +19,23 @@ public:
     void GotFocus() override;
     void LostFocus() override;
 
-    // 0 for an empty text or one that cannot be read as a number.
+    // The number the text shows, read as the box's format writes it; 0 for an empty text
+    // or one that holds no number.
     double GetValue();
+    // Shows the value in the box's format. A value beyond the range of a double shows as
+    // the largest finite one of its sign, and one that is no number as 0, so the box never
+    // shows a text it could not read back.
+    void SetValue(double value);
 
     bool allowNegative = false;
-    char decimalSeparator = '.';
-    char groupSeparator = ',';
+    wchar_t decimalSeparator = L'.';
+    // Written by the box between groups of digits; never typed.
+    wchar_t groupSeparator = L',';
 
 private:
-    bool AcceptsMinus(const std::string& current);
+    bool AcceptsMinus(const std::wstring& current);
+    bool AcceptsExponentSign(const std::wstring& current) const;
+    bool AcceptsMark(int character, const std::wstring& current) const;
 
     NumberFormat m_format;
 };

@@ -1,7 +1,9 @@
 #include "toolkit/numeric_box.h"
 
 #include "toolkit/element_registry.h"
+#include "toolkit/user_number_format.h"
 
+#include <cmath>
 #include <commctrl.h>
 
 namespace KelUtility {
@@ -40,8 +42,20 @@ int NumericBox::GetValue() {
     BOOL failed = FALSE;
     const int position = static_cast<int>(
         SendMessageW(window, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
-    value = failed ? minimum : position;
+    value = failed ? BuddyValue() : position;
     return value;
+}
+
+// The control reads its buddy with a group separator of its own choosing (Wine's is always
+// a comma), so a number grouped the user's way, as the program writes it, may not read:
+// "1.300" under an Italian locale would otherwise become the minimum.
+int NumericBox::BuddyValue() const {
+    if (buddy == nullptr)
+        return minimum;
+    const double read = UserNumberFormat().Parse(buddy->GetNarrowText());
+    if (read != std::floor(read) || read < minimum || read > maximum)
+        return minimum;
+    return static_cast<int>(read);
 }
 
 void NumericBox::SetValue(int newValue) {

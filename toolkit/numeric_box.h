@@ -14,8 +14,9 @@ public:
     NumericBox(GUIElement* owner, GUIElement* buddyElement, int minimumValue, int maximumValue);
 
     void Create() override;
-    // The position read back from the control; the minimum when the buddy's text cannot be
-    // read as a number.
+    // The position read back from the control. A buddy text the control cannot read is
+    // read in the user's number format; the minimum when that gives no whole number within
+    // the range either.
     int GetValue();
     // Stores the value as given; once created, moves the control and reports the value
     // clamped to the range.
@@ -31,6 +32,7 @@ public:
 
 private:
     void ReportValue(long long requested);
+    int BuddyValue() const;
 };
 
 } // namespace KelUtility

@@ -57,13 +57,39 @@ TEST(NumberFormat, ReadsTheLeadingNumberAndGivesZeroForTextWithoutOne) {
     EXPECT_EQ(kItalian.Parse("-0,25"), -0.25);
     EXPECT_EQ(kItalian.Parse("  7,5 metri"), 7.5);
     EXPECT_EQ(kEnglish.Parse("1234.5"), 1234.5);
-    // Group separators left in the text are the stream's to judge, even when misplaced.
-    EXPECT_EQ(kItalian.Parse("1.234.567,8"), 1234567.8);
-    EXPECT_EQ(kItalian.Parse("12.34,5"), 1234.5);
-    EXPECT_EQ(kEnglish.Parse("1234,5"), 12345.0);
     EXPECT_EQ(NumberFormat::Classic().Parse("1,234.5"), 1.0);
-    for (const char* text : {"", " ", "-", ",", ".", "abc", "--1", "1..2"})
+    for (const char* text : {"", " ", "-", ",", ".", "abc", "--1", "e5", ",e5"})
         EXPECT_EQ(kItalian.Parse(text), 0.0) << '"' << text << '"';
+}
+
+// Whatever a box shows must read back as the number it shows: every text the format
+// writes, exponents included, and groups only where the grouping puts them. A misplaced
+// separator ends the number instead of being skipped, so "1,5" is never read as 15.
+TEST(NumberFormat, WrittenTextReadsBackAndMisplacedGroupsEndTheNumber) {
+    for (double value : {0.0, 1234.5, -1234.5, 140100000.0, -1.401e-8, 1e20, 123456.0,
+                         DBL_MAX, -DBL_MAX, 1e-300}) {
+        const double shown = std::stod(NumberFormat::Classic().FormatDouble(value));
+        for (const NumberFormat* format : {&kItalian, &kEnglish})
+            EXPECT_EQ(format->Parse(format->FormatDouble(value)), shown) << value;
+    }
+    const struct {
+        NumberFormat format;
+        const char* text;
+        double value;
+    } table[] = {
+        {kItalian, "1.234.567,8", 1234567.8}, {kItalian, "12.34,5", 12.0},
+        {kItalian, "1.2345", 1.0},            {kItalian, "1234.567", 1234.0},
+        {kEnglish, "1,5", 1.0},               {kEnglish, "1234,5", 1234.0},
+        {kEnglish, "1,234,567.5", 1234567.5}, {kItalian, "1..2", 1.0},
+        {kItalian, "1,5e+08", 1.5e8},         {kEnglish, "-2.5E-3", -2.5e-3},
+        {kEnglish, "1.5e", 1.5},              {kEnglish, "1.5e+", 1.5},
+        {NumberFormat('.', ',', "\3\2"), "12,34,56,789", 123456789.0},
+        {NumberFormat('.', ',', "\3\2"), "1,234,567", 1.0},
+        {NumberFormat(',', '.', "\3\x7f"), "123456.789,5", 123456789.5},
+        {NumberFormat(',', '.', ""), "1.300", 1.0},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(row.format.Parse(row.text), row.value) << row.text;
 }
 
 TEST(NumberFormat, LongAndOutOfRangeTextsReadSafely) {
@@ -76,34 +102,31 @@ TEST(NumberFormat, LongAndOutOfRangeTextsReadSafely) {
     EXPECT_EQ(kItalian.Parse("1e-400"), 0.0);
 }
 
-TEST(NumberFormat, SeparatorsAreOneByteDistinctAndApartFromTheDigits) {
+TEST(NumberFormat, SeparatorsAreDistinctApartFromTheDigitsAndWrittenAsUtf8) {
     const NumberFormat same(',', ',', "\3");
-    EXPECT_EQ(same.GroupSeparator(), '.');
+    EXPECT_EQ(same.GroupSeparator(), U'.');
     EXPECT_EQ(same.FormatDouble(1234.5), "1234,5");
     EXPECT_EQ(NumberFormat('5', '-', "\3").FormatDouble(-1234.5), "-1 234.5");
-
-    const NumberFormat noBreak = NumberFormat::FromWindows(L",", L"\u00A0", L"3;0");
-    EXPECT_EQ(noBreak.FormatDouble(-1234.5), std::string("-1\xA0") + "234,5");
-    // U+066B and U+202F cannot be one byte: '.' and a plain space stand in for them.
-    EXPECT_EQ(NumberFormat::FromWindows(L"\u066B", L"\u202F", L"3;0").FormatDouble(1234.5),
-              "1 234.5");
-    const NumberFormat wideDecimal = NumberFormat::FromWindows(L"\u066B", L".", L"3;0");
-    EXPECT_EQ(wideDecimal.FormatDouble(1234.5), "1234.5");
-    EXPECT_NE(wideDecimal.GroupSeparator(), '.');
     EXPECT_EQ(NumberFormat::FromWindows(L",", L"", L"3;0").FormatInteger(1300), "1300");
-}
 
-TEST(NumberFormat, TypedSeparatorsNeverCoincide) {
-    const TypedSeparators italian = TypedSeparatorsOf(kItalian);
-    EXPECT_EQ(italian.decimal, ',');
-    EXPECT_EQ(italian.group, '.');
-    const TypedSeparators english = TypedSeparatorsOf(kEnglish);
-    EXPECT_EQ(english.decimal, '.');
-    EXPECT_EQ(english.group, ',');
-    // Without grouping 1000 shows no separator; a comma would then be taken for both.
-    const TypedSeparators ungrouped = TypedSeparatorsOf(NumberFormat(',', '.', ""));
-    EXPECT_EQ(ungrouped.decimal, ',');
-    EXPECT_NE(ungrouped.group, ',');
+    // The no-break spaces of French and other locales, and the Arabic decimal separator,
+    // are characters of their own in UTF-8 text, and read back.
+    const struct {
+        const wchar_t* decimal;
+        const wchar_t* group;
+        const char* written; // -1234.5
+    } table[] = {
+        {L",", L"\u00A0", "-1\xC2\xA0" "234,5"},
+        {L",", L"\u202F", "-1\xE2\x80\xAF" "234,5"},
+        {L"\u066B", L".", "-1.234\xD9\xAB" "5"},
+    };
+    for (const auto& row : table) {
+        const NumberFormat format = NumberFormat::FromWindows(row.decimal, row.group, L"3;0");
+        EXPECT_EQ(format.FormatDouble(-1234.5), row.written);
+        EXPECT_EQ(format.Parse(row.written), -1234.5);
+    }
+    // An 8-bit text from before the switch to UTF-8 still reads.
+    EXPECT_EQ(NumberFormat::FromWindows(L",", L"\u00A0", L"3;0").Parse("1\xA0" "234"), 1234.0);
 }
 
 TEST(NumberFormat, WindowsGroupingBecomesNumpunctGrouping) {
