@@ -43,7 +43,8 @@ public:
     void Paint() override;
     virtual void Redraw();
     // The rotation and the eye from the view-state file "data\file.x" under the current
-    // folder; a missing file changes nothing. False when the file cannot be read as one.
+    // folder; a missing file changes nothing. False when the file cannot be read as one,
+    // or is far larger than one (kMaximumViewStateFile).
     virtual bool LoadViewState();
     // Writes the rotation and the eye to the view-state file; false when it was not written.
     virtual bool SaveViewState();
