@@ -83,8 +83,18 @@ template <class Lines> MeshVertex ReadVertex(Lines& lines, std::string_view firs
     return vertex;
 }
 
+constexpr std::size_t kCornersPerFace = 3;
+
+// Editors that save "UTF-8 with BOM" put the mark before the header.
+std::string_view WithoutByteOrderMark(std::string_view line) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        line.remove_prefix(kByteOrderMark.size());
+    return line;
+}
+
 template <class Lines> bool ReadProject(Lines& lines, MeshDocument& document) {
-    if (lines.Next() != MeshDocument::kHeader)
+    if (WithoutByteOrderMark(lines.Next()) != MeshDocument::kHeader)
         return false;
     for (double* field : {&document.MoveX, &document.MoveY, &document.MoveZ, &document.EyeX,
                           &document.EyeY, &document.EyeZ})
@@ -212,6 +222,46 @@ std::string MeshDocument::ToText() const {
     out = WriteLine(out, kEndIndex);
     text.resize(static_cast<std::size_t>(out - text.data()));
     return text;
+}
+
+int MeshDocument::RemoveVertex(std::size_t vertex) {
+    if (vertex >= Vertices.size())
+        return 0;
+    // Without indices the vertices themselves are the corners, three by three.
+    const bool indexed = !Indices.empty();
+    const std::size_t corners = indexed ? Indices.size() : Vertices.size();
+    auto cornerVertex = [&](std::size_t corner) -> std::size_t {
+        return indexed ? Indices[corner] : corner;
+    };
+    std::vector<std::uint16_t> keptIndices;
+    std::vector<MeshVertex> keptVertices;
+    int removedDrawn = 0;
+    for (std::size_t first = 0; first < corners; first += kCornersPerFace) {
+        const std::size_t end = std::min(first + kCornersPerFace, corners);
+        bool uses = false;
+        for (std::size_t corner = first; corner < end; ++corner)
+            uses = uses || cornerVertex(corner) == vertex;
+        if (uses) {
+            const bool whole = end - first == kCornersPerFace;
+            if (whole && static_cast<long long>(first / kCornersPerFace) < FaceCount)
+                ++removedDrawn;
+            continue;
+        }
+        for (std::size_t corner = first; corner < end; ++corner) {
+            if (indexed)
+                keptIndices.push_back(Indices[corner] > vertex ? Indices[corner] - 1 : Indices[corner]);
+            else
+                keptVertices.push_back(Vertices[corner]);
+        }
+    }
+    if (indexed) {
+        Vertices.erase(Vertices.begin() + static_cast<std::ptrdiff_t>(vertex));
+        Indices = std::move(keptIndices);
+    } else {
+        Vertices = std::move(keptVertices);
+    }
+    FaceCount -= removedDrawn;
+    return removedDrawn;
 }
 
 bool MeshDocument::FromLines(const std::vector<std::string>& lines) {

@@ -35,8 +35,18 @@ public:
     std::vector<MeshVertex> Vertices;
     std::vector<std::uint16_t> Indices;
 
+    // The background as the preview and its swatch show it: a colour word, whatever a file
+    // put above its 24 bits.
+    std::uint32_t ShownBackColor() const { return BackColor & 0x00FFFFFFu; }
+
     // Installs the start-up pyramid and its view; TextureFile is kept.
     void ResetToSample();
+
+    // Removes a vertex and every face that uses it, so that no other face changes: the
+    // indices above it move down with the vertices, and in a list without indices (taken
+    // three by three) the face's other corners go as well. FaceCount drops by the drawn
+    // faces removed, which is the answer. A vertex past the list changes nothing.
+    int RemoveVertex(std::size_t vertex);
 
     // The project file as lines, without line breaks.
     std::vector<std::string> ToLines() const;

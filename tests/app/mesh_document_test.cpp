@@ -288,3 +288,52 @@ TEST(MeshDocument, TextReaderFollowsTheLineRules) {
     EXPECT_EQ(document.MoveY, 2);
     EXPECT_EQ(document.MoveZ, 0);
 }
+
+TEST(MeshDocument, AByteOrderMarkBeforeTheHeaderIsSkipped) {
+    MeshDocument document;
+    EXPECT_TRUE(document.FromText("\xEF\xBB\xBFKEL MORVANE\r\n1\r\n"));
+    EXPECT_EQ(document.MoveX, 1);
+    EXPECT_FALSE(document.FromText("\xEF\xBBKEL MORVANE\r\n"));
+}
+
+TEST(MeshDocument, RemovingAVertexTakesItsFacesAndLeavesEveryOtherFaceOnItsCorners) {
+    auto indexed = [](std::vector<std::uint16_t> indices, std::int32_t faces) {
+        MeshDocument document;
+        for (int i = 0; i < 5; ++i)
+            document.Vertices.push_back({double(i), 0, 0, 0, 0, 0});
+        document.Indices = std::move(indices);
+        document.FaceCount = faces;
+        return document;
+    };
+    const struct {
+        MeshDocument before;
+        std::size_t removed;
+        std::vector<std::uint16_t> indices;
+        std::int32_t faces;
+        std::vector<double> xs; // the X of each vertex left, which is its number before
+    } cases[] = {
+        {indexed({0, 1, 2, 2, 3, 4}, 2), 1, {1, 2, 3}, 1, {0, 2, 3, 4}},
+        {indexed({0, 1, 2, 2, 3, 4}, 1), 4, {0, 1, 2}, 1, {0, 1, 2, 3}}, // undrawn face
+        {indexed({0, 1, 2, 40000, 3}, 1), 3, {0, 1, 2}, 1, {0, 1, 2, 4}}, // partial face
+        {indexed({0, 1, 2}, 1), 4, {0, 1, 2}, 1, {0, 1, 2, 3}},             // unused
+        {indexed({0, 1, 2}, 1), 9, {0, 1, 2}, 1, {0, 1, 2, 3, 4}},          // past the list
+        {indexed({}, 1), 4, {}, 1, {0, 1, 2}}, // the last, partial, face goes whole
+    };
+    for (const auto& c : cases) {
+        MeshDocument document = c.before;
+        document.RemoveVertex(c.removed);
+        EXPECT_EQ(document.Indices, c.indices) << c.removed;
+        EXPECT_EQ(document.FaceCount, c.faces) << c.removed;
+        std::vector<double> xs;
+        for (const MeshVertex& vertex : document.Vertices)
+            xs.push_back(vertex.X);
+        EXPECT_EQ(xs, c.xs) << c.removed;
+    }
+    // Without indices the vertices are the faces: the sample's second face goes whole.
+    MeshDocument sample = Sample();
+    const MeshVertex seventh = sample.Vertices[6];
+    EXPECT_EQ(sample.RemoveVertex(4), 1);
+    EXPECT_EQ(sample.Vertices.size(), 9u);
+    EXPECT_EQ(sample.Vertices[3], seventh);
+    EXPECT_EQ(sample.FaceCount, 3);
+}
