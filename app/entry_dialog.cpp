@@ -3,6 +3,8 @@
 #include "toolkit/button.h"
 #include "toolkit/text_box.h"
 
+#include <algorithm>
+
 using namespace KelUtility;
 
 namespace MyApp {
@@ -87,7 +89,7 @@ void EntryDialog::BoxLostFocus(GUIElement* box) {
 
 EntryDialog::EntryDialog(Form* ownerForm, const std::string& title, int firstPosition)
     : Form(ownerForm->instance, Kind::ToolDialog), owner(ownerForm), position(firstPosition),
-      m_font("Lucida Console", 16) {
+      m_font("Lucida Console", 16), m_clientWidth(kClientWidth) {
     topmost = false;
     minimizeBox = true;
     resizable = false;
@@ -119,9 +121,14 @@ EntryDialog::~EntryDialog() {
 void EntryDialog::Open() {
     Create();
     SetIcon(kProgramIcon);
-    SetClientSize(kClientWidth, kClientHeight);
+    SetClientSize(m_clientWidth, kClientHeight);
     owner->SetEnabled(false);
     owner->SetCompanion(this);
+}
+
+void EntryDialog::SetClientWidth(int clientWidth) {
+    m_clientWidth = std::max(clientWidth, kClientWidth);
+    SetSize(m_clientWidth, kClientHeight);
 }
 
 void EntryDialog::MakeButtons() {

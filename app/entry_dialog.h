@@ -55,6 +55,8 @@ protected:
     virtual void TakeValues() = 0;
     // "Annulla" then "OK", at the bottom right of the stored size.
     void MakeButtons();
+    // A dialog wider than the usual 400 pixels says so before Open.
+    void SetClientWidth(int clientWidth);
     // Closes the window and leaves the result as it is.
     void Close();
 
@@ -66,6 +68,7 @@ protected:
 
 private:
     KelUtility::Font m_font;
+    int m_clientWidth;
 };
 
 } // namespace MyApp

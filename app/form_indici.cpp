@@ -4,15 +4,15 @@
 #include "toolkit/label.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/text_box.h"
-#include "toolkit/user_number_format.h"
 
 using namespace KelUtility;
 
 namespace MyApp {
 namespace {
 
-constexpr int kLargestIndex = 1300;
-constexpr int kTypedDigits = 3;
+// Every value a 16-bit index holds.
+constexpr int kLargestIndex = 65535;
+constexpr int kTypedDigits = 5;
 
 } // namespace
 
@@ -33,7 +33,7 @@ void FormIndici::CreateControls() {
     label->SetSize(50, 22);
     label->Create();
 
-    indexBox = std::make_unique<TextBox>(this, UserNumberFormat().FormatInteger(indexValue));
+    indexBox = std::make_unique<TextBox>(this, std::to_string(indexValue));
     indexBox->font = font;
     indexBox->SetPosition(65, 10);
     indexBox->numbersOnly = true;

@@ -179,15 +179,13 @@ void FormMain::SetModified(bool value) {
     mainToolBar->RefreshButtons();
 }
 
+std::string FormMain::WithProjectExtension(const std::string& path) {
+    return path.empty() || EndsWithProjectExtension(path) ? path : path + kProjectExtension;
+}
+
 void FormMain::SetFileName(const std::string& path) {
-    ProjectPath = path;
-    if (ProjectPath.empty()) {
-        saveAsItem->SetEnabled(false);
-    } else {
-        if (!EndsWithProjectExtension(ProjectPath))
-            ProjectPath += kProjectExtension;
-        saveAsItem->SetEnabled(true);
-    }
+    ProjectPath = WithProjectExtension(path);
+    saveAsItem->SetEnabled(!ProjectPath.empty());
     statusBar->SetText(ProjectPath);
 }
 

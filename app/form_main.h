@@ -74,6 +74,8 @@ public:
     void SetModified(bool value);
     // Stores the path, with ".kv3" appended unless it already ends so (in any case).
     void SetFileName(const std::string& path);
+    // The path with ".kv3" appended unless it already ends so; "" stays "".
+    static std::string WithProjectExtension(const std::string& path);
     void BuildMenuBar();
     void FillVertexList(bool keepSelection);
     void FillIndexList(bool keepSelection);
@@ -81,8 +83,10 @@ public:
     void RefreshScene();
     // Moves the mesh by a step: 1 left, 2 right, 3 up, 4 down; 0 does nothing.
     void ApplyMove(int direction);
-    // Saves a modified document, asking first unless told not to; false only when the
-    // save failed. Without a file name the user picks one; cancelling that is not a failure.
+    // Saves a modified document, asking first unless told not to (Yes, No or Cancel).
+    // Without a file name the user picks one. True when the caller may go on: saved,
+    // declined, or nothing to save; false when the save failed or the user cancelled the
+    // question or the file dialog, so the work must be kept.
     bool SaveProject(bool noQuestion);
     void SaveProjectAs();
     void OpenProject();
@@ -185,6 +189,7 @@ private:
     std::string AskProjectPath();
     bool WriteProject();
     void ExportPicture();
+    void OpenPage(const std::string& address);
     void ExportMesh();
     void PickBackground();
     void PickTexture();

@@ -17,6 +17,7 @@
 #include "toolkit/sub_menu.h"
 #include "toolkit/system_dialogs.h"
 #include "toolkit/text_box.h"
+#include "toolkit/text_conversion.h"
 #include "toolkit/timer.h"
 #include "toolkit/tool_bar_item.h"
 #include "toolkit/user_number_format.h"
@@ -45,6 +46,15 @@ const char* const kExported = "Esportazione effettuata correttamente.";
 const char* const kNotWritten = "Errore durante la scrittura del file.";
 const char* const kNoSelection = "E' necessario selezionare un elemento dalla lista.";
 
+bool FileExists(const std::string& path) {
+    return GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A failure's message, with the reason below it when one is known.
+std::string Explained(const std::string& message, const std::string& reason) {
+    return reason.empty() ? message : message + "\n" + reason;
+}
+
 // A modified entry whose row has gone meanwhile is not put anywhere else.
 template <class Entry>
 void TakeEntry(std::vector<Entry>& entries, const EntryDialog& dialog, Entry entry) {
@@ -61,7 +71,9 @@ void FormMain::OnCommand(GUIElement* menuItem) {
         if (Modified && !SaveProject(false))
             return;
         document = MeshDocument();
+        ResetScroll();
         LoadControls();
+        SetFileName("");
         SetModified(false);
     } else if (menuItem == openItem.get()) {
         if (Modified && !SaveProject(false))
@@ -78,9 +90,9 @@ void FormMain::OnCommand(GUIElement* menuItem) {
     } else if (menuItem == exitItem.get()) {
         SendMessageW(window, WM_CLOSE, 0, 0);
     } else if (menuItem == guideItem.get()) {
-        ShellOpen(HelpPage());
+        OpenPage(HelpPage());
     } else if (menuItem == homeItem.get()) {
-        ShellOpen(kHomePage);
+        OpenPage(kHomePage);
     } else if (menuItem == infoItem.get()) {
         ShowAbout();
     }
@@ -101,12 +113,20 @@ bool FormMain::ConfirmClose() {
 bool FormMain::SaveProject(bool noQuestion) {
     if (!Modified)
         return true;
-    if (!noQuestion && !AskYesNo(this, "Si desidera salvare le modifiche del file?", "Salva"))
-        return true;
+    if (!noQuestion) {
+        switch (AskYesNoCancel(this, "Si desidera salvare le modifiche del file?", "Salva")) {
+        case Answer::No:
+            return true;
+        case Answer::Cancel:
+            return false;
+        case Answer::Yes:
+            break;
+        }
+    }
     if (ProjectPath.empty())
         SetFileName(AskProjectPath());
     if (ProjectPath.empty())
-        return true;
+        return false;
     return WriteProject();
 }
 
@@ -116,8 +136,16 @@ void FormMain::SaveProjectAs() {
         WriteProject();
 }
 
+// The dialog adds ".kv3" to a bare name before it asks about overwriting; a name with
+// another extension gets ".kv3" after it here, so the question is asked here for that one.
 std::string FormMain::AskProjectPath() {
-    return SaveFileDialog(this, "Salva", "", "progetto" + kExtension, kProjectFilter);
+    const std::string chosen =
+        SaveFileDialog(this, "Salva", "", "progetto" + kExtension, kProjectFilter);
+    const std::string path = WithProjectExtension(chosen);
+    if (path != chosen && FileExists(path) &&
+        !AskYesNo(this, path + " esiste gi\xC3\xA0.\nSostituirlo?", "Salva"))
+        return "";
+    return path;
 }
 
 bool FormMain::WriteProject() {
@@ -159,7 +187,7 @@ void FormMain::ExportPicture() {
     if (viewport->SavePicture(path))
         ShowMessage(this, kExported, "Esporta");
     else
-        ShowError(this, kNotWritten, kError);
+        ShowError(this, Explained(kNotWritten, viewport->LastFileError), kError);
 }
 
 void FormMain::ExportMesh() {
@@ -169,8 +197,10 @@ void FormMain::ExportMesh() {
     std::int32_t error = 0;
     if (viewport->SaveMeshToX(path, error, ToSceneMesh(document)))
         ShowMessage(this, kExported, "Esporta");
+    else if (error == 2)
+        ShowError(this, Explained(kNotWritten, viewport->LastFileError), kError);
     else
-        ShowError(this, error == 2 ? kNotWritten : "Definizione Mesh non completata.", kError);
+        ShowError(this, "Definizione Mesh non completata.", kError);
 }
 
 void FormMain::ShowAbout() {
@@ -185,6 +215,12 @@ void FormMain::ShowAbout() {
     aboutForm->homePage = kHomePage;
     Focus();
     aboutForm->Show();
+}
+
+// Without a browser that answers, the user learns where the page is.
+void FormMain::OpenPage(const std::string& address) {
+    if (!ShellOpen(address))
+        ShowError(this, "Impossibile aprire la pagina " + address + ".", kError);
 }
 
 void FormMain::OnControlClick(GUIElement* element) {
@@ -220,8 +256,8 @@ void FormMain::OnListDoubleClick(GUIElement* list) {
 }
 
 void FormMain::PickBackground() {
-    const COLORREF chosen = ChooseColor(this, document.BackColor);
-    if (chosen == document.BackColor)
+    const COLORREF chosen = ChooseColor(this, document.ShownBackColor());
+    if (chosen == document.ShownBackColor())
         return;
     document.BackColor = chosen;
     SetModified(true);
@@ -280,11 +316,18 @@ void FormMain::ShowDialog(Form& dialog) {
 
 void FormMain::DeleteSelected(ListBox& list) {
     const int row = SelectedRow(list);
-    if (row < 0 || !AskYesNo(this, "Si desidera cancellare l'elemento selezionato?", "Conferma"))
+    const bool vertex = &list == vertexList.get();
+    const std::string question = vertex ? "Si desidera cancellare l'elemento selezionato?\n"
+                                          "Anche i triangoli che lo usano saranno cancellati."
+                                        : "Si desidera cancellare l'elemento selezionato?";
+    if (row < 0 || !AskYesNo(this, question, "Conferma"))
         return;
-    if (&list == vertexList.get()) {
-        document.Vertices.erase(document.Vertices.begin() + row);
+    if (vertex) {
+        // The tick takes the face count from its box, so the box follows the document.
+        document.RemoveVertex(static_cast<std::size_t>(row));
+        facesSpin->SetValue(document.FaceCount);
         FillVertexList(true);
+        FillIndexList(true);
     } else {
         document.Indices.erase(document.Indices.begin() + row);
         FillIndexList(true);
@@ -359,8 +402,8 @@ void FormMain::ApplyMove(int direction) {
 }
 
 void FormMain::LoadControls() {
-    colorSwatch->SetBackColor(document.BackColor);
-    viewport->SetBackColor(document.BackColor);
+    colorSwatch->SetBackColor(document.ShownBackColor());
+    viewport->SetBackColor(document.ShownBackColor());
     widthSpin->SetValue(document.ViewWidth);
     heightSpin->SetValue(document.ViewHeight);
     const NumberFormat format = UserNumberFormat();

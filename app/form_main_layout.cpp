@@ -158,7 +158,7 @@ void FormMain::BuildViewport() {
     viewport = std::make_unique<D3DPanel>(viewportContainer.get());
     viewport->SetPosition(0, 0);
     viewport->SetSize(document.ViewWidth, document.ViewHeight);
-    viewport->backColor = document.BackColor;
+    viewport->backColor = document.ShownBackColor();
     viewport->EyeX = document.EyeX;
     viewport->EyeY = document.EyeY;
     viewport->EyeZ = document.EyeZ;
@@ -240,7 +240,7 @@ std::unique_ptr<PanelChildren> FormMain::MakeSwatch(int left, int top) {
     swatch->SetSize(24, 24);
     swatch->border = true;
     swatch->tabStop = false;
-    swatch->backColor = document.BackColor;
+    swatch->backColor = document.ShownBackColor();
     swatch->Create();
     return swatch;
 }
@@ -358,22 +358,25 @@ void FormMain::LayoutPanels() {
     layoutPending = true;
 }
 
-// A panel narrower or lower than what it holds gets the bar that reaches the rest.
+// A panel narrower or lower than what it holds gets the bar that reaches the rest. Each
+// bar takes room from the other direction, so the height is read after the horizontal bar
+// is settled, and the width again once the vertical one is.
 void FormMain::UpdateScrollBars() {
-    const SIZE container = ClientSizeOf(*viewportContainer);
-    if (container.cx < viewportWidth) {
-        viewportContainer->SetHScroll(true);
-        viewportContainer->SetHScrollMax(viewportWidth);
-    } else {
-        viewportContainer->ScrollHomeH();
-        viewportContainer->SetHScroll(false);
-    }
-    if (container.cy < viewportHeight) {
-        viewportContainer->SetVScroll(true);
-        viewportContainer->SetVScrollMax(viewportHeight);
-    } else {
-        viewportContainer->ScrollHomeV();
-        viewportContainer->SetVScroll(false);
+    for (int pass = 0; pass < 2; ++pass) {
+        if (ClientSizeOf(*viewportContainer).cx < viewportWidth) {
+            viewportContainer->SetHScroll(true);
+            viewportContainer->SetHScrollMax(viewportWidth);
+        } else {
+            viewportContainer->ScrollHomeH();
+            viewportContainer->SetHScroll(false);
+        }
+        if (ClientSizeOf(*viewportContainer).cy < viewportHeight) {
+            viewportContainer->SetVScroll(true);
+            viewportContainer->SetVScrollMax(viewportHeight);
+        } else {
+            viewportContainer->ScrollHomeV();
+            viewportContainer->SetVScroll(false);
+        }
     }
     if (ClientSizeOf(*controlsPanel).cx >= kControlsScrollWidth) {
         controlsPanel->ScrollHomeH();
@@ -405,8 +408,7 @@ void FormMain::FillIndexList(bool keepSelection) {
     std::vector<std::string> rows;
     rows.reserve(document.Indices.size());
     for (std::size_t i = 0; i < document.Indices.size(); ++i) {
-        const auto index = static_cast<std::int16_t>(document.Indices[i]);
-        rows.push_back(std::to_string(i + 1) + ") " + std::to_string(index));
+        rows.push_back(std::to_string(i + 1) + ") " + std::to_string(document.Indices[i]));
     }
     indexList->AddItems(rows, RowValues(rows.size()));
     SelectAfterFill(*indexList, kept);
@@ -421,7 +423,7 @@ void FormMain::SelectAfterFill(ListBox& list, int kept) {
 }
 
 void FormMain::RefreshScene() {
-    viewport->SetBackColor(document.BackColor);
+    viewport->SetBackColor(document.ShownBackColor());
     viewport->SetScene({}, {}, {}, {}, {}, {}, {ToSceneMesh(document)});
     viewport->Redraw();
 }

@@ -11,9 +11,34 @@
 using namespace KelUtility;
 
 namespace MyApp {
+namespace {
 
+// The longest text the six-digit format writes, in the widest digits, with room for the
+// box's frame and margins.
+constexpr const wchar_t* kWidestNumber = L"-8,88888e+888";
+constexpr int kBoxFrame = 10;
+constexpr int kColumnGap = 15;
+constexpr int kLabelColumn = 35;
+
+int TextWidth(Font& font, const wchar_t* text) {
+    HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, font.Handle());
+    SIZE size = {};
+    GetTextExtentPoint32W(screen, text, static_cast<int>(wcslen(text)), &size);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return size.cx;
+}
+
+} // namespace
+
+// The boxes are as wide as the longest number they can show, in the dialog's font; the
+// colour and the texture coordinates share the second column.
 FormVertici::FormVertici(Form* ownerForm, const std::string& title)
     : EntryDialog(ownerForm, title, -1) {
+    m_boxWidth = TextWidth(*font, kWidestNumber) + kBoxFrame;
+    m_secondColumn = kLabelColumn + 10 + m_boxWidth + kColumnGap;
+    SetClientWidth(m_secondColumn + kLabelColumn + m_boxWidth + 10);
     Open();
 }
 
@@ -30,25 +55,27 @@ void FormVertici::CreateControls() {
     yBox = MakeBox(45, 35, vertex.Y, true);
     AddLabel("Z", 10, 62);
     zBox = MakeBox(45, 60, vertex.Z, true);
-    AddLabel("Colore", 110, 12, 50);
+    const int column = m_secondColumn;
+    AddLabel("Colore", column, 12, 50);
     colorSwatch = std::make_unique<PanelChildren>(this);
-    colorSwatch->SetPosition(165, 10);
+    colorSwatch->SetPosition(column + 55, 10);
     colorSwatch->SetSize(24, 24);
     colorSwatch->border = true;
     colorSwatch->tabStop = false;
-    colorSwatch->backColor = vertex.Color;
+    colorSwatch->backColor = ShownColor(vertex.Color);
     colorSwatch->Create();
     colorButton = std::make_unique<Button>(this, "[..]");
     colorButton->font = font;
-    colorButton->SetPosition(190, 9);
+    colorButton->SetPosition(column + 80, 9);
     colorButton->SetSize(30, 25);
     colorButton->OnClick = ButtonClicked;
     colorButton->Create();
-    AddLabel("Tu", 235, 12);
-    tuBox = MakeBox(270, 10, vertex.Tu, false);
-    AddLabel("Tv", 235, 37);
-    tvBox = MakeBox(270, 35, vertex.Tv, false);
+    AddLabel("Tu", column, 37);
+    tuBox = MakeBox(column + kLabelColumn, 35, vertex.Tu, false);
+    AddLabel("Tv", column, 62);
+    tvBox = MakeBox(column + kLabelColumn, 60, vertex.Tv, false);
     MakeButtons();
+    m_shownTexts = BoxTexts();
     xBox->Focus();
 }
 
@@ -65,7 +92,7 @@ std::unique_ptr<CurrencyBox> FormVertici::MakeBox(int left, int top, double valu
     auto box = std::make_unique<CurrencyBox>(this, value);
     box->font = font;
     box->SetPosition(left, top);
-    box->SetSize(50, 22);
+    box->SetSize(m_boxWidth, 22);
     box->allowNegative = negatives;
     box->Create();
     return box;
@@ -80,7 +107,8 @@ void FormVertici::LoadVertex(const MeshVertex& record, int row) {
     zBox->SetText(format.FormatDouble(vertex.Z));
     tuBox->SetText(format.FormatDouble(vertex.Tu));
     tvBox->SetText(format.FormatDouble(vertex.Tv));
-    colorSwatch->SetBackColor(vertex.Color);
+    m_shownTexts = BoxTexts();
+    colorSwatch->SetBackColor(ShownColor(vertex.Color));
     modify = true;
     ChildGotFocus(xBox.get()); // the box that has the focus: typing replaces its value
 }
@@ -97,18 +125,31 @@ void FormVertici::PickColor() {
     const std::uint32_t previous = vertex.Color;
     vertex.Color = KelUtility::ChooseColor(this, previous);
     if (vertex.Color != previous)
-        colorSwatch->SetBackColor(vertex.Color);
+        colorSwatch->SetBackColor(ShownColor(vertex.Color));
 }
 
-// Texture coordinates are floats: a typed value beyond their range becomes the largest
-// float of its sign rather than an infinity.
+std::array<std::string, 5> FormVertici::BoxTexts() {
+    return {xBox->GetNarrowText(), yBox->GetNarrowText(), zBox->GetNarrowText(),
+            tuBox->GetNarrowText(), tvBox->GetNarrowText()};
+}
+
+// A box still showing the text it was given keeps the value exactly, digits beyond the
+// six shown included. Texture coordinates are floats: a typed value beyond their range
+// becomes the largest float of its sign rather than an infinity. The colour is the one
+// picked, not the swatch's, which shows only a colour word's 24 bits.
 void FormVertici::TakeValues() {
-    vertex.X = xBox->GetValue();
-    vertex.Y = yBox->GetValue();
-    vertex.Z = zBox->GetValue();
-    vertex.Color = colorSwatch->backColor;
-    vertex.Tu = NarrowToFloat(tuBox->GetValue());
-    vertex.Tv = NarrowToFloat(tvBox->GetValue());
+    const std::array<std::string, 5> texts = BoxTexts();
+    const auto typed = [&](std::size_t box) { return texts[box] != m_shownTexts[box]; };
+    if (typed(0))
+        vertex.X = xBox->GetValue();
+    if (typed(1))
+        vertex.Y = yBox->GetValue();
+    if (typed(2))
+        vertex.Z = zBox->GetValue();
+    if (typed(3))
+        vertex.Tu = NarrowToFloat(tuBox->GetValue());
+    if (typed(4))
+        vertex.Tv = NarrowToFloat(tvBox->GetValue());
 }
 
 } // namespace MyApp

@@ -7,6 +7,8 @@
 #include "app/entry_dialog.h"
 #include "app/mesh_vertex.h"
 
+#include <array>
+#include <string>
 #include <vector>
 
 namespace KelUtility {
@@ -49,6 +51,13 @@ private:
     std::unique_ptr<KelUtility::CurrencyBox> MakeBox(int left, int top, double value,
                                                      bool negatives);
     void PickColor();
+    // What the boxes show, X, Y, Z, Tu and Tv.
+    std::array<std::string, 5> BoxTexts();
+    static std::uint32_t ShownColor(std::uint32_t color) { return color & kWhite; }
+
+    int m_boxWidth = 0;
+    int m_secondColumn = 0;
+    std::array<std::string, 5> m_shownTexts;
 };
 
 } // namespace MyApp

@@ -124,12 +124,12 @@ TEST_F(EntryDialogTest, TheColourChangesOnlyWhenOneIsChosen) {
     EXPECT_EQ(dialog.vertex.Color, 0x00336699u);
 }
 
-TEST_F(EntryDialogTest, TheIndexBoxTakesThreeDigitsAndTheSpinnerGoesTo1300) {
+TEST_F(EntryDialogTest, TheIndexBoxTakesEvery16BitIndex) {
     FormIndici dialog(owner.get(), "Aggiungi Indice");
     EXPECT_EQ(Text(*dialog.indexBox), "0");
     SendMessageW(dialog.indexBox->window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-    Type(*dialog.indexBox, "1500");
-    EXPECT_EQ(Text(*dialog.indexBox), "150");
+    Type(*dialog.indexBox, "655350");
+    EXPECT_EQ(Text(*dialog.indexBox), "65535");
 
     dialog.LoadIndex(999, 4);
     const auto arrowUp = [&] {
@@ -141,17 +141,17 @@ TEST_F(EntryDialogTest, TheIndexBoxTakesThreeDigitsAndTheSpinnerGoesTo1300) {
     };
     arrowUp();
     EXPECT_EQ(dialog.indexSpin->GetValue(), 1000);
-    dialog.indexSpin->SetValue(1299);
+    dialog.indexSpin->SetValue(65534);
     arrowUp();
     arrowUp();
-    EXPECT_EQ(dialog.indexSpin->GetValue(), 1300);
+    EXPECT_EQ(dialog.indexSpin->GetValue(), 65535);
 
     SetFocus(dialog.indexBox->window);
     SetFocus(dialog.okButton->window); // leaving the box shows the spinner's plain number
-    EXPECT_EQ(Text(*dialog.indexBox), "1300");
+    EXPECT_EQ(Text(*dialog.indexBox), "65535");
     Type(*dialog.okButton, "\r");
     EXPECT_EQ(dialog.result, EntryDialog::kConfirmed);
-    EXPECT_EQ(dialog.indexValue, 1300);
+    EXPECT_EQ(dialog.indexValue, 65535);
     EXPECT_EQ(dialog.position, 4);
 }
 

@@ -8,6 +8,7 @@
 #include "app/form_vertici.h"
 #include "app/program_title.h"
 #include "app/text_file.h"
+#include "toolkit/text_conversion.h"
 
 #include "toolkit/currency_box.h"
 #include "toolkit/gui_control.h"
@@ -29,6 +30,7 @@
 #include "tests/support/win32_test_elements.h"
 
 #include <dlgs.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -155,7 +157,8 @@ TEST_F(FormMainCommandsTest, VerticesAndIndicesAreEditedThroughTheirDialogs) {
     EXPECT_EQ(Selected(*form->vertexList), 12) << "the new row";
 
     Click(*form->vertexToolBar, *form->vertexDeleteButton);
-    EXPECT_EQ(host.BoxTexts().back(), "Conferma / Si desidera cancellare l'elemento selezionato?");
+    EXPECT_EQ(host.BoxTexts().back(), "Conferma / Si desidera cancellare l'elemento selezionato?\n"
+                                      "Anche i triangoli che lo usano saranno cancellati.");
     EXPECT_EQ(Rows(*form->vertexList).size(), 12u);
     EXPECT_EQ(Selected(*form->vertexList), 11) << "the new last row";
 
@@ -174,7 +177,7 @@ TEST_F(FormMainCommandsTest, VerticesAndIndicesAreEditedThroughTheirDialogs) {
 TEST_F(FormMainCommandsTest, NewSaveAndSaveAsKeepTheFileAndTheMenusInStep) {
     form->ApplyMove(2);
     EXPECT_TRUE(SaveEnabled());
-    host.yes = {false};
+    host.answers = {IDNO};
     Choose(*form->newItem);
     EXPECT_EQ(host.BoxTexts().back(), "Salva / Si desidera salvare le modifiche del file?");
     EXPECT_TRUE(form->document.Vertices.empty()) << "the changes are dropped";
@@ -224,7 +227,7 @@ TEST_F(FormMainCommandsTest, AFailedSaveOnExitKeepsTheWindowAndTheWork) {
     EXPECT_TRUE(form->timer->running);
     EXPECT_TRUE(form->Modified);
 
-    host.yes = {true, false}; // leave, without saving
+    host.answers = {IDYES, IDNO}; // leave, without saving
     Choose(*form->exitItem);
     EXPECT_FALSE(IsWindow(form->window));
 }
@@ -278,4 +281,112 @@ TEST(FormMainRealDialogs, OpenThroughTheDialogAndLeaveThroughTheQuestion) {
     SendMessageW(form->window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(leave.Found());
     EXPECT_FALSE(IsWindow(form->window));
+}
+
+TEST_F(FormMainCommandsTest, NewOpenAndExitNeverDropWorkTheUserDidNotGiveUp) {
+    form->ApplyMove(2);
+    host.answers = {IDCANCEL}; // the question cancelled
+    Choose(*form->newItem);
+    host.answers = {IDYES}; // Yes, then the save dialog cancelled
+    Choose(*form->openItem);
+    host.answers = {IDYES, IDCANCEL}; // leave, then cancel the save question
+    Choose(*form->exitItem);
+    EXPECT_TRUE(IsWindow(form->window));
+    EXPECT_EQ(form->document.Vertices.size(), 12u) << "nothing was given up";
+    EXPECT_TRUE(form->Modified);
+
+    const std::string first = folder.File("primo.kv3");
+    TextFile(first).WriteLines(form->document.ToLines());
+    const std::string saved = TemporaryFolder::ReadBytes(first);
+    host.answers = {IDNO};
+    host.paths = {first};
+    Choose(*form->openItem);
+    Choose(*form->newItem);
+    EXPECT_EQ(form->ProjectPath, "") << "a new document has no file yet";
+    EXPECT_EQ(form->statusBar->GetNarrowText(), "");
+    form->ApplyMove(1);
+    Click(*form->mainToolBar, *form->saveButton); // asks where, and is cancelled
+    EXPECT_EQ(TemporaryFolder::ReadBytes(first), saved) << "the opened file is untouched";
+    EXPECT_EQ(host.fileDialogTitles, (std::vector<std::wstring>{L"Salva", L"Apri", L"Salva"}));
+
+    // A name given with another extension gets ".kv3" after the dialog: the overwrite
+    // question is asked here for it.
+    TemporaryFolder::WriteBytes(folder.File("tri.txt.kv3"), "KEL MORVANE\r\n");
+    host.paths = {folder.File("tri.txt")};
+    host.answers = {IDNO};
+    Choose(*form->saveAsItem);
+    EXPECT_EQ(host.BoxTexts().back(),
+              "Salva / " + folder.File("tri.txt.kv3") + " esiste gi\xC3\xA0.\nSostituirlo?");
+    EXPECT_EQ(form->ProjectPath, "");
+    EXPECT_EQ(TemporaryFolder::ReadBytes(folder.File("tri.txt.kv3")), "KEL MORVANE\r\n");
+}
+
+TEST_F(FormMainCommandsTest, AnyFileNameIsSavedAndOpenedAsWritten) {
+    const std::string folderPath = folder.File("x").substr(0, folder.File("x").size() - 1);
+    for (const std::string name : {"prezzo\xE2\x82\xAC_citt\xC3\xA0.kv3",
+                                   "\xD0\x9C\xD0\xB8\xD1\x80.kv3"}) {
+        const std::string path = folderPath + name;
+        form->ApplyMove(3);
+        host.paths = {path};
+        Choose(*form->saveAsItem);
+        EXPECT_NE(GetFileAttributesW(KelUtility::ToWide(path).c_str()), INVALID_FILE_ATTRIBUTES);
+        host.paths = {path};
+        Choose(*form->openItem);
+        EXPECT_EQ(form->statusBar->GetNarrowText(), path);
+        EXPECT_EQ(host.BoxTexts().size(), 0u) << host.BoxTexts().back();
+    }
+}
+
+TEST_F(FormMainCommandsTest, DeletingAVertexTakesItsFacesAndKeepsTheOthersWhole) {
+    form->document.Vertices.resize(4);
+    form->document.Indices = {0, 1, 2, 1, 2, 3};
+    form->document.FaceCount = 2;
+    form->LoadControls();
+    SendMessageW(form->vertexList->window, LB_SETCURSEL, 0, 0);
+    Click(*form->vertexToolBar, *form->vertexDeleteButton);
+    EXPECT_EQ(Rows(*form->indexList), (std::vector<std::string>{"1) 0", "2) 1", "3) 2"}));
+    EXPECT_EQ(form->facesSpin->GetValue(), 1);
+    Tick();
+    EXPECT_EQ(form->document.FaceCount, 1);
+}
+
+TEST_F(FormMainCommandsTest, DialogsShowAndKeepEveryStoredValue) {
+    form->document.Indices = {40000, 65535};
+    form->document.Vertices[0] = {-4.571234567, 1e-7, 123456789, 0xFF00FF00u, -0.5f, 0.123456789f};
+    form->LoadControls();
+    EXPECT_EQ(Rows(*form->indexList), (std::vector<std::string>{"1) 40000", "2) 65535"}));
+    SendMessageW(form->indexList->window, LB_SETCURSEL, 0, 0);
+    Click(*form->indexToolBar, *form->indexModifyButton);
+    Type(*form->indexDialog->indexBox, "\r");
+    SendMessageW(form->vertexList->window, LB_SETCURSEL, 0, 0);
+    Click(*form->vertexToolBar, *form->vertexModifyButton);
+    Type(*form->vertexDialog->xBox, "\r");
+    EXPECT_EQ(form->document.Indices[0], 40000);
+    EXPECT_EQ(form->document.Vertices[0],
+              (MeshVertex{-4.571234567, 1e-7, 123456789, 0xFF00FF00u, -0.5f, 0.123456789f}));
+
+    Click(*form->indexToolBar, *form->indexAddButton);
+    Type(*form->indexDialog->indexBox, "65535\r");
+    EXPECT_EQ(form->document.Indices.back(), 65535);
+}
+
+TEST_F(FormMainCommandsTest, ShownColoursPagesAndMarkedFilesAgreeWithWhatIsStored) {
+    MeshDocument saved;
+    saved.BackColor = 0x120000FFu; // red, and a byte no colour has
+    host.paths = {folder.File("marcato.kv3")};
+    TemporaryFolder::WriteBytes(host.paths.front(), "\xEF\xBB\xBF" + saved.ToText());
+    Choose(*form->openItem);
+    EXPECT_EQ(form->ProjectPath, folder.File("marcato.kv3")) << "the byte-order mark is skipped";
+    EXPECT_EQ(form->colorSwatch->backColor, 0x0000FFu);
+    EXPECT_EQ(KelTest::DrawFrame(*form->viewport).At(0, 0), 0xFF0000u);
+
+    struct NoBrowser : KelTest::ScriptedHost {
+        HINSTANCE RunShellExecute(HWND, const wchar_t*, const wchar_t*, const wchar_t*,
+                                  const wchar_t*, int) override {
+            return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_NOASSOC));
+        }
+    } noBrowser;
+    Choose(*form->guideItem);
+    EXPECT_EQ(noBrowser.BoxTexts(),
+              std::vector<std::string>{"Errore / Impossibile aprire la pagina " + HelpPage() + "."});
 }

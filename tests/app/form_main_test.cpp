@@ -7,6 +7,7 @@
 #include "app/program_title.h"
 #include "toolkit/label.h"
 #include "toolkit/list_box.h"
+#include "toolkit/numeric_box.h"
 #include "toolkit/panel_children.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/text_box.h"
@@ -181,6 +182,18 @@ TEST_F(FormMainTest, PanelsAndScrollBarsFollowTheWindow) {
     EXPECT_FALSE(HasStyle(*form->viewportContainer, WS_HSCROLL));
     EXPECT_FALSE(HasStyle(*form->viewportContainer, WS_VSCROLL));
     EXPECT_FALSE(HasStyle(*form->controlsPanel, WS_HSCROLL));
+
+    // Five pixels more than the preview's height, until a wider preview brings the
+    // horizontal bar, which takes more than that: the vertical bar must follow.
+    RECT inside, outside;
+    GetClientRect(form->viewportContainer->window, &inside);
+    GetWindowRect(form->window, &outside);
+    Resize(outside.right - outside.left, outside.bottom - outside.top + 485 - inside.bottom);
+    form->widthSpin->SetValue(1300);
+    Tick();
+    Tick();
+    EXPECT_TRUE(HasStyle(*form->viewportContainer, WS_HSCROLL));
+    EXPECT_TRUE(HasStyle(*form->viewportContainer, WS_VSCROLL)) << "the bottom can be reached";
 
     Resize(200, 150); // no panel is given a negative size
     EXPECT_GE(form->viewportContainer->height, 0);

@@ -1,6 +1,7 @@
 #include "toolkit/dialog_host.h"
 #include "toolkit/form.h"
 #include "toolkit/system_dialogs.h"
+#include "toolkit/text_conversion.h"
 
 #include "tests/support/dialog_answerer.h"
 
@@ -25,7 +26,7 @@ public:
     };
     struct FileDialog {
         OPENFILENAMEW fields;
-        std::wstring filter, title, directory, initialPath; // "-" when not given
+        std::wstring filter, title, directory, initialPath, extension; // "-" when not given
     };
 
     int RunMessageBox(HWND owner, const std::string& text, const std::string& caption,
@@ -70,7 +71,7 @@ private:
             end += wcslen(end) + 1;
         fileDialogs.push_back({dialog, std::wstring(dialog.lpstrFilter, end + 1),
                                given(dialog.lpstrTitle), given(dialog.lpstrInitialDir),
-                               dialog.lpstrFile});
+                               dialog.lpstrFile, given(dialog.lpstrDefExt)});
         if (chosen) {
             std::size_t length = pathAnswer.copy(dialog.lpstrFile, dialog.nMaxFile - 1);
             dialog.lpstrFile[length] = L'\0';
@@ -149,10 +150,10 @@ TEST(SystemDialogs, FileDialogsGetTheirSettingsAndGiveThePathChosen) {
     owner.Create();
     host.chosen = true;
 
-    host.pathAnswer = L"C:\\modelli\\piramide\x00E8\x20AC.kv3"; // the euro sign is not 8-bit
+    host.pathAnswer = L"C:\\modelli\\piramide\x00E8\x20AC.kv3";
     EXPECT_EQ(OpenFileDialog(&owner, "Apri", "C:\\modelli", {"Progetto", "*.kv3"}),
-              "C:\\modelli\\piramide\xE8\xAC.kv3");
-    host.pathAnswer = L"D:\\esporta\\mesh"; // no extension is added
+              "C:\\modelli\\piramide\xC3\xA8\xE2\x82\xAC.kv3");
+    host.pathAnswer = L"D:\\esporta\\mesh"; // the dialog, not this code, adds the extension
     EXPECT_EQ(SaveFileDialog(nullptr, "", "", "mesh.x", {"DirectX", "*.x", "Tutti", "*.*"}),
               "D:\\esporta\\mesh");
     host.pathAnswer = L"C:\\" + std::wstring(4092, L'a'); // the whole buffer
@@ -171,7 +172,7 @@ TEST(SystemDialogs, FileDialogsGetTheirSettingsAndGiveThePathChosen) {
     EXPECT_EQ(open.directory, L"C:\\modelli");
     EXPECT_EQ(open.initialPath, L"");
     EXPECT_EQ(open.fields.Flags, 0x1804u);
-    EXPECT_EQ(open.fields.lpstrDefExt, nullptr);
+    EXPECT_EQ(open.extension, L"-");
     EXPECT_EQ(open.fields.lpstrCustomFilter, nullptr);
     EXPECT_EQ(open.fields.lpfnHook, nullptr);
 
@@ -182,7 +183,7 @@ TEST(SystemDialogs, FileDialogsGetTheirSettingsAndGiveThePathChosen) {
     EXPECT_EQ(save.directory, L"-");
     EXPECT_EQ(save.initialPath, L"mesh.x");
     EXPECT_EQ(save.fields.Flags, 0x0802u);
-    EXPECT_EQ(save.fields.lpstrDefExt, nullptr);
+    EXPECT_EQ(save.extension, L"x");
     EXPECT_EQ(host.fileDialogs[2].filter, std::wstring(1, L'\0'));
     EXPECT_EQ(host.fileDialogs[3].initialPath, std::wstring(4095, L'n'));
 }
@@ -217,7 +218,23 @@ TEST(SystemDialogs, CurrentDirectoryAndTheRealShell) {
     EXPECT_FALSE(ShellOpen("C:\\kel-morvane-non-esiste\\nessun-file.kv3"));
 }
 
+std::wstring ButtonText(HWND box, int button) {
+    wchar_t text[32] = {};
+    GetDlgItemTextW(box, button, text, 32);
+    return text;
+}
+
 TEST(RealSystemDialogs, AskYesNoAnswersWhatThePersonPressed) {
+    std::wstring buttons;
+    KelTest::DialogAnswerer cancel(L"Kel domanda tre", [&buttons](HWND box) {
+        buttons = ButtonText(box, IDYES) + L"/" + ButtonText(box, IDNO) + L"/" +
+                  ButtonText(box, IDCANCEL);
+        PostMessageW(box, WM_CLOSE, 0, 0); // the close box
+    });
+    EXPECT_EQ(AskYesNoCancel(nullptr, "Salvare?", "Kel domanda tre"), Answer::Cancel);
+    EXPECT_TRUE(cancel.Found());
+    EXPECT_EQ(buttons, L"S\u00EC/No/Annulla") << "Italian whatever the system's language";
+
     KelTest::DialogAnswerer yes(L"Kel domanda uno", KelTest::Press(IDYES));
     EXPECT_TRUE(AskYesNo("Vuoi realmente uscire?", "Kel domanda uno"));
     EXPECT_TRUE(yes.Found());
@@ -245,6 +262,48 @@ TEST(RealSystemDialogs, OpenDialogGivesNothingWhenCancelledAndThePathOfTheFileTy
               std::string(path.begin(), path.end()));
     EXPECT_TRUE(typeAndOpen.Found());
     DeleteFileW(path.c_str());
+}
+
+// A box the dialog raised over itself, or null.
+HWND OwnedBox(HWND dialog) {
+    struct Search {
+        HWND owner, found;
+    } search = {dialog, nullptr};
+    EnumThreadWindows(
+        GetWindowThreadProcessId(dialog, nullptr),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (GetWindow(window, GW_OWNER) == s->owner && IsWindowVisible(window))
+                s->found = window;
+            return s->found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A bare name gets the filter's extension before the dialog checks for a file to replace,
+// so the question is about the file that will really be written.
+TEST(RealSystemDialogs, SaveDialogAsksAboutTheNameWithItsExtension) {
+    wchar_t folder[MAX_PATH] = {};
+    ASSERT_NE(GetTempPathW(MAX_PATH, folder), 0u);
+    const std::wstring existing = std::wstring(folder) + L"kel-tri.kv3";
+    CloseHandle(CreateFileW(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    bool asked = false;
+    KelTest::DialogAnswerer typeAndSave(L"Kel salva", [&](HWND dialog) {
+        SetDlgItemTextW(dialog, cmb13, (std::wstring(folder) + L"kel-tri").c_str());
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        for (int tries = 0; tries < 250 && !asked; ++tries, Sleep(20)) {
+            if (HWND box = OwnedBox(dialog)) {
+                asked = true;
+                PostMessageW(box, WM_COMMAND, IDYES, 0);
+            }
+        }
+    });
+    const std::string chosen = SaveFileDialog(nullptr, "Kel salva", "", "", {"Progetto", "*.kv3"});
+    EXPECT_TRUE(typeAndSave.Found());
+    EXPECT_TRUE(asked) << "the existing kel-tri.kv3 is not replaced unasked";
+    EXPECT_EQ(ToWide(chosen), existing);
+    DeleteFileW(existing.c_str());
 }
 
 } // namespace
