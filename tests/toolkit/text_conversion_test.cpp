@@ -8,7 +8,8 @@ TEST(TextConversion, Utf8RoundTripsEveryNameAndOldLatin1BytesStillWiden) {
     const std::wstring euro = {0x20AC};
     const std::wstring cyrillic = {0x041C, 0x0438, 0x0440};
     std::wstring clef = L"a";
-    clef += sizeof(wchar_t) == 2 ? std::wstring{0xD834, 0xDD1E} : std::wstring{0x1D11E};
+    clef += sizeof(wchar_t) == 2 ? std::wstring{0xD834, 0xDD1E}
+                                 : std::wstring(1, static_cast<wchar_t>(0x1D11E));
     const struct {
         std::string narrow;
         std::wstring wide;
