@@ -12,7 +12,7 @@ constexpr DWORD kToolDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW;
 
 } // namespace
 
-Form::Form(HINSTANCE instance, Kind kind) : GUIElement(instance) {
+Form::Form(HINSTANCE instance, Kind kind, Form* ownerForm) : GUIElement(instance), owner(ownerForm) {
     typeName = "form";
     toolDialog = kind == Kind::ToolDialog;
 }
@@ -29,6 +29,10 @@ Form::~Form() {
 }
 
 void Form::FormExtension() {}
+
+HWND Form::OwnerWindow() const {
+    return owner != nullptr && owner->created ? owner->window : nullptr;
+}
 
 DWORD Form::Style() const {
     DWORD style = captioned ? kCaptionedStyle : WS_POPUP;
@@ -62,7 +66,7 @@ void Form::Create() {
     {
         ElementRegistry::CreationScope creating(this);
         HWND made = CreateWindowExW(ExtendedStyle(), className.c_str(), text.c_str(), Style(), x,
-                                    y, width, height, nullptr, nullptr, instance, nullptr);
+                                    y, width, height, OwnerWindow(), nullptr, instance, nullptr);
         if (window == nullptr)
             window = made;
     }

@@ -1,7 +1,8 @@
 #pragma once
 
-// A top-level window: the main window and every dialog derive from it. Each form
-// registers a window class of its own whose procedure is the toolkit's.
+// A top-level window: the main window and every dialog derive from it. Forms share window
+// classes whose procedure is the toolkit's. A form given an owner is owned by the owner's
+// window, so it stays in front of it.
 
 #include "toolkit/gui_element.h"
 
@@ -22,7 +23,7 @@ public:
 
     enum class Kind { Plain, ToolDialog };
 
-    explicit Form(HINSTANCE instance, Kind kind = Kind::Plain);
+    explicit Form(HINSTANCE instance, Kind kind = Kind::Plain, Form* ownerForm = nullptr);
     ~Form() override;
 
     void Create() override;
@@ -53,9 +54,15 @@ public:
     std::vector<HotKey> hotKeys;
     HICON iconHandle = nullptr; // owned
     int iconId = 0;             // 0: the platform's application icon
+    // Not owned. Its window, when it exists at Create, owns this form's window.
+    Form* owner = nullptr;
+    // The smallest size the user can drag the window to; 0 leaves the platform's.
+    int minimumTrackWidth = 0;
+    int minimumTrackHeight = 0;
 
 private:
-    void RegisterWindowClass(const std::wstring& className);
+    // The window that owns this form's: the owner's, once it exists.
+    HWND OwnerWindow() const;
     DWORD Style() const;
     DWORD ExtendedStyle() const;
 };

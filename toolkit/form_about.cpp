@@ -103,7 +103,7 @@ HINSTANCE InstanceOf(const Form* form) {
 } // namespace
 
 FormAbout::FormAbout(Form* opener)
-    : Form(InstanceOf(opener), Kind::ToolDialog), owner(opener),
+    : Form(InstanceOf(opener), Kind::ToolDialog, opener),
       formFont(std::make_unique<Font>(kFontFace, 14)),
       titleFont(std::make_unique<Font>(kFontFace, 16)),
       linkFont(std::make_unique<Font>(kFontFace, 16)) {

@@ -42,7 +42,6 @@ public:
     // "http://www.kelmorvane.example/x" gives "info@kelmorvane.example"; "" without a host.
     static std::string MailAddressFor(const std::string& homePage);
 
-    Form* owner; // not owned
     int pictureResource = 0;
     int pictureWidth = 0;
     int pictureHeight = 0;

@@ -72,6 +72,18 @@ void GUIControl::Press(GUIElement* element, HWND, int, int) {
     SetCapture(arrow->window);
 }
 
+void GUIControl::CaptureLost(GUIElement* element) {
+    const int direction = DirectionOf(element);
+    if (direction == 0 || pressedDirection != direction)
+        return;
+    pressedDirection = 0;
+    ImageFrame* arrow = arrows[direction - 1];
+    if (arrow->column - kPressedOffset >= 0) {
+        arrow->column -= kPressedOffset;
+        RepaintArrow(*arrow);
+    }
+}
+
 void GUIControl::Release(GUIElement* element, HWND, int, int) {
     GUIControl* pad = static_cast<GUIControl*>(element->parent);
     ImageFrame* arrow = static_cast<ImageFrame*>(element);

@@ -1,7 +1,8 @@
 #pragma once
 
-// A four-arrow direction pad. Pressing an arrow shows its pressed picture; releasing it
-// raises OnDirection with 1 (left), 2 (right), 3 (up) or 4 (down).
+// A four-arrow direction pad. Pressing an arrow shows its pressed picture and holds its
+// direction in pressedDirection; releasing it raises OnDirection with 1 (left), 2 (right),
+// 3 (up) or 4 (down).
 
 #include "toolkit/panel_children.h"
 
@@ -17,6 +18,9 @@ public:
     ~GUIControl() override;
 
     void Create() override;
+    // The arrow lost the mouse before its button came up (the user switched away, another
+    // window took the mouse): the arrow is let go without a direction.
+    void CaptureLost(GUIElement* arrow);
 
     DirectionHandler OnDirection = nullptr;
     HBITMAP arrowsBitmap = nullptr; // owned

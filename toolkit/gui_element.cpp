@@ -6,6 +6,8 @@
 #include "toolkit/window_procedure.h"
 
 #include <commctrl.h>
+#include <map>
+#include <tuple>
 
 namespace KelUtility {
 namespace {
@@ -328,9 +330,14 @@ void GUIElement::Subclass() {
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProcedure)));
 }
 
+// Windows of the same kind share one class, registered the first time it is needed and
+// kept for the life of the process: a class per window would grow the class table with
+// every dialog opened. The class paints the button face; an element's own background
+// colour is painted by the window procedure, so the class holds no brush of ours.
 void GUIElement::RegisterOwnClass(const wchar_t* prefix, UINT style, HINSTANCE classInstance,
                                   HICON icon) {
-    className = prefix + std::to_wstring(ElementRegistry::CurrentId());
+    using Kind = std::tuple<std::wstring, UINT, HINSTANCE, HICON>;
+    static std::map<Kind, std::wstring> registered;
     id = ElementRegistry::NextId();
     windowClass = {};
     windowClass.style = style;
@@ -338,11 +345,19 @@ void GUIElement::RegisterOwnClass(const wchar_t* prefix, UINT style, HINSTANCE c
     windowClass.hInstance = classInstance;
     windowClass.hIcon = icon;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = backColor == static_cast<COLORREF>(-1)
-                                    ? GetSysColorBrush(COLOR_BTNFACE)
-                                    : CreateSolidBrush(backColor);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    const Kind kind{prefix, style, classInstance, icon};
+    const auto known = registered.find(kind);
+    if (known != registered.end()) {
+        className = known->second;
+    } else {
+        // Named in the order of registration: Window0, PanelChildren1, ...
+        className = prefix + std::to_wstring(registered.size());
+        windowClass.lpszClassName = className.c_str();
+        if (RegisterClassW(&windowClass) != 0)
+            registered.emplace(kind, className);
+    }
     windowClass.lpszClassName = className.c_str();
-    RegisterClassW(&windowClass);
 }
 
 } // namespace KelUtility

@@ -146,8 +146,8 @@ protected:
     void FinishCreate();
     // Routes a platform control's messages through the toolkit's window procedure.
     void Subclass();
-    // Takes the element's id from the counter and registers a window class of its own,
-    // named after the prefix and the counter's value before the increment.
+    // Takes the element's id from the counter and the window class for the prefix, style,
+    // instance and icon, registering it the first time one is asked for.
     void RegisterOwnClass(const wchar_t* prefix, UINT style, HINSTANCE classInstance, HICON icon);
 
     std::wstring className;

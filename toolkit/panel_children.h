@@ -1,7 +1,7 @@
 #pragma once
 
-// A child window that hosts other elements, colours them and can scroll. Each panel
-// registers a window class of its own whose procedure is the toolkit's. With floating set
+// A child window that hosts other elements, colours them and can scroll. Panels share
+// window classes whose procedure is the toolkit's. With floating set
 // it is a separate tool window instead.
 
 #include "toolkit/child.h"
@@ -46,7 +46,6 @@ public:
     bool floating = false;
 
 private:
-    void RegisterWindowClass(const std::wstring& className);
     void ApplyStyle();
     void ApplyScrollMax(int bar, int maximum);
     void ScrollHome(int bar);

@@ -6,6 +6,7 @@
 #include "toolkit/drawing.h"
 #include "toolkit/element_registry.h"
 #include "toolkit/form.h"
+#include "toolkit/gui_control.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/panel_children.h"
 #include "toolkit/sub_menu.h"
@@ -103,12 +104,16 @@ void ShowWindowMessage(const Message& m) {
 
 // Puts the form's companion directly behind it. The companion may have been deleted
 // while still set: it is checked against the serial stored with it before it is read.
+// A companion that the form owns comes forward instead: an owned window never goes behind
+// its owner.
 void PlaceCompanion(Form& form) {
     GUIElement* companion = form.companion;
     if (companion == nullptr || !ElementRegistry::IsAlive(companion, form.companionSerial) ||
         !companion->created || form.window == nullptr)
         return;
-    SetWindowPos(companion->window, form.window, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    const bool owned = GetWindow(companion->window, GW_OWNER) == form.window;
+    SetWindowPos(companion->window, owned ? HWND_TOP : form.window, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | (owned ? SWP_NOACTIVATE : 0));
 }
 
 void DeactivatePreviousOwners() {
@@ -121,6 +126,14 @@ void DeactivatePreviousOwners() {
         state.activePanel = nullptr;
         panel->Deactivated();
     }
+}
+
+// A window that is no longer active keeps no hold on the mouse: a button held down in it
+// when the user switches away would otherwise stay held.
+void ReleaseCaptureWithin(HWND form) {
+    HWND holder = GetCapture();
+    if (holder != nullptr && (holder == form || IsChild(form, holder)))
+        ReleaseCapture();
 }
 
 void ActivateForm(const Message& m, bool activated) {
@@ -157,8 +170,11 @@ void ActivatePanel(PanelChildren& panel, bool activated) {
         Dispatch().activePanel = &panel;
 }
 
-// Whether the window is being activated is read from the foreground window, not wParam.
+// Whether the window is being activated is read from the foreground window, not wParam;
+// a form that is losing activation, whatever the foreground says, lets go of the mouse.
 void ActivateMessage(const Message& m) {
+    if (LOWORD(m.wParam) == WA_INACTIVE && m.element.As<Form>() != nullptr)
+        ReleaseCaptureWithin(m.window);
     const bool activated = GetForegroundWindow() == m.window;
     if (m.element.As<Form>() != nullptr)
         ActivateForm(m, activated);
@@ -501,6 +517,46 @@ void MouseLeaveMessage(const Message& m) {
         e->MouseLeave();
 }
 
+// The background colour of a toolkit window, painted without a brush: the window classes
+// are shared, so the colour cannot be the class's.
+bool EraseWithBackColor(const Message& m) {
+    GUIElement* e = m.Element();
+    if (e == nullptr || e->backColor == static_cast<COLORREF>(-1) ||
+        e->previousWindowProcedure != nullptr ||
+        (m.element.As<Form>() == nullptr && m.element.As<PanelChildren>() == nullptr))
+        return false;
+    HDC dc = reinterpret_cast<HDC>(m.wParam);
+    RECT client;
+    GetClientRect(m.window, &client);
+    const COLORREF previous = SetBkColor(dc, e->backColor);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, L"", 0, nullptr);
+    SetBkColor(dc, previous);
+    return true;
+}
+
+bool MinimumTrackSize(const Message& m) {
+    Form* form = m.element.As<Form>();
+    auto* info = reinterpret_cast<MINMAXINFO*>(m.lParam);
+    if (form == nullptr || info == nullptr ||
+        (form->minimumTrackWidth <= 0 && form->minimumTrackHeight <= 0))
+        return false;
+    m.PassOn();
+    if (form->minimumTrackWidth > 0)
+        info->ptMinTrackSize.x = form->minimumTrackWidth;
+    if (form->minimumTrackHeight > 0)
+        info->ptMinTrackSize.y = form->minimumTrackHeight;
+    return true;
+}
+
+// An arrow of a direction pad that loses the mouse is let go without a move.
+void CaptureLost(const Message& m) {
+    GUIElement* e = m.Element();
+    if (e == nullptr || reinterpret_cast<HWND>(m.lParam) == m.window)
+        return;
+    if (auto* pad = dynamic_cast<GUIControl*>(e->parent))
+        pad->CaptureLost(e);
+}
+
 template <typename Operation> void WithElement(const Message& m, Operation operation) {
     if (GUIElement* e = m.Element())
         operation(*e);
@@ -578,6 +634,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_MOUSEHOVER: WithElement(m, [](GUIElement& e) { e.MouseHover(); }); break;
     case WM_MOUSELEAVE: MouseLeaveMessage(m); break;
     case WM_HOTKEY: HotKeyMessage(m); break;
+    case WM_ERASEBKGND: if (EraseWithBackColor(m)) return 1; break;
+    case WM_GETMINMAXINFO: if (MinimumTrackSize(m)) return 0; break;
+    case WM_CAPTURECHANGED: CaptureLost(m); break;
     }
     return m.PassOn();
 }

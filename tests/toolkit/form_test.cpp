@@ -1,4 +1,7 @@
+#include "toolkit/button.h"
 #include "toolkit/form.h"
+#include "toolkit/form_about.h"
+#include "toolkit/panel_children.h"
 
 #include "tests/support/win32_test_elements.h"
 
@@ -44,6 +47,41 @@ LRESULT CALLBACK WatchPlacement(int code, WPARAM wParam, LPARAM lParam) {
             watchedPlacedAfter = position->hwndInsertAfter;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+// Wine answers 0 to GetGuiResources; its GDI table answers a handle given by its index
+// alone, so there every live object is found by asking each index for its type.
+DWORD GdiObjects() {
+    const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counted != 0)
+        return counted;
+    DWORD live = 0;
+    for (ULONG_PTR index = 1; index < 0x10000; ++index) {
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0)
+            ++live;
+    }
+    return live;
+}
+
+// Whether first is in front of second among the top-level windows.
+bool InFrontOf(HWND first, HWND second) {
+    for (HWND w = GetWindow(second, GW_HWNDPREV); w != nullptr; w = GetWindow(w, GW_HWNDPREV)) {
+        if (w == first)
+            return true;
+    }
+    return false;
+}
+
+SIZE WindowSize(HWND window) {
+    RECT bounds;
+    GetWindowRect(window, &bounds);
+    return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
 
 LONG StyleOf(const Form& form) { return GetWindowLongW(form.window, GWL_STYLE); }
@@ -164,4 +202,75 @@ TEST(Form, AnElementMadeWhereADeletedCompanionWasIsNotTakenForIt) {
     EXPECT_EQ(GetForegroundWindow(), form.window);
     EXPECT_NE(watchedPlacedAfter, form.window);
     successor->~Form();
+}
+
+// Opening and closing dialogs costs no GDI object and no new window class: the classes are
+// shared, and a background colour is painted without a brush.
+TEST(Form, OpeningAndClosingFormsLeaksNoClassOrBrush) {
+    const auto openAndClose = [](int round, std::wstring* classes) {
+        FormAbout about(nullptr);
+        about.backColor = RGB(round % 256, 40, 90);
+        about.Show();
+        PanelChildren panel(&about);
+        panel.backColor = RGB(200, round % 256, 0);
+        panel.SetSize(40, 40);
+        panel.Create();
+        RedrawWindow(panel.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        EXPECT_EQ(KelTest::PixelOf(panel.window, 5, 5), panel.backColor);
+        classes[0] = ClassOf(about.window);
+        classes[1] = ClassOf(panel.window);
+    };
+    std::wstring first[2];
+    std::wstring last[2];
+    openAndClose(0, first); // system objects made once per process are made here
+    const DWORD before = GdiObjects();
+    HBRUSH probe = CreateSolidBrush(RGB(1, 2, 3));
+    ASSERT_EQ(GdiObjects(), before + 1) << "the GDI objects cannot be counted";
+    DeleteObject(probe);
+
+    for (int round = 1; round <= 200; ++round)
+        openAndClose(round, last);
+    EXPECT_LE(GdiObjects(), before);
+    EXPECT_EQ(last[0], first[0]);
+    EXPECT_EQ(last[1], first[1]);
+}
+
+// A dialog made with an owner is owned by the owner's window: it stays in front of it, also
+// when the owner is activated with the dialog as its companion.
+TEST(Form, AFormMadeWithAnOwnerStaysInFrontOfIt) {
+    Form owner(GetModuleHandleW(nullptr));
+    owner.Create();
+    Form dialog(GetModuleHandleW(nullptr), Form::Kind::ToolDialog, &owner);
+    dialog.topmost = false;
+    dialog.Create();
+    FormAbout about(&owner);
+    about.Show();
+    EXPECT_EQ(GetWindow(dialog.window, GW_OWNER), owner.window);
+    EXPECT_EQ(GetWindow(about.window, GW_OWNER), owner.window);
+
+    about.ChildClick(about.okButton.get());
+
+    // Raised, or activated with the dialog as its companion, the owner keeps the dialog in
+    // front of itself.
+    SetWindowPos(owner.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_TRUE(InFrontOf(dialog.window, owner.window));
+    owner.SetCompanion(&dialog);
+    SetForegroundWindow(owner.window);
+    EXPECT_TRUE(InFrontOf(dialog.window, owner.window));
+}
+
+// The user cannot drag a form smaller than its minimum tracking size; without one the
+// platform's own minimum holds.
+TEST(Form, AMinimumTrackSizeClampsTinySizes) {
+    Form limited(GetModuleHandleW(nullptr));
+    limited.minimumTrackWidth = 640;
+    limited.minimumTrackHeight = 480;
+    limited.Create();
+    Form free(GetModuleHandleW(nullptr));
+    free.Create();
+    for (Form* form : {&limited, &free})
+        SetWindowPos(form->window, nullptr, 0, 0, 112, 27, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(WindowSize(limited.window).cx, 640);
+    EXPECT_EQ(WindowSize(limited.window).cy, 480);
+    EXPECT_LT(WindowSize(free.window).cx, 640);
 }

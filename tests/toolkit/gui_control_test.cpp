@@ -118,3 +118,36 @@ TEST_F(PadTest, ThePadsArrowsAreDrawnAroundItsCentre) {
         EXPECT_EQ(PixelOf(pad.arrows[k]->window, 0, 0), GetSysColor(COLOR_BTNFACE)) << k;
     }
 }
+
+// Losing the mouse while an arrow is held (the user switches to another window, another
+// window takes the mouse, the system cancels the mode) lets the arrow go without a move.
+TEST_F(PadTest, AnArrowThatLosesTheMouseIsLetGoWithoutAMove) {
+    static HWND otherWindow = nullptr;
+    Form other(GetModuleHandleW(nullptr));
+    other.Create();
+    otherWindow = other.window;
+    GUIControl pad(form.get());
+    pad.OnDirection = &RecordDirection;
+    pad.Create();
+    void (*const losses[])(HWND) = {
+        [](HWND) { ReleaseCapture(); },
+        [](HWND) { SetCapture(otherWindow); },
+        [](HWND arrow) { SendMessageW(arrow, WM_CANCELMODE, 0, 0); },
+        [](HWND) { SetForegroundWindow(otherWindow); },
+    };
+    for (auto lose : losses) {
+        SetForegroundWindow(form->window);
+        directions.clear();
+        ImageFrame& arrow = *pad.arrows[1];
+        SendMessageW(arrow.window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+        ASSERT_EQ(pad.pressedDirection, 2);
+        lose(arrow.window);
+        KelTest::PumpMessages();
+        EXPECT_EQ(pad.pressedDirection, 0);
+        EXPECT_EQ(arrow.column, 1);
+        EXPECT_NE(GetCapture(), arrow.window);
+        SendMessageW(arrow.window, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+        EXPECT_TRUE(directions.empty());
+        ReleaseCapture();
+    }
+}
