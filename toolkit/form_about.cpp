@@ -9,6 +9,7 @@
 #include "toolkit/panel_children.h"
 #include "toolkit/system_dialogs.h"
 #include "toolkit/text_box.h"
+#include "toolkit/text_conversion.h"
 
 #include <algorithm>
 
@@ -22,6 +23,8 @@ constexpr int kEscape = 27;
 constexpr COLORREF kLinkColour = 0x00FF0000; // blue
 constexpr int kLinkWidth = 150;
 constexpr int kLinkHeight = 22;
+constexpr int kLinkGap = 10;
+constexpr int kLinkMargin = 2; // a pixel or two to spare after the text
 constexpr int kLineHeight = 25;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 25;
@@ -94,6 +97,18 @@ std::string WithWindowsLineBreaks(const std::string& text) {
         result += text[i];
     }
     return result;
+}
+
+// The width the text takes in the font, measured on the screen the box shows on.
+int TextWidth(Font& font, const std::string& text) {
+    const std::wstring wide = ToWide(text);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font.Handle());
+    SIZE size = {};
+    GetTextExtentPoint32W(screen, wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return size.cx;
 }
 
 HINSTANCE InstanceOf(const Form* form) {
@@ -185,13 +200,23 @@ void FormAbout::CreateControls() {
     rightsLabel->font = formFont.get();
     rightsLabel->Create();
 
+    // Each link is as wide as its address in the link font, and never narrower than the
+    // usual 150 pixels; the space between them narrows before the second would pass the
+    // column's edge, where it ends at most.
     homeLink = std::make_unique<CellControl>(this);
     mailLink = std::make_unique<CellControl>(this);
     const std::string linkTexts[] = {homePage, MailAddressFor(homePage)};
     CellControl* links[] = {homeLink.get(), mailLink.get()};
+    int wanted[2];
+    for (int i = 0; i < 2; ++i)
+        wanted[i] = std::max(kLinkWidth, TextWidth(*linkFont, linkTexts[i]) + kLinkMargin);
+    const int gap = std::max(0, std::min(kLinkGap, columnWidth - wanted[0] - wanted[1]));
+    int linkLeft = left;
     for (int i = 0; i < 2; ++i) {
         CellControl& link = *links[i];
-        Place(link, left + i * (kLinkWidth + 10), 55, kLinkWidth, kLinkHeight);
+        const int linkWidth = std::max(0, std::min(wanted[i], left + columnWidth - linkLeft));
+        Place(link, linkLeft, 55, linkWidth, kLinkHeight);
+        linkLeft += linkWidth + gap;
         link.textColour = kLinkColour;
         link.alignment = Drawing::AlignLeft;
         link.SetText(linkTexts[i]);

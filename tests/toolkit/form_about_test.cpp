@@ -1,6 +1,7 @@
 #include "toolkit/button.h"
 #include "toolkit/cell_control.h"
 #include "toolkit/dialog_host.h"
+#include "toolkit/font.h"
 #include "toolkit/form_about.h"
 #include "toolkit/text_box.h"
 
@@ -168,4 +169,33 @@ TEST(CellControl, ANewTextShowsAtOnceAndAnEmptyOneLeavesOnlyTheBackground) {
     cell.SetText(std::wstring(L"WW"));
     PumpMessages();
     EXPECT_GT(CountPixelsOtherThan(cell.window, background), 100);
+}
+
+// Every link is wide enough for its whole address in the link font, side by side and
+// within the box's client area, for the program's address and a longer one.
+TEST(FormAbout, LinksAreWideEnoughForTheirWholeAddress) {
+    for (const char* homePage : {"http://www.kelmorvane.example", "http://www.kelmorvane.it"}) {
+        OpenAbout open;
+        if (open.about->homePage != homePage) {
+            open.about = std::make_unique<FormAbout>(open.owner.get());
+            open.about->homePage = homePage;
+            open.about->Show();
+        }
+        RECT client;
+        GetClientRect(open.about->window, &client);
+        HDC dc = GetDC(open.about->window);
+        SelectObject(dc, open.about->linkFont->Handle());
+        int previousRight = 0;
+        for (CellControl* link : {open.about->homeLink.get(), open.about->mailLink.get()}) {
+            const std::wstring text = link->GetText();
+            SIZE extent = {};
+            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+            const POINT at = link->GetPosition();
+            EXPECT_GE(link->GetSize().cx, extent.cx) << homePage;
+            EXPECT_GE(at.x, previousRight);
+            previousRight = at.x + link->GetSize().cx;
+        }
+        EXPECT_LE(previousRight, client.right);
+        ReleaseDC(open.about->window, dc);
+    }
 }
