@@ -88,7 +88,7 @@ void EntryDialog::BoxLostFocus(GUIElement* box) {
 }
 
 EntryDialog::EntryDialog(Form* ownerForm, const std::string& title, int firstPosition)
-    : Form(ownerForm->instance, Kind::ToolDialog), owner(ownerForm), position(firstPosition),
+    : Form(ownerForm->instance, Kind::ToolDialog, ownerForm), position(firstPosition),
       m_font("Lucida Console", 16), m_clientWidth(kClientWidth) {
     topmost = false;
     minimizeBox = true;

@@ -39,7 +39,6 @@ public:
     virtual void ChildGotFocus(KelUtility::GUIElement* element);
     virtual void ChildClick(KelUtility::GUIElement* element);
 
-    KelUtility::Form* owner; // not owned
     int result = kNoChoice;
     bool modify = false;
     int position;

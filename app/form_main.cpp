@@ -31,6 +31,10 @@ namespace {
 
 constexpr double kScreenShare = 0.9;
 constexpr int kProgramIcon = 1005;
+// Below this the tool bar, a strip of the preview, the controls panel with its scroll bar
+// and the status bar would no longer all fit.
+constexpr int kMinimumWidth = 480;
+constexpr int kMinimumHeight = 420;
 
 FormMain* g_mainForm = nullptr;
 
@@ -54,6 +58,8 @@ FormMain::FormMain(HINSTANCE instance, const std::string& title) : Form(instance
     SetText(title);
     minimizeBox = true;
     resizable = true;
+    minimumTrackWidth = kMinimumWidth;
+    minimumTrackHeight = kMinimumHeight;
     WireFormHandlers();
     Create(); // builds the layout from the created event
     SetIcon(kProgramIcon);

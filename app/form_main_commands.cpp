@@ -406,10 +406,9 @@ void FormMain::LoadControls() {
     viewport->SetBackColor(document.ShownBackColor());
     widthSpin->SetValue(document.ViewWidth);
     heightSpin->SetValue(document.ViewHeight);
-    const NumberFormat format = UserNumberFormat();
-    eyeXBox->SetText(format.FormatDouble(document.EyeX));
-    eyeYBox->SetText(format.FormatDouble(document.EyeY));
-    eyeZBox->SetText(format.FormatDouble(document.EyeZ));
+    eyeXBox->SetValue(document.EyeX);
+    eyeYBox->SetValue(document.EyeY);
+    eyeZBox->SetValue(document.EyeZ);
     rotationXSpin->SetValue(document.RotX);
     rotationYSpin->SetValue(document.RotY);
     rotationZSpin->SetValue(document.RotZ);

@@ -38,6 +38,10 @@ constexpr int kListImages = 1008;
 constexpr int kListImageCount = 8;
 constexpr int kRowHeight = 22;
 constexpr int kNumberBoxWidth = 60;
+// Room for a grouped four-digit number beside the box's arrows, and for a six-digit real,
+// so that a box always shows its whole number.
+constexpr int kWideNumberBoxWidth = 80;
+constexpr int kEyeBoxWidth = 78;
 const char* const kBrowse = "[..]";
 
 // A list row's value is its position, counted from 0.
@@ -257,7 +261,7 @@ std::unique_ptr<Button> FormMain::MakeButton(int left, int top) {
 std::unique_ptr<TextBox> FormMain::MakeNumberBox(int left, int top, int value, int maxLength) {
     auto box = Make<TextBox>(&m_font, controlsPanel.get(), std::to_string(value));
     box->SetPosition(left, top);
-    box->SetSize(kNumberBoxWidth, kRowHeight);
+    box->SetSize(maxLength > 3 ? kWideNumberBoxWidth : kNumberBoxWidth, kRowHeight);
     box->numbersOnly = true;
     box->maxLength = maxLength;
     box->OnKeyPress = FormMainEvents::NumericKeyPress;
@@ -287,7 +291,7 @@ std::unique_ptr<GUIControl> FormMain::MakeMovePad(int left, int top) {
 std::unique_ptr<CurrencyBox> FormMain::MakeEyeBox(int left, int top, double value) {
     auto box = Make<CurrencyBox>(&m_font, controlsPanel.get(), value);
     box->SetPosition(left, top);
-    box->SetSize(50, kRowHeight);
+    box->SetSize(kEyeBoxWidth, kRowHeight);
     box->allowNegative = true;
     box->Create();
     return box;

@@ -6,7 +6,6 @@
 #include "toolkit/label.h"
 #include "toolkit/panel_children.h"
 #include "toolkit/system_dialogs.h"
-#include "toolkit/user_number_format.h"
 
 using namespace KelUtility;
 
@@ -101,12 +100,11 @@ std::unique_ptr<CurrencyBox> FormVertici::MakeBox(int left, int top, double valu
 void FormVertici::LoadVertex(const MeshVertex& record, int row) {
     vertex = record;
     position = row;
-    const NumberFormat format = UserNumberFormat();
-    xBox->SetText(format.FormatDouble(vertex.X));
-    yBox->SetText(format.FormatDouble(vertex.Y));
-    zBox->SetText(format.FormatDouble(vertex.Z));
-    tuBox->SetText(format.FormatDouble(vertex.Tu));
-    tvBox->SetText(format.FormatDouble(vertex.Tv));
+    xBox->SetValue(vertex.X);
+    yBox->SetValue(vertex.Y);
+    zBox->SetValue(vertex.Z);
+    tuBox->SetValue(vertex.Tu);
+    tvBox->SetValue(vertex.Tv);
     m_shownTexts = BoxTexts();
     colorSwatch->SetBackColor(ShownColor(vertex.Color));
     modify = true;

@@ -2,6 +2,7 @@
 
 #include "toolkit/user_number_format.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -46,42 +47,50 @@ CurrencyBox::CurrencyBox(GUIElement* owner, double initialValue)
     groupSeparator = static_cast<wchar_t>(m_format.GroupSeparator());
 }
 
+std::wstring CurrencyBox::TextWithoutSelection(std::size_t& caret) {
+    std::wstring text = GetText();
+    DWORD start = static_cast<DWORD>(text.size());
+    DWORD end = start;
+    if (created)
+        SendMessageW(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+    start = std::min<DWORD>(start, static_cast<DWORD>(text.size()));
+    end = std::min<DWORD>(std::max(start, end), static_cast<DWORD>(text.size()));
+    caret = start;
+    return text.erase(start, end - start);
+}
+
 // A minus goes in front of the text whatever the caret's place; the digits stay selected
 // so that typing replaces them.
-bool CurrencyBox::AcceptsMinus(const std::wstring& current) {
-    if (current.empty())
+bool CurrencyBox::AcceptsMinus(const std::wstring& rest) {
+    if (rest.empty())
         return true;
-    SetText(L"-" + current);
+    SetText(L"-" + rest);
     SendMessageW(window, EM_SETSEL, 1, -1);
     return false;
 }
 
 // A sign of the exponent goes right after the exponent mark, once.
-bool CurrencyBox::AcceptsExponentSign(const std::wstring& current) const {
-    DWORD start = 0;
-    DWORD end = 0;
-    if (created)
-        SendMessageW(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
-    if (start != end || start == 0 || start > current.size())
+bool CurrencyBox::AcceptsExponentSign(const std::wstring& rest, std::size_t caret) const {
+    if (caret == 0 || caret > rest.size())
         return false;
     const bool signFollows =
-        start < current.size() && (current[start] == L'-' || current[start] == L'+');
-    return IsExponentMark(current[start - 1]) && !signFollows;
+        caret < rest.size() && (rest[caret] == L'-' || rest[caret] == L'+');
+    return IsExponentMark(rest[caret - 1]) && !signFollows;
 }
 
 // A separator or an exponent mark is taken once; the decimal part goes before the exponent.
-bool CurrencyBox::AcceptsMark(int character, const std::wstring& current) const {
+bool CurrencyBox::AcceptsMark(int character, const std::wstring& rest) const {
     if (character == decimalSeparator)
-        return current.find(decimalSeparator) == std::wstring::npos && !HasExponent(current);
+        return rest.find(decimalSeparator) == std::wstring::npos && !HasExponent(rest);
     if (IsExponentMark(character))
-        return !HasExponent(current) && HasDigit(current);
+        return !HasExponent(rest) && HasDigit(rest);
     return false;
 }
 
-// The tests look at the whole text, not at the selection the character would replace;
-// only an exponent's sign depends on the caret. A refused character beeps, as the
-// platform's own edit boxes do at their limit, so that a dropped key never passes
+// Each test looks at the text the character would leave, the selection it replaces taken
+// out: typing over a selected number is typing a new one. A refused character beeps, as
+// the platform's own edit boxes do at their limit, so that a dropped key never passes
 // unnoticed; a group separator is refused too, because the box writes its groups itself.
 // Control characters other than backspace (the copy and paste shortcuts among them) are
 // dropped quietly.
@@ -90,14 +99,15 @@ bool CurrencyBox::KeyPress(int character) {
         return false;
     if (character == kBackspace)
         return true;
-    const std::wstring current = GetText();
-    if ((character == '-' || character == '+') && AcceptsExponentSign(current))
+    std::size_t caret = 0;
+    const std::wstring rest = TextWithoutSelection(caret);
+    if ((character == '-' || character == '+') && AcceptsExponentSign(rest, caret))
         return true;
-    if (character == '-' && allowNegative && (current.empty() || current[0] != L'-'))
-        return AcceptsMinus(current);
+    if (character == '-' && allowNegative && (rest.empty() || rest[0] != L'-'))
+        return AcceptsMinus(rest);
     if (IsDigit(character))
         return OnKeyPress == nullptr || OnKeyPress(this, character);
-    if (AcceptsMark(character, current))
+    if (AcceptsMark(character, rest))
         return true;
     if (character >= kFirstPrintable)
         MessageBeep(MB_OK);

@@ -33,9 +33,12 @@ public:
     wchar_t groupSeparator = L',';
 
 private:
-    bool AcceptsMinus(const std::wstring& current);
-    bool AcceptsExponentSign(const std::wstring& current) const;
-    bool AcceptsMark(int character, const std::wstring& current) const;
+    // The text as it will be once a typed character replaces the selection, and the place
+    // where that character goes.
+    std::wstring TextWithoutSelection(std::size_t& caret);
+    bool AcceptsMinus(const std::wstring& rest);
+    bool AcceptsExponentSign(const std::wstring& rest, std::size_t caret) const;
+    bool AcceptsMark(int character, const std::wstring& rest) const;
 
     NumberFormat m_format;
 };

@@ -210,7 +210,8 @@ TEST_F(FormMainCommandsTest, ExportsReportWhatHappened) {
     EXPECT_EQ(host.BoxTexts(),
               (std::vector<std::string>{"Esporta / Esportazione effettuata correttamente.",
                                         "Esporta / Esportazione effettuata correttamente.",
-                                        "Errore / Errore durante la scrittura del file.",
+                                        "Errore / Errore durante la scrittura del file.\n"
+                                        "La cartella di destinazione non esiste.",
                                         "Errore / Definizione Mesh non completata."}));
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"mesh.png", "mesh.x"}));
 }

@@ -195,9 +195,11 @@ TEST_F(FormMainTest, PanelsAndScrollBarsFollowTheWindow) {
     EXPECT_TRUE(HasStyle(*form->viewportContainer, WS_HSCROLL));
     EXPECT_TRUE(HasStyle(*form->viewportContainer, WS_VSCROLL)) << "the bottom can be reached";
 
-    Resize(200, 150); // no panel is given a negative size
-    EXPECT_GE(form->viewportContainer->height, 0);
-    EXPECT_GE(form->controlsPanel->height, 0);
+    Resize(112, 27); // the window keeps a size where every part is usable
+    GetWindowRect(form->window, &outside);
+    EXPECT_EQ(outside.right - outside.left, 480);
+    EXPECT_EQ(outside.bottom - outside.top, 420);
+    EXPECT_GT(ClientRectOf(*form->controlsPanel).top, ClientRectOf(*form->mainToolBar).bottom);
 }
 
 TEST_F(FormMainTest, ThePreviewShowsThePyramidOnScreen) {

@@ -89,6 +89,13 @@ TEST_F(CurrencyBoxTest, AMinusGoesInFrontOnce) {
     Type(box, L"-");
     EXPECT_EQ(box.GetNarrowText(), "-12");
 
+    // Typing over a selected number types a new one, its minus and separator included.
+    const std::wstring d(1, box.decimalSeparator);
+    box.SetText(L"-1" + d + L"5");
+    SendMessageW(box.window, EM_SETSEL, 0, -1);
+    Type(box, L"-4" + d + L"57");
+    EXPECT_EQ(box.GetText(), L"-4" + d + L"57");
+
     // Without negatives a minus cannot be typed, but one the program shows is kept.
     box.allowNegative = false;
     box.SetText(std::string("5"));
