@@ -42,6 +42,14 @@ std::string Joined(const std::vector<std::string>& lines) {
     return text;
 }
 
+// A project's first line: the header, after the byte-order mark some editors write.
+bool IsHeader(std::string_view line) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        line.remove_prefix(kByteOrderMark.size());
+    return line == MeshDocument::kHeader;
+}
+
 std::vector<std::string> Normalised(const std::vector<std::string>& lines) {
     MeshDocument document;
     if (!document.FromLines(lines))
@@ -54,7 +62,7 @@ std::vector<std::string> Normalised(const std::vector<std::string>& lines) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string> lines = SplitAtLineFeeds(data, size);
     MeshDocument document;
-    const bool isProject = lines[0] == MeshDocument::kHeader;
+    const bool isProject = IsHeader(lines[0]);
     if (document.FromLines(lines) != isProject)
         std::abort();
     if (!isProject)
@@ -62,9 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MeshDocument fromText;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const std::vector<std::string> textLines = WithoutCarriageReturns(lines);
-    if (fromText.FromText(text) != (textLines[0] == MeshDocument::kHeader))
+    if (fromText.FromText(text) != IsHeader(textLines[0]))
         std::abort();
-    if (textLines[0] == MeshDocument::kHeader) {
+    if (IsHeader(textLines[0])) {
         MeshDocument fromLines;
         fromLines.FromLines(textLines);
         if (fromText.ToLines() != fromLines.ToLines() || fromText.Vertices != fromLines.Vertices ||
