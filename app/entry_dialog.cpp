@@ -4,6 +4,7 @@
 #include "toolkit/text_box.h"
 
 #include <algorithm>
+#include <cwchar>
 
 using namespace KelUtility;
 
@@ -124,6 +125,16 @@ void EntryDialog::Open() {
     SetClientSize(m_clientWidth, kClientHeight);
     owner->SetEnabled(false);
     owner->SetCompanion(this);
+}
+
+int EntryDialog::TextWidth(const wchar_t* text) {
+    HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, m_font.Handle());
+    SIZE size = {};
+    GetTextExtentPoint32W(screen, text, static_cast<int>(wcslen(text)), &size);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return size.cx;
 }
 
 void EntryDialog::SetClientWidth(int clientWidth) {

@@ -54,6 +54,8 @@ protected:
     virtual void TakeValues() = 0;
     // "Annulla" then "OK", at the bottom right of the stored size.
     void MakeButtons();
+    // The width of a text in the dialog's font.
+    int TextWidth(const wchar_t* text);
     // A dialog wider than the usual 400 pixels says so before Open.
     void SetClientWidth(int clientWidth);
     // Closes the window and leaves the result as it is.

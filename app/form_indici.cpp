@@ -13,6 +13,9 @@ namespace {
 // Every value a 16-bit index holds.
 constexpr int kLargestIndex = 65535;
 constexpr int kTypedDigits = 5;
+// The spinner writes the largest index grouped, inside the box beside its arrows.
+constexpr const wchar_t* kWidestIndex = L"65,535";
+constexpr int kBoxFrame = 10;
 
 } // namespace
 
@@ -38,7 +41,7 @@ void FormIndici::CreateControls() {
     indexBox->SetPosition(65, 10);
     indexBox->numbersOnly = true;
     indexBox->SetMaxLength(kTypedDigits);
-    indexBox->SetSize(60, 22);
+    indexBox->SetSize(TextWidth(kWidestIndex) + GetSystemMetrics(SM_CXVSCROLL) + kBoxFrame, 22);
     indexBox->OnKeyPress = KeyPressed;
     indexBox->OnGotFocus = BoxGotFocus;
     indexBox->OnLostFocus = BoxLostFocus;

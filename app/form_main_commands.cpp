@@ -412,9 +412,11 @@ void FormMain::LoadControls() {
     rotationXSpin->SetValue(document.RotX);
     rotationYSpin->SetValue(document.RotY);
     rotationZSpin->SetValue(document.RotZ);
-    viewportWidth = document.ViewWidth;
-    viewportHeight = document.ViewHeight;
-    viewport->SetSize(document.ViewWidth, document.ViewHeight);
+    // A size beyond the spins' range, which only a hand-made file holds, is shown as the
+    // spins hold it; the next tick takes that into the document.
+    viewportWidth = widthSpin->GetValue();
+    viewportHeight = heightSpin->GetValue();
+    viewport->SetSize(viewportWidth, viewportHeight);
     viewport->EyeX = document.EyeX;
     viewport->EyeY = document.EyeY;
     viewport->EyeZ = document.EyeZ;

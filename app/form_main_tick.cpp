@@ -7,6 +7,7 @@
 #include "toolkit/gui_control.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/text_box.h"
+#include "toolkit/text_conversion.h"
 #include "viewport/d3d_panel.h"
 
 using namespace KelUtility;
@@ -27,8 +28,10 @@ void FormMain::SyncTick() {
     viewport->MoveX = document.MoveX;
     viewport->MoveY = document.MoveY;
     viewport->MoveZ = document.MoveZ;
+    // An older project may keep the name in Latin-1; the box shows the same name in
+    // UTF-8, which is no change.
     const std::string texture = textureBox->GetNarrowText();
-    if (texture != document.TextureFile) {
+    if (ToWide(texture) != ToWide(document.TextureFile)) {
         document.TextureFile = texture;
         SetModified(true);
     }

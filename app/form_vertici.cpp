@@ -19,23 +19,13 @@ constexpr int kBoxFrame = 10;
 constexpr int kColumnGap = 15;
 constexpr int kLabelColumn = 35;
 
-int TextWidth(Font& font, const wchar_t* text) {
-    HDC screen = GetDC(nullptr);
-    const HGDIOBJ previous = SelectObject(screen, font.Handle());
-    SIZE size = {};
-    GetTextExtentPoint32W(screen, text, static_cast<int>(wcslen(text)), &size);
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
-    return size.cx;
-}
-
 } // namespace
 
 // The boxes are as wide as the longest number they can show, in the dialog's font; the
 // colour and the texture coordinates share the second column.
 FormVertici::FormVertici(Form* ownerForm, const std::string& title)
     : EntryDialog(ownerForm, title, -1) {
-    m_boxWidth = TextWidth(*font, kWidestNumber) + kBoxFrame;
+    m_boxWidth = TextWidth(kWidestNumber) + kBoxFrame;
     m_secondColumn = kLabelColumn + 10 + m_boxWidth + kColumnGap;
     SetClientWidth(m_secondColumn + kLabelColumn + m_boxWidth + 10);
     Open();

@@ -238,16 +238,20 @@ int MeshDocument::RemoveVertex(std::size_t vertex) {
     int removedDrawn = 0;
     for (std::size_t first = 0; first < corners; first += kCornersPerFace) {
         const std::size_t end = std::min(first + kCornersPerFace, corners);
+        // A face goes whole; the corners of an unfinished one at the end, which nothing
+        // draws, go one by one.
+        const bool whole = end - first == kCornersPerFace;
         bool uses = false;
         for (std::size_t corner = first; corner < end; ++corner)
             uses = uses || cornerVertex(corner) == vertex;
-        if (uses) {
-            const bool whole = end - first == kCornersPerFace;
-            if (whole && static_cast<long long>(first / kCornersPerFace) < FaceCount)
+        if (uses && whole) {
+            if (static_cast<long long>(first / kCornersPerFace) < FaceCount)
                 ++removedDrawn;
             continue;
         }
         for (std::size_t corner = first; corner < end; ++corner) {
+            if (cornerVertex(corner) == vertex)
+                continue;
             if (indexed)
                 keptIndices.push_back(Indices[corner] > vertex ? Indices[corner] - 1 : Indices[corner]);
             else

@@ -44,8 +44,9 @@ public:
 
     // Removes a vertex and every face that uses it, so that no other face changes: the
     // indices above it move down with the vertices, and in a list without indices (taken
-    // three by three) the face's other corners go as well. FaceCount drops by the drawn
-    // faces removed, which is the answer. A vertex past the list changes nothing.
+    // three by three) the face's other corners go as well; an unfinished last face loses
+    // only that corner. FaceCount drops by the drawn faces removed, which is the answer.
+    // A vertex past the list changes nothing.
     int RemoveVertex(std::size_t vertex);
 
     // The project file as lines, without line breaks.

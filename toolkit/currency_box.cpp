@@ -18,14 +18,6 @@ bool IsDigit(int character) { return character >= '0' && character <= '9'; }
 
 bool IsExponentMark(int character) { return character == 'e' || character == 'E'; }
 
-bool HasExponent(const std::wstring& text) {
-    return text.find_first_of(L"eE") != std::wstring::npos;
-}
-
-bool HasDigit(const std::wstring& text) {
-    return text.find_first_of(L"0123456789") != std::wstring::npos;
-}
-
 double Finite(double value) {
     if (std::isnan(value))
         return 0.0;
@@ -70,30 +62,44 @@ bool CurrencyBox::AcceptsMinus(const std::wstring& rest) {
     return false;
 }
 
-// A sign of the exponent goes right after the exponent mark, once.
-bool CurrencyBox::AcceptsExponentSign(const std::wstring& rest, std::size_t caret) const {
-    if (caret == 0 || caret > rest.size())
-        return false;
-    const bool signFollows =
-        caret < rest.size() && (rest[caret] == L'-' || rest[caret] == L'+');
-    return IsExponentMark(rest[caret - 1]) && !signFollows;
+// Whether a text can still become a number as the user goes on typing: a minus (when
+// allowed), digits with the box's own groups, a decimal part, and an exponent after at
+// least one digit.
+bool CurrencyBox::IsNumberSoFar(const std::wstring& text) const {
+    std::size_t at = 0;
+    const auto skipDigits = [&](bool groups) {
+        std::size_t digits = 0;
+        for (; at < text.size(); ++at) {
+            if (IsDigit(text[at]))
+                ++digits;
+            else if (!groups || text[at] != groupSeparator)
+                break;
+        }
+        return digits;
+    };
+    if (at < text.size() && text[at] == L'-' && allowNegative)
+        ++at;
+    std::size_t digits = skipDigits(true);
+    if (at < text.size() && text[at] == decimalSeparator) {
+        ++at;
+        digits += skipDigits(false);
+    }
+    if (at < text.size() && IsExponentMark(text[at]) && digits > 0) {
+        ++at;
+        if (at < text.size() && (text[at] == L'-' || text[at] == L'+'))
+            ++at;
+        skipDigits(false);
+    }
+    return at == text.size();
 }
 
-// A separator or an exponent mark is taken once; the decimal part goes before the exponent.
-bool CurrencyBox::AcceptsMark(int character, const std::wstring& rest) const {
-    if (character == decimalSeparator)
-        return rest.find(decimalSeparator) == std::wstring::npos && !HasExponent(rest);
-    if (IsExponentMark(character))
-        return !HasExponent(rest) && HasDigit(rest);
-    return false;
-}
-
-// Each test looks at the text the character would leave, the selection it replaces taken
-// out: typing over a selected number is typing a new one. A refused character beeps, as
-// the platform's own edit boxes do at their limit, so that a dropped key never passes
-// unnoticed; a group separator is refused too, because the box writes its groups itself.
-// Control characters other than backspace (the copy and paste shortcuts among them) are
-// dropped quietly.
+// Each key is judged by the text it would leave, the selection it replaces taken out and
+// the character put where the caret is: typing over a selected number is typing a new one,
+// and a mark in a place no number has it is refused. A minus typed anywhere goes in front.
+// A refused character beeps, as the platform's own edit boxes do at their limit, so that a
+// dropped key never passes unnoticed; a group separator is refused too, because the box
+// writes its groups itself. Control characters other than backspace (the copy and paste
+// shortcuts among them) are dropped quietly.
 bool CurrencyBox::KeyPress(int character) {
     if (character == kTab)
         return false;
@@ -101,22 +107,29 @@ bool CurrencyBox::KeyPress(int character) {
         return true;
     std::size_t caret = 0;
     const std::wstring rest = TextWithoutSelection(caret);
-    if ((character == '-' || character == '+') && AcceptsExponentSign(rest, caret))
-        return true;
-    if (character == '-' && allowNegative && (rest.empty() || rest[0] != L'-'))
+    std::wstring typed = rest;
+    typed.insert(caret, 1, static_cast<wchar_t>(character));
+    const bool exponentSign = caret > 0 && IsExponentMark(rest[caret - 1]);
+    if (character == '-' && allowNegative && !exponentSign && (rest.empty() || rest[0] != L'-'))
         return AcceptsMinus(rest);
-    if (IsDigit(character))
-        return OnKeyPress == nullptr || OnKeyPress(this, character);
-    if (AcceptsMark(character, rest))
-        return true;
+    if (character != groupSeparator && IsNumberSoFar(typed))
+        return !IsDigit(character) || OnKeyPress == nullptr || OnKeyPress(this, character);
     if (character >= kFirstPrintable)
         MessageBeep(MB_OK);
     return false;
 }
 
+// The number is edited without its groups, which the user cannot type; leaving the box
+// writes them back.
 void CurrencyBox::GotFocus() {
-    if (created)
+    if (created) {
+        std::wstring text = GetText();
+        const std::size_t length = text.size();
+        text.erase(std::remove(text.begin(), text.end(), groupSeparator), text.end());
+        if (text.size() != length)
+            SetText(text);
         SendMessageW(window, EM_SETSEL, 0, -1);
+    }
     TextBox::GotFocus();
 }
 

@@ -37,8 +37,7 @@ private:
     // where that character goes.
     std::wstring TextWithoutSelection(std::size_t& caret);
     bool AcceptsMinus(const std::wstring& rest);
-    bool AcceptsExponentSign(const std::wstring& rest, std::size_t caret) const;
-    bool AcceptsMark(int character, const std::wstring& rest) const;
+    bool IsNumberSoFar(const std::wstring& text) const;
 
     NumberFormat m_format;
 };

@@ -2,6 +2,7 @@
 
 #include "toolkit/text_conversion.h"
 
+#include <cwchar>
 #include <shellapi.h>
 
 namespace KelUtility {
@@ -13,7 +14,10 @@ namespace {
 HHOOK buttonHook = nullptr;
 
 LRESULT CALLBACK NameButtons(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE) {
+    wchar_t className[8] = {};
+    if (code == HCBT_ACTIVATE &&
+        GetClassNameW(reinterpret_cast<HWND>(wParam), className, 8) > 0 &&
+        wcscmp(className, L"#32770") == 0) {
         const HWND box = reinterpret_cast<HWND>(wParam);
         SetDlgItemTextW(box, IDYES, L"S\u00EC");
         SetDlgItemTextW(box, IDNO, L"No");

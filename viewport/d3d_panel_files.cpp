@@ -66,6 +66,25 @@ bool ReadWholeFile(const std::string& path, std::size_t limit, std::string& cont
     return read;
 }
 
+// Rewrites UTF-8 text in the system's 8-bit code page; false, with the text unchanged,
+// when a character has no exact form there.
+bool ToSystemCodePage(std::string& text) {
+    if (text.empty())
+        return true;
+    const std::wstring wide = ToWide(text);
+    const int wideLength = static_cast<int>(wide.size());
+    BOOL defaulted = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength,
+                                           nullptr, 0, nullptr, &defaulted);
+    if (length <= 0 || defaulted)
+        return false;
+    std::string converted(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, &converted[0],
+                        length, nullptr, nullptr);
+    text = std::move(converted);
+    return true;
+}
+
 } // namespace
 
 bool D3DPanel::SavePicture(const std::string& fileName) {
@@ -86,6 +105,10 @@ bool D3DPanel::SavePicture(const std::string& fileName) {
 bool D3DPanel::SaveMeshToX(const std::string& fileName, std::int32_t& error, SceneMesh record) {
     error = 0;
     LastFileError.clear();
+    // DirectX readers take a .x file's strings in the system's code page, so the name is
+    // written in it where it can be; a name the code page cannot spell stays in UTF-8,
+    // which the readers that know it take.
+    ToSystemCodePage(record.TextureFile);
     switch (XMeshProblemOf(record)) {
     case XMeshProblem::None:
         break;

@@ -314,10 +314,10 @@ TEST(MeshDocument, RemovingAVertexTakesItsFacesAndLeavesEveryOtherFaceOnItsCorne
     } cases[] = {
         {indexed({0, 1, 2, 2, 3, 4}, 2), 1, {1, 2, 3}, 1, {0, 2, 3, 4}},
         {indexed({0, 1, 2, 2, 3, 4}, 1), 4, {0, 1, 2}, 1, {0, 1, 2, 3}}, // undrawn face
-        {indexed({0, 1, 2, 40000, 3}, 1), 3, {0, 1, 2}, 1, {0, 1, 2, 4}}, // partial face
+        {indexed({0, 1, 2, 40000, 3}, 1), 3, {0, 1, 2, 39999}, 1, {0, 1, 2, 4}}, // unfinished
         {indexed({0, 1, 2}, 1), 4, {0, 1, 2}, 1, {0, 1, 2, 3}},             // unused
         {indexed({0, 1, 2}, 1), 9, {0, 1, 2}, 1, {0, 1, 2, 3, 4}},          // past the list
-        {indexed({}, 1), 4, {}, 1, {0, 1, 2}}, // the last, partial, face goes whole
+        {indexed({}, 1), 4, {}, 1, {0, 1, 2, 3}}, // an unfinished face loses one corner
     };
     for (const auto& c : cases) {
         MeshDocument document = c.before;

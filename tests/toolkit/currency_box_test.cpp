@@ -67,6 +67,8 @@ TEST_F(CurrencyBoxTest, TypingTakesTheNumberOrRefusesTheKey) {
         {false, L"2E+12e" + d + L"-", L"2E+12"},
         {false, L"e+5", L"5"},
         {false, L"1e--5", L"1e-5"},
+        {false, L"e5" + d + L"3e", L"5" + d + L"3e"},
+        {true, L"5e" + d + L"-3", L"5e-3"},
         {true, L"67890123456", L"678901234"},
     };
     for (const auto& row : table) {
@@ -123,9 +125,10 @@ TEST_F(CurrencyBoxTest, LeavingTheBoxWritesTheNumberInTheUsersFormat) {
         EXPECT_EQ(box.GetNarrowText(), "1,234.5");
     }
 
-    // The whole text is selected when the box gets the focus again, and an empty box or
-    // a lone minus reads as 0.
+    // The whole text, without its groups, is selected when the box gets the focus again,
+    // and an empty box or a lone minus reads as 0.
     box.Focus();
+    EXPECT_EQ(box.GetText(), L"1234" + std::wstring(1, box.decimalSeparator) + L"5");
     EXPECT_EQ(Selection(box).first, 0u);
     EXPECT_EQ(Selection(box).second, static_cast<DWORD>(box.GetNarrowText().size()));
     box.SetText(std::string("-"));

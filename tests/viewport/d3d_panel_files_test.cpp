@@ -265,6 +265,19 @@ TEST_F(D3DPanelFilesTest, FilesKeepTheirNamesInAnyScript) {
     EXPECT_EQ(D3DXLoadMeshFromXW(mesh.c_str(), D3DXMESH_SYSTEMMEM, panel->device.Get(), nullptr,
                                  nullptr, nullptr, nullptr, &read),
               D3D_OK);
+    // DirectX reads the texture's name in the system's code page.
+    textured.TextureFile = "citt\xC3\xA0.png";
+    ASSERT_TRUE(panel->SaveMeshToX(ToNarrow(mesh), error, textured));
+    ComPtr<ID3DXBuffer> materials;
+    ASSERT_EQ(D3DXLoadMeshFromXW(mesh.c_str(), D3DXMESH_SYSTEMMEM, panel->device.Get(), nullptr,
+                                 &materials, nullptr, nullptr, &read),
+              D3D_OK);
+    if (GetACP() == 1252) {
+        EXPECT_STREQ(static_cast<D3DXMATERIAL*>(materials->GetBufferPointer())->pTextureFilename,
+                     "citt\xE0.png");
+    }
+    textured.TextureFile = ToNarrow(picture);
+
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(wideFolder))
         names.push_back(ToNarrow(entry.path().filename().wstring()));
