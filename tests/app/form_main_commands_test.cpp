@@ -302,7 +302,17 @@ TEST_F(FormMainCommandsTest, NewOpenAndExitNeverDropWorkTheUserDidNotGiveUp) {
     host.answers = {IDNO};
     host.paths = {first};
     Choose(*form->openItem);
+    form->widthSpin->SetValue(1300); // wider than the window: a horizontal bar
+    Tick();
+    Tick();
+    const auto hasHorizontalBar = [&] {
+        return (GetWindowLongW(form->viewportContainer->window, GWL_STYLE) & WS_HSCROLL) != 0;
+    };
+    EXPECT_TRUE(hasHorizontalBar());
+    host.answers = {IDNO};
     Choose(*form->newItem);
+    Tick();
+    EXPECT_FALSE(hasHorizontalBar()) << "the new document's preview fits";
     EXPECT_EQ(form->ProjectPath, "") << "a new document has no file yet";
     EXPECT_EQ(form->statusBar->GetNarrowText(), "");
     form->ApplyMove(1);
