@@ -4,7 +4,7 @@
 // and keeps them in step. Its lifecycle lives in form_main.cpp, its layout in
 // form_main_layout.cpp, and what the controls do in form_main_commands.cpp.
 
-#include "app/mesh_document.h"
+#include "document/mesh_document.h"
 #include "toolkit/font.h"
 #include "toolkit/form.h"
 

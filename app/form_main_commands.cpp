@@ -6,7 +6,7 @@
 #include "app/form_main_events.h"
 #include "app/form_vertici.h"
 #include "app/program_title.h"
-#include "app/text_file.h"
+#include "document/text_file.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/form_about.h"

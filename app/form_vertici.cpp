@@ -1,6 +1,6 @@
 #include "app/form_vertici.h"
 
-#include "app/number_text.h"
+#include "document/number_text.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/label.h"

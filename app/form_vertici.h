@@ -5,7 +5,7 @@
 // document; its owner reads vertex and result once the window is gone.
 
 #include "app/entry_dialog.h"
-#include "app/mesh_vertex.h"
+#include "document/mesh_vertex.h"
 
 #include <array>
 #include <string>

@@ -4,10 +4,10 @@
 // load beside tinyobjloader reading the same mesh as an OBJ file (positions with colours,
 // texture coordinates, faces). The *Lines runs time the line-list interface.
 
-#include "app/file_replace.h"
-#include "app/mesh_document.h"
-#include "app/number_text.h"
-#include "app/text_file.h"
+#include "document/file_replace.h"
+#include "document/mesh_document.h"
+#include "document/number_text.h"
+#include "document/text_file.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

@@ -6,7 +6,7 @@
 
 #include "app/form_main.h"
 #include "app/program_title.h"
-#include "app/text_file.h"
+#include "document/text_file.h"
 #include "toolkit/dialog_host.h"
 #include "toolkit/list_box.h"
 #include "viewport/d3d_panel.h"

@@ -1,7 +1,7 @@
 // Exporting the largest mesh the preview takes, 65,535 vertices and 1,000 faces, as a .x
 // text file: the text, and the text written to disk with its flush.
 
-#include "app/text_file.h"
+#include "document/text_file.h"
 #include "viewport/x_mesh_writer.h"
 
 #include <benchmark/benchmark.h>

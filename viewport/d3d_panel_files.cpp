@@ -4,10 +4,10 @@
 
 #include "viewport/d3d_panel.h"
 
-#include "app/file_replace.h"
-#include "app/number_text.h"
-#include "app/safe_save.h"
-#include "app/text_file.h"
+#include "document/file_replace.h"
+#include "document/number_text.h"
+#include "document/safe_save.h"
+#include "document/text_file.h"
 #include "toolkit/system_dialogs.h"
 #include "toolkit/text_conversion.h"
 #include "viewport/view_state_file.h"

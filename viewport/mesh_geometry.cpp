@@ -1,6 +1,6 @@
 #include "viewport/mesh_geometry.h"
 
-#include "app/number_text.h"
+#include "document/number_text.h"
 
 #include <algorithm>
 #include <limits>

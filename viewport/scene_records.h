@@ -3,8 +3,8 @@
 // What the 3D preview draws: the records of its seven scene lists. The application shows
 // one SceneMesh made from its document; the other kinds serve scenes of other programs.
 
-#include "app/mesh_document.h"
-#include "app/mesh_vertex.h"
+#include "document/mesh_document.h"
+#include "document/mesh_vertex.h"
 
 #include <cstdint>
 #include <string>

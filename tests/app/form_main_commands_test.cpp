@@ -7,7 +7,7 @@
 #include "app/form_main.h"
 #include "app/form_vertici.h"
 #include "app/program_title.h"
-#include "app/text_file.h"
+#include "document/text_file.h"
 #include "toolkit/text_conversion.h"
 
 #include "toolkit/currency_box.h"

@@ -3,7 +3,7 @@
 
 #include "app/form_main.h"
 #include "app/program_title.h"
-#include "app/text_file.h"
+#include "document/text_file.h"
 
 #include "toolkit/list_box.h"
 #include "toolkit/sub_menu.h"

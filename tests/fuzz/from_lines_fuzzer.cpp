@@ -3,7 +3,7 @@
 // as text must give the document their lines give, and the text writer the bytes of the
 // line writer.
 
-#include "app/mesh_document.h"
+#include "document/mesh_document.h"
 
 #include <cstdint>
 #include <cstdlib>

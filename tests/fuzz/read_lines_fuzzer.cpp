@@ -1,8 +1,8 @@
 // Writes arbitrary bytes to a file and reads them back as project lines, and as text:
 // both reads agree on failure and give the same document.
 
-#include "app/mesh_document.h"
-#include "app/text_file.h"
+#include "document/mesh_document.h"
+#include "document/text_file.h"
 
 #include <cstdint>
 #include <cstdio>

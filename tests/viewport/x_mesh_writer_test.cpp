@@ -2,7 +2,7 @@
 
 #include "viewport/x_mesh_writer.h"
 
-#include "app/text_file.h"
+#include "document/text_file.h"
 #include "tests/support/temporary_folder.h"
 #include "viewport/mesh_geometry.h"
 

@@ -1,4 +1,4 @@
-#include "app/text_file.h"
+#include "document/text_file.h"
 
 #include "tests/support/temporary_folder.h"
 

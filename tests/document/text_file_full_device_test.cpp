@@ -1,8 +1,8 @@
 // A device that fills up part way through a save, made with the file-size limit: writes
 // beyond it fail as they would on a full disk.
 
-#include "app/mesh_document.h"
-#include "app/text_file.h"
+#include "document/mesh_document.h"
+#include "document/text_file.h"
 
 #include "tests/support/temporary_folder.h"
 

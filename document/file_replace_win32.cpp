@@ -1,4 +1,4 @@
-#include "app/file_replace.h"
+#include "document/file_replace.h"
 
 #include <io.h>
 #include <windows.h>

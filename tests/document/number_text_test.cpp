@@ -1,4 +1,4 @@
-#include "app/number_text.h"
+#include "document/number_text.h"
 
 #include <cfloat>
 #include <cmath>

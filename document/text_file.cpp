@@ -1,7 +1,7 @@
-#include "app/text_file.h"
+#include "document/text_file.h"
 
-#include "app/file_replace.h"
-#include "app/safe_save.h"
+#include "document/file_replace.h"
+#include "document/safe_save.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "app/mesh_document.h"
+#include "document/mesh_document.h"
 
-#include "app/number_text.h"
+#include "document/number_text.h"
 
 #include <cfloat>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "app/safe_save.h"
+#include "document/safe_save.h"
 
-#include "app/file_replace.h"
+#include "document/file_replace.h"
 
 namespace MyApp {
 namespace {

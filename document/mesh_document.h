@@ -4,7 +4,7 @@
 // the mesh as a vertex list and a 16-bit index list. The document checks nothing about
 // how the lists and FaceCount agree; the preview and the exporters decide that.
 
-#include "app/mesh_vertex.h"
+#include "document/mesh_vertex.h"
 
 #include <cstdint>
 #include <string>

@@ -2,8 +2,8 @@
 // fails on a good header, and what the writer then makes reads back to itself after at
 // most one normalising round (saturated colours, rounding at the ends of the range).
 
-#include "app/mesh_document.h"
-#include "app/text_file.h"
+#include "document/mesh_document.h"
+#include "document/text_file.h"
 
 #include "tests/support/temporary_folder.h"
 
