@@ -1,0 +1,40 @@
+#pragma once
+
+// What a model file holds for the editor, in the shapes the format readers give and the
+// format writers take: loose triangles read from a file, and the document's indexed mesh
+// to write. Positions are as the file has them; texture coordinates follow Direct3D (origin
+// at the top left, v downwards), so a format whose v goes up is turned on the way in and
+// out; colours are words laid out 0x00BBGGRR as the document keeps them.
+
+#include "document/mesh_vertex.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace MyApp {
+
+struct ModelCorner {
+    double X = 0;
+    double Y = 0;
+    double Z = 0;
+    std::uint32_t Color = 0x00FFFFFF; // white where the file gives no colour
+    float Tu = 0;
+    float Tv = 0;
+};
+
+// Three corners per triangle, in the file's order. The texture is the path of the picture
+// the model names, resolved against the model's folder; empty when it names none.
+struct ModelTriangles {
+    std::vector<ModelCorner> corners;
+    std::string textureFile;
+};
+
+// An indexed mesh to write: three indices per triangle, each below the vertex count.
+struct ModelMesh {
+    std::vector<MeshVertex> vertices;
+    std::vector<std::uint32_t> indices;
+    std::string textureFile;
+};
+
+} // namespace MyApp
