@@ -184,12 +184,34 @@ bool ParseShortReal(std::string_view text, double& value) {
     return true;
 }
 
-// The text of the standard library's exact conversion, for what the fast path below
-// cannot decide.
+// A float needs at most nine significant digits to be told from its neighbours.
+constexpr int kFloatDigits = 9;
+
+// The fewest digits, from six on, whose text the reader narrows to the same float as the
+// value, by the standard library's exact conversion; for what the fast path below cannot
+// decide, and for values that six digits do not keep.
 char* FormatRealExactly(char* out, double value) {
-    return std::to_chars(out, out + kMaxRealText, value, std::chars_format::general,
-                         kSignificantDigits)
-        .ptr;
+    const float kept = NarrowToFloat(value);
+    for (int digits = kSignificantDigits;; ++digits) {
+        char* const end =
+            std::to_chars(out, out + kMaxRealText, value, std::chars_format::general, digits).ptr;
+        if (digits == kFloatDigits || NarrowToFloat(ParseReal({out, std::size_t(end - out)})) == kept)
+            return end;
+    }
+}
+
+// The powers of ten that doubles hold exactly.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Whether the six digits read back as the value's float. The reader makes one correctly
+// rounded double of the text, and so does one step by an exact power of ten here.
+bool SixDigitsKeepFloat(double value, std::uint32_t digits, int exponent) {
+    const int shift = exponent - (kSignificantDigits - 1);
+    const double magnitude =
+        shift >= 0 ? digits * kExactPowers[shift] : digits / kExactPowers[-shift];
+    return NarrowToFloat(magnitude) == NarrowToFloat(std::fabs(value));
 }
 
 constexpr double kRoundsUpToSevenDigits = 999999.5;
@@ -342,7 +364,7 @@ std::string FormatReal(double value) {
 char* FormatRealTo(char* out, double value) {
     std::uint32_t digits = 0;
     int exponent = 0;
-    if (!RoundToSixDigits(value, digits, exponent))
+    if (!RoundToSixDigits(value, digits, exponent) || !SixDigitsKeepFloat(value, digits, exponent))
         return FormatRealExactly(out, value);
     return WriteGeneral(out, value, digits, exponent);
 }
@@ -360,7 +382,8 @@ char* FormatNumberLinesTo(char* out, const NumberLine* lines, std::size_t count)
         bool quick[kGroup] = {};
         for (std::size_t i = 0; i < size; ++i) {
             if (!group[i].IsInteger)
-                quick[i] = RoundToSixDigits(group[i].Real, digits[i], exponents[i]);
+                quick[i] = RoundToSixDigits(group[i].Real, digits[i], exponents[i]) &&
+                           SixDigitsKeepFloat(group[i].Real, digits[i], exponents[i]);
         }
         for (std::size_t i = 0; i < size; ++i) {
             const NumberLine& line = group[i];

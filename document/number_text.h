@@ -1,9 +1,9 @@
 #pragma once
 
 // Number text of the project file. It never depends on the user's locale: reals are
-// written like "%g" (six significant digits, '.' as the decimal point) and read back by
-// the lenient rules of the reader, which take the leading number of a line and ignore
-// whatever follows it.
+// written like "%g" ('.' as the decimal point) with the fewest digits, six at least, that
+// read back as the same single-precision value, and read back by the lenient rules of the
+// reader, which take the leading number of a line and ignore whatever follows it.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,14 +12,16 @@
 
 namespace MyApp {
 
-// Room that FormatRealTo and FormatIntegerTo need at `out`. The text itself is at most 13
-// characters ("-1.79769e+308") and 20 ("-9223372036854775808"); the real writer may fill
+// Room that FormatRealTo and FormatIntegerTo need at `out`. The text itself is at most 16
+// characters ("-1.23456789e+308") and 20 ("-9223372036854775808"); the real writer may fill
 // the rest of its room with scratch bytes past the end it returns.
 constexpr std::size_t kMaxRealText = 16;
 constexpr std::size_t kMaxIntegerText = 20;
 
-// Six significant digits in general notation, no trailing zeros, exponent form for very
-// large or very small values: the text "%g" gives in the C locale.
+// General notation, no trailing zeros, exponent form for very large or very small values:
+// the text "%g" gives in the C locale, with six significant digits when they read back as
+// the value's float (so a value of six digits or fewer is written as "%g" writes it), and
+// otherwise with the fewest of seven to nine that do.
 std::string FormatReal(double value);
 
 // The same text written at `out`; returns the end of what was written.

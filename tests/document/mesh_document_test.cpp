@@ -90,17 +90,21 @@ TEST(MeshDocument, IndicesAboveTheSigned16BitRangeAreWrittenNegative) {
     EXPECT_EQ(Read(lines).Indices, document.Indices);
 }
 
-TEST(MeshDocument, RealsKeepSixSignificantDigits) {
+TEST(MeshDocument, RealsKeepTheirSinglePrecisionValue) {
     MeshDocument document;
     document.MoveX = 0.1;
     document.MoveX += 0.1;
     document.MoveX += 0.1;
     document.MoveY = 1.23456789;
+    document.Vertices.push_back({1234.5678, -0.5, 1e-7, 0, 0.123456789f, 0});
     const Lines lines = document.ToLines();
     EXPECT_EQ(lines[1], "0.3");
+    EXPECT_EQ(lines[2], "1.2345679");
     const MeshDocument read = Read(lines);
     EXPECT_EQ(read.MoveX, 0.3);
-    EXPECT_EQ(read.MoveY, 1.23457);
+    EXPECT_EQ(static_cast<float>(read.MoveY), static_cast<float>(1.23456789));
+    EXPECT_EQ(static_cast<float>(read.Vertices[0].X), 1234.5678f);
+    EXPECT_EQ(read.Vertices[0].Tu, 0.123456789f);
 }
 
 TEST(MeshDocument, RejectsAnyOtherHeaderAndStaysUnchanged) {
