@@ -201,7 +201,8 @@ void EntryDialog::ChildClick(GUIElement* element) {
         result = kCancelled;
         Close();
     } else if (element == okButton.get()) {
-        TakeValues();
+        if (!TakeValues())
+            return;
         result = kConfirmed;
         Close();
     }

@@ -50,8 +50,9 @@ protected:
     // Makes the window and its controls, then takes the owner's place as its modal dialog.
     // Called by the derived constructor, once the whole dialog can build its controls.
     void Open();
-    // OK: the controls' values become the dialog's entry.
-    virtual void TakeValues() = 0;
+    // OK: the controls' values become the dialog's entry; false, after telling the user
+    // why, when they cannot, and the dialog stays open.
+    virtual bool TakeValues() = 0;
     // "Annulla" then "OK", at the bottom right of the stored size.
     void MakeButtons();
     // The width of a text in the dialog's font.

@@ -70,8 +70,9 @@ void FormIndici::LoadIndex(int value, int row) {
     ChildGotFocus(indexBox.get()); // the box that has the focus: typing replaces its value
 }
 
-void FormIndici::TakeValues() {
+bool FormIndici::TakeValues() {
     indexValue = indexSpin->GetValue();
+    return true;
 }
 
 } // namespace MyApp

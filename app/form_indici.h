@@ -31,7 +31,7 @@ public:
     std::unique_ptr<KelUtility::NumericBox> indexSpin;
 
 protected:
-    void TakeValues() override;
+    bool TakeValues() override;
 };
 
 } // namespace MyApp

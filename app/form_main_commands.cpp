@@ -123,17 +123,24 @@ bool FormMain::SaveProject(bool noQuestion) {
             break;
         }
     }
+    const std::string previous = ProjectPath;
     if (ProjectPath.empty())
         SetFileName(AskProjectPath());
     if (ProjectPath.empty())
         return false;
-    return WriteProject();
+    if (WriteProject())
+        return true;
+    SetFileName(previous);
+    return false;
 }
 
+// A name the project could not be written under is not kept: the document still belongs
+// where it was.
 void FormMain::SaveProjectAs() {
+    const std::string previous = ProjectPath;
     SetFileName(AskProjectPath());
-    if (!ProjectPath.empty())
-        WriteProject();
+    if (!ProjectPath.empty() && !WriteProject())
+        SetFileName(previous);
 }
 
 // The dialog adds ".kv3" to a bare name before it asks about overwriting; a name with

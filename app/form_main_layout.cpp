@@ -38,10 +38,14 @@ constexpr int kListImages = 1008;
 constexpr int kListImageCount = 8;
 constexpr int kRowHeight = 22;
 constexpr int kNumberBoxWidth = 60;
-// Room for a grouped four-digit number beside the box's arrows, and for a six-digit real,
-// so that a box always shows its whole number.
+// Room for a grouped four-digit number beside the box's arrows, so that the box shows its
+// whole number.
 constexpr int kWideNumberBoxWidth = 80;
-constexpr int kEyeBoxWidth = 78;
+// The eye boxes take the room their one-letter labels leave, up to the rotation group, so
+// that a number in exponent form shows whole.
+constexpr int kAxisLabelWidth = 10;
+constexpr int kEyeBoxLeft = 326;
+constexpr int kEyeBoxWidth = 103;
 const char* const kBrowse = "[..]";
 
 // A list row's value is its position, counted from 0.
@@ -199,12 +203,12 @@ void FormMain::BuildControls() {
     AddLabel("Sposta:", 200, 12, 50);
     movePad = MakeMovePad(200, 35);
     AddLabel("Punto di Vista:", 315, 12, 110);
-    AddLabel("X", 315, 37, 30);
-    eyeXBox = MakeEyeBox(350, 35, document.EyeX);
-    AddLabel("Y", 315, 62, 30);
-    eyeYBox = MakeEyeBox(350, 60, document.EyeY);
-    AddLabel("Z", 315, 87, 30);
-    eyeZBox = MakeEyeBox(350, 85, document.EyeZ);
+    AddLabel("X", 315, 37, kAxisLabelWidth);
+    eyeXBox = MakeEyeBox(kEyeBoxLeft, 35, document.EyeX);
+    AddLabel("Y", 315, 62, kAxisLabelWidth);
+    eyeYBox = MakeEyeBox(kEyeBoxLeft, 60, document.EyeY);
+    AddLabel("Z", 315, 87, kAxisLabelWidth);
+    eyeZBox = MakeEyeBox(kEyeBoxLeft, 85, document.EyeZ);
     AddLabel("Rotazione:", 430, 12, 130);
     AddLabel("X", 430, 37, 30);
     rotationXBox = MakeNumberBox(465, 35, document.RotX, 3);

@@ -1,11 +1,14 @@
 #include "app/form_vertici.h"
 
-#include "document/number_text.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/label.h"
 #include "toolkit/panel_children.h"
 #include "toolkit/system_dialogs.h"
+#include "toolkit/user_number_format.h"
+
+#include <cfloat>
+#include <cmath>
 
 using namespace KelUtility;
 
@@ -122,12 +125,22 @@ std::array<std::string, 5> FormVertici::BoxTexts() {
 }
 
 // A box still showing the text it was given keeps the value exactly, digits beyond the
-// six shown included. Texture coordinates are floats: a typed value beyond their range
-// becomes the largest float of its sign rather than an infinity. The colour is the one
-// picked, not the swatch's, which shows only a colour word's 24 bits.
-void FormVertici::TakeValues() {
+// six shown included. Texture coordinates are floats: a typed value beyond their range is
+// refused, so that the vertex never holds another number than the one the box showed. The
+// colour is the one picked, not the swatch's, which shows only a colour word's 24 bits.
+bool FormVertici::TakeValues() {
     const std::array<std::string, 5> texts = BoxTexts();
     const auto typed = [&](std::size_t box) { return texts[box] != m_shownTexts[box]; };
+    for (CurrencyBox* box : {tuBox.get(), tvBox.get()}) {
+        const bool edited = typed(box == tuBox.get() ? 3 : 4);
+        if (edited && std::fabs(box->GetValue()) > FLT_MAX) {
+            const std::string largest = UserNumberFormat().FormatDouble(FLT_MAX);
+            ShowWarning(this, "Tu e Tv devono essere compresi tra -" + largest + " e " + largest + ".",
+                        "Attenzione");
+            box->Focus();
+            return false;
+        }
+    }
     if (typed(0))
         vertex.X = xBox->GetValue();
     if (typed(1))
@@ -135,9 +148,10 @@ void FormVertici::TakeValues() {
     if (typed(2))
         vertex.Z = zBox->GetValue();
     if (typed(3))
-        vertex.Tu = NarrowToFloat(tuBox->GetValue());
+        vertex.Tu = static_cast<float>(tuBox->GetValue());
     if (typed(4))
-        vertex.Tv = NarrowToFloat(tvBox->GetValue());
+        vertex.Tv = static_cast<float>(tvBox->GetValue());
+    return true;
 }
 
 } // namespace MyApp

@@ -42,7 +42,7 @@ public:
     std::unique_ptr<KelUtility::CurrencyBox> tvBox;
 
 protected:
-    void TakeValues() override;
+    bool TakeValues() override;
 
 private:
     static constexpr std::uint32_t kWhite = 0x00FFFFFF;

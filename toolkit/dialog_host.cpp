@@ -9,6 +9,8 @@ namespace KelUtility {
 
 namespace {
 
+constexpr DWORD kLauncherPatience = 1500; // milliseconds
+
 // The system names a message box's buttons in its own language; the program speaks
 // Italian, so a hook renames them as the box is activated, before it is seen.
 HHOOK buttonHook = nullptr;
@@ -51,10 +53,32 @@ public:
     bool RunSaveDialog(OPENFILENAMEW& dialog) override {
         return GetSaveFileNameW(&dialog) != FALSE;
     }
+    // A program that starts is not yet a page shown: a launcher that finds no browser
+    // (Wine's, for one) starts and ends at once with a failure. One that ends so within a
+    // moment is reported as the shell reports a missing association; one that goes on, or
+    // ends well, is taken at its word.
     HINSTANCE RunShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file,
                               const wchar_t* parameters, const wchar_t* directory,
                               int show) override {
-        return ShellExecuteW(owner, verb, file, parameters, directory, show);
+        SHELLEXECUTEINFOW launch = {};
+        launch.cbSize = sizeof(launch);
+        launch.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+        launch.hwnd = owner;
+        launch.lpVerb = verb;
+        launch.lpFile = file;
+        launch.lpParameters = parameters;
+        launch.lpDirectory = directory;
+        launch.nShow = show;
+        if (!ShellExecuteExW(&launch))
+            return launch.hInstApp;
+        DWORD exitCode = 0;
+        if (launch.hProcess != nullptr) {
+            if (WaitForSingleObject(launch.hProcess, kLauncherPatience) == WAIT_OBJECT_0 &&
+                GetExitCodeProcess(launch.hProcess, &exitCode) && exitCode != 0)
+                launch.hInstApp = reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_NOASSOC));
+            CloseHandle(launch.hProcess);
+        }
+        return launch.hInstApp;
     }
 };
 

@@ -65,14 +65,14 @@ TEST_F(EntryDialogTest, EnterInAnyBoxTakesTheTypedVertex) {
     EXPECT_EQ(dialog.colorSwatch->backColor, 0x00FFFFFFu);
     Type(*dialog.xBox, std::string("-1") + Decimal() + "5");
     Type(*dialog.zBox, std::string("2") + Decimal() + "25");
-    dialog.tuBox->SetText(std::string("1") + std::string(60, '0')); // pasted, past any float
+    dialog.tuBox->SetText(std::string("3") + Decimal() + "4e+38"); // pasted
     Type(*dialog.tvBox, "\r");
     EXPECT_FALSE(IsWindow(dialog.window));
     EXPECT_TRUE(IsWindowEnabled(owner->window));
     EXPECT_EQ(dialog.result, EntryDialog::kConfirmed);
     EXPECT_EQ(dialog.vertex.X, -1.5);
     EXPECT_EQ(dialog.vertex.Z, 2.25);
-    EXPECT_EQ(dialog.vertex.Tu, FLT_MAX);
+    EXPECT_EQ(dialog.vertex.Tu, 3.4e38f);
     EXPECT_EQ(dialog.vertex.Color, 0x00FFFFFFu);
 }
 

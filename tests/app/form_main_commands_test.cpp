@@ -330,6 +330,12 @@ TEST_F(FormMainCommandsTest, NewOpenAndExitNeverDropWorkTheUserDidNotGiveUp) {
               "Salva / " + folder.File("tri.txt.kv3") + " esiste gi\xC3\xA0.\nSostituirlo?");
     EXPECT_EQ(form->ProjectPath, "");
     EXPECT_EQ(TemporaryFolder::ReadBytes(folder.File("tri.txt.kv3")), "KEL MORVANE\r\n");
+
+    form->SetFileName(first); // a name the project cannot be written under is not kept
+    host.paths = {folder.File("manca\\altro.kv3")};
+    Choose(*form->saveAsItem);
+    EXPECT_EQ(host.BoxTexts().back(), "Errore / Errore durante il salvataggio.");
+    EXPECT_EQ(form->ProjectPath, first);
 }
 
 TEST_F(FormMainCommandsTest, AnyFileNameIsSavedAndOpenedAsWritten) {
@@ -379,6 +385,13 @@ TEST_F(FormMainCommandsTest, DialogsShowAndKeepEveryStoredValue) {
     Click(*form->indexToolBar, *form->indexAddButton);
     Type(*form->indexDialog->indexBox, "65535\r");
     EXPECT_EQ(form->document.Indices.back(), 65535);
+
+    Click(*form->vertexToolBar, *form->vertexAddButton); // a float cannot hold 1e300
+    SendMessageW(form->vertexDialog->tvBox->window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    Type(*form->vertexDialog->tvBox, "1e300\r");
+    EXPECT_EQ(host.BoxTexts().back().rfind("Attenzione / Tu e Tv devono essere compresi", 0), 0u);
+    EXPECT_TRUE(IsWindow(form->vertexDialog->window)) << "the dialog stays open";
+    EXPECT_EQ(form->document.Vertices.size(), 12u);
 }
 
 TEST_F(FormMainCommandsTest, ShownColoursPagesAndMarkedFilesAgreeWithWhatIsStored) {
