@@ -1,0 +1,266 @@
+#include "document/model_import.h"
+
+#include "document/file_replace.h"
+#include "document/gltf_format.h"
+#include "document/obj_format.h"
+#include "document/ply_format.h"
+#include "document/safe_save.h"
+#include "document/stl_format.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
+
+namespace MyApp {
+namespace {
+
+ModelReader g_xReader = nullptr;
+
+constexpr std::size_t kCornersPerFace = 3;
+// Half the preview's field of view, and a little room around the model.
+constexpr double kHalfFieldOfView = 0.3926990816987241; // 22.5 degrees
+constexpr double kFrameMargin = 1.1;
+
+std::string Extension(const std::string& path) {
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of("/\\");
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return "";
+    std::string extension = path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenPath(path, "rb"), std::fclose);
+    if (!file)
+        return false;
+    char buffer[65536];
+    std::size_t read = 0;
+    bytes.clear();
+    while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        bytes.append(buffer, read);
+    return std::ferror(file.get()) == 0;
+}
+
+bool FileExists(const std::string& path) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenPath(path, "rb"), std::fclose);
+    return file != nullptr;
+}
+
+// PLY and STL are read from their bytes.
+template <bool (*Read)(std::string_view, ModelTriangles&, std::string&)>
+bool ReadBytesOf(const std::string& path, ModelTriangles& model, std::string& message) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        message = "Impossibile leggere il file.";
+        return false;
+    }
+    return Read(bytes, model, message);
+}
+
+ModelReader ReaderFor(const std::string& extension) {
+    if (extension == ".obj")
+        return ReadObj;
+    if (extension == ".ply")
+        return ReadBytesOf<ReadPly>;
+    if (extension == ".stl")
+        return ReadBytesOf<ReadStl>;
+    if (extension == ".gltf" || extension == ".glb")
+        return ReadGltf;
+    if (extension == ".x")
+        return g_xReader;
+    return nullptr;
+}
+
+// The bytes of a corner, every field in turn, so that equal corners hash equal; -0 and 0
+// are different bytes and stay apart, which only costs a vertex.
+struct CornerKey {
+    unsigned char bytes[3 * sizeof(double) + sizeof(std::uint32_t) + 2 * sizeof(float)];
+
+    explicit CornerKey(const ModelCorner& corner) {
+        unsigned char* out = bytes;
+        const auto put = [&out](const void* field, std::size_t size) {
+            std::memcpy(out, field, size);
+            out += size;
+        };
+        put(&corner.X, sizeof corner.X);
+        put(&corner.Y, sizeof corner.Y);
+        put(&corner.Z, sizeof corner.Z);
+        put(&corner.Color, sizeof corner.Color);
+        put(&corner.Tu, sizeof corner.Tu);
+        put(&corner.Tv, sizeof corner.Tv);
+    }
+    bool operator==(const CornerKey& other) const {
+        return std::memcmp(bytes, other.bytes, sizeof bytes) == 0;
+    }
+};
+
+// FNV-1a over the key's bytes.
+struct CornerHash {
+    std::size_t operator()(const CornerKey& key) const {
+        std::uint64_t hash = 14695981039346656037ull;
+        for (unsigned char byte : key.bytes)
+            hash = (hash ^ byte) * 1099511628211ull;
+        return static_cast<std::size_t>(hash);
+    }
+};
+
+// Writes one file of an export through a safe save.
+bool SaveBytes(const std::string& path, const std::string& bytes, std::string& message) {
+    if (SafeSaveBytes(path, bytes.data(), bytes.size()))
+        return true;
+    message = "Impossibile scrivere il file " + path + ".";
+    return false;
+}
+
+std::string FileNameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+void SetXModelReader(ModelReader reader) { g_xReader = reader; }
+
+bool WeldCorners(const std::vector<ModelCorner>& corners, std::vector<MeshVertex>& vertices,
+                 std::vector<std::uint32_t>& indices, std::size_t limit) {
+    std::unordered_map<CornerKey, std::uint32_t, CornerHash> seen;
+    seen.reserve(corners.size());
+    vertices.clear();
+    indices.clear();
+    indices.reserve(corners.size());
+    for (const ModelCorner& corner : corners) {
+        const auto found = seen.emplace(CornerKey(corner), static_cast<std::uint32_t>(vertices.size()));
+        if (found.second)
+            vertices.push_back({corner.X, corner.Y, corner.Z, corner.Color, corner.Tu, corner.Tv});
+        indices.push_back(found.first->second);
+    }
+    return vertices.size() <= limit;
+}
+
+void FrameMesh(MeshDocument& document) {
+    if (document.Vertices.empty())
+        return;
+    double low[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL};
+    double high[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    for (const MeshVertex& vertex : document.Vertices) {
+        const double at[3] = {vertex.X, vertex.Y, vertex.Z};
+        for (int axis = 0; axis < 3; ++axis) {
+            low[axis] = std::min(low[axis], at[axis]);
+            high[axis] = std::max(high[axis], at[axis]);
+        }
+    }
+    const double centre[3] = {(low[0] + high[0]) / 2, (low[1] + high[1]) / 2,
+                              (low[2] + high[2]) / 2};
+    double radius = 0;
+    for (const MeshVertex& vertex : document.Vertices)
+        radius = std::max(radius, std::hypot(vertex.X - centre[0], vertex.Y - centre[1],
+                                             vertex.Z - centre[2]));
+    document.MoveX = -centre[0];
+    document.MoveY = -centre[1];
+    document.MoveZ = -centre[2];
+    double eye = std::hypot(document.EyeX, document.EyeY, document.EyeZ);
+    if (eye == 0) {
+        document.EyeZ = -1;
+        eye = 1;
+    }
+    const double needed = kFrameMargin * radius / std::sin(kHalfFieldOfView);
+    if (needed > eye) {
+        const double scale = needed / eye;
+        document.EyeX *= scale;
+        document.EyeY *= scale;
+        document.EyeZ *= scale;
+    }
+}
+
+bool ImportModel(const std::string& path, MeshDocument& document, std::string& message) {
+    const std::string extension = Extension(path);
+    const ModelReader read = ReaderFor(extension);
+    if (read == nullptr) {
+        message = extension.empty() ? "Il file non ha un'estensione che indichi il formato."
+                                    : "Il formato " + extension + " non \xC3\xA8 supportato.";
+        return false;
+    }
+    ModelTriangles model;
+    if (!read(path, model, message))
+        return false;
+    model.corners.resize(model.corners.size() / kCornersPerFace * kCornersPerFace);
+    if (model.corners.empty()) {
+        message = "Il modello non contiene triangoli.";
+        return false;
+    }
+    std::vector<MeshVertex> vertices;
+    std::vector<std::uint32_t> indices;
+    if (!WeldCorners(model.corners, vertices, indices, kMaxModelVertices)) {
+        message = "Il modello richiede " + std::to_string(vertices.size()) +
+                  " vertici, oltre il limite di " + std::to_string(kMaxModelVertices) + ".";
+        return false;
+    }
+    document.Vertices = std::move(vertices);
+    document.Indices.assign(indices.begin(), indices.end());
+    document.FaceCount = static_cast<std::int32_t>(indices.size() / kCornersPerFace);
+    document.TextureFile =
+        !model.textureFile.empty() && FileExists(model.textureFile) ? model.textureFile : "";
+    FrameMesh(document);
+    return true;
+}
+
+ModelMesh DrawnMesh(const MeshDocument& document) {
+    ModelMesh mesh;
+    mesh.vertices = document.Vertices;
+    mesh.textureFile = document.TextureFile;
+    const std::size_t corners = document.Indices.empty() ? document.Vertices.size()
+                                                         : document.Indices.size();
+    const std::size_t faces =
+        std::min(corners / kCornersPerFace, static_cast<std::size_t>(std::max(document.FaceCount, 0)));
+    for (std::size_t corner = 0; corner < faces * kCornersPerFace; ++corner) {
+        const std::size_t index = document.Indices.empty() ? corner : document.Indices[corner];
+        mesh.indices.push_back(static_cast<std::uint32_t>(index));
+    }
+    // A face with a corner past the vertex list is not drawn, so it is not written.
+    std::vector<std::uint32_t> kept;
+    for (std::size_t first = 0; first < mesh.indices.size(); first += kCornersPerFace) {
+        const bool inside = std::all_of(mesh.indices.begin() + first,
+                                        mesh.indices.begin() + first + kCornersPerFace,
+                                        [&](std::uint32_t i) { return i < mesh.vertices.size(); });
+        if (inside)
+            kept.insert(kept.end(), mesh.indices.begin() + first, mesh.indices.begin() + first + kCornersPerFace);
+    }
+    mesh.indices = std::move(kept);
+    return mesh;
+}
+
+bool ExportModel(const MeshDocument& document, const std::string& path, std::string& message) {
+    const ModelMesh mesh = DrawnMesh(document);
+    if (mesh.indices.empty()) {
+        message = "Il modello non contiene triangoli da esportare.";
+        return false;
+    }
+    const std::string extension = Extension(path);
+    if (extension == ".ply")
+        return SaveBytes(path, WritePly(mesh), message);
+    if (extension == ".stl")
+        return SaveBytes(path, WriteStl(mesh), message);
+    if (extension == ".glb" || extension == ".gltf") {
+        std::string bytes;
+        return WriteGltf(mesh, extension == ".glb", bytes, message) &&
+               SaveBytes(path, bytes, message);
+    }
+    if (extension == ".obj") {
+        const std::string materialPath = path.substr(0, path.size() - extension.size()) + ".mtl";
+        std::string obj;
+        std::string mtl;
+        WriteObj(mesh, FileNameOf(materialPath), obj, mtl);
+        return SaveBytes(materialPath, mtl, message) && SaveBytes(path, obj, message);
+    }
+    message = "Il formato " + extension + " non \xC3\xA8 supportato.";
+    return false;
+}
+
+} // namespace MyApp

@@ -1,0 +1,51 @@
+#pragma once
+
+// Model files of every format the editor speaks, in and out of the document: OBJ, PLY,
+// STL, glTF and, in the Windows build, DirectX .x. The format is chosen by the file's
+// extension, in any case.
+
+#include "document/mesh_document.h"
+#include "document/model_mesh.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace MyApp {
+
+// The most vertices a document holds: its indices are 16-bit.
+constexpr std::size_t kMaxModelVertices = 65535;
+
+// Reads a model file into loose triangles; false with the reason in Italian.
+using ModelReader = bool (*)(const std::string& path, ModelTriangles& model,
+                             std::string& message);
+
+// The .x reader needs D3DX, which only the Windows build has; it installs itself here.
+void SetXModelReader(ModelReader reader);
+
+// The model at path becomes the document's mesh: corners equal in position, colour and
+// texture coordinates become one vertex, FaceCount counts the triangles, the texture is
+// the one the model names when that file exists, and the view is framed on the model
+// (below). Size, background and rotation stay. False, with the document unchanged and the
+// reason in `message`, for a file that cannot be read, an unknown extension, a model
+// without triangles or one that needs more than kMaxModelVertices vertices.
+bool ImportModel(const std::string& path, MeshDocument& document, std::string& message);
+
+// Writes the triangles the document draws (its FaceCount, taken as the preview takes them)
+// to path, in the format of its extension: .obj with a .mtl beside it, .ply and .stl
+// binary, .glb, or .gltf with its buffer inside. Every file goes through a safe save.
+bool ExportModel(const MeshDocument& document, const std::string& path, std::string& message);
+
+// The same corners as one vertex each: the vertices in order of first use and three
+// indices per triangle. False when more than `limit` vertices are needed.
+bool WeldCorners(const std::vector<ModelCorner>& corners, std::vector<MeshVertex>& vertices,
+                 std::vector<std::uint32_t>& indices, std::size_t limit);
+
+// Centres the mesh on the origin with the move, and steps the eye back along its line
+// until the mesh's bounding sphere fits the preview's 45-degree view.
+void FrameMesh(MeshDocument& document);
+
+// The document's drawn triangles as an indexed mesh to write.
+ModelMesh DrawnMesh(const MeshDocument& document);
+
+} // namespace MyApp

@@ -1,0 +1,128 @@
+// Models in and out of the document through the one façade: every format written and read
+// back, by our own import and by assimp, with the document's counts; the refusals; and the
+// framing of an imported model.
+
+#include "document/model_import.h"
+
+#include "tests/support/temporary_folder.h"
+
+#include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace MyApp;
+
+namespace {
+
+// A square pyramid: five corners, six triangles, coloured, textured.
+MeshDocument Pyramid() {
+    MeshDocument document;
+    document.Vertices = {{-1, 0, -1, 0x0000FF, 0, 0},     {1, 0, -1, 0x00FF00, 1, 0},
+                         {1, 0, 1, 0xFF0000, 1, 1},       {-1, 0, 1, 0xFFFFFF, 0, 1},
+                         {0, 2.5, 0, 0x808080, 0.5f, 0.5f}};
+    document.Indices = {0, 1, 2, 0, 2, 3, 0, 1, 4, 1, 2, 4, 2, 3, 4, 3, 0, 4};
+    document.FaceCount = 6;
+    return document;
+}
+
+struct Counts {
+    unsigned triangles = 0;
+    unsigned vertices = 0;
+};
+
+Counts AssimpCounts(const std::string& path) {
+    Assimp::Importer importer;
+    const aiScene* scene = importer.ReadFile(
+        path, aiProcess_Triangulate | aiProcess_JoinIdenticalVertices | aiProcess_DropNormals |
+                  aiProcess_PreTransformVertices);
+    Counts counts;
+    for (unsigned m = 0; scene != nullptr && m < scene->mNumMeshes; ++m) {
+        counts.vertices += scene->mMeshes[m]->mNumVertices;
+        for (unsigned f = 0; f < scene->mMeshes[m]->mNumFaces; ++f)
+            counts.triangles += scene->mMeshes[m]->mFaces[f].mNumIndices == 3;
+    }
+    return counts;
+}
+
+} // namespace
+
+TEST(ModelImport, EveryFormatWrittenReadsBackWithTheDocumentsCounts) {
+    TemporaryFolder folder;
+    const MeshDocument pyramid = Pyramid();
+    for (const char* name : {"p.obj", "p.PLY", "p.stl", "p.glb", "p.gltf"}) {
+        const std::string path = folder.File(name);
+        std::string message;
+        ASSERT_TRUE(ExportModel(pyramid, path, message)) << name << ": " << message;
+        MeshDocument read;
+        ASSERT_TRUE(ImportModel(path, read, message)) << name << ": " << message;
+        EXPECT_EQ(read.FaceCount, 6) << name;
+        EXPECT_EQ(read.Vertices.size(), 5u) << name;
+        const Counts counts = AssimpCounts(path);
+        EXPECT_EQ(counts.triangles, 6u) << name;
+        EXPECT_EQ(counts.vertices, 5u) << name;
+    }
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"p.PLY", "p.glb", "p.gltf", "p.mtl",
+                                                          "p.obj", "p.stl"}));
+}
+
+TEST(ModelImport, RefusesWhatItCannotTakeAndLeavesTheDocument) {
+    TemporaryFolder folder;
+    // More corners than 16-bit indices reach, each its own vertex.
+    MeshDocument big;
+    for (int i = 0; i < 65538; ++i)
+        big.Vertices.push_back({double(i), double(i % 7), 0, 0, 0, 0});
+    big.FaceCount = 65538 / 3;
+    std::string message;
+    ASSERT_TRUE(ExportModel(big, folder.File("big.ply"), message)) << message;
+    TemporaryFolder::WriteBytes(folder.File("empty.stl"), std::string(80, ' ') + std::string(4, '\0'));
+    TemporaryFolder::WriteBytes(folder.File("mesh.xyz"), "1 2 3\n");
+    const struct {
+        std::string file;
+        std::string message;
+    } cases[] = {
+        {"big.ply", "Il modello richiede 65538 vertici, oltre il limite di 65535."},
+        {"empty.stl", "Il modello non contiene triangoli."},
+        {"mesh.xyz", "Il formato .xyz non \xC3\xA8 supportato."},
+        {"missing.obj", ""}, // the reader says why
+    };
+    for (const auto& c : cases) {
+        MeshDocument document = Pyramid();
+        message.clear();
+        EXPECT_FALSE(ImportModel(folder.File(c.file), document, message)) << c.file;
+        if (!c.message.empty()) {
+            EXPECT_EQ(message, c.message);
+        }
+        EXPECT_FALSE(message.empty()) << c.file;
+        EXPECT_EQ(document.Vertices, Pyramid().Vertices) << c.file;
+    }
+    MeshDocument none;
+    EXPECT_FALSE(ExportModel(none, folder.File("none.obj"), message));
+}
+
+TEST(ModelImport, EqualCornersBecomeOneVertexAndTheModelIsFramed) {
+    std::vector<ModelCorner> corners = {
+        {0, 0, 0, 1, 0, 0}, {1, 0, 0, 1, 0, 0}, {0, 1, 0, 1, 0, 0},
+        {1, 0, 0, 1, 0, 0}, {0, 1, 0, 1, 0, 0}, {1, 1, 0, 1, 0.5f, 0}, // a different Tu
+    };
+    std::vector<MeshVertex> vertices;
+    std::vector<std::uint32_t> indices;
+    EXPECT_TRUE(WeldCorners(corners, vertices, indices, 4));
+    EXPECT_EQ(vertices.size(), 4u);
+    EXPECT_EQ(indices, (std::vector<std::uint32_t>{0, 1, 2, 1, 2, 3}));
+    EXPECT_FALSE(WeldCorners(corners, vertices, indices, 3));
+
+    MeshDocument document; // the eye at (0, 0, -10)
+    document.Vertices = {{100, 200, 300, 0, 0, 0}, {300, 200, 300, 0, 0, 0}};
+    FrameMesh(document);
+    EXPECT_EQ(document.MoveX, -200);
+    EXPECT_EQ(document.MoveY, -200);
+    EXPECT_EQ(document.MoveZ, -300);
+    EXPECT_EQ(document.EyeX, 0);
+    EXPECT_NEAR(document.EyeZ, -1.1 * 100 / std::sin(M_PI / 8), 1e-9) << "stepped back to fit";
+    const double far = document.EyeZ;
+    document.Vertices = {{0, 0, 0, 0, 0, 0}, {0.1, 0, 0, 0, 0, 0}};
+    FrameMesh(document);
+    EXPECT_EQ(document.EyeZ, far) << "a small model does not bring the eye nearer";
+}
