@@ -1,0 +1,860 @@
+#include "document/gltf_format.h"
+
+#include "document/file_replace.h"
+
+// Only the model is wanted: images are named, never decoded or written, and every file goes
+// through OpenPath so that a UTF-8 name reaches it on Windows.
+#define TINYGLTF_IMPLEMENTATION
+#define TINYGLTF_NO_STB_IMAGE
+#define TINYGLTF_NO_STB_IMAGE_WRITE
+#define TINYGLTF_NO_EXTERNAL_IMAGE
+#define TINYGLTF_NO_FS
+// tinygltf's file writers, never called here, name std::ofstream without including it.
+#include <fstream>
+#include <tiny_gltf.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <limits>
+#include <memory>
+#include <sstream>
+
+namespace MyApp {
+
+namespace {
+
+// Files past this size are not models the editor can hold; it also stops a name such as
+// /dev/zero from being read for ever.
+constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
+
+// Nodes may place one mesh many times; past this many triangles the model could never
+// become a document, and the corners alone would take hundreds of megabytes.
+constexpr std::size_t kMaxTriangles = 4'000'000;
+
+// An accessor without a buffer view is zeros, however many it claims; past this count it
+// could only be a way to make the reader ask for gigabytes.
+constexpr std::size_t kMaxZeroElements = std::size_t{1} << 22;
+
+constexpr char kBroken[] = "Il file glTF non è valido: ";
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenPath(path, "rb"), std::fclose);
+    if (!file)
+        return false;
+    bytes.clear();
+    char block[65536];
+    std::size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
+        if (bytes.size() + got > kMaxFileBytes)
+            return false;
+        bytes.append(block, got);
+    }
+    return !std::ferror(file.get());
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+bool IsAbsolute(const std::string& path) {
+    return (!path.empty() && (path[0] == '/' || path[0] == '\\')) ||
+           (path.size() > 1 && path[1] == ':');
+}
+
+std::string Joined(const std::string& folder, const std::string& name) {
+    if (folder.empty() || IsAbsolute(name))
+        return name;
+    const char last = folder.back();
+    return last == '/' || last == '\\' ? folder + name : folder + '/' + name;
+}
+
+// The file name a relative URI stands for: %XX escapes decoded.
+std::string DecodedUri(const std::string& uri) {
+    std::string name;
+    for (std::size_t i = 0; i < uri.size(); ++i) {
+        const auto hex = [](char c) {
+            return c >= '0' && c <= '9'   ? c - '0'
+                   : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                   : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                          : -1;
+        };
+        if (uri[i] == '%' && i + 2 < uri.size() && hex(uri[i + 1]) >= 0 && hex(uri[i + 2]) >= 0) {
+            name += static_cast<char>(hex(uri[i + 1]) * 16 + hex(uri[i + 2]));
+            i += 2;
+        } else {
+            name += uri[i];
+        }
+    }
+    return name;
+}
+
+// A texture path as a relative URI: forward slashes, and characters a URI cannot hold
+// escaped.
+std::string EncodedUri(const std::string& path) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string uri;
+    for (char c : path) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (c == '\\')
+            uri += '/';
+        else if (byte <= 0x20 || byte >= 0x7F || std::strchr("\"%<>^`{|}#?", c))
+            uri += {'%', kHex[byte >> 4], kHex[byte & 15]};
+        else
+            uri += c;
+    }
+    return uri;
+}
+
+// tinygltf's file steps, all through OpenPath. It also tries the working folder after
+// the model's; only files under the model's folder are let through.
+struct FileAccess {
+    std::string folder;
+};
+
+bool UnderFolder(const std::string& path, const FileAccess& access) {
+    return access.folder.empty() || path.compare(0, access.folder.size(), access.folder) == 0;
+}
+
+bool FileExists(const std::string& path, void* user) {
+    if (!UnderFolder(path, *static_cast<FileAccess*>(user)))
+        return false;
+    std::FILE* file = OpenPath(path, "rb");
+    if (file)
+        std::fclose(file);
+    return file != nullptr;
+}
+
+std::string ExpandFilePath(const std::string& path, void*) {
+    return path;
+}
+
+bool ReadFile(std::vector<unsigned char>* out, std::string* err, const std::string& path,
+              void* user) {
+    std::string bytes;
+    if (!UnderFolder(path, *static_cast<FileAccess*>(user)) || !ReadWholeFile(path, bytes)) {
+        if (err)
+            *err = "unreadable";
+        return false;
+    }
+    out->assign(bytes.begin(), bytes.end());
+    return true;
+}
+
+bool WriteFile(std::string* err, const std::string&, const std::vector<unsigned char>&, void*) {
+    if (err)
+        *err = "not written";
+    return false;
+}
+
+bool KeepImageUndecoded(tinygltf::Image*, const int, std::string*, std::string*, int, int,
+                        const unsigned char*, int, void*) {
+    return true;
+}
+
+// A column-major 4 × 4 matrix, as glTF stores it.
+using Matrix = std::array<double, 16>;
+
+constexpr Matrix kIdentity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
+Matrix Product(const Matrix& a, const Matrix& b) {
+    Matrix m{};
+    for (int column = 0; column < 4; ++column) {
+        for (int row = 0; row < 4; ++row) {
+            double sum = 0;
+            for (int k = 0; k < 4; ++k)
+                sum += a[k * 4 + row] * b[column * 4 + k];
+            m[column * 4 + row] = sum;
+        }
+    }
+    return m;
+}
+
+Matrix LocalMatrix(const tinygltf::Node& node) {
+    if (node.matrix.size() == 16) {
+        Matrix m;
+        std::copy(node.matrix.begin(), node.matrix.end(), m.begin());
+        return m;
+    }
+    Matrix m = kIdentity;
+    if (node.rotation.size() == 4) {
+        const double x = node.rotation[0], y = node.rotation[1], z = node.rotation[2],
+                     w = node.rotation[3];
+        m = {1 - 2 * (y * y + z * z),
+             2 * (x * y + z * w),
+             2 * (x * z - y * w),
+             0,
+             2 * (x * y - z * w),
+             1 - 2 * (x * x + z * z),
+             2 * (y * z + x * w),
+             0,
+             2 * (x * z + y * w),
+             2 * (y * z - x * w),
+             1 - 2 * (x * x + y * y),
+             0,
+             0,
+             0,
+             0,
+             1};
+    }
+    if (node.scale.size() == 3) {
+        for (int column = 0; column < 3; ++column) {
+            for (int row = 0; row < 3; ++row)
+                m[column * 4 + row] *= node.scale[static_cast<std::size_t>(column)];
+        }
+    }
+    if (node.translation.size() == 3) {
+        for (int row = 0; row < 3; ++row)
+            m[12 + row] = node.translation[static_cast<std::size_t>(row)];
+    }
+    return m;
+}
+
+// The sign of the upper 3 × 3 part's determinant: a mirroring transform turns the faces.
+bool Mirrors(const Matrix& m) {
+    const double det = m[0] * (m[5] * m[10] - m[9] * m[6]) - m[4] * (m[1] * m[10] - m[9] * m[2]) +
+                       m[8] * (m[1] * m[6] - m[5] * m[2]);
+    return det < 0;
+}
+
+std::uint8_t ToByte(double value) {
+    if (!(value > 0))
+        return 0;
+    if (value >= 1)
+        return 255;
+    return static_cast<std::uint8_t>(std::lround(value * 255));
+}
+
+std::uint32_t ToColor(double r, double g, double b) {
+    return std::uint32_t{ToByte(r)} | std::uint32_t{ToByte(g)} << 8 |
+           std::uint32_t{ToByte(b)} << 16;
+}
+
+// One accessor's elements as doubles, up to four components each. Normalised integers
+// are brought to 0..1; other integers keep their values (indices).
+class AccessorReader {
+public:
+    AccessorReader(const tinygltf::Model& model, std::string& message)
+        : m_model(model), m_message(message) {}
+
+    bool Read(int index, const char* what, std::vector<std::array<double, 4>>& values) {
+        if (index < 0 || static_cast<std::size_t>(index) >= m_model.accessors.size())
+            return Fail(what, "manca l'accessor");
+        const tinygltf::Accessor& accessor = m_model.accessors[static_cast<std::size_t>(index)];
+        const int components = tinygltf::GetNumComponentsInType(accessor.type);
+        const int size = tinygltf::GetComponentSizeInBytes(accessor.componentType);
+        if (components < 1 || components > 4 || size < 1)
+            return Fail(what, "tipo dell'accessor sconosciuto");
+        m_components = static_cast<std::size_t>(components);
+        m_normalized = accessor.normalized;
+        values.clear();
+        if (accessor.bufferView >= 0) {
+            if (!ReadElements(accessor.bufferView, accessor.byteOffset, accessor.count,
+                              accessor.componentType, what, values))
+                return false;
+        } else {
+            if (accessor.count > kMaxZeroElements)
+                return Fail(what, "troppi elementi senza buffer view");
+            values.assign(accessor.count, {0, 0, 0, 1});
+        }
+        if (accessor.sparse.isSparse && !ApplySparse(accessor, what, values))
+            return false;
+        return true;
+    }
+
+private:
+    bool Fail(const char* what, const char* why) {
+        m_message = std::string(kBroken) + what + ": " + why + ".";
+        return false;
+    }
+
+    // The bytes of `count` elements at `offset` in the view, checked against the view and
+    // its buffer.
+    const unsigned char* Elements(int viewIndex, std::size_t offset, std::size_t count,
+                                  std::size_t elementSize, std::size_t& stride, const char* what) {
+        if (static_cast<std::size_t>(viewIndex) >= m_model.bufferViews.size()) {
+            Fail(what, "manca il buffer view");
+            return nullptr;
+        }
+        const tinygltf::BufferView& view = m_model.bufferViews[static_cast<std::size_t>(viewIndex)];
+        if (view.buffer < 0 || static_cast<std::size_t>(view.buffer) >= m_model.buffers.size()) {
+            Fail(what, "manca il buffer");
+            return nullptr;
+        }
+        const std::vector<unsigned char>& data =
+            m_model.buffers[static_cast<std::size_t>(view.buffer)].data;
+        if (view.byteOffset > data.size() || view.byteLength > data.size() - view.byteOffset) {
+            Fail(what, "il buffer view esce dal buffer");
+            return nullptr;
+        }
+        stride = view.byteStride != 0 ? view.byteStride : elementSize;
+        if (stride < elementSize) {
+            Fail(what, "il passo è minore di un elemento");
+            return nullptr;
+        }
+        if (count == 0)
+            return data.data() + view.byteOffset;
+        // offset + stride × (count − 1) + elementSize ≤ byteLength, without overflow.
+        if (offset > view.byteLength || elementSize > view.byteLength - offset ||
+            (count - 1) > (view.byteLength - offset - elementSize) / stride) {
+            Fail(what, "gli elementi escono dal buffer view");
+            return nullptr;
+        }
+        return data.data() + view.byteOffset + offset;
+    }
+
+    double Component(const unsigned char* at, int type) const {
+        switch (type) {
+        case TINYGLTF_COMPONENT_TYPE_FLOAT: {
+            float value;
+            std::memcpy(&value, at, sizeof value);
+            return value;
+        }
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
+            return m_normalized ? at[0] / 255.0 : at[0];
+        case TINYGLTF_COMPONENT_TYPE_BYTE: {
+            const double value = static_cast<signed char>(at[0]);
+            return m_normalized ? std::max(value / 127.0, -1.0) : value;
+        }
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT: {
+            std::uint16_t value;
+            std::memcpy(&value, at, sizeof value);
+            return m_normalized ? value / 65535.0 : value;
+        }
+        case TINYGLTF_COMPONENT_TYPE_SHORT: {
+            std::int16_t value;
+            std::memcpy(&value, at, sizeof value);
+            return m_normalized ? std::max(value / 32767.0, -1.0) : value;
+        }
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT: {
+            std::uint32_t value;
+            std::memcpy(&value, at, sizeof value);
+            return value;
+        }
+        default:
+            return 0;
+        }
+    }
+
+    bool ReadElements(int view, std::size_t offset, std::size_t count, int type, const char* what,
+                      std::vector<std::array<double, 4>>& values) {
+        const int componentSize = tinygltf::GetComponentSizeInBytes(type);
+        if (componentSize < 1 || type == TINYGLTF_COMPONENT_TYPE_DOUBLE ||
+            type == TINYGLTF_COMPONENT_TYPE_INT)
+            return Fail(what, "tipo di componente non ammesso");
+        const std::size_t size = static_cast<std::size_t>(componentSize);
+        std::size_t stride = 0;
+        const unsigned char* at = Elements(view, offset, count, size * m_components, stride, what);
+        if (!at)
+            return false;
+        values.resize(count, {0, 0, 0, 1});
+        for (std::size_t i = 0; i < count; ++i, at += i < count ? stride : 0) {
+            for (std::size_t c = 0; c < m_components; ++c)
+                values[i][c] = Component(at + c * size, type);
+        }
+        return true;
+    }
+
+    bool ApplySparse(const tinygltf::Accessor& accessor, const char* what,
+                     std::vector<std::array<double, 4>>& values) {
+        if (accessor.sparse.count < 0)
+            return Fail(what, "numero negativo di valori sparsi");
+        const std::size_t count = static_cast<std::size_t>(accessor.sparse.count);
+        const std::size_t components = m_components;
+        const bool normalized = m_normalized;
+        std::vector<std::array<double, 4>> indices;
+        m_components = 1;
+        m_normalized = false;
+        const auto& sparse = accessor.sparse;
+        if (sparse.indices.byteOffset < 0 || sparse.values.byteOffset < 0 ||
+            sparse.indices.bufferView < 0 || sparse.values.bufferView < 0)
+            return Fail(what, "valori sparsi senza buffer view");
+        if (sparse.indices.componentType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE &&
+            sparse.indices.componentType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT &&
+            sparse.indices.componentType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT)
+            return Fail(what, "indici sparsi non interi senza segno");
+        if (!ReadElements(sparse.indices.bufferView,
+                          static_cast<std::size_t>(sparse.indices.byteOffset), count,
+                          sparse.indices.componentType, what, indices))
+            return false;
+        m_components = components;
+        m_normalized = normalized;
+        std::vector<std::array<double, 4>> replacements;
+        if (!ReadElements(sparse.values.bufferView,
+                          static_cast<std::size_t>(sparse.values.byteOffset), count,
+                          accessor.componentType, what, replacements))
+            return false;
+        for (std::size_t i = 0; i < count; ++i) {
+            const double target = indices[i][0];
+            if (!(target >= 0 && target < static_cast<double>(values.size())))
+                return Fail(what, "un indice sparso esce dall'accessor");
+            values[static_cast<std::size_t>(target)] = replacements[i];
+        }
+        return true;
+    }
+
+    const tinygltf::Model& m_model;
+    std::string& m_message;
+    std::size_t m_components = 1;
+    bool m_normalized = false;
+};
+
+// The corners of the scene's triangles, gathered node by node.
+class SceneReader {
+public:
+    SceneReader(const tinygltf::Model& model, const std::string& folder, ModelTriangles& out,
+                std::string& message)
+        : m_model(model), m_folder(folder), m_out(out), m_message(message),
+          m_accessors(model, message), m_visited(model.nodes.size(), false) {}
+
+    bool Read() {
+        std::vector<int> roots;
+        if (!RootNodes(roots))
+            return false;
+        for (int root : roots) {
+            if (!Walk(root, kIdentity))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    bool Fail(const std::string& why) {
+        m_message = kBroken + why + ".";
+        return false;
+    }
+
+    bool RootNodes(std::vector<int>& roots) {
+        const std::vector<tinygltf::Scene>& scenes = m_model.scenes;
+        if (m_model.defaultScene >= 0) {
+            if (static_cast<std::size_t>(m_model.defaultScene) >= scenes.size())
+                return Fail("la scena predefinita non esiste");
+            roots = scenes[static_cast<std::size_t>(m_model.defaultScene)].nodes;
+        } else if (!scenes.empty()) {
+            roots = scenes[0].nodes;
+        } else {
+            std::vector<bool> held(m_model.nodes.size(), false);
+            for (const tinygltf::Node& node : m_model.nodes) {
+                for (int child : node.children) {
+                    if (child >= 0 && static_cast<std::size_t>(child) < held.size())
+                        held[static_cast<std::size_t>(child)] = true;
+                }
+            }
+            for (std::size_t i = 0; i < held.size(); ++i) {
+                if (!held[i])
+                    roots.push_back(static_cast<int>(i));
+            }
+        }
+        return true;
+    }
+
+    // Nodes form trees: a node met twice (a loop, or two parents) refuses the file, which
+    // also bounds the walk.
+    bool Walk(int root, const Matrix& parent) {
+        std::vector<std::pair<int, Matrix>> pending{{root, parent}};
+        while (!pending.empty()) {
+            const auto [index, above] = pending.back();
+            pending.pop_back();
+            if (index < 0 || static_cast<std::size_t>(index) >= m_model.nodes.size())
+                return Fail("un nodo non esiste");
+            if (m_visited[static_cast<std::size_t>(index)])
+                return Fail("i nodi non formano un albero");
+            m_visited[static_cast<std::size_t>(index)] = true;
+            const tinygltf::Node& node = m_model.nodes[static_cast<std::size_t>(index)];
+            const Matrix world = Product(above, LocalMatrix(node));
+            if (node.mesh >= 0) {
+                if (static_cast<std::size_t>(node.mesh) >= m_model.meshes.size())
+                    return Fail("un nodo usa una mesh che non esiste");
+                for (const tinygltf::Primitive& primitive :
+                     m_model.meshes[static_cast<std::size_t>(node.mesh)].primitives) {
+                    if (!AddPrimitive(primitive, world))
+                        return false;
+                }
+            }
+            for (auto child = node.children.rbegin(); child != node.children.rend(); ++child)
+                pending.emplace_back(*child, world);
+        }
+        return true;
+    }
+
+    // The vertex order of each triangle a primitive draws.
+    bool TriangleCorners(const tinygltf::Primitive& primitive, std::size_t vertexCount,
+                         std::vector<std::size_t>& corners) {
+        std::vector<std::size_t> order;
+        if (primitive.indices >= 0) {
+            std::vector<std::array<double, 4>> indices;
+            if (!m_accessors.Read(primitive.indices, "indici", indices))
+                return false;
+            const tinygltf::Accessor& accessor =
+                m_model.accessors[static_cast<std::size_t>(primitive.indices)];
+            if (accessor.type != TINYGLTF_TYPE_SCALAR || accessor.normalized ||
+                (accessor.componentType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE &&
+                 accessor.componentType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT &&
+                 accessor.componentType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT))
+                return Fail("gli indici non sono interi senza segno");
+            order.reserve(indices.size());
+            for (const auto& index : indices) {
+                if (index[0] >= static_cast<double>(vertexCount))
+                    return Fail("un indice supera i vertici (" +
+                                std::to_string(static_cast<std::uint64_t>(index[0])) + " su " +
+                                std::to_string(vertexCount) + ")");
+                order.push_back(static_cast<std::size_t>(index[0]));
+            }
+        } else {
+            order.resize(vertexCount);
+            for (std::size_t i = 0; i < vertexCount; ++i)
+                order[i] = i;
+        }
+        const int mode = primitive.mode < 0 ? TINYGLTF_MODE_TRIANGLES : primitive.mode;
+        const std::size_t n = order.size();
+        if (mode == TINYGLTF_MODE_TRIANGLES) {
+            corners.assign(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(n - n % 3));
+        } else if (mode == TINYGLTF_MODE_TRIANGLE_STRIP) {
+            // Every other triangle of a strip swaps its last two corners to keep its winding.
+            for (std::size_t i = 0; i + 2 < n; ++i) {
+                const std::size_t odd = i % 2;
+                corners.insert(corners.end(), {order[i], order[i + 1 + odd], order[i + 2 - odd]});
+            }
+        } else if (mode == TINYGLTF_MODE_TRIANGLE_FAN) {
+            for (std::size_t i = 0; i + 2 < n; ++i)
+                corners.insert(corners.end(), {order[i + 1], order[i + 2], order[0]});
+        }
+        return true;
+    }
+
+    std::uint32_t MaterialColor(const tinygltf::Primitive& primitive) {
+        if (primitive.material < 0 ||
+            static_cast<std::size_t>(primitive.material) >= m_model.materials.size())
+            return 0x00FFFFFF;
+        const tinygltf::Material& material =
+            m_model.materials[static_cast<std::size_t>(primitive.material)];
+        const std::vector<double>& factor = material.pbrMetallicRoughness.baseColorFactor;
+        if (m_out.textureFile.empty())
+            m_out.textureFile = TextureFile(material.pbrMetallicRoughness.baseColorTexture.index);
+        return factor.size() >= 3 ? ToColor(factor[0], factor[1], factor[2]) : 0x00FFFFFF;
+    }
+
+    std::string TextureFile(int texture) const {
+        if (texture < 0 || static_cast<std::size_t>(texture) >= m_model.textures.size())
+            return {};
+        const int source = m_model.textures[static_cast<std::size_t>(texture)].source;
+        if (source < 0 || static_cast<std::size_t>(source) >= m_model.images.size())
+            return {};
+        const std::string& uri = m_model.images[static_cast<std::size_t>(source)].uri;
+        if (uri.empty() || uri.compare(0, 5, "data:") == 0)
+            return {};
+        return Joined(m_folder, DecodedUri(uri));
+    }
+
+    bool AddPrimitive(const tinygltf::Primitive& primitive, const Matrix& world) {
+        const int mode = primitive.mode < 0 ? TINYGLTF_MODE_TRIANGLES : primitive.mode;
+        if (mode != TINYGLTF_MODE_TRIANGLES && mode != TINYGLTF_MODE_TRIANGLE_STRIP &&
+            mode != TINYGLTF_MODE_TRIANGLE_FAN)
+            return true;
+        const auto position = primitive.attributes.find("POSITION");
+        if (position == primitive.attributes.end())
+            return true;
+        std::vector<std::array<double, 4>> positions, colors, coordinates;
+        if (!m_accessors.Read(position->second, "POSITION", positions))
+            return false;
+        if (!CheckAttribute(position->second, "POSITION", {TINYGLTF_TYPE_VEC3}, false))
+            return false;
+        const bool hasColors = primitive.attributes.count("COLOR_0") > 0;
+        if (hasColors) {
+            const int accessor = primitive.attributes.at("COLOR_0");
+            if (!m_accessors.Read(accessor, "COLOR_0", colors) ||
+                !CheckAttribute(accessor, "COLOR_0", {TINYGLTF_TYPE_VEC3, TINYGLTF_TYPE_VEC4},
+                                true) ||
+                !CheckCount(colors, positions, "COLOR_0"))
+                return false;
+        }
+        const bool hasCoordinates = primitive.attributes.count("TEXCOORD_0") > 0;
+        if (hasCoordinates) {
+            const int accessor = primitive.attributes.at("TEXCOORD_0");
+            if (!m_accessors.Read(accessor, "TEXCOORD_0", coordinates) ||
+                !CheckAttribute(accessor, "TEXCOORD_0", {TINYGLTF_TYPE_VEC2}, true) ||
+                !CheckCount(coordinates, positions, "TEXCOORD_0"))
+                return false;
+        }
+        std::vector<std::size_t> order;
+        if (!TriangleCorners(primitive, positions.size(), order))
+            return false;
+        if ((m_out.corners.size() + order.size()) / 3 > kMaxTriangles)
+            return Fail("la scena ha più di " + std::to_string(kMaxTriangles) + " triangoli");
+        const std::uint32_t materialColor = MaterialColor(primitive);
+        const bool mirrors = Mirrors(world);
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            // A mirroring node swaps the last two corners of each triangle back.
+            std::size_t k = i;
+            if (mirrors && i % 3 == 1)
+                k = i + 1;
+            else if (mirrors && i % 3 == 2)
+                k = i - 1;
+            const std::size_t v = order[k];
+            const auto& p = positions[v];
+            ModelCorner corner;
+            corner.X = world[0] * p[0] + world[4] * p[1] + world[8] * p[2] + world[12];
+            corner.Y = world[1] * p[0] + world[5] * p[1] + world[9] * p[2] + world[13];
+            corner.Z = world[2] * p[0] + world[6] * p[1] + world[10] * p[2] + world[14];
+            corner.Color =
+                hasColors ? ToColor(colors[v][0], colors[v][1], colors[v][2]) : materialColor;
+            if (hasCoordinates) {
+                corner.Tu = static_cast<float>(coordinates[v][0]);
+                corner.Tv = static_cast<float>(coordinates[v][1]);
+            }
+            m_out.corners.push_back(corner);
+        }
+        return true;
+    }
+
+    bool CheckAttribute(int index, const char* what, std::initializer_list<int> types,
+                        bool integersNormalized) {
+        const tinygltf::Accessor& accessor = m_model.accessors[static_cast<std::size_t>(index)];
+        if (std::find(types.begin(), types.end(), accessor.type) == types.end())
+            return Fail(std::string(what) + ": tipo dell'accessor non ammesso");
+        if (accessor.componentType != TINYGLTF_COMPONENT_TYPE_FLOAT &&
+            !(integersNormalized && accessor.normalized &&
+              (accessor.componentType == TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE ||
+               accessor.componentType == TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT)))
+            return Fail(std::string(what) + ": tipo di componente non ammesso");
+        return true;
+    }
+
+    bool CheckCount(const std::vector<std::array<double, 4>>& values,
+                    const std::vector<std::array<double, 4>>& positions, const char* what) {
+        if (values.size() < positions.size())
+            return Fail(std::string(what) + " ha meno elementi di POSITION");
+        return true;
+    }
+
+    const tinygltf::Model& m_model;
+    const std::string& m_folder;
+    ModelTriangles& m_out;
+    std::string& m_message;
+    AccessorReader m_accessors;
+    std::vector<bool> m_visited;
+};
+
+// Why tinygltf refused the file, in the user's words where the reason is a common one.
+std::string LoadFailure(std::string_view bytes, const std::string& error) {
+    std::string line = error.substr(0, error.find('\n'));
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+        line.pop_back();
+    constexpr std::string_view kNotFound = "File not found : ";
+    if (line.compare(0, kNotFound.size(), kNotFound) == 0)
+        return std::string(kBroken) + "manca il file «" + line.substr(kNotFound.size()) + "».";
+    if (bytes.find("KHR_draco_mesh_compression") != std::string_view::npos)
+        return std::string(kBroken) + "la compressione Draco non è gestita.";
+    return std::string(kBroken) + "tinygltf dice «" + line + "».";
+}
+
+bool IsBinary(std::string_view bytes) {
+    return bytes.substr(0, 4) == "glTF";
+}
+
+// Appends `count` items of `size` bytes to the buffer at a four-byte boundary and
+// describes them with a view; returns the view's index.
+int AppendView(tinygltf::Model& model, const void* data, std::size_t bytes, int target) {
+    std::vector<unsigned char>& buffer = model.buffers[0].data;
+    buffer.resize((buffer.size() + 3) & ~std::size_t{3}, 0);
+    tinygltf::BufferView view;
+    view.buffer = 0;
+    view.byteOffset = buffer.size();
+    view.byteLength = bytes;
+    view.target = target;
+    const unsigned char* from = static_cast<const unsigned char*>(data);
+    buffer.insert(buffer.end(), from, from + bytes);
+    model.bufferViews.push_back(view);
+    return static_cast<int>(model.bufferViews.size() - 1);
+}
+
+int AppendAccessor(tinygltf::Model& model, int view, int componentType, int type, std::size_t count,
+                   bool normalized) {
+    tinygltf::Accessor accessor;
+    accessor.bufferView = view;
+    accessor.componentType = componentType;
+    accessor.type = type;
+    accessor.count = count;
+    accessor.normalized = normalized;
+    model.accessors.push_back(accessor);
+    return static_cast<int>(model.accessors.size() - 1);
+}
+
+} // namespace
+
+bool ReadGltfBytes(std::string_view bytes, const std::string& folder, ModelTriangles& model,
+                   std::string& message) {
+    model = ModelTriangles();
+    if (bytes.size() > std::numeric_limits<unsigned int>::max()) {
+        message = std::string(kBroken) + "il file è troppo grande.";
+        return false;
+    }
+    FileAccess access{folder};
+    tinygltf::TinyGLTF loader;
+    loader.SetFsCallbacks({&FileExists, &ExpandFilePath, &ReadFile, &WriteFile, &access});
+    loader.SetImageLoader(&KeepImageUndecoded, nullptr);
+    tinygltf::Model gltf;
+    std::string error;
+    std::string warning;
+    bool loaded = false;
+    try {
+        if (IsBinary(bytes)) {
+            loaded = loader.LoadBinaryFromMemory(
+                &gltf, &error, &warning, reinterpret_cast<const unsigned char*>(bytes.data()),
+                static_cast<unsigned int>(bytes.size()), folder);
+        } else {
+            loaded = loader.LoadASCIIFromString(&gltf, &error, &warning, bytes.data(),
+                                                static_cast<unsigned int>(bytes.size()), folder);
+        }
+    } catch (const std::exception& exception) {
+        error = exception.what();
+        loaded = false;
+    }
+    if (!loaded) {
+        message = LoadFailure(bytes, error);
+        return false;
+    }
+    if (!SceneReader(gltf, folder, model, message).Read()) {
+        model = ModelTriangles();
+        return false;
+    }
+    return true;
+}
+
+bool ReadGltf(const std::string& path, ModelTriangles& model, std::string& message) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        message = "Il file non si può leggere: " + path;
+        return false;
+    }
+    return ReadGltfBytes(bytes, FolderOf(path), model, message);
+}
+
+bool WriteGltf(const ModelMesh& mesh, bool binary, std::string& bytes, std::string& message) {
+    const std::size_t count = mesh.vertices.size();
+    if (mesh.indices.size() < 3 || mesh.vertices.empty()) {
+        message = "Il modello non ha triangoli da scrivere.";
+        return false;
+    }
+    std::uint32_t largest = 0;
+    for (std::uint32_t index : mesh.indices)
+        largest = std::max(largest, index);
+    if (largest >= count) {
+        message = "Il modello usa il vertice " + std::to_string(largest) + ", ma ne ha " +
+                  std::to_string(count) + ".";
+        return false;
+    }
+
+    tinygltf::Model model;
+    model.asset.version = "2.0";
+    model.asset.generator = "Kel Morvane";
+    model.buffers.emplace_back();
+
+    std::vector<float> positions;
+    std::vector<std::uint8_t> colors;
+    std::vector<float> coordinates;
+    std::vector<double> low(3, std::numeric_limits<double>::infinity());
+    std::vector<double> high(3, -std::numeric_limits<double>::infinity());
+    for (const MeshVertex& vertex : mesh.vertices) {
+        const float xyz[3] = {static_cast<float>(vertex.X), static_cast<float>(vertex.Y),
+                              static_cast<float>(vertex.Z)};
+        for (int i = 0; i < 3; ++i) {
+            positions.push_back(xyz[i]);
+            low[static_cast<std::size_t>(i)] =
+                std::min<double>(low[static_cast<std::size_t>(i)], xyz[i]);
+            high[static_cast<std::size_t>(i)] =
+                std::max<double>(high[static_cast<std::size_t>(i)], xyz[i]);
+        }
+        colors.insert(colors.end(), {static_cast<std::uint8_t>(vertex.Color & 0xFF),
+                                     static_cast<std::uint8_t>(vertex.Color >> 8 & 0xFF),
+                                     static_cast<std::uint8_t>(vertex.Color >> 16 & 0xFF), 255});
+        coordinates.insert(coordinates.end(), {vertex.Tu, vertex.Tv});
+    }
+    const std::size_t triangleIndices = mesh.indices.size() - mesh.indices.size() % 3;
+
+    tinygltf::Primitive primitive;
+    primitive.mode = TINYGLTF_MODE_TRIANGLES;
+    const int position =
+        AppendAccessor(model,
+                       AppendView(model, positions.data(), positions.size() * sizeof(float),
+                                  TINYGLTF_TARGET_ARRAY_BUFFER),
+                       TINYGLTF_COMPONENT_TYPE_FLOAT, TINYGLTF_TYPE_VEC3, count, false);
+    model.accessors[static_cast<std::size_t>(position)].minValues = low;
+    model.accessors[static_cast<std::size_t>(position)].maxValues = high;
+    primitive.attributes["POSITION"] = position;
+    primitive.attributes["COLOR_0"] = AppendAccessor(
+        model, AppendView(model, colors.data(), colors.size(), TINYGLTF_TARGET_ARRAY_BUFFER),
+        TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE, TINYGLTF_TYPE_VEC4, count, true);
+    primitive.attributes["TEXCOORD_0"] =
+        AppendAccessor(model,
+                       AppendView(model, coordinates.data(), coordinates.size() * sizeof(float),
+                                  TINYGLTF_TARGET_ARRAY_BUFFER),
+                       TINYGLTF_COMPONENT_TYPE_FLOAT, TINYGLTF_TYPE_VEC2, count, false);
+    // The largest value of an index type means "restart" to some readers and may not
+    // appear in a glTF index list.
+    int indexView;
+    int indexType;
+    if (largest < 0xFFFF) {
+        std::vector<std::uint16_t> narrow(mesh.indices.begin(),
+                                          mesh.indices.begin() +
+                                              static_cast<std::ptrdiff_t>(triangleIndices));
+        indexView = AppendView(model, narrow.data(), narrow.size() * 2,
+                               TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
+        indexType = TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT;
+    } else {
+        indexView = AppendView(model, mesh.indices.data(), triangleIndices * 4,
+                               TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
+        indexType = TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT;
+    }
+    primitive.indices =
+        AppendAccessor(model, indexView, indexType, TINYGLTF_TYPE_SCALAR, triangleIndices, false);
+
+    tinygltf::Material material;
+    material.pbrMetallicRoughness.baseColorFactor = {1, 1, 1, 1};
+    // A plain surface: the default full metal would show the mesh almost black.
+    material.pbrMetallicRoughness.metallicFactor = 0;
+    material.pbrMetallicRoughness.roughnessFactor = 1;
+    material.doubleSided = true;
+    if (!mesh.textureFile.empty()) {
+        tinygltf::Image image;
+        image.uri = EncodedUri(mesh.textureFile);
+        model.images.push_back(image);
+        tinygltf::Texture texture;
+        texture.source = 0;
+        model.textures.push_back(texture);
+        material.pbrMetallicRoughness.baseColorTexture.index = 0;
+    }
+    model.materials.push_back(material);
+    primitive.material = 0;
+
+    tinygltf::Mesh gltfMesh;
+    gltfMesh.primitives.push_back(primitive);
+    model.meshes.push_back(gltfMesh);
+    tinygltf::Node node;
+    node.mesh = 0;
+    model.nodes.push_back(node);
+    tinygltf::Scene scene;
+    scene.nodes.push_back(0);
+    model.scenes.push_back(scene);
+    model.defaultScene = 0;
+
+    tinygltf::TinyGLTF writer;
+    std::ostringstream stream;
+    try {
+        if (!writer.WriteGltfSceneToStream(&model, stream, false, binary)) {
+            message = "Il file glTF non si può comporre.";
+            return false;
+        }
+    } catch (const std::exception&) {
+        message = "Il file glTF non si può comporre: memoria insufficiente.";
+        return false;
+    }
+    bytes = stream.str();
+    return true;
+}
+
+} // namespace MyApp

@@ -1,0 +1,34 @@
+#pragma once
+
+// glTF 2.0 models, .gltf (JSON with embedded or external buffers) and .glb (binary), read
+// and written through tinygltf. Texture coordinates already follow Direct3D's convention.
+
+#include "document/model_mesh.h"
+
+#include <string>
+#include <string_view>
+
+namespace MyApp {
+
+// Reads the glTF or GLB file at `path` (UTF-8; the kind is told by its first bytes). The
+// default scene (else the first, else every node no other node holds) is walked with each
+// node's transform applied to the positions, and its triangle primitives give triangles:
+// strips and fans are turned into lists, points and lines are left out. Colours come from
+// COLOR_0, else the material's base colour factor; the texture is the first base colour
+// texture whose image is a file. Every accessor is checked against its buffer; a file that
+// breaks a rule is refused. False with an Italian `message` saying why.
+bool ReadGltf(const std::string& path, ModelTriangles& model, std::string& message);
+
+// The same from the file's bytes. External buffers and images are looked for in `folder`
+// (empty: the working folder); give a folder that does not exist to read none.
+bool ReadGltfBytes(std::string_view bytes, const std::string& folder, ModelTriangles& model,
+                   std::string& message);
+
+// Writes `mesh` as one mesh with one indexed triangle primitive: POSITION with its bounds,
+// COLOR_0 as normalised bytes, TEXCOORD_0, 16-bit indices when they fit and 32-bit ones
+// otherwise, and a material whose base colour texture names the mesh's texture file. A
+// .glb when `binary`, else a .gltf with the buffer embedded. False with a message when the
+// mesh has no triangle or an index past its vertices.
+bool WriteGltf(const ModelMesh& mesh, bool binary, std::string& bytes, std::string& message);
+
+} // namespace MyApp

@@ -1,0 +1,386 @@
+#include "document/obj_format.h"
+
+#include "document/file_replace.h"
+#include "document/number_text.h"
+
+#define TINYOBJLOADER_IMPLEMENTATION
+#include <tiny_obj_loader.h>
+
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <sstream>
+
+namespace MyApp {
+
+namespace {
+
+// Files past this size are not models the editor can hold; it also stops a name such as
+// /dev/zero from being read for ever.
+constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenPath(path, "rb"), std::fclose);
+    if (!file)
+        return false;
+    bytes.clear();
+    char block[65536];
+    std::size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
+        if (bytes.size() + got > kMaxFileBytes)
+            return false;
+        bytes.append(block, got);
+    }
+    return !std::ferror(file.get());
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+bool IsAbsolute(const std::string& path) {
+    return (!path.empty() && (path[0] == '/' || path[0] == '\\')) ||
+           (path.size() > 1 && path[1] == ':');
+}
+
+std::string Joined(const std::string& folder, const std::string& name) {
+    if (folder.empty() || IsAbsolute(name))
+        return name;
+    const char last = folder.back();
+    return last == '/' || last == '\\' ? folder + name : folder + '/' + name;
+}
+
+// Opens each material library through OpenPath, so that a name beyond the narrow code page
+// reaches the file on Windows too. A library that cannot be read leaves the model white.
+class MaterialFromFolder : public tinyobj::MaterialReader {
+public:
+    explicit MaterialFromFolder(std::string folder) : m_folder(std::move(folder)) {}
+
+    bool operator()(const std::string& name, std::vector<tinyobj::material_t>* materials,
+                    std::map<std::string, int>* names, std::string* warn,
+                    std::string* err) override {
+        std::string text;
+        if (!ReadWholeFile(Joined(m_folder, name), text))
+            return false;
+        std::istringstream stream(text);
+        tinyobj::LoadMtl(names, materials, &stream, warn, err);
+        return true;
+    }
+
+private:
+    std::string m_folder;
+};
+
+std::uint8_t ToByte(double value) {
+    if (!(value > 0))
+        return 0;
+    if (value >= 1)
+        return 255;
+    return static_cast<std::uint8_t>(std::lround(value * 255));
+}
+
+std::uint32_t ToColor(double r, double g, double b) {
+    return std::uint32_t{ToByte(r)} | std::uint32_t{ToByte(g)} << 8 |
+           std::uint32_t{ToByte(b)} << 16;
+}
+
+// The line number tinyobjloader puts in its error ("... line 12.)"), or empty.
+std::string LineOf(const std::string& error) {
+    const std::size_t at = error.find("line ");
+    if (at == std::string::npos)
+        return {};
+    std::size_t end = at + 5;
+    while (end < error.size() && error[end] >= '0' && error[end] <= '9')
+        ++end;
+    return end > at + 5 ? error.substr(at + 5, end - at - 5) : std::string();
+}
+
+std::string ParseErrorMessage(const std::string& error) {
+    std::string message = "Il file OBJ non è valido: ";
+    if (error.find("`f'") != std::string::npos || error.find("`l'") != std::string::npos ||
+        error.find("`p'") != std::string::npos)
+        message += "un indice è zero o non è un numero";
+    else
+        message += "una riga non si può leggere";
+    const std::string line = LineOf(error);
+    if (!line.empty())
+        message += " (riga " + line + ")";
+    return message + ".";
+}
+
+std::string IndexMessage(const char* what, int index, std::size_t count) {
+    return std::string("Il file OBJ non è valido: una faccia usa ") + what + " " +
+           std::to_string(static_cast<long long>(index) + 1) + ", ma il file ne ha " +
+           std::to_string(count) + ".";
+}
+
+// Every index a face keeps must name an entry of its list; tinyobjloader passes through
+// indices past the end and relative ones that reach before the start.
+bool CheckIndices(const tinyobj::attrib_t& attrib, const std::vector<tinyobj::shape_t>& shapes,
+                  std::string& message) {
+    const std::size_t positions = attrib.vertices.size() / 3;
+    const std::size_t coordinates = attrib.texcoords.size() / 2;
+    for (const tinyobj::shape_t& shape : shapes) {
+        for (const tinyobj::index_t& index : shape.mesh.indices) {
+            if (index.vertex_index < 0 ||
+                static_cast<std::size_t>(index.vertex_index) >= positions) {
+                message = IndexMessage("il vertice", index.vertex_index, positions);
+                return false;
+            }
+            if (index.texcoord_index < -1 ||
+                (index.texcoord_index >= 0 &&
+                 static_cast<std::size_t>(index.texcoord_index) >= coordinates)) {
+                message =
+                    IndexMessage("la coordinata di texture", index.texcoord_index, coordinates);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// tinyobjloader keeps each face's corner count in a byte: a face of 256 corners or more
+// leaves counts that no longer add up to the corners kept, and every face after it would
+// take the wrong corners.
+bool CheckFaceSizes(const std::vector<tinyobj::shape_t>& shapes, std::string& message) {
+    for (const tinyobj::shape_t& shape : shapes) {
+        std::size_t corners = 0;
+        for (unsigned char count : shape.mesh.num_face_vertices)
+            corners += count;
+        if (corners != shape.mesh.indices.size()) {
+            message = "Il file OBJ ha una faccia di oltre 255 vertici, che non si può leggere.";
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string FirstTexture(const std::vector<tinyobj::material_t>& materials) {
+    for (const tinyobj::material_t& material : materials) {
+        if (!material.diffuse_texname.empty())
+            return material.diffuse_texname;
+    }
+    return {};
+}
+
+// Past this many corners a polygon is cut as a fan: clipping ears costs the square of
+// the corners, and such a polygon is rarely more than a closed outline.
+constexpr std::size_t kMaxClippedCorners = 512;
+
+struct Point2 {
+    double x;
+    double y;
+};
+
+double Cross(const Point2& a, const Point2& b, const Point2& c) {
+    return (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
+}
+
+bool Inside(const Point2& p, const Point2& a, const Point2& b, const Point2& c, double turn) {
+    return Cross(a, b, p) * turn > 0 && Cross(b, c, p) * turn > 0 && Cross(c, a, p) * turn > 0;
+}
+
+// Cuts one polygon into its corners' count less two triangles, always: ears are clipped
+// in the polygon's plane, and where none is left (a twisted or degenerate outline) the
+// next corner is cut off anyway, so no part of the face is lost. A convex polygon becomes
+// the fan around its first corner. Appends the corners' places in `points`, three a
+// triangle, to `triangles`.
+void Triangulate(const std::vector<Point2>& points, std::vector<std::size_t>& triangles) {
+    const std::size_t n = points.size();
+    std::vector<std::size_t> left(n);
+    for (std::size_t i = 0; i < n; ++i)
+        left[i] = i;
+    double area = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        area += Cross(points[0], points[i], points[(i + 1) % n]);
+    const double turn = area < 0 ? -1 : 1;
+    const bool clip = n <= kMaxClippedCorners && area != 0;
+    while (left.size() > 3) {
+        const std::size_t count = left.size();
+        std::size_t cut = 1;
+        for (std::size_t k = 1; clip && k <= count; ++k) {
+            const std::size_t at = k % count;
+            const Point2& a = points[left[(at + count - 1) % count]];
+            const Point2& b = points[left[at]];
+            const Point2& c = points[left[(at + 1) % count]];
+            if (Cross(a, b, c) * turn <= 0)
+                continue;
+            bool ear = true;
+            for (std::size_t other = 0; other < count && ear; ++other) {
+                const Point2& p = points[left[other]];
+                ear = &p == &a || &p == &b || &p == &c || !Inside(p, a, b, c, turn);
+            }
+            if (ear) {
+                cut = at;
+                break;
+            }
+        }
+        triangles.insert(triangles.end(),
+                         {left[(cut + count - 1) % count], left[cut], left[(cut + 1) % count]});
+        left.erase(left.begin() + static_cast<std::ptrdiff_t>(cut));
+    }
+    triangles.insert(triangles.end(), left.begin(), left.end());
+}
+
+// The polygon's corners in the plane it lies in (seen along its dominant normal axis).
+std::vector<Point2> Flattened(const tinyobj::attrib_t& attrib, const tinyobj::index_t* corners,
+                              std::size_t n) {
+    const auto at = [&](std::size_t k, int axis) {
+        return static_cast<double>(
+            attrib.vertices[static_cast<std::size_t>(corners[k].vertex_index) * 3 +
+                            static_cast<std::size_t>(axis)]);
+    };
+    double normal[3] = {0, 0, 0};
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t next = (k + 1) % n;
+        normal[0] += (at(k, 1) - at(next, 1)) * (at(k, 2) + at(next, 2));
+        normal[1] += (at(k, 2) - at(next, 2)) * (at(k, 0) + at(next, 0));
+        normal[2] += (at(k, 0) - at(next, 0)) * (at(k, 1) + at(next, 1));
+    }
+    int drop = 2;
+    if (std::fabs(normal[0]) > std::fabs(normal[1]) && std::fabs(normal[0]) > std::fabs(normal[2]))
+        drop = 0;
+    else if (std::fabs(normal[1]) > std::fabs(normal[2]))
+        drop = 1;
+    std::vector<Point2> points(n);
+    for (std::size_t k = 0; k < n; ++k)
+        points[k] = {at(k, (drop + 1) % 3), at(k, (drop + 2) % 3)};
+    return points;
+}
+
+void AppendTriangles(const tinyobj::attrib_t& attrib, const tinyobj::shape_t& shape,
+                     const std::vector<tinyobj::material_t>& materials,
+                     std::vector<ModelCorner>& corners) {
+    const bool vertexColors =
+        !attrib.colors.empty() && attrib.colors.size() == attrib.vertices.size();
+    const std::vector<tinyobj::index_t>& indices = shape.mesh.indices;
+    std::size_t first = 0;
+    std::vector<std::size_t> triangles;
+    for (std::size_t face = 0; face < shape.mesh.num_face_vertices.size(); ++face) {
+        const std::size_t n = shape.mesh.num_face_vertices[face];
+        if (n < 3 || first + n > indices.size())
+            break;
+        const tinyobj::index_t* polygon = indices.data() + first;
+        first += n;
+        triangles.clear();
+        if (n == 3)
+            triangles = {0, 1, 2};
+        else
+            Triangulate(Flattened(attrib, polygon, n), triangles);
+        std::uint32_t faceColor = 0x00FFFFFF;
+        if (face < shape.mesh.material_ids.size()) {
+            const int id = shape.mesh.material_ids[face];
+            if (id >= 0 && static_cast<std::size_t>(id) < materials.size()) {
+                const tinyobj::real_t* kd = materials[static_cast<std::size_t>(id)].diffuse;
+                faceColor = ToColor(kd[0], kd[1], kd[2]);
+            }
+        }
+        for (std::size_t k : triangles) {
+            const tinyobj::index_t& index = polygon[k];
+            const std::size_t v = static_cast<std::size_t>(index.vertex_index) * 3;
+            ModelCorner corner;
+            corner.X = attrib.vertices[v];
+            corner.Y = attrib.vertices[v + 1];
+            corner.Z = attrib.vertices[v + 2];
+            corner.Color =
+                vertexColors ? ToColor(attrib.colors[v], attrib.colors[v + 1], attrib.colors[v + 2])
+                             : faceColor;
+            if (index.texcoord_index >= 0) {
+                const std::size_t t = static_cast<std::size_t>(index.texcoord_index) * 2;
+                corner.Tu = attrib.texcoords[t];
+                corner.Tv = 1.0f - attrib.texcoords[t + 1];
+            }
+            corners.push_back(corner);
+        }
+    }
+}
+
+void AppendNumber(std::string& text, double value) {
+    char buffer[kMaxRealText + 8];
+    text.append(buffer, FormatRealTo(buffer, value));
+}
+
+} // namespace
+
+bool ReadObjText(std::string_view obj, const std::string& folder, ModelTriangles& model,
+                 std::string& message) {
+    model = ModelTriangles();
+    tinyobj::attrib_t attrib;
+    std::vector<tinyobj::shape_t> shapes;
+    std::vector<tinyobj::material_t> materials;
+    std::string warning;
+    std::string error;
+    std::istringstream stream{std::string(obj)};
+    MaterialFromFolder materialReader(folder);
+    bool read = false;
+    try {
+        // Vertex colours are kept only when every vertex has them, so that a vertex
+        // without one is never taken for white. Polygons are cut here: tinyobjloader's
+        // own cutting drops faces it cannot clip and faces with a wrong index.
+        read = tinyobj::LoadObj(&attrib, &shapes, &materials, &warning, &error, &stream,
+                                &materialReader, false, false);
+    } catch (const std::exception&) {
+        read = false;
+    }
+    if (!read) {
+        message = ParseErrorMessage(error);
+        return false;
+    }
+    if (!CheckFaceSizes(shapes, message) || !CheckIndices(attrib, shapes, message))
+        return false;
+    for (const tinyobj::shape_t& shape : shapes)
+        AppendTriangles(attrib, shape, materials, model.corners);
+    const std::string texture = FirstTexture(materials);
+    if (!texture.empty())
+        model.textureFile = Joined(folder, texture);
+    return true;
+}
+
+bool ReadObj(const std::string& path, ModelTriangles& model, std::string& message) {
+    std::string text;
+    if (!ReadWholeFile(path, text)) {
+        message = "Il file non si può leggere: " + path;
+        return false;
+    }
+    return ReadObjText(text, FolderOf(path), model, message);
+}
+
+void WriteObj(const ModelMesh& mesh, const std::string& materialFileName, std::string& obj,
+              std::string& mtl) {
+    static const char* const kMaterial = "materiale";
+    obj = "# Kel Morvane\nmtllib " + materialFileName + "\n";
+    for (const MeshVertex& vertex : mesh.vertices) {
+        obj += "v ";
+        for (double value : {vertex.X, vertex.Y, vertex.Z}) {
+            AppendNumber(obj, value);
+            obj += ' ';
+        }
+        for (int shift : {0, 8, 16}) {
+            AppendNumber(obj, ((vertex.Color >> shift) & 0xFF) / 255.0);
+            obj += shift == 16 ? '\n' : ' ';
+        }
+    }
+    for (const MeshVertex& vertex : mesh.vertices) {
+        obj += "vt ";
+        AppendNumber(obj, vertex.Tu);
+        obj += ' ';
+        AppendNumber(obj, 1.0f - vertex.Tv);
+        obj += '\n';
+    }
+    obj += std::string("usemtl ") + kMaterial + "\n";
+    for (std::size_t i = 0; i + 2 < mesh.indices.size(); i += 3) {
+        obj += 'f';
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::string number = std::to_string(std::uint64_t{mesh.indices[i + k]} + 1);
+            obj += ' ' + number + '/' + number;
+        }
+        obj += '\n';
+    }
+    mtl = std::string("# Kel Morvane\nnewmtl ") + kMaterial + "\nKa 0 0 0\nKd 1 1 1\n";
+    if (!mesh.textureFile.empty())
+        mtl += "map_Kd " + mesh.textureFile + "\n";
+}
+
+} // namespace MyApp
