@@ -1,0 +1,323 @@
+#include "document/stl_format.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace MyApp {
+namespace {
+
+constexpr std::size_t kHeaderSize = 80;
+constexpr std::size_t kPreambleSize = kHeaderSize + 4;
+constexpr std::size_t kFacetSize = 50;
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+bool SameWord(std::string_view word, std::string_view keyword) {
+    if (word.size() != keyword.size())
+        return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const char c =
+            word[i] >= 'A' && word[i] <= 'Z' ? static_cast<char>(word[i] - 'A' + 'a') : word[i];
+        if (c != keyword[i])
+            return false;
+    }
+    return true;
+}
+
+std::string Quoted(std::string_view text) {
+    constexpr std::size_t kShown = 40;
+    std::string quoted = "\"";
+    quoted.append(text.substr(0, kShown));
+    if (text.size() > kShown)
+        quoted.append("...");
+    return quoted.append("\"");
+}
+
+bool StartsWithSolid(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size() && IsBlank(bytes[i]))
+        ++i;
+    return SameWord(bytes.substr(i, 5), "solid") &&
+           (i + 5 == bytes.size() || IsBlank(bytes[i + 5]));
+}
+
+// The words of an ASCII file, with the rest of a line passed over where a name stands.
+class Words {
+public:
+    explicit Words(std::string_view text) : m_text(text) {}
+
+    std::string_view Next() {
+        while (m_position < m_text.size() && IsBlank(m_text[m_position]))
+            ++m_position;
+        const std::size_t start = m_position;
+        while (m_position < m_text.size() && !IsBlank(m_text[m_position]))
+            ++m_position;
+        return m_text.substr(start, m_position - start);
+    }
+
+    void SkipLine() {
+        while (m_position < m_text.size() && m_text[m_position] != '\n')
+            ++m_position;
+    }
+
+    bool AtEnd() {
+        while (m_position < m_text.size() && IsBlank(m_text[m_position]))
+            ++m_position;
+        return m_position == m_text.size();
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_position = 0;
+};
+
+class AsciiStlReader {
+public:
+    explicit AsciiStlReader(std::string_view text) : m_text(text), m_words(text) {}
+
+    bool Read(std::vector<ModelCorner>& corners, std::string& message) {
+        // Text has no NUL; a binary file whose header starts with "solid" nearly always has.
+        if (m_text.find('\0') != std::string_view::npos) {
+            message = "Il file STL comincia con \"solid\" ma non è un file di testo valido.";
+            return false;
+        }
+        bool sawSolid = false;
+        while (!m_words.AtEnd()) {
+            if (!Expect("solid", message))
+                return false;
+            sawSolid = true;
+            m_words.SkipLine();
+            if (!ReadFacets(corners, message))
+                return false;
+        }
+        if (!sawSolid)
+            message = "Il file STL è vuoto.";
+        return sawSolid;
+    }
+
+private:
+    bool ReadFacets(std::vector<ModelCorner>& corners, std::string& message) {
+        std::vector<ModelCorner> polygon;
+        for (;;) {
+            std::string_view word = m_words.Next();
+            if (SameWord(word, "endsolid")) {
+                m_words.SkipLine();
+                return true;
+            }
+            if (word.empty())
+                return Unexpected("endsolid", word, message);
+            if (!SameWord(word, "facet"))
+                return Unexpected("facet", word, message);
+            word = m_words.Next();
+            // The normal is made again from the corners wherever it is needed, and some
+            // writers fill it with words no number reader takes, so it is not read.
+            if (SameWord(word, "normal")) {
+                for (int k = 0; k < 3; ++k)
+                    m_words.Next();
+                word = m_words.Next();
+            }
+            if (!SameWord(word, "outer"))
+                return Unexpected("outer", word, message);
+            if (!Expect("loop", message) || !ReadLoop(polygon, message) ||
+                !Expect("endfacet", message))
+                return false;
+            // A facet of more than three corners is cut into a fan around its first.
+            for (std::size_t k = 1; k + 1 < polygon.size(); ++k) {
+                corners.push_back(polygon[0]);
+                corners.push_back(polygon[k]);
+                corners.push_back(polygon[k + 1]);
+            }
+        }
+    }
+
+    bool ReadLoop(std::vector<ModelCorner>& polygon, std::string& message) {
+        polygon.clear();
+        for (;;) {
+            const std::string_view word = m_words.Next();
+            if (SameWord(word, "endloop"))
+                break;
+            if (!SameWord(word, "vertex"))
+                return Unexpected("vertex", word, message);
+            ModelCorner corner;
+            if (!ReadNumber(corner.X, message) || !ReadNumber(corner.Y, message) ||
+                !ReadNumber(corner.Z, message))
+                return false;
+            polygon.push_back(corner);
+        }
+        if (polygon.size() >= 3)
+            return true;
+        message = "Una faccia del file STL ha meno di tre vertici.";
+        return false;
+    }
+
+    bool ReadNumber(double& value, std::string& message) {
+        std::string_view word = m_words.Next();
+        const std::string_view written = word;
+        if (word.size() > 1 && word[0] == '+' && word[1] != '-')
+            word.remove_prefix(1);
+        const char* end = word.data() + word.size();
+        const auto result = std::from_chars(word.data(), end, value);
+        if (!word.empty() && result.ec == std::errc() && result.ptr == end && std::isfinite(value))
+            return true;
+        message = written.empty() ? "Il file STL è troncato: finisce dentro una faccia."
+                                  : "Numero non valido nel file STL: " + Quoted(written) + ".";
+        return false;
+    }
+
+    bool Expect(std::string_view keyword, std::string& message) {
+        const std::string_view word = m_words.Next();
+        return SameWord(word, keyword) || Unexpected(keyword, word, message);
+    }
+
+    static bool Unexpected(std::string_view keyword, std::string_view word, std::string& message) {
+        if (word.empty())
+            message = "Il file STL è troncato: manca \"" + std::string(keyword) + "\".";
+        else
+            message = "Il file STL non è valido: al posto di \"" + std::string(keyword) +
+                      "\" c'è " + Quoted(word) + ".";
+        return false;
+    }
+
+    std::string_view m_text;
+    Words m_words;
+};
+
+std::uint32_t LittleEndian32(const char* bytes) {
+    std::uint32_t word = 0;
+    for (int i = 3; i >= 0; --i)
+        word = (word << 8) | static_cast<unsigned char>(bytes[i]);
+    return word;
+}
+
+float LittleEndianFloat(const char* bytes) {
+    const std::uint32_t bits = LittleEndian32(bytes);
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+bool ReadBinaryStl(std::string_view bytes, std::uint32_t count, std::vector<ModelCorner>& corners,
+                   std::string& message) {
+    corners.reserve(std::size_t{count} * 3);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const char* facet = bytes.data() + kPreambleSize + std::size_t{i} * kFacetSize;
+        for (int k = 0; k < 3; ++k) {
+            const char* corner = facet + 12 * (k + 1);
+            ModelCorner read;
+            read.X = LittleEndianFloat(corner);
+            read.Y = LittleEndianFloat(corner + 4);
+            read.Z = LittleEndianFloat(corner + 8);
+            if (!std::isfinite(read.X) || !std::isfinite(read.Y) || !std::isfinite(read.Z)) {
+                message = "Il triangolo " + std::to_string(i + 1) +
+                          " del file STL ha una coordinata non valida.";
+                return false;
+            }
+            corners.push_back(read);
+        }
+    }
+    return true;
+}
+
+void AppendLittleEndian(std::string& out, std::uint32_t word, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<char>((word >> (8 * i)) & 0xFFu));
+}
+
+void AppendFloat(std::string& out, double value) {
+    // A value beyond a float's range is written as the largest float of its sign rather
+    // than as an infinity no reader takes.
+    const float single = static_cast<float>(std::clamp(value, -double{FLT_MAX}, double{FLT_MAX}));
+    std::uint32_t bits;
+    std::memcpy(&bits, &single, sizeof bits);
+    AppendLittleEndian(out, bits, 4);
+}
+
+struct Vector3 {
+    double x = 0;
+    double y = 0;
+    double z = 0;
+};
+
+Vector3 UnitNormal(const MeshVertex& a, const MeshVertex& b, const MeshVertex& c) {
+    const Vector3 u{b.X - a.X, b.Y - a.Y, b.Z - a.Z};
+    const Vector3 v{c.X - a.X, c.Y - a.Y, c.Z - a.Z};
+    const Vector3 n{u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
+    const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+    if (!(length > 0) || !std::isfinite(length))
+        return {};
+    return {n.x / length, n.y / length, n.z / length};
+}
+
+} // namespace
+
+bool ReadStl(std::string_view bytes, ModelTriangles& model, std::string& message) {
+    const bool hasPreamble = bytes.size() >= kPreambleSize;
+    const std::uint32_t count = hasPreamble ? LittleEndian32(bytes.data() + kHeaderSize) : 0;
+    const std::uint64_t binarySize = kPreambleSize + std::uint64_t{count} * kFacetSize;
+    std::vector<ModelCorner> corners;
+    bool read = false;
+    if (hasPreamble && binarySize == bytes.size()) {
+        read = ReadBinaryStl(bytes, count, corners, message);
+    } else if (StartsWithSolid(bytes)) {
+        read = AsciiStlReader(bytes).Read(corners, message);
+        // A binary file whose header starts with "solid" and that carries a few bytes past
+        // its triangles is still binary.
+        if (!read && hasPreamble && binarySize < bytes.size()) {
+            corners.clear();
+            read = ReadBinaryStl(bytes, count, corners, message);
+        }
+    } else if (!hasPreamble) {
+        message = "Il file è troppo corto per essere un file STL.";
+    } else if (binarySize > bytes.size()) {
+        message = "Il file non è un file STL valido: non comincia con \"solid\" e, letto come "
+                  "binario, dichiara " +
+                  std::to_string(count) + " triangoli dove ce ne stanno " +
+                  std::to_string((bytes.size() - kPreambleSize) / kFacetSize) + ".";
+    } else {
+        read = ReadBinaryStl(bytes, count, corners, message);
+    }
+    if (!read)
+        return false;
+    model.corners = std::move(corners);
+    model.textureFile.clear();
+    return true;
+}
+
+std::string WriteStl(const ModelMesh& mesh) {
+    std::vector<std::size_t> triangles;
+    for (std::size_t i = 0; i + 3 <= mesh.indices.size(); i += 3) {
+        if (mesh.indices[i] < mesh.vertices.size() && mesh.indices[i + 1] < mesh.vertices.size() &&
+            mesh.indices[i + 2] < mesh.vertices.size())
+            triangles.push_back(i);
+    }
+    // The header must not start with "solid", or a reader may take the file for text.
+    std::string out = "Binary STL written by Kel Morvane";
+    out.resize(kHeaderSize, ' ');
+    AppendLittleEndian(out, static_cast<std::uint32_t>(triangles.size()), 4);
+    out.reserve(kPreambleSize + triangles.size() * kFacetSize);
+    for (std::size_t first : triangles) {
+        const MeshVertex& a = mesh.vertices[mesh.indices[first]];
+        const MeshVertex& b = mesh.vertices[mesh.indices[first + 1]];
+        const MeshVertex& c = mesh.vertices[mesh.indices[first + 2]];
+        const Vector3 normal = UnitNormal(a, b, c);
+        AppendFloat(out, normal.x);
+        AppendFloat(out, normal.y);
+        AppendFloat(out, normal.z);
+        for (const MeshVertex* corner : {&a, &b, &c}) {
+            AppendFloat(out, corner->X);
+            AppendFloat(out, corner->Y);
+            AppendFloat(out, corner->Z);
+        }
+        AppendLittleEndian(out, 0, 2);
+    }
+    return out;
+}
+
+} // namespace MyApp
