@@ -105,8 +105,9 @@ void FormMain::TearDown() {
     fileMenu.reset();
     helpMenu.reset();
     for (auto* item :
-         {&newItem, &openItem, &saveItem, &saveAsItem, &exportItem, &exportPictureItem,
-          &exportMeshItem, &separatorItem, &exitItem, &guideItem, &homeItem, &infoItem})
+         {&newItem, &openItem, &importItem, &saveItem, &saveAsItem, &exportItem,
+          &exportPictureItem, &exportMeshItem, &exportObjItem, &exportPlyItem, &exportStlItem,
+          &exportGltfItem, &separatorItem, &exitItem, &guideItem, &homeItem, &infoItem})
         item->reset();
     viewportContainer.reset();
     timer.reset();

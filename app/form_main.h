@@ -90,6 +90,8 @@ public:
     bool SaveProject(bool noQuestion);
     void SaveProjectAs();
     void OpenProject();
+    // A model of any format the editor reads becomes the document, modified and unnamed.
+    void ImportProject();
     // Puts the document's values into the controls and the preview.
     void LoadControls();
     void ResetScroll();
@@ -110,11 +112,16 @@ public:
     std::unique_ptr<KelUtility::Menu> helpMenu;
     std::unique_ptr<KelUtility::SubMenu> newItem;
     std::unique_ptr<KelUtility::SubMenu> openItem;
+    std::unique_ptr<KelUtility::SubMenu> importItem;
     std::unique_ptr<KelUtility::SubMenu> saveItem;
     std::unique_ptr<KelUtility::SubMenu> saveAsItem;
     std::unique_ptr<KelUtility::SubMenu> exportItem;
     std::unique_ptr<KelUtility::SubMenu> exportPictureItem;
     std::unique_ptr<KelUtility::SubMenu> exportMeshItem;
+    std::unique_ptr<KelUtility::SubMenu> exportObjItem;
+    std::unique_ptr<KelUtility::SubMenu> exportPlyItem;
+    std::unique_ptr<KelUtility::SubMenu> exportStlItem;
+    std::unique_ptr<KelUtility::SubMenu> exportGltfItem;
     std::unique_ptr<KelUtility::SubMenu> separatorItem;
     std::unique_ptr<KelUtility::SubMenu> exitItem;
     std::unique_ptr<KelUtility::SubMenu> guideItem;
@@ -191,6 +198,7 @@ private:
     void ExportPicture();
     void OpenPage(const std::string& address);
     void ExportMesh();
+    void ExportModelAs(const std::string& defaultName, const std::vector<std::string>& filter);
     void PickBackground();
     void PickTexture();
     int SelectedRow(KelUtility::ListBox& list);

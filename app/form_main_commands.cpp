@@ -6,6 +6,7 @@
 #include "app/form_main_events.h"
 #include "app/form_vertici.h"
 #include "app/program_title.h"
+#include "document/model_import.h"
 #include "document/text_file.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
@@ -38,6 +39,10 @@ const std::vector<std::string> kProjectFilter = {"File Morvane (*" + kExtension 
                                                  "*" + kExtension};
 const std::vector<std::string> kPictureFilter = {"File PNG (*.png)", "*.png"};
 const std::vector<std::string> kMeshFilter = {"File DirectX (*.x)", "*.x"};
+const std::vector<std::string> kModelFilter = {
+    "Tutti i modelli", "*.obj;*.ply;*.stl;*.gltf;*.glb;*.x", "File OBJ (*.obj)", "*.obj",
+    "File PLY (*.ply)", "*.ply", "File STL (*.stl)", "*.stl",
+    "File glTF (*.gltf;*.glb)", "*.gltf;*.glb", "File DirectX (*.x)", "*.x"};
 const std::vector<std::string> kTextureFilter = {
     "File Immagine", "*.bmp;*.dds;*.dib;*.hdr;*.jpg;*.pfm;*.png;*.ppm;*.tga"};
 
@@ -79,6 +84,10 @@ void FormMain::OnCommand(GUIElement* menuItem) {
         if (Modified && !SaveProject(false))
             return;
         OpenProject();
+    } else if (menuItem == importItem.get()) {
+        if (Modified && !SaveProject(false))
+            return;
+        ImportProject();
     } else if (menuItem == saveItem.get()) {
         SaveProject(true);
     } else if (menuItem == saveAsItem.get()) {
@@ -87,6 +96,14 @@ void FormMain::OnCommand(GUIElement* menuItem) {
         ExportPicture();
     } else if (menuItem == exportMeshItem.get()) {
         ExportMesh();
+    } else if (menuItem == exportObjItem.get()) {
+        ExportModelAs("mesh.obj", {"File OBJ (*.obj)", "*.obj"});
+    } else if (menuItem == exportPlyItem.get()) {
+        ExportModelAs("mesh.ply", {"File PLY (*.ply)", "*.ply"});
+    } else if (menuItem == exportStlItem.get()) {
+        ExportModelAs("mesh.stl", {"File STL (*.stl)", "*.stl"});
+    } else if (menuItem == exportGltfItem.get()) {
+        ExportModelAs("mesh.glb", {"File glTF binario (*.glb)", "*.glb"});
     } else if (menuItem == exitItem.get()) {
         SendMessageW(window, WM_CLOSE, 0, 0);
     } else if (menuItem == guideItem.get()) {
@@ -185,6 +202,36 @@ void FormMain::OpenProject() {
     SetFileName(path);
     SetModified(false);
     LayoutPanels();
+}
+
+// The imported model is not a project yet: it has no file name, and it is modified, so
+// that leaving asks to save it.
+void FormMain::ImportProject() {
+    const std::string path = OpenFileDialog(this, "Importa", "", kModelFilter);
+    if (path.empty())
+        return;
+    std::string message;
+    if (!ImportModel(path, document, message)) {
+        ShowError(this, message, kError);
+        return;
+    }
+    ResetScroll();
+    LoadControls();
+    SetFileName("");
+    SetModified(true);
+    LayoutPanels();
+}
+
+void FormMain::ExportModelAs(const std::string& defaultName,
+                             const std::vector<std::string>& filter) {
+    const std::string path = SaveFileDialog(this, "Salva", "", defaultName, filter);
+    if (path.empty())
+        return;
+    std::string message;
+    if (ExportModel(document, path, message))
+        ShowMessage(this, kExported, "Esporta");
+    else
+        ShowError(this, Explained(kNotWritten, message), kError);
 }
 
 void FormMain::ExportPicture() {

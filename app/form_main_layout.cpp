@@ -41,6 +41,8 @@ constexpr int kNumberBoxWidth = 60;
 // Room for a grouped four-digit number beside the box's arrows, so that the box shows its
 // whole number.
 constexpr int kWideNumberBoxWidth = 80;
+// And for a grouped seven-digit face count, up to the lists' column.
+constexpr int kWidestNumberBoxWidth = 105;
 // The eye boxes take the room their one-letter labels leave, up to the rotation group, so
 // that a number in exponent form shows whole.
 constexpr int kAxisLabelWidth = 10;
@@ -133,11 +135,16 @@ void FormMain::BuildMenuBar() {
     };
     newItem = item(fileMenu.get(), "&Nuovo");
     openItem = item(fileMenu.get(), "&Apri");
+    importItem = item(fileMenu.get(), "&Importa...");
     saveItem = item(fileMenu.get(), "&Salva");
     saveAsItem = item(fileMenu.get(), "Sa&lva come...");
     exportItem = item(fileMenu.get(), "Esporta...", false);
     exportPictureItem = item(exportItem.get(), "Esporta come immagine...");
     exportMeshItem = item(exportItem.get(), "Esporta come File DIrectX (.X)...");
+    exportObjItem = item(exportItem.get(), "Esporta come OBJ...");
+    exportPlyItem = item(exportItem.get(), "Esporta come PLY...");
+    exportStlItem = item(exportItem.get(), "Esporta come STL...");
+    exportGltfItem = item(exportItem.get(), "Esporta come glTF (.glb)...");
     separatorItem = item(fileMenu.get(), "", false);
     exitItem = item(fileMenu.get(), "&Esci");
     helpMenu = std::make_unique<Menu>(menuBar.get(), "&?");
@@ -223,8 +230,11 @@ void FormMain::BuildControls() {
     textureBox = MakeTextureBox(545, 37);
     textureButton = MakeButton(675, 35);
     AddLabel("Poligoni:", 545, 67, 60);
-    facesBox = MakeNumberBox(610, 65, document.FaceCount, 4);
-    facesSpin = MakeSpin(*facesBox, 0, 1000, document.FaceCount);
+    // As many faces as the device draws: an imported model may have far more than 1000.
+    const int maxFaces = viewport->MaxDrawnFaces();
+    facesBox = MakeNumberBox(610, 65, document.FaceCount,
+                             static_cast<int>(std::to_string(maxFaces).size()));
+    facesSpin = MakeSpin(*facesBox, 0, maxFaces, document.FaceCount);
     AddLabel("Vertici:", 720, 12, 60);
     vertexToolBar =
         MakeListToolBar(780, 10, vertexModifyButton, vertexAddButton, vertexDeleteButton);
@@ -265,7 +275,10 @@ std::unique_ptr<Button> FormMain::MakeButton(int left, int top) {
 std::unique_ptr<TextBox> FormMain::MakeNumberBox(int left, int top, int value, int maxLength) {
     auto box = Make<TextBox>(&m_font, controlsPanel.get(), std::to_string(value));
     box->SetPosition(left, top);
-    box->SetSize(maxLength > 3 ? kWideNumberBoxWidth : kNumberBoxWidth, kRowHeight);
+    box->SetSize(maxLength > 4 ? kWidestNumberBoxWidth
+                 : maxLength > 3 ? kWideNumberBoxWidth
+                                 : kNumberBoxWidth,
+                 kRowHeight);
     box->numbersOnly = true;
     box->maxLength = maxLength;
     box->OnKeyPress = FormMainEvents::NumericKeyPress;

@@ -233,6 +233,14 @@ void D3DPanel::RebuildScene() {
     SetScene(triangles, quads, sprites, xMeshes, texts, texts3D, meshes);
 }
 
+std::int32_t D3DPanel::MaxDrawnFaces() const {
+    constexpr DWORD kLeastHardwareFaces = 65535;
+    D3DCAPS9 caps = {};
+    if (!device || FAILED(device->GetDeviceCaps(&caps)) || caps.MaxPrimitiveCount == 0)
+        return kLeastHardwareFaces;
+    return static_cast<std::int32_t>(std::min<DWORD>(caps.MaxPrimitiveCount, INT32_MAX));
+}
+
 bool D3DPanel::UpdateMesh(const SceneMesh& record) {
     return !meshes.empty() && MergeSceneMesh(meshes.front(), record);
 }

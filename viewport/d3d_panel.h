@@ -74,6 +74,9 @@ public:
     // Merges the record into the first mesh of the scene; true when anything changed. The
     // caller rebuilds and redraws.
     bool UpdateMesh(const SceneMesh& record);
+    // The most triangles the device draws at once; without a device, the least any
+    // Direct3D 9 hardware device draws.
+    std::int32_t MaxDrawnFaces() const;
 
     void ApplyWorld();
     void ApplyViewProjection();

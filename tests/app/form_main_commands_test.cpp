@@ -7,6 +7,7 @@
 #include "app/form_main.h"
 #include "app/form_vertici.h"
 #include "app/program_title.h"
+#include "document/model_import.h"
 #include "document/text_file.h"
 #include "toolkit/text_conversion.h"
 
@@ -196,7 +197,7 @@ TEST_F(FormMainCommandsTest, NewSaveAndSaveAsKeepTheFileAndTheMenusInStep) {
     EXPECT_EQ(form->ProjectPath, "");
     EXPECT_EQ(form->statusBar->GetNarrowText(), "");
     const HMENU file = GetSubMenu(GetMenu(form->window), 0);
-    EXPECT_TRUE(GetMenuState(file, 3, MF_BYPOSITION) & MF_GRAYED);
+    EXPECT_TRUE(GetMenuState(file, 4, MF_BYPOSITION) & MF_GRAYED);
 }
 
 TEST_F(FormMainCommandsTest, ExportsReportWhatHappened) {
@@ -413,4 +414,40 @@ TEST_F(FormMainCommandsTest, ShownColoursPagesAndMarkedFilesAgreeWithWhatIsStore
     Choose(*form->guideItem);
     EXPECT_EQ(noBrowser.BoxTexts(),
               std::vector<std::string>{"Errore / Impossibile aprire la pagina " + HelpPage() + "."});
+}
+
+TEST_F(FormMainCommandsTest, ModelsAreImportedAsUnsavedDocumentsAndExportedInEveryFormat) {
+    MeshDocument model;
+    model.Vertices = {{100, 0, 0, 0xFF, 0, 0}, {101, 0, 0, 0xFF, 1, 0}, {100, 1, 0, 0xFF, 0, 1}};
+    model.Indices = {0, 1, 2};
+    model.FaceCount = 1;
+    std::string message;
+    ASSERT_TRUE(ExportModel(model, folder.File("tri.ply"), message)) << message;
+    host.paths = {folder.File("tri.ply")};
+    Choose(*form->importItem);
+    EXPECT_EQ(host.fileDialogTitles.back(), L"Importa");
+    EXPECT_EQ(form->document.Vertices.size(), 3u);
+    EXPECT_EQ(form->facesSpin->GetValue(), 1);
+    EXPECT_EQ(form->document.MoveX, -100.5) << "centred on the origin";
+    EXPECT_EQ(form->ProjectPath, "");
+    EXPECT_TRUE(form->Modified) << "not a project yet";
+
+    host.paths = {folder.File("a.obj"), folder.File("a.ply"), folder.File("a.stl"),
+                  folder.File("a.glb")};
+    for (auto* item : {form->exportObjItem.get(), form->exportPlyItem.get(),
+                       form->exportStlItem.get(), form->exportGltfItem.get()})
+        Choose(*item);
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"a.glb", "a.mtl", "a.obj", "a.ply",
+                                                          "a.stl", "tri.ply"}));
+    EXPECT_EQ(host.BoxTexts().back(), "Esporta / Esportazione effettuata correttamente.");
+
+    host.paths = {folder.File("a.obj")}; // the save question first, then a broken file
+    TemporaryFolder::WriteBytes(folder.File("a.obj"), "f 1 2 3\n");
+    host.answers = {IDNO};
+    Choose(*form->importItem);
+    EXPECT_EQ(host.BoxTexts().back().rfind("Errore / ", 0), 0u);
+    EXPECT_EQ(form->document.Vertices.size(), 3u) << "the document is kept";
+
+    form->facesSpin->SetValue(131000); // a closed mesh of 65,535 vertices has this many
+    EXPECT_EQ(form->facesSpin->GetValue(), 131000);
 }

@@ -101,19 +101,24 @@ TEST_F(FormMainTest, StartsWithTheSampleAndNothingToSave) {
     EXPECT_EQ(MenuText(bar, 0), L"&File");
     EXPECT_EQ(MenuText(bar, 1), L"&?");
     const HMENU file = GetSubMenu(bar, 0);
-    const wchar_t* const fileItems[] = {L"&Nuovo",     L"&Apri", L"&Salva", L"Sa&lva come...",
-                                        L"Esporta...", L"",      L"&Esci"};
-    for (int i = 0; i < 7; ++i)
+    const wchar_t* const fileItems[] = {L"&Nuovo",          L"&Apri",      L"&Importa...",
+                                        L"&Salva",          L"Sa&lva come...", L"Esporta...",
+                                        L"",                L"&Esci"};
+    for (int i = 0; i < 8; ++i)
         EXPECT_EQ(MenuText(file, i), fileItems[i]) << i;
-    const HMENU exports = GetSubMenu(file, 4);
-    EXPECT_EQ(MenuText(exports, 0), L"Esporta come immagine...");
-    EXPECT_EQ(MenuText(exports, 1), L"Esporta come File DIrectX (.X)...");
+    const HMENU exports = GetSubMenu(file, 5);
+    const wchar_t* const exportItems[] = {
+        L"Esporta come immagine...", L"Esporta come File DIrectX (.X)...",
+        L"Esporta come OBJ...",      L"Esporta come PLY...",
+        L"Esporta come STL...",      L"Esporta come glTF (.glb)..."};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(MenuText(exports, i), exportItems[i]) << i;
     const HMENU help = GetSubMenu(bar, 1);
     EXPECT_EQ(MenuText(help, 0), L"&Guida");
     EXPECT_EQ(MenuText(help, 2), L"&Info...");
     EXPECT_FALSE(MenuItemGreyed(file, 1));
-    EXPECT_TRUE(MenuItemGreyed(file, 2)) << "&Salva";
-    EXPECT_TRUE(MenuItemGreyed(file, 3)) << "Sa&lva come...";
+    EXPECT_TRUE(MenuItemGreyed(file, 3)) << "&Salva";
+    EXPECT_TRUE(MenuItemGreyed(file, 4)) << "Sa&lva come...";
     EXPECT_FALSE(
         SendMessageW(form->mainToolBar->window, TB_ISBUTTONENABLED, form->saveButton->id, 0));
     EXPECT_TRUE(
@@ -155,11 +160,11 @@ TEST_F(FormMainTest, TheFileNameEndsInKv3AndShowsInTheStatusBar) {
         form->SetFileName(name.given);
         EXPECT_EQ(form->ProjectPath, name.stored);
         EXPECT_EQ(form->statusBar->GetNarrowText(), name.stored);
-        EXPECT_FALSE(MenuItemGreyed(file, 3)) << name.given;
+        EXPECT_FALSE(MenuItemGreyed(file, 4)) << name.given;
     }
     form->SetFileName("");
     EXPECT_EQ(form->statusBar->GetNarrowText(), "");
-    EXPECT_TRUE(MenuItemGreyed(file, 3));
+    EXPECT_TRUE(MenuItemGreyed(file, 4));
 }
 
 TEST_F(FormMainTest, PanelsAndScrollBarsFollowTheWindow) {
