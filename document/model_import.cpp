@@ -8,6 +8,7 @@
 #include "document/stl_format.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -124,6 +125,25 @@ std::string FileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// A point turned as the preview turns the mesh: roll about Z, then pitch about X, then yaw
+// about Y, by the document's whole degrees.
+std::array<double, 3> Turned(const MeshDocument& document, const double (&point)[3]) {
+    constexpr double kRadiansPerDegree = static_cast<double>(0.017453292f);
+    const double roll = document.RotZ * kRadiansPerDegree;
+    const double pitch = document.RotX * kRadiansPerDegree;
+    const double yaw = document.RotY * kRadiansPerDegree;
+    double x = point[0] * std::cos(roll) - point[1] * std::sin(roll);
+    double y = point[0] * std::sin(roll) + point[1] * std::cos(roll);
+    double z = point[2];
+    const double pitched = y * std::cos(pitch) - z * std::sin(pitch);
+    z = y * std::sin(pitch) + z * std::cos(pitch);
+    y = pitched;
+    const double yawed = x * std::cos(yaw) + z * std::sin(yaw);
+    z = -x * std::sin(yaw) + z * std::cos(yaw);
+    x = yawed;
+    return {x, y, z};
+}
+
 } // namespace
 
 void SetXModelReader(ModelReader reader) { g_xReader = reader; }
@@ -162,9 +182,12 @@ void FrameMesh(MeshDocument& document) {
     for (const MeshVertex& vertex : document.Vertices)
         radius = std::max(radius, std::hypot(vertex.X - centre[0], vertex.Y - centre[1],
                                              vertex.Z - centre[2]));
-    document.MoveX = -centre[0];
-    document.MoveY = -centre[1];
-    document.MoveZ = -centre[2];
+    // The preview turns the mesh about the origin before it moves it, so the move that
+    // brings the centre to the origin is the turned centre's opposite.
+    const std::array<double, 3> turned = Turned(document, centre);
+    document.MoveX = -turned[0];
+    document.MoveY = -turned[1];
+    document.MoveZ = -turned[2];
     double eye = std::hypot(document.EyeX, document.EyeY, document.EyeZ);
     if (eye == 0) {
         document.EyeZ = -1;

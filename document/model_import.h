@@ -41,8 +41,9 @@ bool ExportModel(const MeshDocument& document, const std::string& path, std::str
 bool WeldCorners(const std::vector<ModelCorner>& corners, std::vector<MeshVertex>& vertices,
                  std::vector<std::uint32_t>& indices, std::size_t limit);
 
-// Centres the mesh on the origin with the move, and steps the eye back along its line
-// until the mesh's bounding sphere fits the preview's 45-degree view.
+// Centres the mesh on the origin with the move (the mesh turned by the document's
+// rotation, as the preview turns it before moving it), and steps the eye back along its
+// line until the mesh's bounding sphere fits the preview's 45-degree view.
 void FrameMesh(MeshDocument& document);
 
 // The document's drawn triangles as an indexed mesh to write.

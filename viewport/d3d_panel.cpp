@@ -2,12 +2,14 @@
 
 #include "toolkit/system_dialogs.h"
 #include "toolkit/text_conversion.h"
+#include "viewport/depth_range.h"
 #include "viewport/device_formats.h"
 #include "viewport/gdi_presenter.h"
 #include "viewport/mesh_geometry.h"
 #include "viewport/world_offset.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -385,8 +387,14 @@ void D3DPanel::ApplyViewProjection() {
     }
     RefreshSizeFromWindow();
     const float aspect = height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1;
+    // The free camera walks among the primitives at the fixed depths; the look-at view
+    // follows the mesh, whatever its size.
+    const DepthRange depth =
+        UseCamera ? DepthRange{kNearPlane, kFarPlane}
+                  : DepthRangeFor(std::hypot(EyeX, EyeY, EyeZ),
+                                  MeshReach(meshes, MoveX, MoveY, MoveZ));
     D3DXMATRIX projection;
-    D3DXMatrixPerspectiveFovLH(&projection, kFieldOfView, aspect, kNearPlane, kFarPlane);
+    D3DXMatrixPerspectiveFovLH(&projection, kFieldOfView, aspect, depth.nearPlane, depth.farPlane);
     device->SetTransform(D3DTS_PROJECTION, &projection);
 }
 

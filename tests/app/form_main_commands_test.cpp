@@ -418,7 +418,8 @@ TEST_F(FormMainCommandsTest, ShownColoursPagesAndMarkedFilesAgreeWithWhatIsStore
 
 TEST_F(FormMainCommandsTest, ModelsAreImportedAsUnsavedDocumentsAndExportedInEveryFormat) {
     MeshDocument model;
-    model.Vertices = {{100, 0, 0, 0xFF, 0, 0}, {101, 0, 0, 0xFF, 1, 0}, {100, 1, 0, 0xFF, 0, 1}};
+    // Thousands of units across, far beyond the fixed far plane the editor's meshes use.
+    model.Vertices = {{1000, 0, 0, 0xFF, 0, 0}, {3000, 0, 0, 0xFF, 1, 0}, {1000, 2000, 0, 0xFF, 0, 1}};
     model.Indices = {0, 1, 2};
     model.FaceCount = 1;
     std::string message;
@@ -428,7 +429,7 @@ TEST_F(FormMainCommandsTest, ModelsAreImportedAsUnsavedDocumentsAndExportedInEve
     EXPECT_EQ(host.fileDialogTitles.back(), L"Importa");
     EXPECT_EQ(form->document.Vertices.size(), 3u);
     EXPECT_EQ(form->facesSpin->GetValue(), 1);
-    EXPECT_EQ(form->document.MoveX, -100.5) << "centred on the origin";
+    EXPECT_GT(KelTest::DrawFrame(*form->viewport).CountOtherThan(0), 1000) << "seen whole";
     EXPECT_EQ(form->ProjectPath, "");
     EXPECT_TRUE(form->Modified) << "not a project yet";
 

@@ -125,4 +125,10 @@ TEST(ModelImport, EqualCornersBecomeOneVertexAndTheModelIsFramed) {
     document.Vertices = {{0, 0, 0, 0, 0, 0}, {0.1, 0, 0, 0, 0, 0}};
     FrameMesh(document);
     EXPECT_EQ(document.EyeZ, far) << "a small model does not bring the eye nearer";
+
+    document.RotY = 90; // turned a quarter about Y, the centre (10, 0, 0) lands on (0, 0, -10)
+    document.Vertices = {{9, 0, 0, 0, 0, 0}, {11, 0, 0, 0, 0, 0}};
+    FrameMesh(document);
+    EXPECT_NEAR(document.MoveX, 0, 1e-6);
+    EXPECT_NEAR(document.MoveZ, 10, 1e-6);
 }
