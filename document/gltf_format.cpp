@@ -221,17 +221,10 @@ bool Mirrors(const Matrix& m) {
     return det < 0;
 }
 
-std::uint8_t ToByte(double value) {
-    if (!(value > 0))
-        return 0;
-    if (value >= 1)
-        return 255;
-    return static_cast<std::uint8_t>(std::lround(value * 255));
-}
 
 std::uint32_t ToColor(double r, double g, double b) {
-    return std::uint32_t{ToByte(r)} | std::uint32_t{ToByte(g)} << 8 |
-           std::uint32_t{ToByte(b)} << 16;
+    return std::uint32_t{ChannelByte(r)} | std::uint32_t{ChannelByte(g)} << 8 |
+           std::uint32_t{ChannelByte(b)} << 16;
 }
 
 // One accessor's elements as doubles, up to four components each. Normalised integers

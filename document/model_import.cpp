@@ -14,7 +14,6 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
-#include <unordered_map>
 
 namespace MyApp {
 namespace {
@@ -79,38 +78,29 @@ ModelReader ReaderFor(const std::string& extension) {
     return nullptr;
 }
 
-// The bytes of a corner, every field in turn, so that equal corners hash equal; -0 and 0
-// are different bytes and stay apart, which only costs a vertex.
-struct CornerKey {
-    unsigned char bytes[3 * sizeof(double) + sizeof(std::uint32_t) + 2 * sizeof(float)];
+// The corner's fields as words of their exact bytes, so that equal corners hash equal; -0
+// and 0 are different bytes and stay apart, which only costs a vertex.
+std::size_t CornerHash(const ModelCorner& corner) {
+    std::uint64_t words[5] = {};
+    std::memcpy(&words[0], &corner.X, sizeof corner.X);
+    std::memcpy(&words[1], &corner.Y, sizeof corner.Y);
+    std::memcpy(&words[2], &corner.Z, sizeof corner.Z);
+    std::memcpy(&words[3], &corner.Tu, sizeof corner.Tu);
+    std::memcpy(reinterpret_cast<char*>(&words[3]) + sizeof corner.Tu, &corner.Tv, sizeof corner.Tv);
+    words[4] = corner.Color;
+    std::uint64_t hash = 0;
+    for (std::uint64_t word : words) {
+        hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
+        hash ^= hash >> 29;
+    }
+    return static_cast<std::size_t>(hash);
+}
 
-    explicit CornerKey(const ModelCorner& corner) {
-        unsigned char* out = bytes;
-        const auto put = [&out](const void* field, std::size_t size) {
-            std::memcpy(out, field, size);
-            out += size;
-        };
-        put(&corner.X, sizeof corner.X);
-        put(&corner.Y, sizeof corner.Y);
-        put(&corner.Z, sizeof corner.Z);
-        put(&corner.Color, sizeof corner.Color);
-        put(&corner.Tu, sizeof corner.Tu);
-        put(&corner.Tv, sizeof corner.Tv);
-    }
-    bool operator==(const CornerKey& other) const {
-        return std::memcmp(bytes, other.bytes, sizeof bytes) == 0;
-    }
-};
-
-// FNV-1a over the key's bytes.
-struct CornerHash {
-    std::size_t operator()(const CornerKey& key) const {
-        std::uint64_t hash = 14695981039346656037ull;
-        for (unsigned char byte : key.bytes)
-            hash = (hash ^ byte) * 1099511628211ull;
-        return static_cast<std::size_t>(hash);
-    }
-};
+bool SameBytes(const ModelCorner& corner, const MeshVertex& vertex) {
+    const auto same = [](const auto& a, const auto& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    return same(corner.X, vertex.X) && same(corner.Y, vertex.Y) && same(corner.Z, vertex.Z) &&
+           corner.Color == vertex.Color && same(corner.Tu, vertex.Tu) && same(corner.Tv, vertex.Tv);
+}
 
 // Writes one file of an export through a safe save.
 bool SaveBytes(const std::string& path, const std::string& bytes, std::string& message) {
@@ -148,18 +138,27 @@ std::array<double, 3> Turned(const MeshDocument& document, const double (&point)
 
 void SetXModelReader(ModelReader reader) { g_xReader = reader; }
 
+// An open-addressed table of vertex numbers, twice as large as the corners need at most,
+// so that a model of a few hundred thousand corners welds without a node per vertex.
 bool WeldCorners(const std::vector<ModelCorner>& corners, std::vector<MeshVertex>& vertices,
                  std::vector<std::uint32_t>& indices, std::size_t limit) {
-    std::unordered_map<CornerKey, std::uint32_t, CornerHash> seen;
-    seen.reserve(corners.size());
+    constexpr std::uint32_t kEmpty = UINT32_MAX;
+    std::size_t slots = 16;
+    while (slots < corners.size() * 2)
+        slots *= 2;
+    std::vector<std::uint32_t> table(slots, kEmpty);
     vertices.clear();
     indices.clear();
     indices.reserve(corners.size());
     for (const ModelCorner& corner : corners) {
-        const auto found = seen.emplace(CornerKey(corner), static_cast<std::uint32_t>(vertices.size()));
-        if (found.second)
+        std::size_t slot = CornerHash(corner) & (slots - 1);
+        while (table[slot] != kEmpty && !SameBytes(corner, vertices[table[slot]]))
+            slot = (slot + 1) & (slots - 1);
+        if (table[slot] == kEmpty) {
+            table[slot] = static_cast<std::uint32_t>(vertices.size());
             vertices.push_back({corner.X, corner.Y, corner.Z, corner.Color, corner.Tu, corner.Tv});
-        indices.push_back(found.first->second);
+        }
+        indices.push_back(table[slot]);
     }
     return vertices.size() <= limit;
 }

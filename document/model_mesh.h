@@ -37,4 +37,14 @@ struct ModelMesh {
     std::string textureFile;
 };
 
+// A colour channel given from 0 to 1 as a byte, rounded; below 0 (or not a number) 0, from 1
+// on 255.
+inline std::uint8_t ChannelByte(double unit) {
+    if (!(unit > 0))
+        return 0;
+    if (unit >= 1)
+        return 255;
+    return static_cast<std::uint8_t>(unit * 255 + 0.5);
+}
+
 } // namespace MyApp

@@ -73,17 +73,10 @@ private:
     std::string m_folder;
 };
 
-std::uint8_t ToByte(double value) {
-    if (!(value > 0))
-        return 0;
-    if (value >= 1)
-        return 255;
-    return static_cast<std::uint8_t>(std::lround(value * 255));
-}
 
 std::uint32_t ToColor(double r, double g, double b) {
-    return std::uint32_t{ToByte(r)} | std::uint32_t{ToByte(g)} << 8 |
-           std::uint32_t{ToByte(b)} << 16;
+    return std::uint32_t{ChannelByte(r)} | std::uint32_t{ChannelByte(g)} << 8 |
+           std::uint32_t{ChannelByte(b)} << 16;
 }
 
 // The line number tinyobjloader puts in its error ("... line 12.)"), or empty.
