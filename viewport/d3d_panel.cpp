@@ -7,6 +7,7 @@
 #include "viewport/gdi_presenter.h"
 #include "viewport/mesh_geometry.h"
 #include "viewport/world_offset.h"
+#include "viewport/x_model_reader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,6 +30,9 @@ constexpr COLORREF kNoColor = static_cast<COLORREF>(-1);
 const char* const kErrorCaption = "errore";
 const char* const kNoDirect3D = "Inizializzazione DirectX fallita.";
 const char* const kNoDevice = "Inizializzazione DirectX fallita (CreateDevice).";
+const char* const kNoDeviceForModel =
+    "Anteprima non disponibile: il dispositivo Direct3D non \xC3\xA8 stato creato, e senza "
+    "di esso un file .x non si pu\xC3\xB2 leggere.";
 
 template <class Item> bool SameBytes(const std::vector<Item>& a, const std::vector<Item>& b) {
     return a.size() == b.size() &&
@@ -241,6 +245,15 @@ std::int32_t D3DPanel::MaxDrawnFaces() const {
     if (!device || FAILED(device->GetDeviceCaps(&caps)) || caps.MaxPrimitiveCount == 0)
         return kLeastHardwareFaces;
     return static_cast<std::int32_t>(std::min<DWORD>(caps.MaxPrimitiveCount, INT32_MAX));
+}
+
+bool D3DPanel::ReadXModel(const std::string& path, MyApp::ModelTriangles& model,
+                          std::string& message) {
+    if (!device) {
+        message = kNoDeviceForModel;
+        return false;
+    }
+    return KelUtility::ReadXModel(*device.Get(), path, model, message);
 }
 
 bool D3DPanel::UpdateMesh(const SceneMesh& record) {
