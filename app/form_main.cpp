@@ -3,6 +3,7 @@
 #include "app/form_indici.h"
 #include "app/form_main_events.h"
 #include "app/form_vertici.h"
+#include "document/model_import.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/form_about.h"
@@ -38,6 +39,16 @@ constexpr int kMinimumHeight = 420;
 
 FormMain* g_mainForm = nullptr;
 
+// D3DX reads a .x model only with a device: the main window's preview lends its own.
+bool ReadXWithPreview(const std::string& path, ModelTriangles& model, std::string& message) {
+    FormMain* main = FormMain::MainForm();
+    if (main == nullptr || !main->viewport) {
+        message = "Anteprima non disponibile: impossibile leggere un file .x.";
+        return false;
+    }
+    return main->viewport->ReadXModel(path, model, message);
+}
+
 bool EndsWithProjectExtension(const std::string& path) {
     const std::string extension = FormMain::kProjectExtension;
     if (path.size() <= extension.size())
@@ -64,8 +75,10 @@ FormMain::FormMain(HINSTANCE instance, const std::string& title) : Form(instance
     Create(); // builds the layout from the created event
     SetIcon(kProgramIcon);
     LayoutPanels();
-    if (g_mainForm == nullptr)
+    if (g_mainForm == nullptr) {
         g_mainForm = this;
+        SetXModelReader(ReadXWithPreview);
+    }
 }
 
 // From here on nothing reaches this window's operations: the close request asks nothing,

@@ -451,4 +451,14 @@ TEST_F(FormMainCommandsTest, ModelsAreImportedAsUnsavedDocumentsAndExportedInEve
 
     form->facesSpin->SetValue(131000); // a closed mesh of 65,535 vertices has this many
     EXPECT_EQ(form->facesSpin->GetValue(), 131000);
+
+    host.paths = {folder.File("sample.x"), folder.File("sample.x")}; // .x through D3DX
+    host.answers = {IDNO};
+    Choose(*form->newItem);
+    form->document.ResetToSample();
+    form->LoadControls();
+    Choose(*form->exportMeshItem);
+    Choose(*form->importItem);
+    EXPECT_EQ(form->document.FaceCount, 4);
+    EXPECT_EQ(form->document.Indices.size(), 12u);
 }
