@@ -483,6 +483,11 @@ public:
 
 private:
     bool ReadVertices(const Element& element, std::string& message) {
+        // Vertices without properties take no bytes, so nothing bounds their count.
+        if (element.properties.empty() && element.count > 0) {
+            message = "I vertici del file PLY non hanno propriet\xC3\xA0.";
+            return false;
+        }
         if (!CheckCount(element, message))
             return false;
         m_vertices.reserve(static_cast<std::size_t>(element.count));
@@ -554,6 +559,9 @@ private:
     }
 
     bool ReadFaces(const Element& element, std::string& message) {
+        // Faces without properties name no corners, however many are declared.
+        if (element.properties.empty())
+            return true;
         if (!CheckCount(element, message))
             return false;
         std::vector<std::uint32_t> polygon;
