@@ -12,7 +12,8 @@ namespace {
 constexpr DWORD kLauncherPatience = 1500; // milliseconds
 
 // The system names a message box's buttons in its own language; the program speaks
-// Italian, so a hook renames them as the box is activated, before it is seen.
+// Italian, so a hook renames them as the box is activated, before it is seen, keeping the
+// letters S and N that answer them from the keyboard.
 HHOOK buttonHook = nullptr;
 
 LRESULT CALLBACK NameButtons(int code, WPARAM wParam, LPARAM lParam) {
@@ -21,8 +22,8 @@ LRESULT CALLBACK NameButtons(int code, WPARAM wParam, LPARAM lParam) {
         GetClassNameW(reinterpret_cast<HWND>(wParam), className, 8) > 0 &&
         wcscmp(className, L"#32770") == 0) {
         const HWND box = reinterpret_cast<HWND>(wParam);
-        SetDlgItemTextW(box, IDYES, L"S\u00EC");
-        SetDlgItemTextW(box, IDNO, L"No");
+        SetDlgItemTextW(box, IDYES, L"&S\u00EC");
+        SetDlgItemTextW(box, IDNO, L"&No");
         SetDlgItemTextW(box, IDCANCEL, L"Annulla");
         UnhookWindowsHookEx(buttonHook);
         buttonHook = nullptr;

@@ -233,7 +233,7 @@ TEST(RealSystemDialogs, AskYesNoAnswersWhatThePersonPressed) {
     });
     EXPECT_EQ(AskYesNoCancel(nullptr, "Salvare?", "Kel domanda tre"), Answer::Cancel);
     EXPECT_TRUE(cancel.Found());
-    EXPECT_EQ(buttons, L"S\u00EC/No/Annulla") << "Italian whatever the system's language";
+    EXPECT_EQ(buttons, L"&S\u00EC/&No/Annulla") << "Italian whatever the system's language";
 
     KelTest::DialogAnswerer yes(L"Kel domanda uno", KelTest::Press(IDYES));
     EXPECT_TRUE(AskYesNo("Vuoi realmente uscire?", "Kel domanda uno"));
