@@ -580,6 +580,7 @@ private:
             return Fail("la scena ha più di " + std::to_string(kMaxTriangles) + " triangoli");
         const std::uint32_t materialColor = MaterialColor(primitive);
         const bool mirrors = Mirrors(world);
+        m_out.corners.reserve(m_out.corners.size() + order.size());
         for (std::size_t i = 0; i < order.size(); ++i) {
             // A mirroring node swaps the last two corners of each triangle back.
             std::size_t k = i;

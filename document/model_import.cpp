@@ -138,23 +138,38 @@ std::array<double, 3> Turned(const MeshDocument& document, const double (&point)
 
 void SetXModelReader(ModelReader reader) { g_xReader = reader; }
 
-// An open-addressed table of vertex numbers, twice as large as the corners need at most,
-// so that a model of a few hundred thousand corners welds without a node per vertex.
+// An open-addressed table of vertex numbers, kept at most half full: sized for the vertices
+// a document can hold, so that it stays in the processor's cache, and doubled only for a
+// model that goes past them, whose count the refusal gives.
 bool WeldCorners(const std::vector<ModelCorner>& corners, std::vector<MeshVertex>& vertices,
                  std::vector<std::uint32_t>& indices, std::size_t limit) {
     constexpr std::uint32_t kEmpty = UINT32_MAX;
     std::size_t slots = 16;
-    while (slots < corners.size() * 2)
+    while (slots < 2 * std::min(corners.size(), limit + 1))
         slots *= 2;
     std::vector<std::uint32_t> table(slots, kEmpty);
-    vertices.clear();
-    indices.clear();
-    indices.reserve(corners.size());
-    for (const ModelCorner& corner : corners) {
+    const auto slotOf = [&](const ModelCorner& corner) {
         std::size_t slot = CornerHash(corner) & (slots - 1);
         while (table[slot] != kEmpty && !SameBytes(corner, vertices[table[slot]]))
             slot = (slot + 1) & (slots - 1);
+        return slot;
+    };
+    vertices.clear();
+    vertices.reserve(std::min(corners.size(), limit + 1));
+    indices.clear();
+    indices.reserve(corners.size());
+    for (const ModelCorner& corner : corners) {
+        std::size_t slot = slotOf(corner);
         if (table[slot] == kEmpty) {
+            if (2 * (vertices.size() + 1) > slots) {
+                slots *= 2;
+                table.assign(slots, kEmpty);
+                for (std::uint32_t v = 0; v < vertices.size(); ++v) {
+                    const MeshVertex& kept = vertices[v];
+                    table[slotOf({kept.X, kept.Y, kept.Z, kept.Color, kept.Tu, kept.Tv})] = v;
+                }
+                slot = slotOf(corner);
+            }
             table[slot] = static_cast<std::uint32_t>(vertices.size());
             vertices.push_back({corner.X, corner.Y, corner.Z, corner.Color, corner.Tu, corner.Tv});
         }
