@@ -207,8 +207,10 @@ void FrameMesh(MeshDocument& document) {
         document.EyeZ = -1;
         eye = 1;
     }
+    // The eye comes as near as the whole model lets it, or steps back as far as it must:
+    // a model imported after a larger one fills the view as well.
     const double needed = kFrameMargin * radius / std::sin(kHalfFieldOfView);
-    if (needed > eye) {
+    if (needed > 0) {
         const double scale = needed / eye;
         document.EyeX *= scale;
         document.EyeY *= scale;

@@ -42,8 +42,8 @@ bool WeldCorners(const std::vector<ModelCorner>& corners, std::vector<MeshVertex
                  std::vector<std::uint32_t>& indices, std::size_t limit);
 
 // Centres the mesh on the origin with the move (the mesh turned by the document's
-// rotation, as the preview turns it before moving it), and steps the eye back along its
-// line until the mesh's bounding sphere fits the preview's 45-degree view.
+// rotation, as the preview turns it before moving it), and moves the eye along its line to
+// where the mesh's bounding sphere just fits the preview's 45-degree view.
 void FrameMesh(MeshDocument& document);
 
 // The document's drawn triangles as an indexed mesh to write.
