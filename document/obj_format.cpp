@@ -295,6 +295,22 @@ void AppendNumber(std::string& text, double value) {
     text.append(buffer, FormatRealTo(buffer, value));
 }
 
+// Skin weights ("vw" lines) mean nothing to a mesh editor, and tinyobjloader turns a joint
+// number beyond an int's range into one without checking; the lines, which it ends at a
+// CR as well as at a LF, become comments.
+std::string WithoutSkinWeights(std::string_view obj) {
+    std::string text(obj);
+    for (std::size_t line = 0; line < text.size();) {
+        const std::size_t start = text.find_first_not_of(" \t", line);
+        if (start != std::string::npos && text.compare(start, 2, "vw") == 0 &&
+            start + 2 < text.size() && (text[start + 2] == ' ' || text[start + 2] == '\t'))
+            text[start] = '#';
+        const std::size_t end = text.find_first_of("\r\n", line);
+        line = end == std::string::npos ? text.size() : end + 1;
+    }
+    return text;
+}
+
 } // namespace
 
 bool ReadObjText(std::string_view obj, const std::string& folder, ModelTriangles& model,
@@ -305,7 +321,7 @@ bool ReadObjText(std::string_view obj, const std::string& folder, ModelTriangles
     std::vector<tinyobj::material_t> materials;
     std::string warning;
     std::string error;
-    std::istringstream stream{std::string(obj)};
+    std::istringstream stream{WithoutSkinWeights(obj)};
     MaterialFromFolder materialReader(folder);
     bool read = false;
     try {
