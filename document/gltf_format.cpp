@@ -1,6 +1,7 @@
 #include "document/gltf_format.h"
 
 #include "document/file_replace.h"
+#include "document/model_files.h"
 
 // Only the model is wanted: images are named, never decoded or written, and every file goes
 // through OpenPath so that a UTF-8 name reaches it on Windows.
@@ -27,10 +28,6 @@ namespace MyApp {
 
 namespace {
 
-// Files past this size are not models the editor can hold; it also stops a name such as
-// /dev/zero from being read for ever.
-constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
-
 // Nodes may place one mesh many times; past this many triangles the model could never
 // become a document, and the corners alone would take hundreds of megabytes.
 constexpr std::size_t kMaxTriangles = 4'000'000;
@@ -40,38 +37,6 @@ constexpr std::size_t kMaxTriangles = 4'000'000;
 constexpr std::size_t kMaxZeroElements = std::size_t{1} << 22;
 
 constexpr char kBroken[] = "Il file glTF non è valido: ";
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenPath(path, "rb"), std::fclose);
-    if (!file)
-        return false;
-    bytes.clear();
-    char block[65536];
-    std::size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
-        if (bytes.size() + got > kMaxFileBytes)
-            return false;
-        bytes.append(block, got);
-    }
-    return !std::ferror(file.get());
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-bool IsAbsolute(const std::string& path) {
-    return (!path.empty() && (path[0] == '/' || path[0] == '\\')) ||
-           (path.size() > 1 && path[1] == ':');
-}
-
-std::string Joined(const std::string& folder, const std::string& name) {
-    if (folder.empty() || IsAbsolute(name))
-        return name;
-    const char last = folder.back();
-    return last == '/' || last == '\\' ? folder + name : folder + '/' + name;
-}
 
 // The file name a relative URI stands for: %XX escapes decoded.
 std::string DecodedUri(const std::string& uri) {
@@ -540,7 +505,7 @@ private:
         const std::string& uri = m_model.images[static_cast<std::size_t>(source)].uri;
         if (uri.empty() || uri.compare(0, 5, "data:") == 0)
             return {};
-        return Joined(m_folder, DecodedUri(uri));
+        return JoinedPath(m_folder, DecodedUri(uri));
     }
 
     bool AddPrimitive(const tinygltf::Primitive& primitive, const Matrix& world) {

@@ -2,6 +2,7 @@
 
 #include "document/file_replace.h"
 #include "document/gltf_format.h"
+#include "document/model_files.h"
 #include "document/obj_format.h"
 #include "document/ply_format.h"
 #include "document/safe_save.h"
@@ -34,18 +35,6 @@ std::string Extension(const std::string& path) {
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return extension;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenPath(path, "rb"), std::fclose);
-    if (!file)
-        return false;
-    char buffer[65536];
-    std::size_t read = 0;
-    bytes.clear();
-    while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        bytes.append(buffer, read);
-    return std::ferror(file.get()) == 0;
 }
 
 bool FileExists(const std::string& path) {

@@ -1,6 +1,6 @@
 #include "document/obj_format.h"
 
-#include "document/file_replace.h"
+#include "document/model_files.h"
 #include "document/number_text.h"
 
 #define TINYOBJLOADER_IMPLEMENTATION
@@ -16,42 +16,6 @@ namespace MyApp {
 
 namespace {
 
-// Files past this size are not models the editor can hold; it also stops a name such as
-// /dev/zero from being read for ever.
-constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenPath(path, "rb"), std::fclose);
-    if (!file)
-        return false;
-    bytes.clear();
-    char block[65536];
-    std::size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
-        if (bytes.size() + got > kMaxFileBytes)
-            return false;
-        bytes.append(block, got);
-    }
-    return !std::ferror(file.get());
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-bool IsAbsolute(const std::string& path) {
-    return (!path.empty() && (path[0] == '/' || path[0] == '\\')) ||
-           (path.size() > 1 && path[1] == ':');
-}
-
-std::string Joined(const std::string& folder, const std::string& name) {
-    if (folder.empty() || IsAbsolute(name))
-        return name;
-    const char last = folder.back();
-    return last == '/' || last == '\\' ? folder + name : folder + '/' + name;
-}
-
 // Opens each material library through OpenPath, so that a name beyond the narrow code page
 // reaches the file on Windows too. A library that cannot be read leaves the model white.
 class MaterialFromFolder : public tinyobj::MaterialReader {
@@ -62,7 +26,7 @@ public:
                     std::map<std::string, int>* names, std::string* warn,
                     std::string* err) override {
         std::string text;
-        if (!ReadWholeFile(Joined(m_folder, name), text))
+        if (!ReadWholeFile(JoinedPath(m_folder, name), text))
             return false;
         std::istringstream stream(text);
         tinyobj::LoadMtl(names, materials, &stream, warn, err);
@@ -343,7 +307,7 @@ bool ReadObjText(std::string_view obj, const std::string& folder, ModelTriangles
         AppendTriangles(attrib, shape, materials, model.corners);
     const std::string texture = FirstTexture(materials);
     if (!texture.empty())
-        model.textureFile = Joined(folder, texture);
+        model.textureFile = JoinedPath(folder, texture);
     return true;
 }
 

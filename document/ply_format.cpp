@@ -1,5 +1,7 @@
 #include "document/ply_format.h"
 
+#include "document/model_files.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
@@ -756,20 +758,6 @@ private:
     std::vector<PlyVertex> m_vertices;
     PlyFaces m_faces;
 };
-
-void AppendLittleEndian(std::string& out, std::uint32_t word, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<char>((word >> (8 * i)) & 0xFFu));
-}
-
-void AppendFloat(std::string& out, double value) {
-    // The document holds doubles; a value beyond a float's range is written as the
-    // largest float of its sign rather than as an infinity no reader takes.
-    const float single = static_cast<float>(std::clamp(value, -double{FLT_MAX}, double{FLT_MAX}));
-    std::uint32_t bits;
-    std::memcpy(&bits, &single, sizeof bits);
-    AppendLittleEndian(out, bits, 4);
-}
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "document/stl_format.h"
 
+#include "document/model_files.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
@@ -223,20 +225,6 @@ bool ReadBinaryStl(std::string_view bytes, std::uint32_t count, std::vector<Mode
         }
     }
     return true;
-}
-
-void AppendLittleEndian(std::string& out, std::uint32_t word, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<char>((word >> (8 * i)) & 0xFFu));
-}
-
-void AppendFloat(std::string& out, double value) {
-    // A value beyond a float's range is written as the largest float of its sign rather
-    // than as an infinity no reader takes.
-    const float single = static_cast<float>(std::clamp(value, -double{FLT_MAX}, double{FLT_MAX}));
-    std::uint32_t bits;
-    std::memcpy(&bits, &single, sizeof bits);
-    AppendLittleEndian(out, bits, 4);
 }
 
 struct Vector3 {

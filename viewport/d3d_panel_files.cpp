@@ -4,7 +4,7 @@
 
 #include "viewport/d3d_panel.h"
 
-#include "document/file_replace.h"
+#include "document/model_files.h"
 #include "document/number_text.h"
 #include "document/safe_save.h"
 #include "document/text_file.h"
@@ -49,21 +49,6 @@ std::string WriteFailure(const std::string& path) {
             return kNoFolder;
     }
     return kNotWrittenText;
-}
-
-// The whole file when it is at most `limit` bytes long; false for a longer file or one that
-// cannot be read.
-bool ReadWholeFile(const std::string& path, std::size_t limit, std::string& content) {
-    std::FILE* file = MyApp::OpenPath(path, "rb");
-    if (file == nullptr)
-        return false;
-    char block[4096];
-    std::size_t got;
-    while (content.size() <= limit && (got = std::fread(block, 1, sizeof block, file)) > 0)
-        content.append(block, got);
-    const bool read = std::ferror(file) == 0 && content.size() <= limit;
-    std::fclose(file);
-    return read;
 }
 
 // Rewrites UTF-8 text in the system's 8-bit code page; false, with the text unchanged,
@@ -163,7 +148,7 @@ bool D3DPanel::LoadViewState() {
     if (GetFileAttributesW(ToWide(path).c_str()) == INVALID_FILE_ATTRIBUTES)
         return true;
     std::string content;
-    if (!ReadWholeFile(path, kMaximumViewStateFile, content))
+    if (!MyApp::ReadWholeFile(path, content, kMaximumViewStateFile))
         return false;
     const ViewStateReading reading = ReadViewState(content);
     if (!reading.readable)

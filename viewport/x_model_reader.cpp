@@ -1,5 +1,6 @@
 #include "viewport/x_model_reader.h"
 
+#include "document/model_files.h"
 #include "toolkit/text_conversion.h"
 
 #include <algorithm>
@@ -102,11 +103,6 @@ std::string NameFromFile(const char* name) {
     return {};
 }
 
-bool IsAbsolute(const std::string& path) {
-    return (!path.empty() && (path[0] == '/' || path[0] == '\\')) ||
-           (path.size() > 1 && path[1] == ':');
-}
-
 bool FileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
@@ -119,7 +115,7 @@ std::string ResolvedAgainst(const std::string& model, const std::string& name) {
     if (separator == std::string::npos)
         return name;
     const std::string folder = model.substr(0, separator + 1);
-    if (!IsAbsolute(name))
+    if (!MyApp::IsAbsolutePath(name))
         return folder + name;
     const std::string beside = folder + name.substr(name.find_last_of("/\\") + 1);
     return !FileExists(name) && FileExists(beside) ? beside : name;

@@ -1,0 +1,36 @@
+#pragma once
+
+// What the model formats share about files: reading a whole file by its UTF-8 path, the
+// folder a model's other files are named against, and the little-endian words the binary
+// formats are made of.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace MyApp {
+
+// The most bytes a model file is read to; it also keeps /dev/zero from being read for ever.
+constexpr std::size_t kMaxModelFileBytes = std::size_t{1} << 30;
+
+// The whole file in bytes; false when it cannot be read or is longer than limit.
+bool ReadWholeFile(const std::string& path, std::string& bytes,
+                   std::size_t limit = kMaxModelFileBytes);
+
+// The folder part of a path, without its last separator; empty for a bare name.
+std::string FolderOf(const std::string& path);
+
+// Whether a path names its file from the root or a drive rather than from a folder.
+bool IsAbsolutePath(const std::string& path);
+
+// A name as seen from a folder: an absolute name as it is, any other inside the folder.
+std::string JoinedPath(const std::string& folder, const std::string& name);
+
+// The low `bytes` bytes of a word, least significant first.
+void AppendLittleEndian(std::string& out, std::uint32_t word, int bytes);
+
+// A single-precision float; a value beyond its range is written as the largest float of
+// its sign rather than as an infinity no reader takes.
+void AppendFloat(std::string& out, double value);
+
+} // namespace MyApp
