@@ -8,9 +8,7 @@
 #include <assimp/scene.h>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <vector>
 
 using namespace MyApp;
@@ -43,11 +41,6 @@ ModelTriangles Read(const std::string& bytes) {
     std::string message;
     EXPECT_TRUE(ReadStl(bytes, model, message)) << message;
     return model;
-}
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 const std::string kFacet = " facet normal 0 0 1\n  outer loop\n   vertex 0 0 0\n"
@@ -160,21 +153,3 @@ TEST(StlWriter, WritesUnitNormalsAndReadsBackInOursAndAssimp) {
     EXPECT_EQ(scene->mMeshes[0]->mNumVertices, model.corners.size());
 }
 
-// Debian's assimp-testmodels: the triangles assimp finds in each STL file.
-TEST(StlReader, ReadsRealFilesWithAssimpsTriangleCounts) {
-    const std::string folder = "/usr/share/assimp/models/STL/";
-    for (const char* name : {"3DSMaxExport.STL", "Spider_ascii.stl", "Spider_binary.stl",
-                             "Wuson.stl", "formatDetection", "sphereWithHole.stl", "triangle.stl",
-                             "triangle_with_empty_solid.stl", "triangle_with_two_solids.stl"}) {
-        SCOPED_TRACE(name);
-        const ModelTriangles model = Read(FileBytes(folder + name));
-        Assimp::Importer importer;
-        const aiScene* scene = importer.ReadFile(folder + name, aiProcess_Triangulate);
-        unsigned triangles = 0;
-        for (unsigned m = 0; scene && m < scene->mNumMeshes; ++m)
-            triangles += scene->mMeshes[m]->mNumFaces;
-        ASSERT_NE(scene, nullptr) << importer.GetErrorString();
-        EXPECT_EQ(model.corners.size() / 3, triangles);
-        std::printf("%-30s ours %6zu  assimp %6u\n", name, model.corners.size() / 3, triangles);
-    }
-}

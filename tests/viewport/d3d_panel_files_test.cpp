@@ -11,6 +11,7 @@
 #include "viewport/view_state_file.h"
 
 #include "tests/support/frame_pixels.h"
+#include "tests/support/panel_test.h"
 #include "tests/support/temporary_folder.h"
 
 #include <algorithm>
@@ -35,30 +36,7 @@ bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-class D3DPanelFilesTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        host = new Form(GetModuleHandleW(nullptr));
-        host->SetSize(500, 400);
-        host->Create();
-    }
-    static void TearDownTestSuite() { delete host; }
-
-    void SetUp() override {
-        panel = std::make_unique<D3DPanel>(host);
-        panel->SetPosition(0, 0);
-        panel->SetSize(320, 240);
-        panel->UseCamera = false;
-        panel->Create();
-        ASSERT_TRUE(panel->device);
-    }
-
-    static Form* host;
-    std::unique_ptr<D3DPanel> panel;
-    TemporaryFolder folder;
-};
-
-Form* D3DPanelFilesTest::host = nullptr;
+using D3DPanelFilesTest = KelTest::PanelTest;
 
 } // namespace
 

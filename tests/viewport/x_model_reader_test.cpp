@@ -6,6 +6,7 @@
 #include "toolkit/form.h"
 #include "viewport/d3d_panel.h"
 
+#include "tests/support/panel_test.h"
 #include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
@@ -15,29 +16,7 @@ using namespace KelUtility;
 
 namespace {
 
-class XModelReaderTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        host = new Form(GetModuleHandleW(nullptr));
-        host->SetSize(300, 200);
-        host->Create();
-    }
-    static void TearDownTestSuite() { delete host; }
-
-    void SetUp() override {
-        panel = std::make_unique<D3DPanel>(host);
-        panel->SetSize(64, 64);
-        panel->UseCamera = false;
-        panel->Create();
-        ASSERT_TRUE(panel->device);
-    }
-
-    static Form* host;
-    std::unique_ptr<D3DPanel> panel;
-    TemporaryFolder folder;
-};
-
-Form* XModelReaderTest::host = nullptr;
+using XModelReaderTest = KelTest::PanelTest;
 
 // A square of two triangles with a colour and texture coordinates at every corner, and a
 // third triangle beyond FaceCount that the file must not carry.
