@@ -54,4 +54,14 @@ void AppendFloat(std::string& out, double value) {
     AppendLittleEndian(out, bits, 4);
 }
 
+std::vector<std::size_t> WritableTriangles(const ModelMesh& mesh) {
+    const auto inside = [&](std::size_t corner) { return mesh.indices[corner] < mesh.vertices.size(); };
+    std::vector<std::size_t> triangles;
+    for (std::size_t i = 0; i + 3 <= mesh.indices.size(); i += 3) {
+        if (inside(i) && inside(i + 1) && inside(i + 2))
+            triangles.push_back(i);
+    }
+    return triangles;
+}
+
 } // namespace MyApp

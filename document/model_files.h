@@ -1,12 +1,15 @@
 #pragma once
 
-// What the model formats share about files: reading a whole file by its UTF-8 path, the
-// folder a model's other files are named against, and the little-endian words the binary
-// formats are made of.
+// What the model formats share: reading a whole file by its UTF-8 path, the folder a
+// model's other files are named against, the triangles a writer can write, and the
+// little-endian words the binary formats are made of.
+
+#include "document/model_mesh.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace MyApp {
 
@@ -32,5 +35,9 @@ void AppendLittleEndian(std::string& out, std::uint32_t word, int bytes);
 // A single-precision float; a value beyond its range is written as the largest float of
 // its sign rather than as an infinity no reader takes.
 void AppendFloat(std::string& out, double value);
+
+// Where each triangle a writer can write starts in the index list: every whole triangle
+// whose corners are all in the vertex list.
+std::vector<std::size_t> WritableTriangles(const ModelMesh& mesh);
 
 } // namespace MyApp

@@ -770,13 +770,7 @@ bool ReadPly(std::string_view bytes, ModelTriangles& model, std::string& message
 }
 
 std::string WritePly(const ModelMesh& mesh) {
-    // Only whole triangles whose corners are in the vertex list are written.
-    std::vector<std::size_t> triangles;
-    for (std::size_t i = 0; i + 3 <= mesh.indices.size(); i += 3) {
-        if (mesh.indices[i] < mesh.vertices.size() && mesh.indices[i + 1] < mesh.vertices.size() &&
-            mesh.indices[i + 2] < mesh.vertices.size())
-            triangles.push_back(i);
-    }
+    const std::vector<std::size_t> triangles = WritableTriangles(mesh);
     std::string out = "ply\nformat binary_little_endian 1.0\ncomment Kel Morvane\n";
     if (!mesh.textureFile.empty() && IsFileName(mesh.textureFile))
         out += "comment TextureFile " + mesh.textureFile + "\n";

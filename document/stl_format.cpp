@@ -279,12 +279,7 @@ bool ReadStl(std::string_view bytes, ModelTriangles& model, std::string& message
 }
 
 std::string WriteStl(const ModelMesh& mesh) {
-    std::vector<std::size_t> triangles;
-    for (std::size_t i = 0; i + 3 <= mesh.indices.size(); i += 3) {
-        if (mesh.indices[i] < mesh.vertices.size() && mesh.indices[i + 1] < mesh.vertices.size() &&
-            mesh.indices[i + 2] < mesh.vertices.size())
-            triangles.push_back(i);
-    }
+    const std::vector<std::size_t> triangles = WritableTriangles(mesh);
     // The header must not start with "solid", or a reader may take the file for text.
     std::string out = "Binary STL written by Kel Morvane";
     out.resize(kHeaderSize, ' ');
