@@ -13,11 +13,9 @@
 
 namespace MyApp {
 
-class MeshDocument {
-public:
-    // The first line of every project file.
-    static constexpr const char* kHeader = "KEL MORVANE";
-
+// Every value of a document but its two lists: what the preview's settings and the face
+// count are, and what a step of the history copies whole.
+struct DocumentValues {
     double MoveX = 0;
     double MoveY = 0;
     double MoveZ = 0;
@@ -32,6 +30,13 @@ public:
     std::int32_t RotZ = 0;
     std::int32_t FaceCount = 0; // triangles drawn and exported
     std::string TextureFile;    // empty: no texture
+};
+
+class MeshDocument : public DocumentValues {
+public:
+    // The first line of every project file.
+    static constexpr const char* kHeader = "KEL MORVANE";
+
     std::vector<MeshVertex> Vertices;
     std::vector<std::uint16_t> Indices;
 
