@@ -18,6 +18,8 @@
 #include <cfloat>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
+#include <vector>
 
 using namespace MyApp;
 using KelUtility::GUIElement;
@@ -153,6 +155,49 @@ TEST_F(EntryDialogTest, TheIndexBoxTakesEvery16BitIndex) {
     EXPECT_EQ(dialog.result, EntryDialog::kConfirmed);
     EXPECT_EQ(dialog.indexValue, 65535);
     EXPECT_EQ(dialog.position, 4);
+}
+
+// OK takes the boxes' indices only within the vertex list; a stored index a modify dialog
+// shows is kept while the user leaves it alone.
+TEST_F(EntryDialogTest, IndexBoxesRefuseAnIndexPastTheVertexList) {
+    const struct {
+        int vertices;
+        int stored;                     // a modify dialog of one box; -1 adds a triangle
+        std::vector<const char*> typed; // into each box after clicking it; null: left alone
+        const char* warning;            // null: OK closes the dialog
+        std::vector<int> values;
+    } cases[] = {
+        {5, -1, {"4", "0", "2"}, nullptr, {4, 0, 2}},
+        {5, -1, {"4", "5", "2"}, "L'indice deve essere compreso tra 0 e 4.", {0, 0, 0}},
+        {3, -1, {nullptr, nullptr, "99999"}, "L'indice deve essere compreso tra 0 e 2.", {0, 0, 0}},
+        {0, -1, {nullptr, nullptr, nullptr}, "La mesh non ha vertici.", {0, 0, 0}},
+        {5, 999, {nullptr}, nullptr, {999}},
+        {5, 999, {"998"}, "L'indice deve essere compreso tra 0 e 4.", {999}},
+    };
+    for (const auto& c : cases) {
+        const bool triangle = c.stored < 0;
+        FormIndici dialog(owner.get(), triangle ? "Aggiungi Triangolo" : "Modifica Indice",
+                          c.vertices, triangle ? FormIndici::kTriangle : 1);
+        if (!triangle)
+            dialog.LoadIndex(c.stored, 3);
+        for (std::size_t k = 0; k < c.typed.size(); ++k) {
+            if (c.typed[k] != nullptr) {
+                SetFocus(dialog.indexBoxes[k]->window); // selects its text
+                Type(*dialog.indexBoxes[k], c.typed[k]);
+            }
+        }
+        host.boxes.clear();
+        Click(*dialog.okButton);
+        const std::string row = std::to_string(&c - cases);
+        const auto boxes = c.warning
+                               ? std::vector<std::string>{std::string("Attenzione / ") + c.warning}
+                               : std::vector<std::string>{};
+        EXPECT_EQ(host.BoxTexts(), boxes) << row;
+        EXPECT_EQ(IsWindow(dialog.window) != FALSE, c.warning != nullptr) << row;
+        EXPECT_EQ(dialog.result, c.warning ? EntryDialog::kNoChoice : EntryDialog::kConfirmed)
+            << row;
+        EXPECT_EQ(dialog.indexValues, c.values) << row;
+    }
 }
 
 TEST(EntryDialogOwner, ClosingTheMainWindowClosesItsDialogFirst) {
