@@ -10,7 +10,7 @@ Writes:
                    down, then the same four pressed); black is the transparent
                    colour, so the arrows themselves never use pure black
   toolbar.bmp      128x16 strip of eight 16x16 tool bar glyphs (pencil, plus,
-                   minus, calculator, arrows left, right, up, down), 8-bit
+                   minus, triangle, arrows left, right, up, down), 8-bit
                    with a colour table, on light grey RGB(192, 192, 192),
                    which the tool bar shows as the button face
 
@@ -706,16 +706,21 @@ TOOL_ARROW_PALETTE = {
 TOOL_ARROW_GEOMETRY = (1.5, 6.5, 2.0, 14.0, 0.0)
 TOOL_BEVEL = (0.5,)
 
-CALCULATOR_OUTLINE = (64, 66, 76)
-CALCULATOR_BODY = (198, 200, 208)
-CALCULATOR_BODY_LIGHT = (238, 238, 244)
-CALCULATOR_BODY_DARK = (150, 152, 164)
-CALCULATOR_DISPLAY = (176, 216, 160)
-CALCULATOR_DISPLAY_EDGE = (84, 104, 80)
-CALCULATOR_KEY = (84, 88, 102)
-CALCULATOR_KEY_LIGHT = (140, 144, 160)
-CALCULATOR_EQUALS_KEY = (226, 96, 40)
-CALCULATOR_EQUALS_LIGHT = (250, 170, 120)
+# A triangle of the mesh: a face in the program icon's blues, its three corners marked as
+# vertices in the icon's orange, each lit at its top-left pixel and shaded at its
+# bottom-right one like the bevel around it.
+TRIANGLE_PALETTE = {
+    'outline': ICON_OUTLINE,
+    'top': ICON_LIT_FACE,
+    'bottom': ICON_SHADED_FACE,
+    'light': (224, 240, 255),
+    'shade': (30, 76, 160),
+}
+TRIANGLE_CORNERS = ((8, 0.5), (15.5, 14.5), (0.5, 14.5))
+TRIANGLE_VERTICES = ((7, 1), (13, 13), (1, 13))   # top-left pixel of each 2x2 mark
+TRIANGLE_VERTEX = ICON_VERTEX
+TRIANGLE_VERTEX_LIGHT = (255, 206, 128)
+TRIANGLE_VERTEX_SHADE = (204, 106, 16)
 
 
 def rect_mask(rects, size):
@@ -724,29 +729,15 @@ def rect_mask(rects, size):
              for x in range(size)] for y in range(size)]
 
 
-def calculator():
-    """A pocket calculator: grey case, green display, three rows of keys."""
-    cells = [[None] * TOOL_CELL for _ in range(TOOL_CELL)]
-
-    def rect(x0, y0, x1, y1, colour):
-        for y in range(y0, y1 + 1):
-            for x in range(x0, x1 + 1):
-                cells[y][x] = colour
-
-    # Case with a raised edge: lit top and left, shaded bottom and right.
-    rect(2, 0, 13, 15, CALCULATOR_OUTLINE)
-    rect(3, 1, 12, 14, CALCULATOR_BODY_DARK)
-    rect(3, 1, 11, 13, CALCULATOR_BODY_LIGHT)
-    rect(4, 2, 11, 13, CALCULATOR_BODY)
-    # Display sunk into the case, then keys lit at their top-left pixel; the
-    # last key is the coloured equals key.
-    rect(4, 2, 11, 4, CALCULATOR_DISPLAY_EDGE)
-    rect(5, 3, 11, 4, CALCULATOR_DISPLAY)
-    for row, top in enumerate((6, 9, 12)):
-        for column, left in enumerate((4, 7, 10)):
-            last = row == 2 and column == 2
-            rect(left, top, left + 1, top + 1, CALCULATOR_EQUALS_KEY if last else CALCULATOR_KEY)
-            cells[top][left] = CALCULATOR_EQUALS_LIGHT if last else CALCULATOR_KEY_LIGHT
+def triangle():
+    """A mesh triangle with its three vertices marked."""
+    mask = polygon_mask(TRIANGLE_CORNERS, TOOL_CELL)
+    cells = bevelled(mask, TRIANGLE_PALETTE, TOOL_BEVEL)
+    for x, y in TRIANGLE_VERTICES:
+        cells[y][x] = TRIANGLE_VERTEX_LIGHT
+        cells[y][x + 1] = TRIANGLE_VERTEX
+        cells[y + 1][x] = TRIANGLE_VERTEX
+        cells[y + 1][x + 1] = TRIANGLE_VERTEX_SHADE
     return cells
 
 
@@ -758,7 +749,7 @@ def draw_toolbar():
         pencil(),
         bevelled(cross, PLUS_PALETTE, TOOL_BEVEL),
         bevelled(bars, MINUS_PALETTE, TOOL_BEVEL),
-        calculator(),
+        triangle(),
     ] + [bevelled(turn_mask(up, d), TOOL_ARROW_PALETTE, TOOL_BEVEL)
          for d in ('left', 'right', 'up', 'down')]
     canvas = Canvas(TOOL_CELL * len(glyphs), TOOL_CELL, TOOL_TRANSPARENT, 1.0)
