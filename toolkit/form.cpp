@@ -20,6 +20,8 @@ Form::Form(HINSTANCE instance, Kind kind, Form* ownerForm) : GUIElement(instance
 Form::~Form() {
     if (iconHandle != nullptr)
         DestroyIcon(iconHandle);
+    if (accelerators != nullptr)
+        DestroyAcceleratorTable(accelerators);
     if (created) {
         SendMessageW(window, WM_CLOSE, 0, 0);
         created = false;

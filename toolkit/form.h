@@ -45,7 +45,7 @@ public:
 
     GUIElement* companion = nullptr; // placed right behind the form when it is activated
     std::uint64_t companionSerial = 0;
-    bool topmost = true;             // a tool dialog is also always on top
+    bool topmost = true; // a tool dialog is also always on top
     bool minimizeBox = true;
     bool resizable = true;
     bool captioned = true;
@@ -56,6 +56,9 @@ public:
     int iconId = 0;             // 0: the platform's application icon
     // Not owned. Its window, when it exists at Create, owns this form's window.
     Form* owner = nullptr;
+    // Owned. Keys the message loop turns into commands of this form's menu wherever its
+    // focus is, while the form is enabled (no dialog of its own is open).
+    HACCEL accelerators = nullptr;
     // The smallest size the user can drag the window to; 0 leaves the platform's.
     int minimumTrackWidth = 0;
     int minimumTrackHeight = 0;

@@ -289,8 +289,8 @@ void CommandMessage(const Message& m) {
     const int id = LOWORD(m.wParam);
     HWND source = reinterpret_cast<HWND>(m.lParam);
     if (source == nullptr) {
-        // Code 1 would be an accelerator; the toolkit has none.
-        if (code == 0)
+        // A menu entry or the accelerator key that stands for it.
+        if (code == 0 || code == 1)
             MenuCommand(id);
         return;
     }
@@ -648,9 +648,17 @@ void Run(Form* form) {
         Form* dialog = watched.As<Form>();
         if (dialog != nullptr && dialog->toolDialog && IsDialogMessageW(dialog->window, &message))
             continue;
+        if (dialog != nullptr && TranslateFormKey(*dialog, message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+bool TranslateFormKey(Form& form, MSG& message) {
+    return form.accelerators != nullptr && form.created && IsWindowEnabled(form.window) &&
+           (message.hwnd == form.window || IsChild(form.window, message.hwnd)) &&
+           TranslateAcceleratorW(form.window, form.accelerators, &message) != 0;
 }
 
 } // namespace KelUtility

@@ -34,7 +34,12 @@ void ForgetElement(const void* element);
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Runs the message loop until the first form's window is destroyed. Keyboard navigation
-// of a tool-dialog form goes through the dialog manager.
+// of a tool-dialog form goes through the dialog manager, and the form's accelerator keys
+// become its commands (TranslateFormKey).
 void Run(Form* form);
+
+// True when the message was a key of the form's accelerator table, pressed in the form or
+// one of its controls while the form is enabled, and was sent to it as a command.
+bool TranslateFormKey(Form& form, MSG& message);
 
 } // namespace KelUtility

@@ -12,7 +12,9 @@ using namespace KelUtility;
 namespace {
 
 int clicks = 0;
-void CountClick(GUIElement*) { ++clicks; }
+void CountClick(GUIElement*) {
+    ++clicks;
+}
 
 std::wstring TextAt(HMENU menu, UINT position) {
     wchar_t text[64] = {};
@@ -82,10 +84,10 @@ TEST_F(MenuTest, ClicksToggleCheckableEntries) {
     EXPECT_EQ(clicks, 3);
     EXPECT_EQ(GetMenuState(help.menuHandle, grid.id, MF_BYCOMMAND), MF_CHECKED);
 
-    // An accelerator or an id that no entry has is ignored.
+    // An accelerator key of an entry clicks it; an id that no entry has is ignored.
     SendMessageW(form->window, WM_COMMAND, MAKEWPARAM(open.id, 1), 0);
     SendMessageW(form->window, WM_COMMAND, MAKEWPARAM(0xFFF0, 0), 0);
-    EXPECT_EQ(clicks, 3);
+    EXPECT_EQ(clicks, 4);
 
     // Checked and greyed together reads as unchecked.
     grid.SetEnabled(false);
