@@ -75,10 +75,14 @@ void ListBox::AddItems(const std::vector<std::string>& texts,
 }
 
 bool ListBox::Clear() {
-    if (rowTexts.empty())
+    return RemoveFrom(0);
+}
+
+bool ListBox::RemoveFrom(std::size_t first) {
+    if (rowTexts.size() <= first)
         return false;
     const RedrawPause pause(created ? window : nullptr);
-    while (!rowTexts.empty()) {
+    while (rowTexts.size() > first) {
         const WPARAM last = rowTexts.size() - 1;
         if (created && SendMessageW(window, LB_DELETESTRING, last, 0) == LB_ERR)
             return false;
@@ -86,6 +90,19 @@ bool ListBox::Clear() {
         rowValues.pop_back();
     }
     return true;
+}
+
+void ListBox::SetRowText(std::size_t row, const std::string& rowText) {
+    if (row >= rowTexts.size())
+        return;
+    rowTexts[row] = ToWide(rowText);
+    if (!created)
+        return;
+    const int selected = GetSelectedIndex();
+    SendMessageW(window, LB_DELETESTRING, row, 0);
+    SendMessageW(window, LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(rowTexts[row].c_str()));
+    if (selected == static_cast<int>(row))
+        SetSelectedIndex(selected);
 }
 
 int ListBox::GetSelectedIndex() {

@@ -23,6 +23,10 @@ public:
     // Removes every row, the last first. False for an empty list, or when the window
     // refused to delete a row; that row and the ones before it then stay.
     bool Clear();
+    // Removes the rows from `first` on, the last first; false as for Clear.
+    bool RemoveFrom(std::size_t first);
+    // Gives a row a new text in its place, keeping its value and the selection.
+    void SetRowText(std::size_t row, const std::string& rowText);
     // -1 when no row is selected or the list has no window.
     int GetSelectedIndex();
     // Selects a row without raising OnClick.
