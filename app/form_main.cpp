@@ -116,20 +116,24 @@ void FormMain::TearDown() {
     aboutForm.reset();
     menuBar.reset();
     fileMenu.reset();
+    editMenu.reset();
     helpMenu.reset();
     for (auto* item :
-         {&newItem, &openItem, &importItem, &saveItem, &saveAsItem, &exportItem,
-          &exportPictureItem, &exportMeshItem, &exportObjItem, &exportPlyItem, &exportStlItem,
-          &exportGltfItem, &separatorItem, &exitItem, &guideItem, &homeItem, &infoItem})
+         {&newItem,       &openItem,          &importItem,      &saveItem,      &saveAsItem,
+          &exportItem,    &exportPictureItem, &exportMeshItem,  &exportObjItem, &exportPlyItem,
+          &exportStlItem, &exportGltfItem,    &separatorItem,   &exitItem,      &undoItem,
+          &redoItem,      &editSeparatorItem, &addTriangleItem, &guideItem,     &homeItem,
+          &infoItem})
         item->reset();
     viewportContainer.reset();
     timer.reset();
     mainToolBar.reset();
     vertexToolBar.reset();
     indexToolBar.reset();
-    for (auto* item : {&newButton, &openButton, &toolSeparator, &saveButton, &vertexModifyButton,
-                       &vertexAddButton, &vertexDeleteButton, &indexModifyButton, &indexAddButton,
-                       &indexDeleteButton})
+    for (auto* item :
+         {&newButton, &openButton, &toolSeparator, &saveButton, &historySeparator, &undoButton,
+          &redoButton, &vertexModifyButton, &vertexAddButton, &vertexDeleteButton,
+          &indexModifyButton, &indexAddButton, &indexTriangleButton, &indexDeleteButton})
         item->reset();
     labels.clear();
     colorSwatch.reset();

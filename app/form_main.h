@@ -4,10 +4,12 @@
 // and keeps them in step. Its lifecycle lives in form_main.cpp, its layout in
 // form_main_layout.cpp, and what the controls do in form_main_commands.cpp.
 
+#include "document/document_history.h"
 #include "document/mesh_document.h"
 #include "toolkit/font.h"
 #include "toolkit/form.h"
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +39,23 @@ namespace MyApp {
 class FormIndici;
 class FormVertici;
 
+// What made a change of the document: the changes of one control in a row make one step of
+// the history; a single step is one on its own.
+enum class ChangeSource {
+    SingleStep = DocumentHistory::kSingleStep,
+    Width,
+    Height,
+    EyeX,
+    EyeY,
+    EyeZ,
+    RotationX,
+    RotationY,
+    RotationZ,
+    Faces,
+    Texture,
+    MovePad,
+};
+
 class FormMain : public KelUtility::Form {
 public:
     // The document keeps whole degrees; the preview turns by the single-precision factor
@@ -63,6 +82,8 @@ public:
     virtual void FormMouseUp(int mouseX, int mouseY);
     virtual void FormMouseDown(int mouseX, int mouseY);
     virtual void OnListDoubleClick(KelUtility::GUIElement* list);
+    virtual void OnListKeyDown(KelUtility::GUIElement* list, int key);
+    virtual void OnBoxKeyDown(KelUtility::GUIElement* box, int key);
     virtual void OnNumericLostFocus(KelUtility::GUIElement* box);
     virtual void OnNumericGotFocus(KelUtility::GUIElement* box);
     virtual void OnControlClick(KelUtility::GUIElement* element);
@@ -94,6 +115,16 @@ public:
     void ImportProject();
     // Puts the document's values into the controls and the preview.
     void LoadControls();
+    // The document has changed through `source`: the history takes the change, and the
+    // modified mark and the undo commands follow.
+    void NoteChange(ChangeSource source);
+    // The same without the modified mark, for a change of the lists, which the mark
+    // follows at the next tick, when the preview sees it.
+    void RecordStep(ChangeSource source);
+    // Back or forward one step of the history, once the values the controls hold are in
+    // it; the document, the controls and the preview show the state reached.
+    void Undo();
+    void Redo();
     void ResetScroll();
     void ShowAbout();
 
@@ -103,12 +134,14 @@ public:
     static FormMain* MainForm();
 
     MeshDocument document;
+    DocumentHistory history;
     bool Modified = false;
     std::string ProjectPath;
     std::unique_ptr<KelUtility::FormAbout> aboutForm;
 
     std::unique_ptr<KelUtility::MenuBar> menuBar;
     std::unique_ptr<KelUtility::Menu> fileMenu;
+    std::unique_ptr<KelUtility::Menu> editMenu;
     std::unique_ptr<KelUtility::Menu> helpMenu;
     std::unique_ptr<KelUtility::SubMenu> newItem;
     std::unique_ptr<KelUtility::SubMenu> openItem;
@@ -124,6 +157,10 @@ public:
     std::unique_ptr<KelUtility::SubMenu> exportGltfItem;
     std::unique_ptr<KelUtility::SubMenu> separatorItem;
     std::unique_ptr<KelUtility::SubMenu> exitItem;
+    std::unique_ptr<KelUtility::SubMenu> undoItem;
+    std::unique_ptr<KelUtility::SubMenu> redoItem;
+    std::unique_ptr<KelUtility::SubMenu> editSeparatorItem;
+    std::unique_ptr<KelUtility::SubMenu> addTriangleItem;
     std::unique_ptr<KelUtility::SubMenu> guideItem;
     std::unique_ptr<KelUtility::SubMenu> homeItem;
     std::unique_ptr<KelUtility::SubMenu> infoItem;
@@ -133,6 +170,9 @@ public:
     std::unique_ptr<KelUtility::ToolBarItem> openButton;
     std::unique_ptr<KelUtility::ToolBarItem> toolSeparator;
     std::unique_ptr<KelUtility::ToolBarItem> saveButton;
+    std::unique_ptr<KelUtility::ToolBarItem> historySeparator;
+    std::unique_ptr<KelUtility::ToolBarItem> undoButton;
+    std::unique_ptr<KelUtility::ToolBarItem> redoButton;
 
     std::unique_ptr<KelUtility::PanelChildren> viewportContainer;
     std::unique_ptr<KelUtility::D3DPanel> viewport;
@@ -170,6 +210,7 @@ public:
     std::unique_ptr<KelUtility::ToolBar> indexToolBar;
     std::unique_ptr<KelUtility::ToolBarItem> indexModifyButton;
     std::unique_ptr<KelUtility::ToolBarItem> indexAddButton;
+    std::unique_ptr<KelUtility::ToolBarItem> indexTriangleButton;
     std::unique_ptr<KelUtility::ToolBarItem> indexDeleteButton;
     std::unique_ptr<KelUtility::ListBox> indexList;
 
@@ -182,7 +223,8 @@ public:
     std::unique_ptr<KelUtility::StatusBar> statusBar;
 
 private:
-    enum class EntryMode { Add, Modify };
+    enum class EntryMode { Add, Modify, AddTriangle };
+    enum class HistoryMove { Back, Forward };
 
     void WireFormHandlers();
     void BuildViewport();
@@ -208,9 +250,36 @@ private:
     void DeleteSelected(KelUtility::ListBox& list);
     // The spinner of a number box, or none.
     KelUtility::NumericBox* SpinOf(KelUtility::GUIElement* box);
+    // A fresh history that starts at the document as it is, unmodified.
+    void StartHistory();
+    void TakeIndices(const FormIndici& dialog);
+    void ReadTextureAndFaces();
     void ReadSizes();
     void ReadEye();
     void ReadRotation();
+    // Every value the tick reads from a box, without the preview's frame.
+    void ReadBoxes();
+    void MoveInHistory(HistoryMove move);
+    void ShowRestored(const HistoryChange& change);
+    // The document's values (not its lists) in the controls and the preview.
+    void ShowValues();
+    void ShowRows(KelUtility::ListBox& list, const ListChange& change);
+    // The texts of the rows [first, end) of the vertex or the index list.
+    std::vector<std::string> RowTexts(KelUtility::ListBox& list, std::size_t first,
+                                      std::size_t end) const;
+    // The rows from `first` to the end of the document's list, after the rows there are.
+    void AddRows(KelUtility::ListBox& list, std::size_t first);
+    void UpdateHistoryCommands();
+    void BuildAccelerators();
+    // A menu entry with its accelerator keys, shown after a tab in its text.
+    struct Shortcut {
+        BYTE modifiers;
+        WORD key;
+    };
+    std::unique_ptr<KelUtility::SubMenu> MenuItem(KelUtility::GUIElement* holder,
+                                                  const std::string& caption,
+                                                  const char* keyText = nullptr,
+                                                  std::initializer_list<Shortcut> keys = {});
 
     // One control of the controls panel each: made, set up, wired and shown.
     void AddLabel(const std::string& caption, int left, int top, int labelWidth);
@@ -225,10 +294,12 @@ private:
     std::unique_ptr<KelUtility::ToolBar>
     MakeListToolBar(int left, int top, std::unique_ptr<KelUtility::ToolBarItem>& modify,
                     std::unique_ptr<KelUtility::ToolBarItem>& add,
+                    std::unique_ptr<KelUtility::ToolBarItem>* addTriangle,
                     std::unique_ptr<KelUtility::ToolBarItem>& remove);
     std::unique_ptr<KelUtility::ListBox> MakeList(int left, int top);
 
     bool m_ticking = false;
+    std::vector<ACCEL> m_shortcuts;
     KelUtility::Font m_font{"Lucida Console", 14};
 };
 

@@ -40,9 +40,12 @@ const std::vector<std::string> kProjectFilter = {"File Morvane (*" + kExtension 
 const std::vector<std::string> kPictureFilter = {"File PNG (*.png)", "*.png"};
 const std::vector<std::string> kMeshFilter = {"File DirectX (*.x)", "*.x"};
 const std::vector<std::string> kModelFilter = {
-    "Tutti i modelli", "*.obj;*.ply;*.stl;*.gltf;*.glb;*.x", "File OBJ (*.obj)", "*.obj",
-    "File PLY (*.ply)", "*.ply", "File STL (*.stl)", "*.stl",
-    "File glTF (*.gltf;*.glb)", "*.gltf;*.glb", "File DirectX (*.x)", "*.x"};
+    "Tutti i modelli",          "*.obj;*.ply;*.stl;*.gltf;*.glb;*.x",
+    "File OBJ (*.obj)",         "*.obj",
+    "File PLY (*.ply)",         "*.ply",
+    "File STL (*.stl)",         "*.stl",
+    "File glTF (*.gltf;*.glb)", "*.gltf;*.glb",
+    "File DirectX (*.x)",       "*.x"};
 const std::vector<std::string> kTextureFilter = {
     "File Immagine", "*.bmp;*.dds;*.dib;*.hdr;*.jpg;*.pfm;*.png;*.ppm;*.tga"};
 
@@ -79,7 +82,7 @@ void FormMain::OnCommand(GUIElement* menuItem) {
         ResetScroll();
         LoadControls();
         SetFileName("");
-        SetModified(false);
+        StartHistory();
     } else if (menuItem == openItem.get()) {
         if (Modified && !SaveProject(false))
             return;
@@ -104,6 +107,12 @@ void FormMain::OnCommand(GUIElement* menuItem) {
         ExportModelAs("mesh.stl", {"File STL (*.stl)", "*.stl"});
     } else if (menuItem == exportGltfItem.get()) {
         ExportModelAs("mesh.glb", {"File glTF binario (*.glb)", "*.glb"});
+    } else if (menuItem == undoItem.get()) {
+        Undo();
+    } else if (menuItem == redoItem.get()) {
+        Redo();
+    } else if (menuItem == addTriangleItem.get()) {
+        OpenIndexDialog(EntryMode::AddTriangle);
     } else if (menuItem == exitItem.get()) {
         SendMessageW(window, WM_CLOSE, 0, 0);
     } else if (menuItem == guideItem.get()) {
@@ -179,6 +188,7 @@ bool FormMain::WriteProject() {
         ShowError(this, "Errore durante il salvataggio.", kError);
         return false;
     }
+    history.MarkSaved();
     SetModified(false);
     return true;
 }
@@ -200,12 +210,13 @@ void FormMain::OpenProject() {
     ResetScroll();
     LoadControls();
     SetFileName(path);
-    SetModified(false);
+    StartHistory();
     LayoutPanels();
 }
 
 // The imported model is not a project yet: it has no file name, and it is modified, so
-// that leaving asks to save it.
+// that leaving asks to save it. The import is a step of the history; the state before it
+// is no longer the saved one, since the document has left its file.
 void FormMain::ImportProject() {
     const std::string path = OpenFileDialog(this, "Importa", "", kModelFilter);
     if (path.empty())
@@ -218,7 +229,8 @@ void FormMain::ImportProject() {
     ResetScroll();
     LoadControls();
     SetFileName("");
-    SetModified(true);
+    history.ForgetSaved();
+    NoteChange(ChangeSource::SingleStep);
     LayoutPanels();
 }
 
@@ -284,6 +296,10 @@ void FormMain::OnControlClick(GUIElement* element) {
         OnCommand(openItem.get());
     else if (element == saveButton.get())
         OnCommand(saveItem.get());
+    else if (element == undoButton.get())
+        Undo();
+    else if (element == redoButton.get())
+        Redo();
     else if (element == colorButton.get())
         PickBackground();
     else if (element == textureButton.get())
@@ -296,6 +312,8 @@ void FormMain::OnControlClick(GUIElement* element) {
         DeleteSelected(*vertexList);
     else if (element == indexAddButton.get())
         OpenIndexDialog(EntryMode::Add);
+    else if (element == indexTriangleButton.get())
+        OpenIndexDialog(EntryMode::AddTriangle);
     else if (element == indexModifyButton.get())
         OpenIndexDialog(EntryMode::Modify);
     else if (element == indexDeleteButton.get())
@@ -309,12 +327,38 @@ void FormMain::OnListDoubleClick(GUIElement* list) {
         OpenIndexDialog(EntryMode::Modify);
 }
 
+// Insert adds, Enter or F2 modifies the selected entry, Delete deletes it, as the tool bar
+// buttons above the list do.
+void FormMain::OnListKeyDown(GUIElement* list, int key) {
+    const bool vertices = list == vertexList.get();
+    switch (key) {
+    case VK_INSERT:
+        OnControlClick(vertices ? vertexAddButton.get() : indexAddButton.get());
+        break;
+    case VK_RETURN:
+    case VK_F2:
+        OnControlClick(vertices ? vertexModifyButton.get() : indexModifyButton.get());
+        break;
+    case VK_DELETE:
+        OnControlClick(vertices ? vertexDeleteButton.get() : indexDeleteButton.get());
+        break;
+    default:
+        break;
+    }
+}
+
+// Enter takes the box's value at once, as the tick would, and the box keeps the focus.
+void FormMain::OnBoxKeyDown(GUIElement*, int key) {
+    if (key == VK_RETURN)
+        SyncTick();
+}
+
 void FormMain::PickBackground() {
     const COLORREF chosen = ChooseColor(this, document.ShownBackColor());
     if (chosen == document.ShownBackColor())
         return;
     document.BackColor = chosen;
-    SetModified(true);
+    NoteChange(ChangeSource::SingleStep);
     viewport->SetBackColor(chosen);
     colorSwatch->SetBackColor(chosen);
     viewport->Redraw();
@@ -354,9 +398,13 @@ void FormMain::OpenIndexDialog(EntryMode mode) {
     const int row = modify ? SelectedRow(*indexList) : -1;
     if (modify && row < 0)
         return;
+    const char* title = modify                           ? "Modifica Indice"
+                        : mode == EntryMode::AddTriangle ? "Aggiungi Triangolo"
+                                                         : "Aggiungi Indice";
     indexDialog.reset();
     indexDialog =
-        std::make_unique<FormIndici>(this, modify ? "Modifica Indice" : "Aggiungi Indice");
+        std::make_unique<FormIndici>(this, title, static_cast<int>(document.Vertices.size()),
+                                     mode == EntryMode::AddTriangle ? FormIndici::kTriangle : 1);
     if (modify)
         indexDialog->LoadIndex(document.Indices[static_cast<std::size_t>(row)], row);
     ShowDialog(*indexDialog);
@@ -386,10 +434,12 @@ void FormMain::DeleteSelected(ListBox& list) {
         document.Indices.erase(document.Indices.begin() + row);
         FillIndexList(true);
     }
+    RecordStep(ChangeSource::SingleStep);
 }
 
 // Only the dialog opened last is heard, and only its "OK" changes the document; the
-// change is marked at the next tick, when the preview sees it.
+// change is a step of the history at once, and marked at the next tick, when the preview
+// sees it.
 void FormMain::OnDialogDone(GUIElement* dialog) {
     if (vertexDialog && dialog == vertexDialog.get() &&
         vertexDialog->result == EntryDialog::kConfirmed) {
@@ -397,10 +447,31 @@ void FormMain::OnDialogDone(GUIElement* dialog) {
         FillVertexList(vertexDialog->modify);
     } else if (indexDialog && dialog == indexDialog.get() &&
                indexDialog->result == EntryDialog::kConfirmed) {
-        TakeEntry(document.Indices, *indexDialog,
-                  static_cast<std::uint16_t>(indexDialog->indexValue));
-        FillIndexList(indexDialog->modify);
+        TakeIndices(*indexDialog);
+    } else {
+        return;
     }
+    RecordStep(ChangeSource::SingleStep);
+}
+
+// The new triangle is drawn when the face count counted every triangle before: the list
+// taken three by three while there were no indices, the indices' triangles after.
+void FormMain::TakeIndices(const FormIndici& dialog) {
+    if (dialog.indexValues.size() == 1) {
+        TakeEntry(document.Indices, dialog, static_cast<std::uint16_t>(dialog.indexValues[0]));
+        FillIndexList(dialog.modify);
+        return;
+    }
+    const std::size_t triangles =
+        (document.Indices.empty() ? document.Vertices.size() : document.Indices.size()) / 3;
+    const bool countedAll = static_cast<std::size_t>(document.FaceCount) >= triangles;
+    for (int value : dialog.indexValues)
+        document.Indices.push_back(static_cast<std::uint16_t>(value));
+    if (countedAll) {
+        document.FaceCount = static_cast<std::int32_t>(document.Indices.size() / 3);
+        facesSpin->SetValue(document.FaceCount);
+    }
+    FillIndexList(false);
 }
 
 // Tab and Enter would only beep in a one-line box.
@@ -452,33 +523,17 @@ void FormMain::ApplyMove(int direction) {
     default:
         return;
     }
-    SetModified(true);
+    NoteChange(ChangeSource::MovePad);
+}
+
+void FormMain::StartHistory() {
+    history.Reset(document);
+    SetModified(false);
+    UpdateHistoryCommands();
 }
 
 void FormMain::LoadControls() {
-    colorSwatch->SetBackColor(document.ShownBackColor());
-    viewport->SetBackColor(document.ShownBackColor());
-    widthSpin->SetValue(document.ViewWidth);
-    heightSpin->SetValue(document.ViewHeight);
-    eyeXBox->SetValue(document.EyeX);
-    eyeYBox->SetValue(document.EyeY);
-    eyeZBox->SetValue(document.EyeZ);
-    rotationXSpin->SetValue(document.RotX);
-    rotationYSpin->SetValue(document.RotY);
-    rotationZSpin->SetValue(document.RotZ);
-    // A size beyond the spins' range, which only a hand-made file holds, is shown as the
-    // spins hold it; the next tick takes that into the document.
-    viewportWidth = widthSpin->GetValue();
-    viewportHeight = heightSpin->GetValue();
-    viewport->SetSize(viewportWidth, viewportHeight);
-    viewport->EyeX = document.EyeX;
-    viewport->EyeY = document.EyeY;
-    viewport->EyeZ = document.EyeZ;
-    viewport->Pitch = document.RotX * kRadiansPerDegree;
-    viewport->Yaw = document.RotY * kRadiansPerDegree;
-    viewport->Roll = document.RotZ * kRadiansPerDegree;
-    textureBox->SetText(document.TextureFile);
-    facesSpin->SetValue(document.FaceCount);
+    ShowValues();
     FillIndexList(false);
     FillVertexList(false);
     viewport->UpdateMesh(ToSceneMesh(document));

@@ -73,6 +73,16 @@ void ListDoubleClick(GUIElement* list, HWND, int, int) {
         main->OnListDoubleClick(list);
 }
 
+void ListKeyDown(GUIElement* list, int key) {
+    if (FormMain* main = FormMain::Owning(list))
+        main->OnListKeyDown(list, key);
+}
+
+void BoxKeyDown(GUIElement* box, int key) {
+    if (FormMain* main = FormMain::Owning(box))
+        main->OnBoxKeyDown(box, key);
+}
+
 bool NumericKeyPress(GUIElement* box, int character) {
     FormMain* main = FormMain::Owning(box);
     return main == nullptr || main->FilterTextBoxChar(box, character);

@@ -28,6 +28,8 @@ void FormDeactivated(GUIElement* element);
 void MenuClick(GUIElement* item);
 void ControlClick(GUIElement* element);
 void ListDoubleClick(GUIElement* list, HWND window, int x, int y);
+void ListKeyDown(GUIElement* list, int key);
+void BoxKeyDown(GUIElement* box, int key);
 bool NumericKeyPress(GUIElement* box, int character);
 void NumericGotFocus(GUIElement* box);
 void NumericLostFocus(GUIElement* box);

@@ -30,12 +30,13 @@ constexpr int kMargin = 10;
 constexpr int kContainerTop = 30;
 constexpr int kBelowContainer = 240; // the controls panel and the status bar
 constexpr int kControlsHeight = 200;
-constexpr int kControlsScrollWidth = 1000;
+constexpr int kControlsScrollWidth = 1030;
 constexpr COLORREF kContainerColor = 12632256;      // grey 192
 constexpr COLORREF kContainerChildColor = 14474460; // grey 220
 constexpr int kTickMilliseconds = 500;
 constexpr int kListImages = 1008;
 constexpr int kListImageCount = 8;
+constexpr int kTrianglePicture = 3;
 constexpr int kRowHeight = 22;
 constexpr int kNumberBoxWidth = 60;
 // Room for a grouped four-digit number beside the box's arrows, so that the box shows its
@@ -51,10 +52,10 @@ constexpr int kEyeBoxWidth = 103;
 const char* const kBrowse = "[..]";
 
 // A list row's value is its position, counted from 0.
-std::vector<std::string> RowValues(std::size_t count) {
+std::vector<std::string> RowValues(std::size_t first, std::size_t end) {
     std::vector<std::string> values;
-    values.reserve(count);
-    for (std::size_t i = 0; i < count; ++i)
+    values.reserve(end > first ? end - first : 0);
+    for (std::size_t i = first; i < end; ++i)
         values.push_back(std::to_string(i));
     return values;
 }
@@ -121,39 +122,62 @@ void FormMain::BuildLayout() {
     FillIndexList(false);
     FillVertexList(false);
     RefreshScene();
+    StartHistory();
     timer->Start();
 }
 
 void FormMain::BuildMenuBar() {
     menuBar = std::make_unique<MenuBar>(this);
     fileMenu = std::make_unique<Menu>(menuBar.get(), "&File");
-    const auto item = [](GUIElement* holder, const char* caption, bool clickable = true) {
-        auto entry = std::make_unique<SubMenu>(holder, caption);
-        if (clickable)
-            entry->OnClick = FormMainEvents::MenuClick;
-        return entry;
-    };
-    newItem = item(fileMenu.get(), "&Nuovo");
-    openItem = item(fileMenu.get(), "&Apri");
-    importItem = item(fileMenu.get(), "&Importa...");
-    saveItem = item(fileMenu.get(), "&Salva");
-    saveAsItem = item(fileMenu.get(), "Sa&lva come...");
-    exportItem = item(fileMenu.get(), "Esporta...", false);
-    exportPictureItem = item(exportItem.get(), "Esporta come immagine...");
-    exportMeshItem = item(exportItem.get(), "Esporta come File DIrectX (.X)...");
-    exportObjItem = item(exportItem.get(), "Esporta come OBJ...");
-    exportPlyItem = item(exportItem.get(), "Esporta come PLY...");
-    exportStlItem = item(exportItem.get(), "Esporta come STL...");
-    exportGltfItem = item(exportItem.get(), "Esporta come glTF (.glb)...");
-    separatorItem = item(fileMenu.get(), "", false);
-    exitItem = item(fileMenu.get(), "&Esci");
+    constexpr BYTE kCtrl = FVIRTKEY | FCONTROL;
+    constexpr BYTE kCtrlShift = FVIRTKEY | FCONTROL | FSHIFT;
+    newItem = MenuItem(fileMenu.get(), "&Nuovo", "Ctrl+N", {{kCtrl, 'N'}});
+    openItem = MenuItem(fileMenu.get(), "&Apri", "Ctrl+O", {{kCtrl, 'O'}});
+    importItem = MenuItem(fileMenu.get(), "&Importa...", "Ctrl+I", {{kCtrl, 'I'}});
+    saveItem = MenuItem(fileMenu.get(), "&Salva", "Ctrl+S", {{kCtrl, 'S'}});
+    saveAsItem = MenuItem(fileMenu.get(), "Sa&lva come...", "Ctrl+Maiusc+S", {{kCtrlShift, 'S'}});
+    exportItem = std::make_unique<SubMenu>(fileMenu.get(), "Esporta...");
+    exportPictureItem = MenuItem(exportItem.get(), "Esporta come immagine...");
+    exportMeshItem = MenuItem(exportItem.get(), "Esporta come File DIrectX (.X)...");
+    exportObjItem = MenuItem(exportItem.get(), "Esporta come OBJ...");
+    exportPlyItem = MenuItem(exportItem.get(), "Esporta come PLY...");
+    exportStlItem = MenuItem(exportItem.get(), "Esporta come STL...");
+    exportGltfItem = MenuItem(exportItem.get(), "Esporta come glTF (.glb)...");
+    separatorItem = std::make_unique<SubMenu>(fileMenu.get(), "");
+    exitItem = MenuItem(fileMenu.get(), "&Esci");
+    editMenu = std::make_unique<Menu>(menuBar.get(), "&Modifica");
+    undoItem = MenuItem(editMenu.get(), "&Annulla", "Ctrl+Z", {{kCtrl, 'Z'}});
+    redoItem = MenuItem(editMenu.get(), "&Ripeti", "Ctrl+Y", {{kCtrl, 'Y'}, {kCtrlShift, 'Z'}});
+    editSeparatorItem = std::make_unique<SubMenu>(editMenu.get(), "");
+    addTriangleItem = MenuItem(editMenu.get(), "Aggiungi &Triangolo...", "Ctrl+T", {{kCtrl, 'T'}});
     helpMenu = std::make_unique<Menu>(menuBar.get(), "&?");
-    guideItem = item(helpMenu.get(), "&Guida");
-    homeItem = item(helpMenu.get(), "&Home");
-    infoItem = item(helpMenu.get(), "&Info...");
-    saveItem->enabled = false;
-    saveAsItem->enabled = false;
+    guideItem = MenuItem(helpMenu.get(), "&Guida", "F1", {{FVIRTKEY, VK_F1}});
+    homeItem = MenuItem(helpMenu.get(), "&Home");
+    infoItem = MenuItem(helpMenu.get(), "&Info...");
+    for (SubMenu* disabled : {saveItem.get(), saveAsItem.get(), undoItem.get(), redoItem.get()})
+        disabled->enabled = false;
     menuBar->Create();
+    BuildAccelerators();
+}
+
+std::unique_ptr<SubMenu> FormMain::MenuItem(GUIElement* holder, const std::string& caption,
+                                            const char* keyText,
+                                            std::initializer_list<Shortcut> keys) {
+    auto entry =
+        std::make_unique<SubMenu>(holder, keyText == nullptr ? caption : caption + "\t" + keyText);
+    entry->OnClick = FormMainEvents::MenuClick;
+    for (const Shortcut& key : keys)
+        m_shortcuts.push_back(ACCEL{key.modifiers, key.key, static_cast<WORD>(entry->id)});
+    return entry;
+}
+
+// The keys go through the menu entries' own commands, so that a key does what its entry
+// does, and nothing while the entry is disabled.
+void FormMain::BuildAccelerators() {
+    if (accelerators != nullptr)
+        DestroyAcceleratorTable(accelerators);
+    accelerators =
+        CreateAcceleratorTableW(m_shortcuts.data(), static_cast<int>(m_shortcuts.size()));
 }
 
 void FormMain::BuildViewport() {
@@ -237,10 +261,11 @@ void FormMain::BuildControls() {
     facesSpin = MakeSpin(*facesBox, 0, maxFaces, document.FaceCount);
     AddLabel("Vertici:", 720, 12, 60);
     vertexToolBar =
-        MakeListToolBar(780, 10, vertexModifyButton, vertexAddButton, vertexDeleteButton);
+        MakeListToolBar(780, 10, vertexModifyButton, vertexAddButton, nullptr, vertexDeleteButton);
     vertexList = MakeList(720, 35);
     AddLabel("Indici:", 865, 12, 60);
-    indexToolBar = MakeListToolBar(925, 10, indexModifyButton, indexAddButton, indexDeleteButton);
+    indexToolBar = MakeListToolBar(925, 10, indexModifyButton, indexAddButton, &indexTriangleButton,
+                                   indexDeleteButton);
     indexList = MakeList(865, 35);
 }
 
@@ -275,7 +300,7 @@ std::unique_ptr<Button> FormMain::MakeButton(int left, int top) {
 std::unique_ptr<TextBox> FormMain::MakeNumberBox(int left, int top, int value, int maxLength) {
     auto box = Make<TextBox>(&m_font, controlsPanel.get(), std::to_string(value));
     box->SetPosition(left, top);
-    box->SetSize(maxLength > 4 ? kWidestNumberBoxWidth
+    box->SetSize(maxLength > 4   ? kWidestNumberBoxWidth
                  : maxLength > 3 ? kWideNumberBoxWidth
                                  : kNumberBoxWidth,
                  kRowHeight);
@@ -284,6 +309,7 @@ std::unique_ptr<TextBox> FormMain::MakeNumberBox(int left, int top, int value, i
     box->OnKeyPress = FormMainEvents::NumericKeyPress;
     box->OnGotFocus = FormMainEvents::NumericGotFocus;
     box->OnLostFocus = FormMainEvents::NumericLostFocus;
+    box->OnKeyDown = FormMainEvents::BoxKeyDown;
     box->Create();
     return box;
 }
@@ -310,6 +336,7 @@ std::unique_ptr<CurrencyBox> FormMain::MakeEyeBox(int left, int top, double valu
     box->SetPosition(left, top);
     box->SetSize(kEyeBoxWidth, kRowHeight);
     box->allowNegative = true;
+    box->OnKeyDown = FormMainEvents::BoxKeyDown;
     box->Create();
     return box;
 }
@@ -318,6 +345,7 @@ std::unique_ptr<TextBox> FormMain::MakeTextureBox(int left, int top) {
     auto box = Make<TextBox>(&m_font, controlsPanel.get(), "");
     box->SetPosition(left, top);
     box->SetSize(130, kRowHeight);
+    box->OnKeyDown = FormMainEvents::BoxKeyDown;
     box->Create();
     return box;
 }
@@ -325,13 +353,16 @@ std::unique_ptr<TextBox> FormMain::MakeTextureBox(int left, int top) {
 std::unique_ptr<ToolBar> FormMain::MakeListToolBar(int left, int top,
                                                    std::unique_ptr<ToolBarItem>& modify,
                                                    std::unique_ptr<ToolBarItem>& add,
+                                                   std::unique_ptr<ToolBarItem>* addTriangle,
                                                    std::unique_ptr<ToolBarItem>& remove) {
     auto bar = std::make_unique<ToolBar>(controlsPanel.get());
     bar->SetPosition(left, top);
-    bar->SetSize(70, 25);
+    bar->SetSize(addTriangle != nullptr ? 94 : 70, 25);
     KeepInPlace(*bar);
     modify = MakeStripItem(*bar, "Modifica", 0);
     add = MakeStripItem(*bar, "Aggiungi", 1);
+    if (addTriangle != nullptr)
+        *addTriangle = MakeStripItem(*bar, "Aggiungi Triangolo", kTrianglePicture);
     remove = MakeStripItem(*bar, "Cancella", 2);
     bar->Create();
     return bar;
@@ -342,6 +373,7 @@ std::unique_ptr<ListBox> FormMain::MakeList(int left, int top) {
     list->SetPosition(left, top);
     list->SetSize(130, 120);
     list->OnDoubleClick = FormMainEvents::ListDoubleClick;
+    list->OnKeyDown = FormMainEvents::ListKeyDown;
     list->Create();
     return list;
 }
@@ -349,7 +381,7 @@ std::unique_ptr<ListBox> FormMain::MakeList(int left, int top) {
 void FormMain::BuildMainToolBar() {
     mainToolBar = std::make_unique<ToolBar>(this);
     mainToolBar->SetPosition(kMargin, 3);
-    mainToolBar->SetSize(100, 25);
+    mainToolBar->SetSize(160, 25);
     KeepInPlace(*mainToolBar);
     newButton = MakeToolItem(*mainToolBar, "Nuovo", STD_FILENEW);
     openButton = MakeToolItem(*mainToolBar, "Apri", STD_FILEOPEN);
@@ -357,7 +389,13 @@ void FormMain::BuildMainToolBar() {
     toolSeparator->buttonStyle = TBSTYLE_SEP;
     toolSeparator->OnClick = nullptr;
     saveButton = MakeToolItem(*mainToolBar, "Salva", STD_FILESAVE);
-    saveButton->enabled = false;
+    historySeparator = MakeToolItem(*mainToolBar, "", 0);
+    historySeparator->buttonStyle = TBSTYLE_SEP;
+    historySeparator->OnClick = nullptr;
+    undoButton = MakeToolItem(*mainToolBar, "Annulla", STD_UNDO);
+    redoButton = MakeToolItem(*mainToolBar, "Ripeti", STD_REDOW);
+    for (ToolBarItem* disabled : {saveButton.get(), undoButton.get(), redoButton.get()})
+        disabled->enabled = false;
     mainToolBar->Create();
 }
 
@@ -411,28 +449,39 @@ void FormMain::UpdateScrollBars() {
 void FormMain::FillVertexList(bool keepSelection) {
     const int kept = keepSelection ? vertexList->GetSelectedIndex() : -1;
     vertexList->Clear();
-    const NumberFormat format = UserNumberFormat();
-    std::vector<std::string> rows;
-    rows.reserve(document.Vertices.size());
-    for (std::size_t i = 0; i < document.Vertices.size(); ++i) {
-        const MeshVertex& vertex = document.Vertices[i];
-        rows.push_back(std::to_string(i + 1) + ") " + format.FormatDouble(vertex.X) + " " +
-                       format.FormatDouble(vertex.Y) + " " + format.FormatDouble(vertex.Z));
-    }
-    vertexList->AddItems(rows, RowValues(rows.size()));
+    AddRows(*vertexList, 0);
     SelectAfterFill(*vertexList, kept);
 }
 
 void FormMain::FillIndexList(bool keepSelection) {
     const int kept = keepSelection ? indexList->GetSelectedIndex() : -1;
     indexList->Clear();
-    std::vector<std::string> rows;
-    rows.reserve(document.Indices.size());
-    for (std::size_t i = 0; i < document.Indices.size(); ++i) {
-        rows.push_back(std::to_string(i + 1) + ") " + std::to_string(document.Indices[i]));
-    }
-    indexList->AddItems(rows, RowValues(rows.size()));
+    AddRows(*indexList, 0);
     SelectAfterFill(*indexList, kept);
+}
+
+void FormMain::AddRows(ListBox& list, std::size_t first) {
+    const std::size_t count =
+        &list == vertexList.get() ? document.Vertices.size() : document.Indices.size();
+    list.AddItems(RowTexts(list, first, count), RowValues(first, count));
+}
+
+std::vector<std::string> FormMain::RowTexts(ListBox& list, std::size_t first,
+                                            std::size_t end) const {
+    std::vector<std::string> rows;
+    rows.reserve(end > first ? end - first : 0);
+    if (&list == indexList.get()) {
+        for (std::size_t i = first; i < end; ++i)
+            rows.push_back(std::to_string(i + 1) + ") " + std::to_string(document.Indices[i]));
+        return rows;
+    }
+    const NumberFormat format = UserNumberFormat();
+    for (std::size_t i = first; i < end; ++i) {
+        const MeshVertex& vertex = document.Vertices[i];
+        rows.push_back(std::to_string(i + 1) + ") " + format.FormatDouble(vertex.X) + " " +
+                       format.FormatDouble(vertex.Y) + " " + format.FormatDouble(vertex.Z));
+    }
+    return rows;
 }
 
 // The remembered row, or the last one when none was remembered or it is gone.

@@ -1,5 +1,5 @@
 // The tick: every 500 ms the controls are read into the document and the preview, one
-// field at a time, and every change marks the document modified.
+// field at a time, and every change goes into the history under the control that made it.
 
 #include "app/form_main.h"
 
@@ -28,25 +28,38 @@ void FormMain::SyncTick() {
     viewport->MoveX = document.MoveX;
     viewport->MoveY = document.MoveY;
     viewport->MoveZ = document.MoveZ;
-    // An older project may keep the name in Latin-1; the box shows the same name in
-    // UTF-8, which is no change.
-    const std::string texture = textureBox->GetNarrowText();
-    if (ToWide(texture) != ToWide(document.TextureFile)) {
-        document.TextureFile = texture;
-        SetModified(true);
-    }
-    const int faces = facesSpin->GetValue();
-    if (faces != document.FaceCount) {
-        document.FaceCount = faces;
-        SetModified(true);
-    }
+    ReadTextureAndFaces();
     if (viewport->UpdateMesh(ToSceneMesh(document)))
-        SetModified(true);
+        NoteChange(ChangeSource::SingleStep);
     ReadSizes();
     ReadEye();
     ReadRotation();
     viewport->Redraw();
     m_ticking = false;
+}
+
+// What the boxes hold and the history has not seen yet joins it before a step is undone
+// or a value is applied with Enter; the lists and the move pad are in it already.
+void FormMain::ReadBoxes() {
+    ReadTextureAndFaces();
+    ReadSizes();
+    ReadEye();
+    ReadRotation();
+}
+
+void FormMain::ReadTextureAndFaces() {
+    // An older project may keep the name in Latin-1; the box shows the same name in
+    // UTF-8, which is no change.
+    const std::string texture = textureBox->GetNarrowText();
+    if (ToWide(texture) != ToWide(document.TextureFile)) {
+        document.TextureFile = texture;
+        NoteChange(ChangeSource::Texture);
+    }
+    const int faces = facesSpin->GetValue();
+    if (faces != document.FaceCount) {
+        document.FaceCount = faces;
+        NoteChange(ChangeSource::Faces);
+    }
 }
 
 // Height first, then width; each change re-creates the preview at its new size.
@@ -56,7 +69,7 @@ void FormMain::ReadSizes() {
         document.ViewHeight = viewportHeight = newHeight;
         viewport->SetSize(document.ViewWidth, newHeight);
         viewport->RebuildScene();
-        SetModified(true);
+        NoteChange(ChangeSource::Height);
         LayoutPanels();
     }
     const int newWidth = widthSpin->GetValue();
@@ -64,7 +77,7 @@ void FormMain::ReadSizes() {
         document.ViewWidth = viewportWidth = newWidth;
         viewport->SetSize(newWidth, document.ViewHeight);
         viewport->RebuildScene();
-        SetModified(true);
+        NoteChange(ChangeSource::Width);
         LayoutPanels();
     }
 }
@@ -74,14 +87,15 @@ void FormMain::ReadEye() {
         CurrencyBox* box;
         double& stored;
         double& shown;
-    } eye[] = {{eyeXBox.get(), document.EyeX, viewport->EyeX},
-               {eyeYBox.get(), document.EyeY, viewport->EyeY},
-               {eyeZBox.get(), document.EyeZ, viewport->EyeZ}};
+        ChangeSource source;
+    } eye[] = {{eyeXBox.get(), document.EyeX, viewport->EyeX, ChangeSource::EyeX},
+               {eyeYBox.get(), document.EyeY, viewport->EyeY, ChangeSource::EyeY},
+               {eyeZBox.get(), document.EyeZ, viewport->EyeZ, ChangeSource::EyeZ}};
     for (const auto& axis : eye) {
         const double value = axis.box->GetValue();
         if (value != axis.stored) {
             axis.stored = axis.shown = value;
-            SetModified(true);
+            NoteChange(axis.source);
         }
     }
 }
@@ -91,15 +105,16 @@ void FormMain::ReadRotation() {
         NumericBox* spin;
         std::int32_t& stored;
         double& shown;
-    } rotation[] = {{rotationXSpin.get(), document.RotX, viewport->Pitch},
-                    {rotationYSpin.get(), document.RotY, viewport->Yaw},
-                    {rotationZSpin.get(), document.RotZ, viewport->Roll}};
+        ChangeSource source;
+    } rotation[] = {{rotationXSpin.get(), document.RotX, viewport->Pitch, ChangeSource::RotationX},
+                    {rotationYSpin.get(), document.RotY, viewport->Yaw, ChangeSource::RotationY},
+                    {rotationZSpin.get(), document.RotZ, viewport->Roll, ChangeSource::RotationZ}};
     for (const auto& axis : rotation) {
         const int value = axis.spin->GetValue();
         if (value != axis.stored) {
             axis.stored = value;
             axis.shown = value * kRadiansPerDegree;
-            SetModified(true);
+            NoteChange(axis.source);
         }
     }
 }

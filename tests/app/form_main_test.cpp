@@ -99,13 +99,25 @@ TEST_F(FormMainTest, StartsWithTheSampleAndNothingToSave) {
     const HMENU bar = GetMenu(window);
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(MenuText(bar, 0), L"&File");
-    EXPECT_EQ(MenuText(bar, 1), L"&?");
+    EXPECT_EQ(MenuText(bar, 1), L"&Modifica");
+    EXPECT_EQ(MenuText(bar, 2), L"&?");
     const HMENU file = GetSubMenu(bar, 0);
-    const wchar_t* const fileItems[] = {L"&Nuovo",          L"&Apri",      L"&Importa...",
-                                        L"&Salva",          L"Sa&lva come...", L"Esporta...",
-                                        L"",                L"&Esci"};
+    const wchar_t* const fileItems[] = {L"&Nuovo\tCtrl+N",
+                                        L"&Apri\tCtrl+O",
+                                        L"&Importa...\tCtrl+I",
+                                        L"&Salva\tCtrl+S",
+                                        L"Sa&lva come...\tCtrl+Maiusc+S",
+                                        L"Esporta...",
+                                        L"",
+                                        L"&Esci"};
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(MenuText(file, i), fileItems[i]) << i;
+    const HMENU edit = GetSubMenu(bar, 1);
+    const wchar_t* const editItems[] = {L"&Annulla\tCtrl+Z", L"&Ripeti\tCtrl+Y", L"",
+                                        L"Aggiungi &Triangolo...\tCtrl+T"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(MenuText(edit, i), editItems[i]) << i;
+    EXPECT_TRUE(MenuItemGreyed(edit, 0) && MenuItemGreyed(edit, 1)) << "nothing to undo or redo";
     const HMENU exports = GetSubMenu(file, 5);
     const wchar_t* const exportItems[] = {
         L"Esporta come immagine...", L"Esporta come File DIrectX (.X)...",
@@ -113,14 +125,15 @@ TEST_F(FormMainTest, StartsWithTheSampleAndNothingToSave) {
         L"Esporta come STL...",      L"Esporta come glTF (.glb)..."};
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(MenuText(exports, i), exportItems[i]) << i;
-    const HMENU help = GetSubMenu(bar, 1);
-    EXPECT_EQ(MenuText(help, 0), L"&Guida");
+    const HMENU help = GetSubMenu(bar, 2);
+    EXPECT_EQ(MenuText(help, 0), L"&Guida\tF1");
     EXPECT_EQ(MenuText(help, 2), L"&Info...");
     EXPECT_FALSE(MenuItemGreyed(file, 1));
     EXPECT_TRUE(MenuItemGreyed(file, 3)) << "&Salva";
     EXPECT_TRUE(MenuItemGreyed(file, 4)) << "Sa&lva come...";
-    EXPECT_FALSE(
-        SendMessageW(form->mainToolBar->window, TB_ISBUTTONENABLED, form->saveButton->id, 0));
+    for (const auto* button :
+         {form->saveButton.get(), form->undoButton.get(), form->redoButton.get()})
+        EXPECT_FALSE(SendMessageW(form->mainToolBar->window, TB_ISBUTTONENABLED, button->id, 0));
     EXPECT_TRUE(
         SendMessageW(form->mainToolBar->window, TB_ISBUTTONENABLED, form->newButton->id, 0));
 

@@ -1,0 +1,137 @@
+// How the main window keeps the history: every change of the document is noted under the
+// control that made it, and an undo or a redo shows the state it reaches in every control,
+// the lists and the preview, touching only what changed.
+
+#include "app/form_main.h"
+
+#include "toolkit/currency_box.h"
+#include "toolkit/list_box.h"
+#include "toolkit/numeric_box.h"
+#include "toolkit/panel_children.h"
+#include "toolkit/sub_menu.h"
+#include "toolkit/text_box.h"
+#include "toolkit/tool_bar.h"
+#include "toolkit/tool_bar_item.h"
+#include "viewport/d3d_panel.h"
+
+#include <algorithm>
+
+using namespace KelUtility;
+
+namespace MyApp {
+namespace {
+
+// Up to this many changed rows are rewritten in place; more are made again from the first.
+constexpr std::size_t kRowsRewritten = 64;
+
+} // namespace
+
+void FormMain::NoteChange(ChangeSource source) {
+    RecordStep(source);
+    SetModified(!history.AtSaved());
+}
+
+void FormMain::RecordStep(ChangeSource source) {
+    if (history.Record(document, static_cast<int>(source), DocumentHistory::Clock::now()))
+        UpdateHistoryCommands();
+}
+
+void FormMain::Undo() {
+    MoveInHistory(HistoryMove::Back);
+}
+
+void FormMain::Redo() {
+    MoveInHistory(HistoryMove::Forward);
+}
+
+void FormMain::MoveInHistory(HistoryMove move) {
+    ReadBoxes();
+    history.EndRun();
+    const bool back = move == HistoryMove::Back;
+    if (back ? !history.CanUndo() : !history.CanRedo())
+        return;
+    ShowRestored(back ? history.Undo(document) : history.Redo(document));
+    SetModified(!history.AtSaved());
+    UpdateHistoryCommands();
+}
+
+void FormMain::ShowRestored(const HistoryChange& change) {
+    if (change.values)
+        ShowValues();
+    if (change.vertices.changed)
+        ShowRows(*vertexList, change.vertices);
+    if (change.indices.changed)
+        ShowRows(*indexList, change.indices);
+    viewport->UpdateMesh(ToSceneMesh(document));
+    viewport->Redraw();
+}
+
+// A size the preview does not have yet re-creates it, as a size typed in its box does.
+void FormMain::ShowValues() {
+    colorSwatch->SetBackColor(document.ShownBackColor());
+    viewport->SetBackColor(document.ShownBackColor());
+    widthSpin->SetValue(document.ViewWidth);
+    heightSpin->SetValue(document.ViewHeight);
+    eyeXBox->SetValue(document.EyeX);
+    eyeYBox->SetValue(document.EyeY);
+    eyeZBox->SetValue(document.EyeZ);
+    rotationXSpin->SetValue(document.RotX);
+    rotationYSpin->SetValue(document.RotY);
+    rotationZSpin->SetValue(document.RotZ);
+    textureBox->SetText(document.TextureFile);
+    textureBox->SetToolTip(document.TextureFile);
+    facesSpin->SetValue(document.FaceCount);
+    viewport->EyeX = document.EyeX;
+    viewport->EyeY = document.EyeY;
+    viewport->EyeZ = document.EyeZ;
+    viewport->Pitch = document.RotX * kRadiansPerDegree;
+    viewport->Yaw = document.RotY * kRadiansPerDegree;
+    viewport->Roll = document.RotZ * kRadiansPerDegree;
+    viewport->MoveX = document.MoveX;
+    viewport->MoveY = document.MoveY;
+    viewport->MoveZ = document.MoveZ;
+    // A size beyond the spins' range, which only a hand-made file holds, is shown as the
+    // spins hold it; the next tick takes that into the document.
+    const int shownWidth = widthSpin->GetValue();
+    const int shownHeight = heightSpin->GetValue();
+    if (shownWidth != viewportWidth || shownHeight != viewportHeight) {
+        viewportWidth = shownWidth;
+        viewportHeight = shownHeight;
+        viewport->SetSize(viewportWidth, viewportHeight);
+        viewport->RebuildScene();
+        LayoutPanels();
+    }
+}
+
+// Rows are numbered, so a list that changed its length is made again from the first row
+// that changed; the rows before it stay, and the selection goes to that row.
+void FormMain::ShowRows(ListBox& list, const ListChange& change) {
+    const std::size_t count =
+        &list == vertexList.get() ? document.Vertices.size() : document.Indices.size();
+    const bool inPlace =
+        list.rowTexts.size() == count && change.end - change.first <= kRowsRewritten;
+    if (inPlace) {
+        const std::vector<std::string> texts = RowTexts(list, change.first, change.end);
+        for (std::size_t row = change.first; row < change.end; ++row)
+            list.SetRowText(row, texts[row - change.first]);
+    } else {
+        list.RemoveFrom(change.first);
+        AddRows(list, change.first);
+    }
+    if (count > 0)
+        list.SetSelectedIndex(static_cast<int>(std::min(change.first, count - 1)));
+}
+
+void FormMain::UpdateHistoryCommands() {
+    if (!undoButton)
+        return;
+    undoItem->SetEnabled(history.CanUndo());
+    redoItem->SetEnabled(history.CanRedo());
+    if (undoButton->enabled == history.CanUndo() && redoButton->enabled == history.CanRedo())
+        return;
+    undoButton->SetEnabled(history.CanUndo());
+    redoButton->SetEnabled(history.CanRedo());
+    mainToolBar->RefreshButtons();
+}
+
+} // namespace MyApp
