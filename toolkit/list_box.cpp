@@ -1,34 +1,11 @@
 #include "toolkit/list_box.h"
 
+#include "toolkit/redraw_pause.h"
 #include "toolkit/text_conversion.h"
 
 #include <algorithm>
 
 namespace KelUtility {
-namespace {
-
-// Many rows changed one by one would each repaint the list and its scroll bar; the list
-// is drawn once, at the end, instead.
-class RedrawPause {
-public:
-    explicit RedrawPause(HWND window) : m_window(window) {
-        if (m_window != nullptr)
-            SendMessageW(m_window, WM_SETREDRAW, FALSE, 0);
-    }
-    ~RedrawPause() {
-        if (m_window == nullptr)
-            return;
-        SendMessageW(m_window, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(m_window, nullptr, TRUE);
-    }
-    RedrawPause(const RedrawPause&) = delete;
-    RedrawPause& operator=(const RedrawPause&) = delete;
-
-private:
-    HWND m_window;
-};
-
-} // namespace
 
 ListBox::ListBox(GUIElement* owner) : Child(owner) {
     typeName = "listbox";
@@ -99,6 +76,7 @@ void ListBox::SetRowText(std::size_t row, const std::string& rowText) {
     if (!created)
         return;
     const int selected = GetSelectedIndex();
+    const RedrawPause pause(window);
     SendMessageW(window, LB_DELETESTRING, row, 0);
     SendMessageW(window, LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(rowTexts[row].c_str()));
     if (selected == static_cast<int>(row))
