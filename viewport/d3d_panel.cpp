@@ -260,6 +260,10 @@ bool D3DPanel::UpdateMesh(const SceneMesh& record) {
     return !meshes.empty() && MergeSceneMesh(meshes.front(), record);
 }
 
+bool D3DPanel::UpdateMesh(const MyApp::MeshDocument& document) {
+    return !meshes.empty() && MergeSceneMesh(meshes.front(), document);
+}
+
 D3DCOLOR D3DPanel::ClearColor() const {
     return backColor == kNoColor ? kWhite : ToDeviceColor(backColor);
 }
@@ -418,18 +422,22 @@ ComPtr<ID3DXMesh> D3DPanel::BuildMesh(const SceneMesh& record) {
         FAILED(D3DXCreateMesh(shape->faces, shape->vertices, D3DXMESH_SYSTEMMEM, kVertexDeclaration,
                               device.Get(), &mesh)))
         return nullptr;
+    return FillMesh(*mesh.Get(), record, *shape) ? mesh : nullptr;
+}
+
+// A mesh whose indices could not be written is not drawn: they would be unknown.
+bool D3DPanel::FillMesh(ID3DXMesh& mesh, const SceneMesh& record, const MeshShape& shape) {
     void* vertices = nullptr;
-    if (FAILED(mesh->LockVertexBuffer(0, &vertices)))
-        return nullptr;
+    if (FAILED(mesh.LockVertexBuffer(0, &vertices)))
+        return false;
     WriteVertices(record, static_cast<DeviceVertex*>(vertices));
-    mesh->UnlockVertexBuffer();
-    // A mesh whose indices could not be written is not drawn: they would be unknown.
+    mesh.UnlockVertexBuffer();
     void* indices = nullptr;
-    if (FAILED(mesh->LockIndexBuffer(0, &indices)))
-        return nullptr;
-    WriteIndices(record, *shape, static_cast<std::uint16_t*>(indices));
-    mesh->UnlockIndexBuffer();
-    return mesh;
+    if (FAILED(mesh.LockIndexBuffer(0, &indices)))
+        return false;
+    WriteIndices(record, shape, static_cast<std::uint16_t*>(indices));
+    mesh.UnlockIndexBuffer();
+    return true;
 }
 
 IDirect3DTexture9* D3DPanel::TextureFromFile(const std::string& name) {
@@ -473,7 +481,8 @@ bool D3DPanel::DrawMeshes() {
 
 // Building a large mesh costs more than drawing it, so a mesh is kept while the record's
 // geometry stays the same. The bytes are compared: equal bytes are surely the same mesh,
-// and anything else (even a 0 that became -0) merely builds it again.
+// and anything else (even a 0 that became -0) merely builds it again. A mesh of the same
+// shape, as after a vertex is edited, is written again in place.
 ID3DXMesh* D3DPanel::MeshFor(const SceneMesh& record, std::size_t position) {
     if (m_builtMeshes.size() <= position)
         m_builtMeshes.resize(position + 1);
@@ -481,7 +490,12 @@ ID3DXMesh* D3DPanel::MeshFor(const SceneMesh& record, std::size_t position) {
     if (!built.mesh || built.geometry.FaceCount != record.FaceCount ||
         !SameBytes(built.geometry.Vertices, record.Vertices) ||
         !SameBytes(built.geometry.Indices, record.Indices)) {
-        built.mesh = BuildMesh(record);
+        const std::optional<MeshShape> shape = ShapeOf(record);
+        const bool sameShape = built.mesh && shape &&
+                               built.mesh->GetNumFaces() == shape->faces &&
+                               built.mesh->GetNumVertices() == shape->vertices;
+        if (!sameShape || !FillMesh(*built.mesh.Get(), record, *shape))
+            built.mesh = BuildMesh(record);
         built.geometry.FaceCount = record.FaceCount;
         built.geometry.Vertices = record.Vertices;
         built.geometry.Indices = record.Indices;

@@ -21,6 +21,7 @@
 namespace KelUtility {
 
 class GdiPresenter;
+struct MeshShape;
 
 struct TextureCacheEntry {
     Microsoft::WRL::ComPtr<IDirect3DTexture9> texture; // none when it did not load
@@ -79,6 +80,8 @@ public:
     // Merges the record into the first mesh of the scene; true when anything changed. The
     // caller rebuilds and redraws.
     bool UpdateMesh(const SceneMesh& record);
+    // The same for the record of the document, ToSceneMesh(document), without making it.
+    bool UpdateMesh(const MyApp::MeshDocument& document);
     // The most triangles the device draws at once; without a device, the least any
     // Direct3D 9 hardware device draws.
     std::int32_t MaxDrawnFaces() const;
@@ -87,6 +90,8 @@ public:
     void ApplyViewProjection();
     // The device mesh of a record, or none; built anew for every draw.
     Microsoft::WRL::ComPtr<ID3DXMesh> BuildMesh(const SceneMesh& record);
+    // Writes the record's vertices and indices into a mesh of its shape.
+    bool FillMesh(ID3DXMesh& mesh, const SceneMesh& record, const MeshShape& shape);
     IDirect3DTexture9* TextureFromFile(const std::string& name);
     IDirect3DTexture9* TextureFromResource(std::int32_t resourceId);
 

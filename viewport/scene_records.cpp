@@ -47,7 +47,20 @@ SceneMesh ToSceneMesh(const MyApp::MeshDocument& document) {
     return mesh;
 }
 
-bool MergeSceneMesh(SceneMesh& shown, const SceneMesh& latest) {
+namespace {
+
+// What a merge reads of the latest record, which the document's lists can be without a copy.
+struct MeshSource {
+    const std::string& TextureFile;
+    std::int32_t TextureResource;
+    const std::vector<std::uint16_t>& Indices;
+    std::int32_t FaceCount;
+    std::int32_t Tag;
+    bool Visible;
+    const std::vector<MeshVertex>& Vertices;
+};
+
+bool Merge(SceneMesh& shown, const MeshSource& latest) {
     bool changed = false;
     Copy(shown.TextureFile, latest.TextureFile, changed);
     Copy(shown.TextureResource, latest.TextureResource, changed);
@@ -61,6 +74,18 @@ bool MergeSceneMesh(SceneMesh& shown, const SceneMesh& latest) {
     for (std::size_t i = 0; i < latest.Vertices.size(); ++i)
         CopyVertex(shown.Vertices[i], latest.Vertices[i], changed);
     return changed;
+}
+
+} // namespace
+
+bool MergeSceneMesh(SceneMesh& shown, const SceneMesh& latest) {
+    return Merge(shown, {latest.TextureFile, latest.TextureResource, latest.Indices,
+                         latest.FaceCount, latest.Tag, latest.Visible, latest.Vertices});
+}
+
+bool MergeSceneMesh(SceneMesh& shown, const MyApp::MeshDocument& document) {
+    return Merge(shown, {document.TextureFile, 0, document.Indices, document.FaceCount,
+                         kDocumentMeshTag, true, document.Vertices});
 }
 
 } // namespace KelUtility

@@ -106,5 +106,7 @@ SceneMesh ToSceneMesh(const MyApp::MeshDocument& document);
 // count, tag, visibility and vertices; never the id or the position. True when anything
 // was copied.
 bool MergeSceneMesh(SceneMesh& shown, const SceneMesh& latest);
+// The same with ToSceneMesh(document) as the latest record, without making it.
+bool MergeSceneMesh(SceneMesh& shown, const MyApp::MeshDocument& document);
 
 } // namespace KelUtility
