@@ -536,7 +536,7 @@ void FormMain::LoadControls() {
     ShowValues();
     FillIndexList(false);
     FillVertexList(false);
-    viewport->UpdateMesh(ToSceneMesh(document));
+    viewport->UpdateMesh(document);
     viewport->RebuildScene();
 }
 

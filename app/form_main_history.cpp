@@ -8,6 +8,7 @@
 #include "toolkit/list_box.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/panel_children.h"
+#include "toolkit/redraw_pause.h"
 #include "toolkit/sub_menu.h"
 #include "toolkit/text_box.h"
 #include "toolkit/tool_bar.h"
@@ -55,14 +56,23 @@ void FormMain::MoveInHistory(HistoryMove move) {
     UpdateHistoryCommands();
 }
 
+// The preview's copy of the mesh is made again only when the mesh changed: on a large
+// mesh that costs more than the frame.
 void FormMain::ShowRestored(const HistoryChange& change) {
-    if (change.values)
-        ShowValues();
-    if (change.vertices.changed)
-        ShowRows(*vertexList, change.vertices);
-    if (change.indices.changed)
-        ShowRows(*indexList, change.indices);
-    viewport->UpdateMesh(ToSceneMesh(document));
+    const bool meshChanged = change.vertices.changed || change.indices.changed ||
+                             facesSpin->GetValue() != document.FaceCount ||
+                             textureBox->GetNarrowText() != document.TextureFile;
+    {
+        const RedrawPause pause(controlsPanel->window);
+        if (change.values)
+            ShowValues();
+        if (change.vertices.changed)
+            ShowRows(*vertexList, change.vertices);
+        if (change.indices.changed)
+            ShowRows(*indexList, change.indices);
+    }
+    if (meshChanged)
+        viewport->UpdateMesh(document);
     viewport->Redraw();
 }
 

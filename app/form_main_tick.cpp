@@ -29,7 +29,7 @@ void FormMain::SyncTick() {
     viewport->MoveY = document.MoveY;
     viewport->MoveZ = document.MoveZ;
     ReadTextureAndFaces();
-    if (viewport->UpdateMesh(ToSceneMesh(document)))
+    if (viewport->UpdateMesh(document))
         NoteChange(ChangeSource::SingleStep);
     ReadSizes();
     ReadEye();
