@@ -263,6 +263,8 @@ private:
     void ShowRestored(const HistoryChange& change);
     // The document's values (not its lists) in the controls and the preview.
     void ShowValues();
+    // The document's eye, rotation and move in the preview.
+    void ShowView();
     void ShowRows(KelUtility::ListBox& list, const ListChange& change);
     // The texts of the rows [first, end) of the vertex or the index list.
     std::vector<std::string> RowTexts(KelUtility::ListBox& list, std::size_t first,

@@ -91,15 +91,7 @@ void FormMain::ShowValues() {
     textureBox->SetText(document.TextureFile);
     textureBox->SetToolTip(document.TextureFile);
     facesSpin->SetValue(document.FaceCount);
-    viewport->EyeX = document.EyeX;
-    viewport->EyeY = document.EyeY;
-    viewport->EyeZ = document.EyeZ;
-    viewport->Pitch = document.RotX * kRadiansPerDegree;
-    viewport->Yaw = document.RotY * kRadiansPerDegree;
-    viewport->Roll = document.RotZ * kRadiansPerDegree;
-    viewport->MoveX = document.MoveX;
-    viewport->MoveY = document.MoveY;
-    viewport->MoveZ = document.MoveZ;
+    ShowView();
     // A size beyond the spins' range, which only a hand-made file holds, is shown as the
     // spins hold it; the next tick takes that into the document.
     const int shownWidth = widthSpin->GetValue();

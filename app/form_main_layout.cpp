@@ -198,12 +198,7 @@ void FormMain::BuildViewport() {
     viewport->SetPosition(0, 0);
     viewport->SetSize(document.ViewWidth, document.ViewHeight);
     viewport->backColor = document.ShownBackColor();
-    viewport->EyeX = document.EyeX;
-    viewport->EyeY = document.EyeY;
-    viewport->EyeZ = document.EyeZ;
-    viewport->Pitch = document.RotX * kRadiansPerDegree;
-    viewport->Yaw = document.RotY * kRadiansPerDegree;
-    viewport->Roll = document.RotZ * kRadiansPerDegree;
+    ShowView();
     viewport->UseCamera = false;
     viewport->Create();
     viewportWidth = document.ViewWidth;
@@ -397,6 +392,18 @@ void FormMain::BuildMainToolBar() {
     for (ToolBarItem* disabled : {saveButton.get(), undoButton.get(), redoButton.get()})
         disabled->enabled = false;
     mainToolBar->Create();
+}
+
+void FormMain::ShowView() {
+    viewport->EyeX = document.EyeX;
+    viewport->EyeY = document.EyeY;
+    viewport->EyeZ = document.EyeZ;
+    viewport->Pitch = document.RotX * kRadiansPerDegree;
+    viewport->Yaw = document.RotY * kRadiansPerDegree;
+    viewport->Roll = document.RotZ * kRadiansPerDegree;
+    viewport->MoveX = document.MoveX;
+    viewport->MoveY = document.MoveY;
+    viewport->MoveZ = document.MoveZ;
 }
 
 void FormMain::LayoutPanels() {

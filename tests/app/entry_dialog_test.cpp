@@ -14,6 +14,7 @@
 #include "toolkit/text_box.h"
 
 #include "tests/support/scripted_host.h"
+#include "tests/support/win32_test_elements.h"
 
 #include <cfloat>
 #include <gtest/gtest.h>
@@ -26,10 +27,7 @@ using KelUtility::GUIElement;
 
 namespace {
 
-void Type(GUIElement& box, const std::string& characters) {
-    for (char c : characters)
-        SendMessageW(box.window, WM_CHAR, static_cast<unsigned char>(c), 0);
-}
+using KelTest::Type;
 
 void Click(GUIElement& button) {
     SendMessageW(button.window, BM_CLICK, 0, 0);

@@ -40,10 +40,7 @@ using KelUtility::GUIElement;
 
 namespace {
 
-void Type(GUIElement& box, const std::string& characters) {
-    for (char c : characters)
-        SendMessageW(box.window, WM_CHAR, static_cast<unsigned char>(c), 0);
-}
+using KelTest::Type;
 
 std::vector<std::string> Rows(KelUtility::ListBox& list) {
     std::vector<std::string> rows;

@@ -32,10 +32,7 @@ using KelUtility::GUIElement;
 
 namespace {
 
-void Type(GUIElement& box, const std::string& characters) {
-    for (char c : characters)
-        SendMessageW(box.window, WM_CHAR, static_cast<unsigned char>(c), 0);
-}
+using KelTest::Type;
 
 void SetText(GUIElement& box, const wchar_t* text) {
     SendMessageW(box.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));

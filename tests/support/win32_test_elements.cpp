@@ -10,6 +10,11 @@ void PumpMessages() {
     }
 }
 
+void Type(KelUtility::GUIElement& element, const std::string& characters) {
+    for (char c : characters)
+        SendMessageW(element.window, WM_CHAR, static_cast<unsigned char>(c), 0);
+}
+
 TestControl::TestControl(KelUtility::GUIElement* owner, const wchar_t* platformClass,
                          DWORD style)
     : Child(owner), m_platformClass(platformClass), m_style(style) {}

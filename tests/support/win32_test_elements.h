@@ -8,11 +8,15 @@
 #include "toolkit/form.h"
 
 #include <memory>
+#include <string>
 
 namespace KelTest {
 
 // Dispatches every message waiting in this thread's queue.
 void PumpMessages();
+
+// The characters sent to an element one by one, as typed keys arrive.
+void Type(KelUtility::GUIElement& element, const std::string& characters);
 
 // A child over a real platform control of the given class, subclassed to the toolkit.
 class TestControl : public KelUtility::Child {
