@@ -128,6 +128,14 @@ public:
         ASSERT_EQ(SendMessageW(m_form->indexList->window, LB_GETCOUNT, 0, 0),
                   static_cast<LRESULT>(m_form->document.Indices.size()))
             << "step " << step;
+        for (std::size_t row = 0; row < m_form->document.Indices.size(); ++row) {
+            wchar_t text[32] = {};
+            SendMessageW(m_form->indexList->window, LB_GETTEXT, row,
+                         reinterpret_cast<LPARAM>(text));
+            ASSERT_EQ(KelUtility::ToNarrow(text), std::to_string(row + 1) + ") " +
+                                                      std::to_string(m_form->document.Indices[row]))
+                << "step " << step;
+        }
     }
 
 private:
@@ -168,7 +176,8 @@ private:
                          {vertex->xBox.get(), vertex->yBox.get(), vertex->zBox.get(),
                           vertex->tuBox.get(), vertex->tvBox.get(), vertex->colorButton.get()});
         } else if (auto* index = dynamic_cast<FormIndici*>(&dialog)) {
-            parts.push_back(index->indexBox.get());
+            for (const auto& box : index->indexBoxes)
+                parts.push_back(box.get());
         }
         GUIElement& part = *Any(parts);
         if (m_random() % 4 == 0)
@@ -183,7 +192,8 @@ private:
             m_form->newItem.get(),    m_form->openItem.get(),          m_form->saveItem.get(),
             m_form->saveAsItem.get(), m_form->exportPictureItem.get(), m_form->exportMeshItem.get(),
             m_form->exitItem.get(),   m_form->guideItem.get(),         m_form->homeItem.get(),
-            m_form->infoItem.get()};
+            m_form->infoItem.get(),   m_form->undoItem.get(),          m_form->redoItem.get(),
+            m_form->undoItem.get(),   m_form->addTriangleItem.get()};
         PostMessageW(m_form->window, WM_COMMAND, MAKEWPARAM(Any(items)->id, 0), 0);
     }
 
@@ -192,11 +202,14 @@ private:
             {m_form->mainToolBar.get(), m_form->newButton.get()},
             {m_form->mainToolBar.get(), m_form->openButton.get()},
             {m_form->mainToolBar.get(), m_form->saveButton.get()},
+            {m_form->mainToolBar.get(), m_form->undoButton.get()},
+            {m_form->mainToolBar.get(), m_form->redoButton.get()},
             {m_form->vertexToolBar.get(), m_form->vertexModifyButton.get()},
             {m_form->vertexToolBar.get(), m_form->vertexAddButton.get()},
             {m_form->vertexToolBar.get(), m_form->vertexDeleteButton.get()},
             {m_form->indexToolBar.get(), m_form->indexModifyButton.get()},
             {m_form->indexToolBar.get(), m_form->indexAddButton.get()},
+            {m_form->indexToolBar.get(), m_form->indexTriangleButton.get()},
             {m_form->indexToolBar.get(), m_form->indexDeleteButton.get()}};
         const auto& [bar, item] = Any(buttons);
         const LRESULT index = SendMessageW(bar->window, TB_COMMANDTOINDEX, item->id, 0);
