@@ -66,16 +66,20 @@ float Dot(const Point3& a, const Point3& b) {
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
-// The distance along the ray to one triangle, by its barycentric coordinates.
-std::optional<float> Hit(const Point3& origin, const Point3& direction, const Point3* corner) {
+} // namespace
+
+// The Moller-Trumbore test: where the ray crosses the triangle's plane, in its barycentric
+// coordinates.
+std::optional<float> RayTriangleDistance(const Point3& origin, const Point3& direction,
+                                         const std::array<Point3, 3>& corners) {
     constexpr float kParallel = 1e-12f;
-    const Point3 edge1 = Minus(corner[1], corner[0]);
-    const Point3 edge2 = Minus(corner[2], corner[0]);
+    const Point3 edge1 = Minus(corners[1], corners[0]);
+    const Point3 edge2 = Minus(corners[2], corners[0]);
     const Point3 p = Cross(direction, edge2);
     const float determinant = Dot(edge1, p);
     if (std::fabs(determinant) < kParallel)
         return std::nullopt;
-    const Point3 fromCorner = Minus(origin, corner[0]);
+    const Point3 fromCorner = Minus(origin, corners[0]);
     const float u = Dot(fromCorner, p) / determinant;
     if (u < 0 || u > 1)
         return std::nullopt;
@@ -89,13 +93,12 @@ std::optional<float> Hit(const Point3& origin, const Point3& direction, const Po
     return distance;
 }
 
-} // namespace
-
 std::optional<float> NearestHit(const Point3& origin, const Point3& direction,
                                 const std::vector<Point3>& corners) {
     std::optional<float> nearest;
     for (std::size_t first = 0; first + 2 < corners.size(); first += 3) {
-        const std::optional<float> distance = Hit(origin, direction, &corners[first]);
+        const std::optional<float> distance = RayTriangleDistance(
+            origin, direction, {corners[first], corners[first + 1], corners[first + 2]});
         if (distance && (!nearest || *distance < *nearest))
             nearest = distance;
     }

@@ -36,8 +36,14 @@ struct Point3 {
     float z;
 };
 
-// How far along the ray (a point and a direction) it first meets one of the triangles,
-// three corners each, whichever way the triangle faces; none when it meets none.
+// How far along the ray (a point and a direction, in lengths of the direction) it meets the
+// triangle, whichever way the triangle faces; none when it misses it, runs along its plane or
+// the triangle lies behind the point.
+std::optional<float> RayTriangleDistance(const Point3& origin, const Point3& direction,
+                                         const std::array<Point3, 3>& corners);
+
+// How far along the ray it first meets one of the triangles, three corners each, by the test
+// above; none when it meets none.
 std::optional<float> NearestHit(const Point3& origin, const Point3& direction,
                                 const std::vector<Point3>& corners);
 
