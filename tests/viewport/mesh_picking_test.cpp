@@ -1,0 +1,156 @@
+#include "viewport/mesh_picking.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace KelUtility;
+
+namespace {
+
+float Dot(Point3 a, Point3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+Point3 Unit(Point3 a) {
+    const float length = std::sqrt(Dot(a, a));
+    return {a.x / length, a.y / length, a.z / length};
+}
+
+// D3DXMatrixLookAtLH towards the origin (up along +Y) times D3DXMatrixPerspectiveFovLH, by
+// their documented formulas.
+Matrix4 LookAt(Point3 eye, float fieldOfView, float aspect, float nearPlane, float farPlane) {
+    const Point3 z = Unit({-eye.x, -eye.y, -eye.z});
+    const Point3 x = Unit({z.z, 0, -z.x});
+    const Point3 y = {z.y * x.z - z.z * x.y, z.z * x.x - z.x * x.z, z.x * x.y - z.y * x.x};
+    const float ys = 1 / std::tan(fieldOfView / 2), q = farPlane / (farPlane - nearPlane);
+    // clang-format off
+    const Matrix4 view = {x.x, y.x, z.x, 0,
+                          x.y, y.y, z.y, 0,
+                          x.z, y.z, z.z, 0,
+                          -Dot(x, eye), -Dot(y, eye), -Dot(z, eye), 1};
+    const Matrix4 projection = {ys / aspect, 0, 0, 0,
+                                0, ys, 0, 0,
+                                0, 0, q, 1,
+                                0, 0, -nearPlane * q, 0};
+    // clang-format on
+    return Multiply(view, projection);
+}
+
+const Matrix4 kIdentity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+const Matrix4 kFront = LookAt({0, 0, -10}, 1.5707964f, 2, 1, 100);     // 200 x 100 pixels
+const Matrix4 kAslant = LookAt({6, 8, -10}, 0.7853982f, 1.5f, 1, 100); // 300 x 200
+
+ScreenPoint Project(Point3 p, const Matrix4& m, int width, int height) {
+    return ProjectVertices({{p.x, p.y, p.z, 0, 0, 0}}, m, width, height)[0];
+}
+
+SceneMesh Shown(std::vector<MeshVertex> vertices, std::int32_t faces,
+                std::vector<std::uint16_t> indices) {
+    SceneMesh mesh;
+    mesh.Vertices = std::move(vertices);
+    mesh.FaceCount = faces;
+    mesh.Indices = std::move(indices);
+    mesh.Visible = true;
+    return mesh;
+}
+
+} // namespace
+
+TEST(MeshPicking, VerticesLandWhereDirect3DDrawsThem) {
+    const struct {
+        const Matrix4& m;
+        Point3 p;
+        float x, y;
+        bool visible;
+    } cases[] = {
+        {kIdentity, {0, 0, 0.5f}, 100, 50, true}, {kIdentity, {1, 1, 0}, 200, 0, true},
+        {kIdentity, {-1, -1, 1}, 0, 100, true},   {kIdentity, {0, 0, -0.1f}, 0, 0, false},
+        {kIdentity, {0, 0, 1.1f}, 0, 0, false},   {kFront, {0, 0, 0}, 100, 50, true},
+        {kFront, {0, 10, 0}, 100, 0, true},       {kFront, {20, -10, 0}, 200, 100, true},
+        {kFront, {0, 0, -10}, 0, 0, false}, // the eye
+        {kFront, {0, 0, -30}, 0, 0, false},       {kFront, {0, 0, 95}, 0, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.p.x << " " << c.p.y << " " << c.p.z);
+        const ScreenPoint point = Project(c.p, c.m, 200, 100);
+        EXPECT_EQ(point.visible, c.visible);
+        if (c.visible) {
+            EXPECT_NEAR(point.x, c.x, 1e-4);
+            EXPECT_NEAR(point.y, c.y, 1e-4);
+        }
+    }
+    EXPECT_FALSE(Project({0, 0, 0.5f}, kIdentity, 0, 100).visible) << "a panel without size";
+}
+
+TEST(MeshPicking, OnlyDrawnVisibleVerticesWithinTheRadiusAreNearest) {
+    // A triangle reaching past the vertex list, and those past the face count, draw nothing.
+    const std::vector<MeshVertex> seven(7);
+    EXPECT_EQ(DrawnVertices(Shown(seven, 3, {0, 1, 2, 3, 4, 9, 5, 5, 5, 6, 6, 6})),
+              (std::vector<bool>{true, true, true, false, false, true, false}));
+    EXPECT_EQ(DrawnVertices(Shown(seven, 5, {})),
+              (std::vector<bool>{true, true, true, true, true, true, false}));
+    SceneMesh hidden = Shown(seven, 2, {});
+    hidden.Visible = false;
+    EXPECT_EQ(DrawnVertices(hidden), std::vector<bool>(7, false));
+
+    const std::vector<ScreenPoint> points = {
+        {30, 10, true}, {10, 15, true}, {13, 14, true}, {10, 11, true}, {10, 10, false}};
+    const std::vector<bool> drawn = {true, true, true, false, true};
+    EXPECT_EQ(NearestVertex(points, drawn, 10, 10, 8), 1u) << "of two at 5, the lower";
+    EXPECT_EQ(NearestVertex(points, drawn, 10, 10, 5), 1u);
+    EXPECT_FALSE(NearestVertex(points, drawn, 10, 10, 4.9f));
+    EXPECT_EQ(NearestVertex(points, drawn, 29, 10, 8), 0u);
+    EXPECT_FALSE(NearestVertex(points, {true}, 10, 10, 8));
+}
+
+TEST(MeshPicking, TheRayThroughAPixelMeetsTheNearestDrawnTriangle) {
+    const ScreenPoint pixel{37, 81, true};
+    const std::optional<Ray> ray = PixelRay(kAslant, 300, 200, pixel.x, pixel.y);
+    ASSERT_TRUE(ray);
+    EXPECT_NEAR(Dot(ray->direction, ray->direction), 1, 1e-6);
+    for (float along : {0.0f, 20.0f}) {
+        const Point3 p = {ray->origin.x + along * ray->direction.x,
+                          ray->origin.y + along * ray->direction.y,
+                          ray->origin.z + along * ray->direction.z};
+        const ScreenPoint onScreen = Project(p, kAslant, 300, 200);
+        EXPECT_NEAR(onScreen.x, pixel.x, 1e-3);
+        EXPECT_NEAR(onScreen.y, pixel.y, 1e-3);
+    }
+    const Ray straight = *PixelRay(kFront, 200, 100, 100, 50);
+    EXPECT_NEAR(straight.origin.z, -9, 1e-5) << "on the near plane";
+    EXPECT_NEAR(straight.direction.z, 1, 1e-6);
+    EXPECT_FALSE(PixelRay(Matrix4{}, 300, 200, 1, 1)) << "no inverse";
+
+    // Two triangles about the origin, the one farther from the eye first.
+    const std::vector<MeshVertex> corners = {{-5, -5, 2, 0, 0, 0}, {5, -5, 2, 0, 0, 0},
+                                             {0, 5, 2, 0, 0, 0},   {-1, -1, 0, 0, 0, 0},
+                                             {0, 1, 0, 0, 0, 0},   {1, -1, 0, 0, 0, 0}};
+    const ScreenPoint centre = Project({0, 0, 0}, kAslant, 300, 200);
+    const Ray through = *PixelRay(kAslant, 300, 200, centre.x, centre.y);
+    EXPECT_EQ(PickTriangle(Shown(corners, 2, {}), through), 1u);
+    EXPECT_EQ(PickTriangle(Shown(corners, 2, {0, 1, 2, 3, 4, 9}), through), 0u);
+    EXPECT_EQ(PickTriangle(Shown(corners, 2, {3, 4, 5, 0, 1, 2}), through), 0u);
+    EXPECT_FALSE(PickTriangle(Shown(corners, 1, {5, 4, 3}), *ray)) << "beside it";
+}
+
+TEST(MeshPicking, APanStepMovesTheAnchorByThePixelsAsked) {
+    const Point3 anchor{1, 2, 3};
+    const ScreenPoint before = Project(anchor, kAslant, 300, 200);
+    const std::pair<float, float> moves[] = {{10, 0}, {0, 10}, {-7, 40}};
+    for (const auto& move : moves) {
+        const auto step = PanStep(kAslant, anchor, 300, 200, move.first, move.second);
+        ASSERT_TRUE(step);
+        const ScreenPoint after =
+            Project({anchor.x + float(step->first), anchor.y + float(step->second), anchor.z},
+                    kAslant, 300, 200);
+        EXPECT_NEAR(after.x - before.x, move.first, 1e-3);
+        EXPECT_NEAR(after.y - before.y, move.second, 1e-3);
+    }
+    for (float rounding : {0.0f, 1e-6f}) {
+        const Matrix4 alongX = LookAt({10, 0, rounding}, 0.7853982f, 1, 1, 100);
+        EXPECT_FALSE(PanStep(alongX, {0, 0, 0}, 300, 200, -10, 0)) << "looking along X";
+    }
+    EXPECT_FALSE(PanStep(kFront, {0, 0, -20}, 200, 100, 10, 0)) << "behind the eye";
+    // Looking 45 degrees down with a 90-degree view, the plane z = 0 ends at the bottom edge.
+    const Matrix4 downwards = LookAt({0, 10, -10}, 1.5707964f, 2, 1, 100);
+    EXPECT_FALSE(PanStep(downwards, {0, 0, 0}, 200, 100, 0, 60)) << "past the horizon";
+}
