@@ -24,6 +24,8 @@ using KeyPressHandler = bool (*)(GUIElement* element, int character);
 using EventHandler = void (*)(GUIElement* element);
 using ClosingHandler = bool (*)(GUIElement* element);
 using PointHandler = void (*)(GUIElement* element, int x, int y);
+// notches: wheel notches turned, away from the user positive; x, y in the element's client area.
+using WheelHandler = void (*)(GUIElement* element, int notches, int x, int y);
 
 class GUIElement {
 public:
@@ -139,6 +141,9 @@ public:
     PointHandler OnMouseMove = nullptr;
     EventHandler OnMouseHover = nullptr;
     EventHandler OnMouseLeave = nullptr;
+    // An element with a wheel handler takes the wheel while the pointer is over it, wherever
+    // the focus is, as the wheel scrolls the window under the pointer on Windows 10 and later.
+    WheelHandler OnMouseWheel = nullptr;
 
 protected:
     // The last steps of every Create: mark the element created, attach its tooltip and

@@ -468,7 +468,25 @@ bool ScrollMessage(const Message& m, int bar) {
 }
 
 // One page per message, whatever the wheel distance; no distance counts as downwards.
+// The element under the pointer that has a wheel handler of its own, if any.
+GUIElement* WheelTarget(const Message& m, POINT& client) {
+    POINT screen = {GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
+    HWND under = WindowFromPoint(screen);
+    GUIElement* e = under != nullptr ? ElementRegistry::ElementFromWindow(under) : nullptr;
+    if (e == nullptr || e->OnMouseWheel == nullptr)
+        return nullptr;
+    client = screen;
+    ScreenToClient(under, &client);
+    return e;
+}
+
 bool WheelMessage(const Message& m) {
+    POINT client = {};
+    if (GUIElement* target = WheelTarget(m, client)) {
+        target->OnMouseWheel(target, GET_WHEEL_DELTA_WPARAM(m.wParam) / WHEEL_DELTA, client.x,
+                             client.y);
+        return true;
+    }
     GUIElement* e = m.Element();
     if (e == nullptr)
         return false;
