@@ -2,6 +2,7 @@
 
 #include "toolkit/text_conversion.h"
 
+#include <algorithm>
 #include <commctrl.h>
 
 namespace KelUtility {
@@ -19,6 +20,35 @@ void StatusBar::Create() {
     // program's module.
     CreateControlWindow(STATUSCLASSNAMEW, BaseStyle(), 0, RECT{}, GetModuleHandleW(nullptr));
     FinishCreate();
+    ApplyParts();
+}
+
+void StatusBar::Resized() {
+    Child::Resized();
+    ApplyParts();
+}
+
+void StatusBar::SetRightPart(int partWidth) {
+    m_rightWidth = partWidth;
+    ApplyParts();
+}
+
+void StatusBar::SetPartText(int part, const std::string& content) {
+    if (part == 0)
+        SetText(content);
+    else if (created)
+        SendMessageW(window, SB_SETTEXTW, static_cast<WPARAM>(part),
+                     reinterpret_cast<LPARAM>(ToWide(content).c_str()));
+}
+
+// The parts follow the bar's width; the first keeps its text.
+void StatusBar::ApplyParts() {
+    if (!created || m_rightWidth <= 0)
+        return;
+    RECT client = {};
+    GetClientRect(window, &client);
+    const int edges[] = {std::max<int>(client.right - m_rightWidth, 0), -1};
+    SendMessageW(window, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
 }
 
 } // namespace KelUtility
