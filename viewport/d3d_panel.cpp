@@ -318,6 +318,7 @@ void D3DPanel::Paint() {
         SUCCEEDED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)))
         (*m_frameUser)(*backBuffer.Get());
     backBuffer.Reset();
+    DrawHighlight();
     PresentFrame();
     m_drawingFrame = false;
     if (m_pendingScene) {
@@ -378,40 +379,60 @@ void D3DPanel::DrawLists() {
 }
 
 void D3DPanel::ApplyWorld() {
+    const D3DXMATRIX world = WorldMatrix();
+    device->SetTransform(D3DTS_WORLD, &world);
+}
+
+D3DXMATRIX D3DPanel::WorldMatrix() const {
     D3DXMATRIX rotation;
     D3DXMATRIX translation;
     D3DXMatrixRotationYawPitchRoll(&rotation, static_cast<float>(Yaw), static_cast<float>(Pitch),
                                    static_cast<float>(Roll));
     D3DXMatrixTranslation(&translation, static_cast<float>(MoveX), static_cast<float>(MoveY),
                           static_cast<float>(MoveZ));
-    const D3DXMATRIX world = rotation * translation;
-    device->SetTransform(D3DTS_WORLD, &world);
+    return rotation * translation;
+}
+
+D3DXMATRIX D3DPanel::PlacedMatrix(const SceneMesh& record) const {
+    D3DXMATRIX offset;
+    D3DXMatrixTranslation(&offset, static_cast<float>(record.X), static_cast<float>(record.Y),
+                          static_cast<float>(record.Z));
+    return WorldMatrix() * offset;
+}
+
+D3DXMATRIX D3DPanel::ViewMatrix() const {
+    const D3DXVECTOR3 eye(static_cast<float>(EyeX), static_cast<float>(EyeY),
+                          static_cast<float>(EyeZ));
+    const D3DXVECTOR3 origin(0, 0, 0);
+    const D3DXVECTOR3 upwards(0, 1, 0);
+    D3DXMATRIX view;
+    D3DXMatrixLookAtLH(&view, &eye, &origin, &upwards);
+    return view;
 }
 
 // The aspect is the true ratio of the panel's outer size; Paint draws nothing for a panel
-// without height, so there is no division by zero.
-void D3DPanel::ApplyViewProjection() {
-    if (UseCamera) {
-        Camera.Apply();
-    } else {
-        const D3DXVECTOR3 eye(static_cast<float>(EyeX), static_cast<float>(EyeY),
-                              static_cast<float>(EyeZ));
-        const D3DXVECTOR3 origin(0, 0, 0);
-        const D3DXVECTOR3 upwards(0, 1, 0);
-        D3DXMATRIX view;
-        D3DXMatrixLookAtLH(&view, &eye, &origin, &upwards);
-        device->SetTransform(D3DTS_VIEW, &view);
-    }
+// without height, so there is no division by zero. The free camera walks among the
+// primitives at the fixed depths; the look-at view follows the mesh, whatever its size.
+D3DXMATRIX D3DPanel::ProjectionMatrix() {
     RefreshSizeFromWindow();
     const float aspect = height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1;
-    // The free camera walks among the primitives at the fixed depths; the look-at view
-    // follows the mesh, whatever its size.
     const DepthRange depth =
         UseCamera ? DepthRange{kNearPlane, kFarPlane}
                   : DepthRangeFor(std::hypot(EyeX, EyeY, EyeZ),
                                   MeshReach(meshes, MoveX, MoveY, MoveZ));
     D3DXMATRIX projection;
     D3DXMatrixPerspectiveFovLH(&projection, kFieldOfView, aspect, depth.nearPlane, depth.farPlane);
+    return projection;
+}
+
+void D3DPanel::ApplyViewProjection() {
+    if (UseCamera) {
+        Camera.Apply();
+    } else {
+        const D3DXMATRIX view = ViewMatrix();
+        device->SetTransform(D3DTS_VIEW, &view);
+    }
+    const D3DXMATRIX projection = ProjectionMatrix();
     device->SetTransform(D3DTS_PROJECTION, &projection);
 }
 

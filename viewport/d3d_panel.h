@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 #include <wrl/client.h>
 
@@ -147,6 +148,25 @@ public:
     Microsoft::WRL::ComPtr<IDirect3DIndexBuffer9> temporaryIndexBuffer;
     ViewCamera Camera;
     bool UseCamera = true;
+    // What the first mesh shows selected, over everything and never in a saved picture: a
+    // vertex as a marker, and a drawn triangle, by its number, as an outline; -1 for none.
+    std::int32_t HighlightedVertex = -1;
+    std::int32_t HighlightedTriangle = -1;
+
+    // Pointing at the first mesh, at a point of the panel's client area: the drawn vertex
+    // nearest on screen within `radius` pixels; the drawn triangle under the point, by its
+    // number; and the move along X and Y that keeps the mesh's centre under a pointer that
+    // moved by (dx, dy) pixels.
+    std::optional<std::size_t> VertexAt(int x, int y, float radius);
+    std::optional<std::size_t> TriangleAt(int x, int y);
+    std::optional<std::pair<double, double>> PanFor(int dx, int dy);
+
+    // The transforms a frame draws the meshes with, as it sets them on the device.
+    D3DXMATRIX WorldMatrix() const;
+    // The world transform and then the record's own offset, as the record is drawn.
+    D3DXMATRIX PlacedMatrix(const SceneMesh& record) const;
+    D3DXMATRIX ViewMatrix() const;
+    D3DXMATRIX ProjectionMatrix();
 
 private:
     struct SceneLists {
@@ -170,6 +190,9 @@ private:
     void PresentFrame();
     void CopyBackground();
     void DrawLists();
+    void DrawHighlight();
+    void DrawMarker(const D3DXVECTOR3& place, const D3DXMATRIX& world);
+    void DrawOutline(const SceneMesh& mesh, std::size_t triangle);
     template <class Record>
     bool DrawVisible(const std::vector<Record>& records, bool (D3DPanel::*draw)(const Record&));
     bool DrawTriangles();
