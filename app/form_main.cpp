@@ -122,7 +122,7 @@ void FormMain::TearDown() {
          {&newItem,       &openItem,          &importItem,      &saveItem,      &saveAsItem,
           &exportItem,    &exportPictureItem, &exportMeshItem,  &exportObjItem, &exportPlyItem,
           &exportStlItem, &exportGltfItem,    &separatorItem,   &exitItem,      &undoItem,
-          &redoItem,      &editSeparatorItem, &addTriangleItem, &guideItem,     &homeItem,
+          &redoItem,      &editSeparatorItem, &addTriangleItem, &resetViewItem, &guideItem,     &homeItem,
           &infoItem})
         item->reset();
     viewportContainer.reset();

@@ -54,7 +54,11 @@ enum class ChangeSource {
     Faces,
     Texture,
     MovePad,
+    Mouse,
 };
+
+// Which button holds a drag on the preview.
+enum class PreviewButton { None, Left, Right };
 
 class FormMain : public KelUtility::Form {
 public:
@@ -125,6 +129,21 @@ public:
     // it; the document, the controls and the preview show the state reached.
     void Undo();
     void Redo();
+    // The mouse on the preview, in its client coordinates.
+    void OnPreviewPress(PreviewButton button, int x, int y);
+    void OnPreviewMove(int x, int y);
+    void OnPreviewRelease(int x, int y);
+    // A move without a button names the vertex nearest the pointer in the status bar.
+    void OnPreviewHover(int x, int y);
+    void OnPreviewDoubleClick(int x, int y);
+    // The selected vertex and the triangle of the selected index drawn highlighted.
+    void ShowSelection();
+    // The same, for the next frame, once the lists changed while something is highlighted.
+    void FollowSelection();
+    // Wheel notches away from the user bring the eye nearer.
+    void Zoom(int notches);
+    // Rotation and move back to none, as one step.
+    void ResetView();
     void ResetScroll();
     void ShowAbout();
 
@@ -161,6 +180,7 @@ public:
     std::unique_ptr<KelUtility::SubMenu> redoItem;
     std::unique_ptr<KelUtility::SubMenu> editSeparatorItem;
     std::unique_ptr<KelUtility::SubMenu> addTriangleItem;
+    std::unique_ptr<KelUtility::SubMenu> resetViewItem;
     std::unique_ptr<KelUtility::SubMenu> guideItem;
     std::unique_ptr<KelUtility::SubMenu> homeItem;
     std::unique_ptr<KelUtility::SubMenu> infoItem;
@@ -260,6 +280,10 @@ private:
     // Every value the tick reads from a box, without the preview's frame.
     void ReadBoxes();
     void MoveInHistory(HistoryMove move);
+    void Orbit(int dx, int dy);
+    void Pan(int dx, int dy);
+    void Pick(int x, int y);
+    void MarkSelection();
     void ShowRestored(const HistoryChange& change);
     // The document's values (not its lists) in the controls and the preview.
     void ShowValues();
@@ -302,6 +326,10 @@ private:
 
     bool m_ticking = false;
     std::vector<ACCEL> m_shortcuts;
+    PreviewButton m_drag = PreviewButton::None;
+    POINT m_pressAt = {};
+    POINT m_lastAt = {};
+    bool m_dragMoved = false;
     KelUtility::Font m_font{"Lucida Console", 14};
 };
 

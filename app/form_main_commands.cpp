@@ -111,6 +111,8 @@ void FormMain::OnCommand(GUIElement* menuItem) {
         Undo();
     } else if (menuItem == redoItem.get()) {
         Redo();
+    } else if (menuItem == resetViewItem.get()) {
+        ResetView();
     } else if (menuItem == addTriangleItem.get()) {
         OpenIndexDialog(EntryMode::AddTriangle);
     } else if (menuItem == exitItem.get()) {
@@ -318,6 +320,8 @@ void FormMain::OnControlClick(GUIElement* element) {
         OpenIndexDialog(EntryMode::Modify);
     else if (element == indexDeleteButton.get())
         DeleteSelected(*indexList);
+    else if (element == vertexList.get() || element == indexList.get())
+        ShowSelection();
 }
 
 void FormMain::OnListDoubleClick(GUIElement* list) {
@@ -435,6 +439,7 @@ void FormMain::DeleteSelected(ListBox& list) {
         FillIndexList(true);
     }
     RecordStep(ChangeSource::SingleStep);
+    FollowSelection();
 }
 
 // Only the dialog opened last is heard, and only its "OK" changes the document; the
@@ -452,6 +457,7 @@ void FormMain::OnDialogDone(GUIElement* dialog) {
         return;
     }
     RecordStep(ChangeSource::SingleStep);
+    FollowSelection();
 }
 
 // The new triangle is drawn when the face count counted every triangle before: the list
@@ -533,6 +539,7 @@ void FormMain::StartHistory() {
 }
 
 void FormMain::LoadControls() {
+    viewport->HighlightedVertex = viewport->HighlightedTriangle = -1;
     ShowValues();
     FillIndexList(false);
     FillVertexList(false);

@@ -83,6 +83,36 @@ void BoxKeyDown(GUIElement* box, int key) {
         main->OnBoxKeyDown(box, key);
 }
 
+void PreviewMouseDown(GUIElement* preview, HWND, int x, int y) {
+    if (FormMain* main = FormMain::Owning(preview))
+        main->OnPreviewPress(PreviewButton::Left, x, y);
+}
+
+void PreviewRightMouseDown(GUIElement* preview, HWND, int x, int y) {
+    if (FormMain* main = FormMain::Owning(preview))
+        main->OnPreviewPress(PreviewButton::Right, x, y);
+}
+
+void PreviewMouseUp(GUIElement* preview, HWND, int x, int y) {
+    if (FormMain* main = FormMain::Owning(preview))
+        main->OnPreviewRelease(x, y);
+}
+
+void PreviewMouseMove(GUIElement* preview, int x, int y) {
+    if (FormMain* main = FormMain::Owning(preview))
+        main->OnPreviewHover(x, y);
+}
+
+void PreviewDoubleClick(GUIElement* preview, HWND, int x, int y) {
+    if (FormMain* main = FormMain::Owning(preview))
+        main->OnPreviewDoubleClick(x, y);
+}
+
+void PreviewWheel(GUIElement* preview, int notches, int, int) {
+    if (FormMain* main = FormMain::Owning(preview))
+        main->Zoom(notches);
+}
+
 bool NumericKeyPress(GUIElement* box, int character) {
     FormMain* main = FormMain::Owning(box);
     return main == nullptr || main->FilterTextBoxChar(box, character);

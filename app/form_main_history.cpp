@@ -73,6 +73,8 @@ void FormMain::ShowRestored(const HistoryChange& change) {
     }
     if (meshChanged)
         viewport->UpdateMesh(document);
+    if (change.vertices.changed || change.indices.changed)
+        FollowSelection();
     viewport->Redraw();
 }
 

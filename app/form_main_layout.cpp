@@ -37,6 +37,8 @@ constexpr int kTickMilliseconds = 500;
 constexpr int kListImages = 1008;
 constexpr int kListImageCount = 8;
 constexpr int kTrianglePicture = 3;
+// The status bar's part that names the vertex under the pointer.
+constexpr int kVertexReadoutWidth = 280;
 constexpr int kRowHeight = 22;
 constexpr int kNumberBoxWidth = 60;
 // Room for a grouped four-digit number beside the box's arrows, so that the box shows its
@@ -119,6 +121,7 @@ void FormMain::BuildLayout() {
     timer->OnTick = FormMainEvents::Tick;
     statusBar = Make<StatusBar>(&m_font, this, ProjectPath);
     statusBar->Create();
+    statusBar->SetRightPart(kVertexReadoutWidth);
     FillIndexList(false);
     FillVertexList(false);
     RefreshScene();
@@ -149,6 +152,7 @@ void FormMain::BuildMenuBar() {
     undoItem = MenuItem(editMenu.get(), "&Annulla", "Ctrl+Z", {{kCtrl, 'Z'}});
     redoItem = MenuItem(editMenu.get(), "&Ripeti", "Ctrl+Y", {{kCtrl, 'Y'}, {kCtrlShift, 'Z'}});
     editSeparatorItem = std::make_unique<SubMenu>(editMenu.get(), "");
+    resetViewItem = MenuItem(editMenu.get(), "Ripristina &vista");
     addTriangleItem = MenuItem(editMenu.get(), "Aggiungi &Triangolo...", "Ctrl+T", {{kCtrl, 'T'}});
     helpMenu = std::make_unique<Menu>(menuBar.get(), "&?");
     guideItem = MenuItem(helpMenu.get(), "&Guida", "F1", {{FVIRTKEY, VK_F1}});
@@ -200,6 +204,13 @@ void FormMain::BuildViewport() {
     viewport->backColor = document.ShownBackColor();
     ShowView();
     viewport->UseCamera = false;
+    viewport->OnMouseDown = FormMainEvents::PreviewMouseDown;
+    viewport->OnMouseUp = FormMainEvents::PreviewMouseUp;
+    viewport->OnRightMouseDown = FormMainEvents::PreviewRightMouseDown;
+    viewport->OnRightMouseUp = FormMainEvents::PreviewMouseUp;
+    viewport->OnMouseMove = FormMainEvents::PreviewMouseMove;
+    viewport->OnMouseWheel = FormMainEvents::PreviewWheel;
+    viewport->OnDoubleClick = FormMainEvents::PreviewDoubleClick;
     viewport->Create();
     viewportWidth = document.ViewWidth;
     viewportHeight = document.ViewHeight;
@@ -369,6 +380,7 @@ std::unique_ptr<ListBox> FormMain::MakeList(int left, int top) {
     list->SetSize(130, 120);
     list->OnDoubleClick = FormMainEvents::ListDoubleClick;
     list->OnKeyDown = FormMainEvents::ListKeyDown;
+    list->OnClick = FormMainEvents::ControlClick;
     list->Create();
     return list;
 }

@@ -114,8 +114,8 @@ TEST_F(FormMainTest, StartsWithTheSampleAndNothingToSave) {
         EXPECT_EQ(MenuText(file, i), fileItems[i]) << i;
     const HMENU edit = GetSubMenu(bar, 1);
     const wchar_t* const editItems[] = {L"&Annulla\tCtrl+Z", L"&Ripeti\tCtrl+Y", L"",
-                                        L"Aggiungi &Triangolo...\tCtrl+T"};
-    for (int i = 0; i < 4; ++i)
+                                        L"Ripristina &vista", L"Aggiungi &Triangolo...\tCtrl+T"};
+    for (int i = 0; i < 5; ++i)
         EXPECT_EQ(MenuText(edit, i), editItems[i]) << i;
     EXPECT_TRUE(MenuItemGreyed(edit, 0) && MenuItemGreyed(edit, 1)) << "nothing to undo or redo";
     const HMENU exports = GetSubMenu(file, 5);

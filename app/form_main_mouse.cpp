@@ -1,0 +1,189 @@
+// The preview under the mouse: a left drag turns the mesh, the wheel brings the eye nearer
+// or farther, a right drag moves the mesh. Every gesture changes the document's own values,
+// shows them in their boxes and redraws at once, and is one step of the history. A click
+// picks the vertex or the triangle under the pointer, and the status bar names the vertex
+// nearest the pointer.
+
+#include "app/form_main.h"
+
+#include "toolkit/currency_box.h"
+#include "toolkit/list_box.h"
+#include "toolkit/numeric_box.h"
+#include "toolkit/status_bar.h"
+#include "toolkit/user_number_format.h"
+#include "viewport/d3d_panel.h"
+#include "viewport/depth_range.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace KelUtility;
+
+namespace MyApp {
+namespace {
+
+constexpr int kFullTurn = 360;
+constexpr double kZoomStep = 0.9;
+constexpr double kNearestEye = 1.0;
+// A press and release within this many pixels is a click, not a drag.
+constexpr int kClickSlack = 2;
+// How far from a vertex on screen a click still picks it.
+constexpr float kPickRadius = 8.0f;
+
+int Wrapped(int degrees) {
+    return ((degrees % kFullTurn) + kFullTurn) % kFullTurn;
+}
+
+} // namespace
+
+void FormMain::OnPreviewPress(PreviewButton button, int x, int y) {
+    m_drag = button;
+    m_pressAt = m_lastAt = POINT{x, y};
+    m_dragMoved = false;
+    SetCapture(viewport->window);
+}
+
+void FormMain::OnPreviewMove(int x, int y) {
+    if (m_drag == PreviewButton::None)
+        return;
+    const int dx = x - m_lastAt.x;
+    const int dy = y - m_lastAt.y;
+    if (std::abs(x - m_pressAt.x) > kClickSlack || std::abs(y - m_pressAt.y) > kClickSlack)
+        m_dragMoved = true;
+    if (!m_dragMoved || (dx == 0 && dy == 0))
+        return;
+    m_lastAt = POINT{x, y};
+    if (m_drag == PreviewButton::Left)
+        Orbit(dx, dy);
+    else
+        Pan(dx, dy);
+}
+
+void FormMain::OnPreviewHover(int x, int y) {
+    if (m_drag != PreviewButton::None)
+        return OnPreviewMove(x, y);
+    const std::optional<std::size_t> vertex = viewport->VertexAt(x, y, kPickRadius);
+    if (!vertex) {
+        statusBar->SetPartText(1, "");
+        return;
+    }
+    const MeshVertex& at = document.Vertices[*vertex];
+    const NumberFormat format = UserNumberFormat();
+    statusBar->SetPartText(1, "Vertice " + std::to_string(*vertex + 1) + ": " +
+                                  format.FormatDouble(at.X) + " " + format.FormatDouble(at.Y) +
+                                  " " + format.FormatDouble(at.Z));
+}
+
+// The vertex nearest the pointer becomes the selected row of the vertex list; else the
+// triangle under it selects its first index; a click on nothing changes nothing.
+void FormMain::Pick(int x, int y) {
+    if (const std::optional<std::size_t> vertex = viewport->VertexAt(x, y, kPickRadius)) {
+        vertexList->SetSelectedIndex(static_cast<int>(*vertex));
+    } else if (const std::optional<std::size_t> triangle = viewport->TriangleAt(x, y)) {
+        if (3 * *triangle < document.Indices.size())
+            indexList->SetSelectedIndex(static_cast<int>(3 * *triangle));
+        else
+            vertexList->SetSelectedIndex(static_cast<int>(3 * *triangle));
+    } else {
+        return;
+    }
+    ShowSelection();
+}
+
+void FormMain::ShowSelection() {
+    MarkSelection();
+    viewport->Redraw();
+}
+
+void FormMain::FollowSelection() {
+    if (viewport->HighlightedVertex >= 0 || viewport->HighlightedTriangle >= 0)
+        MarkSelection();
+}
+
+void FormMain::MarkSelection() {
+    const int index = indexList->GetSelectedIndex();
+    viewport->HighlightedVertex = vertexList->GetSelectedIndex();
+    viewport->HighlightedTriangle = index >= 0 ? index / 3 : -1;
+}
+
+void FormMain::OnPreviewDoubleClick(int x, int y) {
+    if (const std::optional<std::size_t> vertex = viewport->VertexAt(x, y, kPickRadius)) {
+        vertexList->SetSelectedIndex(static_cast<int>(*vertex));
+        ShowSelection();
+        OpenVertexDialog(EntryMode::Modify);
+    }
+}
+
+// The gesture's run ends with it, so the next one is a step of its own.
+void FormMain::OnPreviewRelease(int x, int y) {
+    if (m_drag == PreviewButton::None)
+        return;
+    const bool click = m_drag == PreviewButton::Left && !m_dragMoved;
+    m_drag = PreviewButton::None;
+    ReleaseCapture();
+    history.EndRun();
+    if (click)
+        Pick(x, y);
+}
+
+// Dragging right turns the mesh's front to the right, dragging down tilts its top towards
+// the eye, a degree a pixel.
+void FormMain::Orbit(int dx, int dy) {
+    document.RotY = Wrapped(document.RotY - dx);
+    document.RotX = Wrapped(document.RotX - dy);
+    rotationXSpin->SetValue(document.RotX);
+    rotationYSpin->SetValue(document.RotY);
+    ShowView();
+    NoteChange(ChangeSource::Mouse);
+    viewport->Redraw();
+}
+
+// The mesh follows the pointer: its centre stays under it, at its own depth.
+void FormMain::Pan(int dx, int dy) {
+    const std::optional<std::pair<double, double>> step = viewport->PanFor(dx, dy);
+    if (!step)
+        return;
+    document.MoveX += step->first;
+    document.MoveY += step->second;
+    ShowView();
+    NoteChange(ChangeSource::Mouse);
+    viewport->Redraw();
+}
+
+// A tenth of the distance a notch, along the eye's line to the origin, and never nearer
+// than the near plane allows: the preview's usual 1, or the nearer plane a large mesh
+// needs. The document keeps the eye as its boxes show it, so that the tick finds no change.
+void FormMain::Zoom(int notches) {
+    const double distance = std::hypot(document.EyeX, document.EyeY, document.EyeZ);
+    if (notches == 0 || distance <= 0)
+        return;
+    double wanted = distance * std::pow(kZoomStep, notches);
+    const double reach =
+        MeshReach(viewport->meshes, document.MoveX, document.MoveY, document.MoveZ);
+    wanted = std::max(
+        {wanted, kNearestEye, static_cast<double>(DepthRangeFor(wanted, reach).nearPlane)});
+    const double scale = wanted / distance;
+    for (const auto& [box, eye] :
+         {std::pair{eyeXBox.get(), &document.EyeX}, std::pair{eyeYBox.get(), &document.EyeY},
+          std::pair{eyeZBox.get(), &document.EyeZ}}) {
+        box->SetValue(*eye * scale);
+        *eye = box->GetValue();
+    }
+    ShowView();
+    NoteChange(ChangeSource::Mouse);
+    viewport->Redraw();
+}
+
+void FormMain::ResetView() {
+    ReadBoxes();
+    history.EndRun();
+    document.RotX = document.RotY = document.RotZ = 0;
+    document.MoveX = document.MoveY = document.MoveZ = 0;
+    for (NumericBox* spin : {rotationXSpin.get(), rotationYSpin.get(), rotationZSpin.get()})
+        spin->SetValue(0);
+    ShowView();
+    NoteChange(ChangeSource::SingleStep);
+    viewport->Redraw();
+}
+
+} // namespace MyApp
