@@ -99,6 +99,46 @@ void MinimalFrame(D3DPanel& panel, ID3DXMesh& mesh, GdiPresenter& presenter) {
         device.Present(nullptr, nullptr, nullptr, nullptr);
 }
 
+// With every face drawn: a pick at the middle of the preview (the nearest vertex, then the
+// triangle under it) and a click that picks and shows it; then the frames of a drag that
+// turns the mesh with a vertex and a triangle marked, beside a plain paint of the same view.
+void TimePointing(FormMain& form) {
+    D3DPanel& panel = *form.viewport;
+    form.document.FaceCount = kLargestIndexable / 3;
+    form.LoadControls();
+    panel.Redraw();
+    const int x = panel.width / 2;
+    const int y = panel.height / 2;
+    std::vector<double> picks;
+    std::vector<double> clicks;
+    for (int i = 0; i < 15; ++i) {
+        picks.push_back(Timed(*panel.device.Get(), [&] {
+            if (!panel.VertexAt(x, y, 8))
+                panel.TriangleAt(x, y);
+        }));
+        clicks.push_back(Timed(*panel.device.Get(), [&] {
+            form.OnPreviewPress(PreviewButton::Left, x, y);
+            form.OnPreviewRelease(x, y);
+        }));
+    }
+    std::printf("A pick among %d vertices and %d faces: median %.2f ms; a click, its frame "
+                "included: median %.2f ms\n",
+                kLargestIndexable, form.document.FaceCount, Median(picks), Median(clicks));
+    panel.HighlightedVertex = 100;
+    panel.HighlightedTriangle = 100;
+    std::vector<double> orbits;
+    std::vector<double> plain;
+    form.OnPreviewPress(PreviewButton::Left, x, y);
+    for (int i = 1; i <= 30; ++i) {
+        orbits.push_back(Timed(*panel.device.Get(), [&] { form.OnPreviewMove(x + 3 * i, y); }));
+        plain.push_back(Timed(*panel.device.Get(), [&] { panel.Redraw(); }));
+    }
+    form.OnPreviewRelease(x, y);
+    std::printf("A frame while turning with the mouse, the marks included: median %.2f ms; a "
+                "plain paint: median %.2f ms; ratio %.2f\n",
+                Median(orbits), Median(plain), Median(orbits) / Median(plain));
+}
+
 } // namespace
 
 int main() {
@@ -157,6 +197,7 @@ int main() {
         std::printf("Undo of %s, its frame included: median %.2f ms; redo: median %.2f ms\n", step.name,
                     Median(undos), Median(redos));
     }
+    TimePointing(form);
     SetDialogHost(nullptr);
     DeleteFileW(kProject);
     return 0;
