@@ -194,8 +194,8 @@ int main() {
             undos.push_back(Timed(*panel.device.Get(), [&] { form.Undo(); }));
             redos.push_back(Timed(*panel.device.Get(), [&] { form.Redo(); }));
         }
-        std::printf("Undo of %s, its frame included: median %.2f ms; redo: median %.2f ms\n", step.name,
-                    Median(undos), Median(redos));
+        std::printf("Undo of %s, its frame included: median %.2f ms; redo: median %.2f ms\n",
+                    step.name, Median(undos), Median(redos));
     }
     TimePointing(form);
     SetDialogHost(nullptr);
