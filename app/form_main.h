@@ -135,6 +135,7 @@ public:
     void OnPreviewRelease(int x, int y);
     // A move without a button names the vertex nearest the pointer in the status bar.
     void OnPreviewHover(int x, int y);
+    void OnPreviewLeft();
     void OnPreviewDoubleClick(int x, int y);
     // The selected vertex and the triangle of the selected index drawn highlighted.
     void ShowSelection();

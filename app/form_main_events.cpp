@@ -103,6 +103,11 @@ void PreviewMouseMove(GUIElement* preview, int x, int y) {
         main->OnPreviewHover(x, y);
 }
 
+void PreviewMouseLeave(GUIElement* preview) {
+    if (FormMain* main = FormMain::Owning(preview))
+        main->OnPreviewLeft();
+}
+
 void PreviewDoubleClick(GUIElement* preview, HWND, int x, int y) {
     if (FormMain* main = FormMain::Owning(preview))
         main->OnPreviewDoubleClick(x, y);

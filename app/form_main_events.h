@@ -36,6 +36,7 @@ void PreviewMouseUp(GUIElement* preview, HWND window, int x, int y);
 void PreviewMouseMove(GUIElement* preview, int x, int y);
 void PreviewWheel(GUIElement* preview, int notches, int x, int y);
 void PreviewDoubleClick(GUIElement* preview, HWND window, int x, int y);
+void PreviewMouseLeave(GUIElement* preview);
 bool NumericKeyPress(GUIElement* box, int character);
 void NumericGotFocus(GUIElement* box);
 void NumericLostFocus(GUIElement* box);

@@ -211,6 +211,7 @@ void FormMain::BuildViewport() {
     viewport->OnMouseMove = FormMainEvents::PreviewMouseMove;
     viewport->OnMouseWheel = FormMainEvents::PreviewWheel;
     viewport->OnDoubleClick = FormMainEvents::PreviewDoubleClick;
+    viewport->OnMouseLeave = FormMainEvents::PreviewMouseLeave;
     viewport->Create();
     viewportWidth = document.ViewWidth;
     viewportHeight = document.ViewHeight;

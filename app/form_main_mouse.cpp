@@ -36,7 +36,9 @@ int Wrapped(int degrees) {
 
 } // namespace
 
+// A gesture is a step of its own, even right after a turn of the wheel.
 void FormMain::OnPreviewPress(PreviewButton button, int x, int y) {
+    history.EndRun();
     m_drag = button;
     m_pressAt = m_lastAt = POINT{x, y};
     m_dragMoved = false;
@@ -57,6 +59,10 @@ void FormMain::OnPreviewMove(int x, int y) {
         Orbit(dx, dy);
     else
         Pan(dx, dy);
+}
+
+void FormMain::OnPreviewLeft() {
+    statusBar->SetPartText(1, "");
 }
 
 void FormMain::OnPreviewHover(int x, int y) {

@@ -468,15 +468,19 @@ bool ScrollMessage(const Message& m, int bar) {
 }
 
 // One page per message, whatever the wheel distance; no distance counts as downwards.
-// The element under the pointer that has a wheel handler of its own, if any.
+// The element the wheel turns: the one the message was sent to when it takes the wheel,
+// else the one under the pointer that does; none when neither does.
 GUIElement* WheelTarget(const Message& m, POINT& client) {
-    POINT screen = {GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
-    HWND under = WindowFromPoint(screen);
-    GUIElement* e = under != nullptr ? ElementRegistry::ElementFromWindow(under) : nullptr;
+    const POINT screen = {GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
+    GUIElement* e = m.Element();
+    if (e == nullptr || e->OnMouseWheel == nullptr) {
+        HWND under = WindowFromPoint(screen);
+        e = under != nullptr ? ElementRegistry::ElementFromWindow(under) : nullptr;
+    }
     if (e == nullptr || e->OnMouseWheel == nullptr)
         return nullptr;
     client = screen;
-    ScreenToClient(under, &client);
+    ScreenToClient(e->window, &client);
     return e;
 }
 

@@ -49,11 +49,14 @@ protected:
         Send(up, 0, to.x, to.y);
     }
 
-    // Wheel notches over the preview, sent where the platform sends them: to the focus.
+    // Wheel notches over the preview, sent where the platform sends them: to the focus,
+    // here the main window.
     void Wheel(int notches) {
         POINT centre = {200, 200};
         ClientToScreen(preview, &centre);
-        PostMessageW(form->window, WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA),
+        SetCursorPos(centre.x, centre.y);
+        PostMessageW(form->window, WM_MOUSEWHEEL,
+                     MAKEWPARAM(0, static_cast<WORD>(notches * WHEEL_DELTA)),
                      MAKELPARAM(centre.x, centre.y));
         KelTest::PumpMessages();
     }
@@ -84,7 +87,10 @@ TEST_F(FormMainMouseTest, DragsAndTheWheelMoveTheViewAsOneStepEach) {
     Wheel(1);
     EXPECT_NEAR(EyeDistance() / distance, 0.9 * 0.9 * 0.9, 1e-5) << "as the boxes hold it";
     EXPECT_DOUBLE_EQ(form->eyeZBox->GetValue(), form->document.EyeZ);
-    Wheel(-3);
+    // Sent to the preview itself, the wheel turns it wherever the pointer is.
+    PostMessageW(preview, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-3 * WHEEL_DELTA)),
+                 MAKELPARAM(0, 0));
+    KelTest::PumpMessages();
     EXPECT_NEAR(EyeDistance() / distance, 1, 1e-5);
     Wheel(200);
     EXPECT_GE(EyeDistance(), 1.0) << "never through the near plane";
