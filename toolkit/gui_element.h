@@ -24,8 +24,9 @@ using KeyPressHandler = bool (*)(GUIElement* element, int character);
 using EventHandler = void (*)(GUIElement* element);
 using ClosingHandler = bool (*)(GUIElement* element);
 using PointHandler = void (*)(GUIElement* element, int x, int y);
-// notches: wheel notches turned, away from the user positive; x, y in the element's client area.
-using WheelHandler = void (*)(GUIElement* element, int notches, int x, int y);
+// notches: wheel notches turned, away from the user positive, in fractions from a fine
+// wheel or a touchpad; x, y in the element's client area.
+using WheelHandler = void (*)(GUIElement* element, double notches, int x, int y);
 
 class GUIElement {
 public:

@@ -479,6 +479,9 @@ GUIElement* WheelTarget(const Message& m, POINT& client) {
     }
     if (e == nullptr || e->OnMouseWheel == nullptr)
         return nullptr;
+    // Not while a dialog keeps the element's window disabled.
+    if (!IsWindowEnabled(GetAncestor(e->window, GA_ROOT)))
+        return nullptr;
     client = screen;
     ScreenToClient(e->window, &client);
     return e;
@@ -487,8 +490,9 @@ GUIElement* WheelTarget(const Message& m, POINT& client) {
 bool WheelMessage(const Message& m) {
     POINT client = {};
     if (GUIElement* target = WheelTarget(m, client)) {
-        target->OnMouseWheel(target, GET_WHEEL_DELTA_WPARAM(m.wParam) / WHEEL_DELTA, client.x,
-                             client.y);
+        target->OnMouseWheel(target,
+                             static_cast<double>(GET_WHEEL_DELTA_WPARAM(m.wParam)) / WHEEL_DELTA,
+                             client.x, client.y);
         return true;
     }
     GUIElement* e = m.Element();
