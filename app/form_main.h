@@ -11,6 +11,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -122,9 +123,10 @@ public:
     // The document has changed through `source`: the history takes the change, and the
     // modified mark and the undo commands follow.
     void NoteChange(ChangeSource source);
-    // The same without the modified mark, for a change of the lists, which the mark
-    // follows at the next tick, when the preview sees it.
+    // The same without the modified mark.
     void RecordStep(ChangeSource source);
+    // A vertex or an index added, changed or deleted: a step, marked and shown at once.
+    void TakeListChange();
     // Back or forward one step of the history, once the values the controls hold are in
     // it; the document, the controls and the preview show the state reached.
     void Undo();
@@ -137,12 +139,12 @@ public:
     void OnPreviewHover(int x, int y);
     void OnPreviewLeft();
     void OnPreviewDoubleClick(int x, int y);
-    // The selected vertex and the triangle of the selected index drawn highlighted.
-    void ShowSelection();
+    // The selected row of `list` drawn highlighted: the vertex, or the triangle of the index.
+    void ShowSelection(KelUtility::ListBox& list);
     // The same, for the next frame, once the lists changed while something is highlighted.
     void FollowSelection();
     // Wheel notches away from the user bring the eye nearer.
-    void Zoom(int notches);
+    void Zoom(double notches);
     // Rotation and move back to none, as one step.
     void ResetView();
     void ResetScroll();
@@ -284,7 +286,7 @@ private:
     void Orbit(int dx, int dy);
     void Pan(int dx, int dy);
     void Pick(int x, int y);
-    void MarkSelection();
+    std::optional<std::size_t> VertexUnder(int x, int y, float radius);
     void ShowRestored(const HistoryChange& change);
     // The document's values (not its lists) in the controls and the preview.
     void ShowValues();
@@ -331,6 +333,7 @@ private:
     POINT m_pressAt = {};
     POINT m_lastAt = {};
     bool m_dragMoved = false;
+    bool m_doubleClick = false;
     KelUtility::Font m_font{"Lucida Console", 14};
 };
 

@@ -321,7 +321,7 @@ void FormMain::OnControlClick(GUIElement* element) {
     else if (element == indexDeleteButton.get())
         DeleteSelected(*indexList);
     else if (element == vertexList.get() || element == indexList.get())
-        ShowSelection();
+        ShowSelection(*static_cast<ListBox*>(element));
 }
 
 void FormMain::OnListDoubleClick(GUIElement* list) {
@@ -438,8 +438,7 @@ void FormMain::DeleteSelected(ListBox& list) {
         document.Indices.erase(document.Indices.begin() + row);
         FillIndexList(true);
     }
-    RecordStep(ChangeSource::SingleStep);
-    FollowSelection();
+    TakeListChange();
 }
 
 // Only the dialog opened last is heard, and only its "OK" changes the document; the
@@ -456,21 +455,25 @@ void FormMain::OnDialogDone(GUIElement* dialog) {
     } else {
         return;
     }
-    RecordStep(ChangeSource::SingleStep);
-    FollowSelection();
+    TakeListChange();
 }
 
 // The new triangle is drawn when the face count counted every triangle before: the list
-// taken three by three while there were no indices, the indices' triangles after.
+// taken three by three while there were no indices, the indices' triangles otherwise.
 void FormMain::TakeIndices(const FormIndici& dialog) {
     if (dialog.indexValues.size() == 1) {
         TakeEntry(document.Indices, dialog, static_cast<std::uint16_t>(dialog.indexValues[0]));
         FillIndexList(dialog.modify);
         return;
     }
+    const bool unindexed = document.Indices.empty();
     const std::size_t triangles =
-        (document.Indices.empty() ? document.Vertices.size() : document.Indices.size()) / 3;
+        (unindexed ? document.Vertices.size() : document.Indices.size()) / 3;
     const bool countedAll = static_cast<std::size_t>(document.FaceCount) >= triangles;
+    // A list drawn three by three gets the indices that draw it so, so that its triangles
+    // stay when the new one joins them.
+    for (std::size_t vertex = 0; unindexed && vertex < 3 * triangles; ++vertex)
+        document.Indices.push_back(static_cast<std::uint16_t>(vertex));
     for (int value : dialog.indexValues)
         document.Indices.push_back(static_cast<std::uint16_t>(value));
     if (countedAll) {

@@ -113,7 +113,7 @@ void PreviewDoubleClick(GUIElement* preview, HWND, int x, int y) {
         main->OnPreviewDoubleClick(x, y);
 }
 
-void PreviewWheel(GUIElement* preview, int notches, int, int) {
+void PreviewWheel(GUIElement* preview, double notches, int, int) {
     if (FormMain* main = FormMain::Owning(preview))
         main->Zoom(notches);
 }

@@ -34,7 +34,7 @@ void PreviewMouseDown(GUIElement* preview, HWND window, int x, int y);
 void PreviewRightMouseDown(GUIElement* preview, HWND window, int x, int y);
 void PreviewMouseUp(GUIElement* preview, HWND window, int x, int y);
 void PreviewMouseMove(GUIElement* preview, int x, int y);
-void PreviewWheel(GUIElement* preview, int notches, int x, int y);
+void PreviewWheel(GUIElement* preview, double notches, int x, int y);
 void PreviewDoubleClick(GUIElement* preview, HWND window, int x, int y);
 void PreviewMouseLeave(GUIElement* preview);
 bool NumericKeyPress(GUIElement* box, int character);

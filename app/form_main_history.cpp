@@ -37,6 +37,15 @@ void FormMain::RecordStep(ChangeSource source) {
         UpdateHistoryCommands();
 }
 
+// The modified mark comes at once, so that a New or an Open right after asks to save; the
+// preview's copy of the mesh follows at once, so that pointing never meets a vertex gone.
+void FormMain::TakeListChange() {
+    NoteChange(ChangeSource::SingleStep);
+    viewport->UpdateMesh(document);
+    FollowSelection();
+    viewport->Redraw();
+}
+
 void FormMain::Undo() {
     MoveInHistory(HistoryMove::Back);
 }

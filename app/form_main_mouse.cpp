@@ -29,6 +29,7 @@ constexpr double kNearestEye = 1.0;
 constexpr int kClickSlack = 2;
 // How far from a vertex on screen a click still picks it.
 constexpr float kPickRadius = 8.0f;
+constexpr float kAnyDistance = 1e9f;
 
 int Wrapped(int degrees) {
     return ((degrees % kFullTurn) + kFullTurn) % kFullTurn;
@@ -36,18 +37,31 @@ int Wrapped(int degrees) {
 
 } // namespace
 
-// A gesture is a step of its own, even right after a turn of the wheel.
+// A gesture is a step of its own, even right after a turn of the wheel; what the boxes
+// hold joins the history first, so that the gesture does not write over it.
 void FormMain::OnPreviewPress(PreviewButton button, int x, int y) {
+    ReadBoxes();
     history.EndRun();
     m_drag = button;
     m_pressAt = m_lastAt = POINT{x, y};
     m_dragMoved = false;
+    m_doubleClick = false;
     SetCapture(viewport->window);
 }
 
+// The second press of a double click starts a drag as any press does; released where it
+// was, on a vertex, it opens the vertex.
+void FormMain::OnPreviewDoubleClick(int x, int y) {
+    OnPreviewPress(PreviewButton::Left, x, y);
+    m_doubleClick = true;
+}
+
+// A drag whose capture went elsewhere (another window took the mouse) is over.
 void FormMain::OnPreviewMove(int x, int y) {
     if (m_drag == PreviewButton::None)
         return;
+    if (GetCapture() != viewport->window)
+        return OnPreviewRelease(x, y);
     const int dx = x - m_lastAt.x;
     const int dy = y - m_lastAt.y;
     if (std::abs(x - m_pressAt.x) > kClickSlack || std::abs(y - m_pressAt.y) > kClickSlack)
@@ -61,14 +75,32 @@ void FormMain::OnPreviewMove(int x, int y) {
         Pan(dx, dy);
 }
 
+// The gesture's run ends with it, so the next one is a step of its own.
+void FormMain::OnPreviewRelease(int x, int y) {
+    if (m_drag == PreviewButton::None)
+        return;
+    const bool click = m_drag == PreviewButton::Left && !m_dragMoved;
+    m_drag = PreviewButton::None;
+    if (GetCapture() == viewport->window)
+        ReleaseCapture();
+    history.EndRun();
+    if (!click)
+        return;
+    Pick(x, y);
+    const std::optional<std::size_t> vertex = VertexUnder(x, y, kPickRadius);
+    if (m_doubleClick && vertex)
+        OpenVertexDialog(EntryMode::Modify);
+}
+
 void FormMain::OnPreviewLeft() {
     statusBar->SetPartText(1, "");
 }
 
+// The vertex nearest the pointer, wherever it is on the preview.
 void FormMain::OnPreviewHover(int x, int y) {
     if (m_drag != PreviewButton::None)
         return OnPreviewMove(x, y);
-    const std::optional<std::size_t> vertex = viewport->VertexAt(x, y, kPickRadius);
+    const std::optional<std::size_t> vertex = VertexUnder(x, y, kAnyDistance);
     if (!vertex) {
         statusBar->SetPartText(1, "");
         return;
@@ -80,56 +112,50 @@ void FormMain::OnPreviewHover(int x, int y) {
                                   " " + format.FormatDouble(at.Z));
 }
 
-// The vertex nearest the pointer becomes the selected row of the vertex list; else the
-// triangle under it selects its first index; a click on nothing changes nothing.
-void FormMain::Pick(int x, int y) {
-    if (const std::optional<std::size_t> vertex = viewport->VertexAt(x, y, kPickRadius)) {
-        vertexList->SetSelectedIndex(static_cast<int>(*vertex));
-    } else if (const std::optional<std::size_t> triangle = viewport->TriangleAt(x, y)) {
-        if (3 * *triangle < document.Indices.size())
-            indexList->SetSelectedIndex(static_cast<int>(3 * *triangle));
-        else
-            vertexList->SetSelectedIndex(static_cast<int>(3 * *triangle));
-    } else {
-        return;
-    }
-    ShowSelection();
+// The preview's copy of the mesh follows the document at each change; a number it does
+// not hold any more is no vertex.
+std::optional<std::size_t> FormMain::VertexUnder(int x, int y, float radius) {
+    const std::optional<std::size_t> vertex = viewport->VertexAt(x, y, radius);
+    return vertex && *vertex < document.Vertices.size() ? vertex : std::nullopt;
 }
 
-void FormMain::ShowSelection() {
-    MarkSelection();
+// The vertex nearest the pointer becomes the selected row of the vertex list; else the
+// triangle under it selects its first index (its first corner in a list drawn without
+// indices); a click on nothing changes nothing.
+void FormMain::Pick(int x, int y) {
+    if (const std::optional<std::size_t> vertex = VertexUnder(x, y, kPickRadius)) {
+        vertexList->SetSelectedIndex(static_cast<int>(*vertex));
+        ShowSelection(*vertexList);
+        return;
+    }
+    const std::optional<std::size_t> triangle = viewport->TriangleAt(x, y);
+    if (!triangle)
+        return;
+    ListBox& list = document.Indices.empty() ? *vertexList : *indexList;
+    if (3 * *triangle >= list.rowTexts.size())
+        return;
+    list.SetSelectedIndex(static_cast<int>(3 * *triangle));
+    ShowSelection(list);
+}
+
+void FormMain::ShowSelection(ListBox& list) {
+    const int row = list.GetSelectedIndex();
+    if (&list == vertexList.get())
+        viewport->HighlightedVertex = row;
+    else
+        viewport->HighlightedTriangle = row >= 0 ? row / 3 : -1;
     viewport->Redraw();
 }
 
+// Only what the user chose is highlighted; after a change of the lists it follows their
+// selection.
 void FormMain::FollowSelection() {
-    if (viewport->HighlightedVertex >= 0 || viewport->HighlightedTriangle >= 0)
-        MarkSelection();
-}
-
-void FormMain::MarkSelection() {
-    const int index = indexList->GetSelectedIndex();
-    viewport->HighlightedVertex = vertexList->GetSelectedIndex();
-    viewport->HighlightedTriangle = index >= 0 ? index / 3 : -1;
-}
-
-void FormMain::OnPreviewDoubleClick(int x, int y) {
-    if (const std::optional<std::size_t> vertex = viewport->VertexAt(x, y, kPickRadius)) {
-        vertexList->SetSelectedIndex(static_cast<int>(*vertex));
-        ShowSelection();
-        OpenVertexDialog(EntryMode::Modify);
+    if (viewport->HighlightedVertex >= 0)
+        viewport->HighlightedVertex = vertexList->GetSelectedIndex();
+    if (viewport->HighlightedTriangle >= 0) {
+        const int row = indexList->GetSelectedIndex();
+        viewport->HighlightedTriangle = row >= 0 ? row / 3 : -1;
     }
-}
-
-// The gesture's run ends with it, so the next one is a step of its own.
-void FormMain::OnPreviewRelease(int x, int y) {
-    if (m_drag == PreviewButton::None)
-        return;
-    const bool click = m_drag == PreviewButton::Left && !m_dragMoved;
-    m_drag = PreviewButton::None;
-    ReleaseCapture();
-    history.EndRun();
-    if (click)
-        Pick(x, y);
 }
 
 // Dragging right turns the mesh's front to the right, dragging down tilts its top towards
@@ -159,15 +185,20 @@ void FormMain::Pan(int dx, int dy) {
 // A tenth of the distance a notch, along the eye's line to the origin, and never nearer
 // than the near plane allows: the preview's usual 1, or the nearer plane a large mesh
 // needs. The document keeps the eye as its boxes show it, so that the tick finds no change.
-void FormMain::Zoom(int notches) {
+void FormMain::Zoom(double notches) {
+    ReadBoxes();
     const double distance = std::hypot(document.EyeX, document.EyeY, document.EyeZ);
     if (notches == 0 || distance <= 0)
         return;
     double wanted = distance * std::pow(kZoomStep, notches);
     const double reach =
         MeshReach(viewport->meshes, document.MoveX, document.MoveY, document.MoveZ);
-    wanted = std::max(
-        {wanted, kNearestEye, static_cast<double>(DepthRangeFor(wanted, reach).nearPlane)});
+    const double nearest =
+        std::max(kNearestEye, static_cast<double>(DepthRangeFor(wanted, reach).nearPlane));
+    // An eye already nearer stays where it is rather than be pushed out by a turn inwards.
+    wanted = std::max(wanted, std::min(nearest, distance));
+    if (wanted == distance)
+        return;
     const double scale = wanted / distance;
     for (const auto& [box, eye] :
          {std::pair{eyeXBox.get(), &document.EyeX}, std::pair{eyeYBox.get(), &document.EyeY},

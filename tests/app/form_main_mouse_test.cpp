@@ -146,6 +146,7 @@ TEST_F(FormMainMouseTest, AClickPicksTheVertexUnderThePointerAndMarksIt) {
     EXPECT_EQ(std::wstring(readout).substr(0, 11), L"Vertice 3: ");
 
     Send(WM_LBUTTONDBLCLK, MK_LBUTTON, x, y);
+    Send(WM_LBUTTONUP, 0, x, y);
     ASSERT_TRUE(form->vertexDialog);
     EXPECT_EQ(form->vertexDialog->GetNarrowText(), "Modifica Vertice");
 }
