@@ -145,6 +145,9 @@ public:
     // An element with a wheel handler takes the wheel while the pointer is over it, wherever
     // the focus is, as the wheel scrolls the window under the pointer on Windows 10 and later.
     WheelHandler OnMouseWheel = nullptr;
+    // The middle button has no operation of its own; an element that wants it says so here.
+    MouseHandler OnMiddleMouseDown = nullptr;
+    MouseHandler OnMiddleMouseUp = nullptr;
 
 protected:
     // The last steps of every Create: mark the element created, attach its tooltip and

@@ -594,6 +594,12 @@ void TimerMessage(const Message& m) {
         timer->OnTick(timer);
 }
 
+void MiddleButtonMessage(const Message& m, MouseHandler GUIElement::*handler) {
+    GUIElement* e = m.Element();
+    if (e != nullptr && e->*handler != nullptr)
+        (e->*handler)(e, m.window, m.X(), m.Y());
+}
+
 bool ScreenSaverBlocked(const Message& m) {
     const WPARAM command = m.wParam & 0xFFF0;
     return Dispatch().blockScreenSaver &&
@@ -655,6 +661,8 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_LBUTTONDBLCLK: WithElement(m, [=](GUIElement& e) { e.DoubleClick(x, y); }); break;
     case WM_RBUTTONDOWN: WithElement(m, [=](GUIElement& e) { e.RightMouseDown(x, y); }); break;
     case WM_RBUTTONUP: WithElement(m, [=](GUIElement& e) { e.RightMouseUp(x, y); }); break;
+    case WM_MBUTTONDOWN: MiddleButtonMessage(m, &GUIElement::OnMiddleMouseDown); break;
+    case WM_MBUTTONUP: MiddleButtonMessage(m, &GUIElement::OnMiddleMouseUp); break;
     case WM_RBUTTONDBLCLK: WithElement(m, [=](GUIElement& e) { e.RightDoubleClick(x, y); }); break;
     case WM_MOUSEWHEEL: if (WheelMessage(m)) return 0; break;
     case WM_MOUSEHOVER: WithElement(m, [](GUIElement& e) { e.MouseHover(); }); break;
