@@ -58,7 +58,7 @@ enum class ChangeSource {
     Mouse,
 };
 
-// Which button holds a drag on the preview.
+// Which button holds a drag on the preview: the left turns, the right or the middle moves.
 enum class PreviewButton { None, Left, Right };
 
 class FormMain : public KelUtility::Form {

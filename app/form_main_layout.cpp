@@ -208,6 +208,8 @@ void FormMain::BuildViewport() {
     viewport->OnMouseUp = FormMainEvents::PreviewMouseUp;
     viewport->OnRightMouseDown = FormMainEvents::PreviewRightMouseDown;
     viewport->OnRightMouseUp = FormMainEvents::PreviewMouseUp;
+    viewport->OnMiddleMouseDown = FormMainEvents::PreviewRightMouseDown;
+    viewport->OnMiddleMouseUp = FormMainEvents::PreviewMouseUp;
     viewport->OnMouseMove = FormMainEvents::PreviewMouseMove;
     viewport->OnMouseWheel = FormMainEvents::PreviewWheel;
     viewport->OnDoubleClick = FormMainEvents::PreviewDoubleClick;

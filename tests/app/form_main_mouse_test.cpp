@@ -107,6 +107,10 @@ TEST_F(FormMainMouseTest, DragsAndTheWheelMoveTheViewAsOneStepEach) {
     EXPECT_GT(form->document.MoveX, 0.1);
     EXPECT_NEAR(form->document.MoveY, moveY, 1e-6);
     EXPECT_EQ(form->viewport->MoveX, form->document.MoveX);
+    const double moveX = form->document.MoveX;
+    Drag(WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON, {300, 200}, {300, 160});
+    EXPECT_NEAR(form->document.MoveX, moveX, 0.1) << "the middle button moves the mesh too";
+    EXPECT_GT(form->document.MoveY, moveY + 0.1);
 
     SendMessageW(form->window, WM_COMMAND, MAKEWPARAM(form->resetViewItem->id, 0), 0);
     EXPECT_EQ(form->document.MoveX, 0);
