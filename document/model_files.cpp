@@ -25,6 +25,15 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::size_t limi
     return !std::ferror(file.get());
 }
 
+std::string Quoted(std::string_view text) {
+    constexpr std::size_t kShown = 40;
+    std::string quoted = "\"";
+    quoted.append(text.substr(0, kShown));
+    if (text.size() > kShown)
+        quoted.append("...");
+    return quoted.append("\"");
+}
+
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? std::string() : path.substr(0, slash);

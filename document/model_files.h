@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace MyApp {
@@ -22,6 +23,9 @@ bool ReadWholeFile(const std::string& path, std::string& bytes,
 
 // The folder part of a path, without its last separator; empty for a bare name.
 std::string FolderOf(const std::string& path);
+
+// A piece of a file's text for a message, in quotes, cut after 40 characters.
+std::string Quoted(std::string_view text);
 
 // Whether a path names its file from the root or a drive rather than from a folder.
 bool IsAbsolutePath(const std::string& path);

@@ -82,15 +82,6 @@ struct Header {
     std::size_t dataOffset = 0;
 };
 
-std::string Quoted(std::string_view text) {
-    constexpr std::size_t kShown = 40;
-    std::string quoted = "\"";
-    quoted.append(text.substr(0, kShown));
-    if (text.size() > kShown)
-        quoted.append("...");
-    return quoted.append("\"");
-}
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }

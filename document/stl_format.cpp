@@ -33,15 +33,6 @@ bool SameWord(std::string_view word, std::string_view keyword) {
     return true;
 }
 
-std::string Quoted(std::string_view text) {
-    constexpr std::size_t kShown = 40;
-    std::string quoted = "\"";
-    quoted.append(text.substr(0, kShown));
-    if (text.size() > kShown)
-        quoted.append("...");
-    return quoted.append("\"");
-}
-
 bool StartsWithSolid(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size() && IsBlank(bytes[i]))
