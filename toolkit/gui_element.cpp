@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 #include <map>
+#include <shellapi.h>
 #include <tuple>
 
 namespace KelUtility {
@@ -321,6 +322,8 @@ void GUIElement::UpdateToolTip() {
 void GUIElement::FinishCreate() {
     created = true;
     AttachToolTip(window);
+    if (OnDropFiles != nullptr)
+        DragAcceptFiles(window, TRUE);
     if (font != nullptr)
         SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font->Handle()), TRUE);
 }

@@ -27,6 +27,8 @@ using PointHandler = void (*)(GUIElement* element, int x, int y);
 // notches: wheel notches turned, away from the user positive, in fractions from a fine
 // wheel or a touchpad; x, y in the element's client area.
 using WheelHandler = void (*)(GUIElement* element, double notches, int x, int y);
+// paths: the files dropped on the element, in UTF-8, in the order the shell gives them.
+using FilesHandler = void (*)(GUIElement* element, const std::vector<std::string>& paths);
 
 class GUIElement {
 public:
@@ -148,6 +150,8 @@ public:
     // The middle button has no operation of its own; an element that wants it says so here.
     MouseHandler OnMiddleMouseDown = nullptr;
     MouseHandler OnMiddleMouseUp = nullptr;
+    // An element with a files handler when it is created takes files dropped on its window.
+    FilesHandler OnDropFiles = nullptr;
 
 protected:
     // The last steps of every Create: mark the element created, attach its tooltip and

@@ -67,4 +67,11 @@ void SubMenu::ApplyCheck() {
                   checked && checkable ? MF_CHECKED : MF_UNCHECKED);
 }
 
+void SubMenu::Remove() {
+    if (!created || menuHandle != nullptr)
+        return;
+    DeleteMenu(ParentMenuHandle(), static_cast<UINT>(id), MF_BYCOMMAND);
+    created = false;
+}
+
 } // namespace KelUtility

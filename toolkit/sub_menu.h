@@ -21,6 +21,9 @@ public:
     // reads as unchecked.
     bool IsChecked();
     void ApplyCheck();
+    // Takes an entry without entries of its own out of its menu; the element stays, and
+    // Create puts the entry back, at the end of the menu.
+    void Remove();
     // The platform menu that holds this entry.
     HMENU ParentMenuHandle() const;
 

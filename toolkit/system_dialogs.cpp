@@ -158,4 +158,25 @@ std::string CurrentDirectory() {
     return "";
 }
 
+bool FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// The module's name grows until it fits: a program may be installed down a long path.
+std::string ProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return "";
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return ToNarrow(path.substr(0, path.find_last_of(L"\\/")));
+}
+
 } // namespace KelUtility

@@ -53,4 +53,9 @@ bool ShellOpen(const std::string& target);
 // The process's current directory, or "" when it cannot be read.
 std::string CurrentDirectory();
 
+// Whether a file (not a folder) is at path.
+bool FileExists(const std::string& path);
+// The folder of the running program, without a final backslash.
+std::string ProgramFolder();
+
 } // namespace KelUtility

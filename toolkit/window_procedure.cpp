@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <commctrl.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 namespace KelUtility {
@@ -487,6 +488,22 @@ GUIElement* WheelTarget(const Message& m, POINT& client) {
     return e;
 }
 
+// The shell's drop handle is released here, whatever the element does with the paths.
+void DropFilesMessage(const Message& m) {
+    auto drop = reinterpret_cast<HDROP>(m.wParam);
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        paths.push_back(ToNarrow(path));
+    }
+    DragFinish(drop);
+    GUIElement* e = m.Element();
+    if (e != nullptr && e->OnDropFiles != nullptr && !paths.empty())
+        e->OnDropFiles(e, paths);
+}
+
 bool WheelMessage(const Message& m) {
     POINT client = {};
     if (GUIElement* target = WheelTarget(m, client)) {
@@ -665,6 +682,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_MBUTTONUP: MiddleButtonMessage(m, &GUIElement::OnMiddleMouseUp); break;
     case WM_RBUTTONDBLCLK: WithElement(m, [=](GUIElement& e) { e.RightDoubleClick(x, y); }); break;
     case WM_MOUSEWHEEL: if (WheelMessage(m)) return 0; break;
+    case WM_DROPFILES: DropFilesMessage(m); return 0;
     case WM_MOUSEHOVER: WithElement(m, [](GUIElement& e) { e.MouseHover(); }); break;
     case WM_MOUSELEAVE: MouseLeaveMessage(m); break;
     case WM_HOTKEY: HotKeyMessage(m); break;
