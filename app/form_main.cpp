@@ -2,6 +2,7 @@
 
 #include "app/form_indici.h"
 #include "app/form_main_events.h"
+#include "app/settings_store.h"
 #include "app/form_vertici.h"
 #include "document/model_import.h"
 #include "toolkit/button.h"
@@ -109,6 +110,7 @@ void FormMain::WireFormHandlers() {
     OnMouseUp = FormMainEvents::FormMouseUp;
     OnActivate = FormMainEvents::FormActivated;
     OnDeactivate = FormMainEvents::FormDeactivated;
+    OnDropFiles = FormMainEvents::FilesDropped;
 }
 
 // The elements go in this order; each child's window is already gone with the form's.
@@ -123,8 +125,9 @@ void FormMain::TearDown() {
           &exportItem,    &exportPictureItem, &exportMeshItem,  &exportObjItem, &exportPlyItem,
           &exportStlItem, &exportGltfItem,    &separatorItem,   &exitItem,      &undoItem,
           &redoItem,      &editSeparatorItem, &addTriangleItem, &resetViewItem, &guideItem,     &homeItem,
-          &infoItem})
+          &infoItem,      &recentSeparator})
         item->reset();
+    recentItems.clear();
     viewportContainer.reset();
     timer.reset();
     mainToolBar.reset();

@@ -4,6 +4,7 @@
 // and keeps them in step. Its lifecycle lives in form_main.cpp, its layout in
 // form_main_layout.cpp, and what the controls do in form_main_commands.cpp.
 
+#include "app/recent_projects.h"
 #include "document/document_history.h"
 #include "document/mesh_document.h"
 #include "toolkit/font.h"
@@ -39,6 +40,7 @@ namespace MyApp {
 
 class FormIndici;
 class FormVertici;
+class SettingsStore;
 
 // What made a change of the document: the changes of one control in a row make one step of
 // the history; a single step is one on its own.
@@ -115,9 +117,22 @@ public:
     // question or the file dialog, so the work must be kept.
     bool SaveProject(bool noQuestion);
     void SaveProjectAs();
+    // Open and Import, each through its file dialog.
     void OpenProject();
-    // A model of any format the editor reads becomes the document, modified and unnamed.
     void ImportProject();
+    // The project at path becomes the document; false, after an error box, when it cannot.
+    bool OpenProjectFile(const std::string& path);
+    // A model of any format the editor reads becomes the document, modified and unnamed;
+    // false, after an error box, when it cannot.
+    bool ImportModelFile(const std::string& path);
+    // A file handed to the program: a model is imported, by its extension; anything else
+    // is opened as a project.
+    void OpenOrImport(const std::string& path);
+    // The first file dropped on the window, after the save question that Open asks.
+    void OnFilesDropped(const std::vector<std::string>& paths);
+    // From now on the recent projects and the window's placement are read from and kept
+    // in this key of HKEY_CURRENT_USER; the window goes where it was, if it still can.
+    void RememberSettingsIn(const std::string& keyPath);
     // Puts the document's values into the controls and the preview.
     void LoadControls();
     // The document has changed through `source`: the history takes the change, and the
@@ -178,6 +193,10 @@ public:
     std::unique_ptr<KelUtility::SubMenu> exportStlItem;
     std::unique_ptr<KelUtility::SubMenu> exportGltfItem;
     std::unique_ptr<KelUtility::SubMenu> separatorItem;
+    // The recent projects, newest first, and the line below them, shown only with entries.
+    RecentProjects recentProjects;
+    std::vector<std::unique_ptr<KelUtility::SubMenu>> recentItems;
+    std::unique_ptr<KelUtility::SubMenu> recentSeparator;
     std::unique_ptr<KelUtility::SubMenu> exitItem;
     std::unique_ptr<KelUtility::SubMenu> undoItem;
     std::unique_ptr<KelUtility::SubMenu> redoItem;
@@ -259,9 +278,17 @@ private:
     void TearDown();
 
     std::string AskProjectPath();
+    void ShowRecentProjects();
+    void OpenRecent(std::size_t position);
+    // The path joins the recent projects, in the menu and in the settings.
+    void RememberProject(const std::string& path);
+    void KeepRecentProjects();
+    void RestorePlacement();
+    void KeepPlacement();
     bool WriteProject();
     void ExportPicture();
     void OpenPage(const std::string& address);
+    void OpenGuide();
     void ExportMesh();
     void ExportModelAs(const std::string& defaultName, const std::vector<std::string>& filter);
     void PickBackground();
@@ -327,6 +354,7 @@ private:
                     std::unique_ptr<KelUtility::ToolBarItem>& remove);
     std::unique_ptr<KelUtility::ListBox> MakeList(int left, int top);
 
+    std::unique_ptr<SettingsStore> m_settings;
     bool m_ticking = false;
     std::vector<ACCEL> m_shortcuts;
     PreviewButton m_drag = PreviewButton::None;

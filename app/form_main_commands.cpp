@@ -24,6 +24,8 @@
 #include "toolkit/user_number_format.h"
 #include "viewport/d3d_panel.h"
 
+#include <algorithm>
+
 using namespace KelUtility;
 
 namespace MyApp {
@@ -53,10 +55,6 @@ const char* const kError = "Errore";
 const char* const kExported = "Esportazione effettuata correttamente.";
 const char* const kNotWritten = "Errore durante la scrittura del file.";
 const char* const kNoSelection = "E' necessario selezionare un elemento dalla lista.";
-
-bool FileExists(const std::string& path) {
-    return GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 // A failure's message, with the reason below it when one is known.
 std::string Explained(const std::string& message, const std::string& reason) {
@@ -115,10 +113,14 @@ void FormMain::OnCommand(GUIElement* menuItem) {
         ResetView();
     } else if (menuItem == addTriangleItem.get()) {
         OpenIndexDialog(EntryMode::AddTriangle);
+    } else if (auto recent = std::find_if(recentItems.begin(), recentItems.end(),
+                                          [&](const auto& item) { return item.get() == menuItem; });
+               recent != recentItems.end()) {
+        OpenRecent(static_cast<std::size_t>(recent - recentItems.begin()));
     } else if (menuItem == exitItem.get()) {
         SendMessageW(window, WM_CLOSE, 0, 0);
     } else if (menuItem == guideItem.get()) {
-        OpenPage(HelpPage());
+        OpenGuide();
     } else if (menuItem == homeItem.get()) {
         OpenPage(kHomePage);
     } else if (menuItem == infoItem.get()) {
@@ -134,6 +136,7 @@ bool FormMain::ConfirmClose() {
         RegisterHotKeys();
         return false;
     }
+    KeepPlacement();
     timer->Stop();
     return true;
 }
@@ -192,48 +195,20 @@ bool FormMain::WriteProject() {
     }
     history.MarkSaved();
     SetModified(false);
+    RememberProject(ProjectPath);
     return true;
 }
 
 void FormMain::OpenProject() {
     const std::string path = OpenFileDialog(this, "Apri", "", kProjectFilter);
-    if (path.empty())
-        return;
-    TextFile file(path);
-    const std::string text = file.ReadText();
-    if (file.Failed && !text.empty()) {
-        ShowError(this, "Errore durante la lettura.", kError);
-        return;
-    }
-    if (!document.FromText(text)) {
-        ShowError(this, "Formato non valido.", kError);
-        return;
-    }
-    ResetScroll();
-    LoadControls();
-    SetFileName(path);
-    StartHistory();
-    LayoutPanels();
+    if (!path.empty())
+        OpenProjectFile(path);
 }
 
-// The imported model is not a project yet: it has no file name, and it is modified, so
-// that leaving asks to save it. The import is a step of the history; the state before it
-// is no longer the saved one, since the document has left its file.
 void FormMain::ImportProject() {
     const std::string path = OpenFileDialog(this, "Importa", "", kModelFilter);
-    if (path.empty())
-        return;
-    std::string message;
-    if (!ImportModel(path, document, message)) {
-        ShowError(this, message, kError);
-        return;
-    }
-    ResetScroll();
-    LoadControls();
-    SetFileName("");
-    history.ForgetSaved();
-    NoteChange(ChangeSource::SingleStep);
-    LayoutPanels();
+    if (!path.empty())
+        ImportModelFile(path);
 }
 
 void FormMain::ExportModelAs(const std::string& defaultName,
@@ -289,6 +264,16 @@ void FormMain::ShowAbout() {
 void FormMain::OpenPage(const std::string& address) {
     if (!ShellOpen(address))
         ShowError(this, "Impossibile aprire la pagina " + address + ".", kError);
+}
+
+// The manual ships beside the program; a missing one is named, so the user knows what is
+// gone.
+void FormMain::OpenGuide() {
+    const std::string guide = GuidePath();
+    if (!FileExists(guide))
+        ShowError(this, "La guida " + guide + " non \xC3\xA8 stata trovata.", kError);
+    else
+        OpenPage(guide);
 }
 
 void FormMain::OnControlClick(GUIElement* element) {

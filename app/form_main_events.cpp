@@ -63,6 +63,11 @@ void MenuClick(GUIElement* item) {
         main->OnCommand(item);
 }
 
+void FilesDropped(GUIElement* form, const std::vector<std::string>& paths) {
+    if (FormMain* main = FormMain::Owning(form))
+        main->OnFilesDropped(paths);
+}
+
 void ControlClick(GUIElement* element) {
     if (FormMain* main = FormMain::Owning(element))
         main->OnControlClick(element);

@@ -5,6 +5,8 @@
 // an element outside any FormMain reaches nothing, except a menu command, which goes to
 // the first FormMain made.
 
+#include <string>
+#include <vector>
 #include <windows.h>
 
 namespace KelUtility {
@@ -26,6 +28,7 @@ void FormMouseDown(GUIElement* element, HWND window, int x, int y);
 void FormActivated(GUIElement* element);
 void FormDeactivated(GUIElement* element);
 void MenuClick(GUIElement* item);
+void FilesDropped(GUIElement* form, const std::vector<std::string>& paths);
 void ControlClick(GUIElement* element);
 void ListDoubleClick(GUIElement* list, HWND window, int x, int y);
 void ListKeyDown(GUIElement* list, int key);

@@ -147,6 +147,9 @@ void FormMain::BuildMenuBar() {
     exportStlItem = MenuItem(exportItem.get(), "Esporta come STL...");
     exportGltfItem = MenuItem(exportItem.get(), "Esporta come glTF (.glb)...");
     separatorItem = std::make_unique<SubMenu>(fileMenu.get(), "");
+    for (std::size_t i = 0; i < RecentProjects::kLength; ++i)
+        recentItems.push_back(MenuItem(fileMenu.get(), ""));
+    recentSeparator = std::make_unique<SubMenu>(fileMenu.get(), "");
     exitItem = MenuItem(fileMenu.get(), "&Esci");
     editMenu = std::make_unique<Menu>(menuBar.get(), "&Modifica");
     undoItem = MenuItem(editMenu.get(), "&Annulla", "Ctrl+Z", {{kCtrl, 'Z'}});
@@ -161,6 +164,7 @@ void FormMain::BuildMenuBar() {
     for (SubMenu* disabled : {saveItem.get(), saveAsItem.get(), undoItem.get(), redoItem.get()})
         disabled->enabled = false;
     menuBar->Create();
+    ShowRecentProjects();
     BuildAccelerators();
 }
 

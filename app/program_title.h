@@ -3,6 +3,8 @@
 // The program's names and addresses: the main window's title (the product name, one blank
 // and the legal notice line), and what the About box and the help menu show.
 
+#include "toolkit/system_dialogs.h"
+
 #include <string>
 
 namespace MyApp {
@@ -15,15 +17,15 @@ inline const char* const kLicenceNotice =
     "Kel Morvane e' concesso in licenza d'uso gratuita. Il programma viene fornito cosi' "
     "com'e', senza garanzie di alcun tipo: chi lo usa se ne assume ogni rischio.";
 inline const char* const kHomePage = "http://www.kelmorvane.example";
-inline const char* const kHelpPageName = "guida";
+// The manual, an HTML page beside the program.
+inline const char* const kGuideName = "guida.html";
 
 inline std::string ProgramTitle() {
     return std::string(kProductName) + " " + kLegalNotice;
 }
 
-// The help page on the home site: the address, a slash, the page name and ".asp".
-inline std::string HelpPage() {
-    return std::string(kHomePage) + "/" + kHelpPageName + ".asp";
+inline std::string GuidePath() {
+    return KelUtility::ProgramFolder() + "\\" + kGuideName;
 }
 
 } // namespace MyApp

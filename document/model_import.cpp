@@ -207,6 +207,11 @@ void FrameMesh(MeshDocument& document) {
     }
 }
 
+bool IsModelPath(const std::string& path) {
+    const std::string extension = Extension(path);
+    return extension == ".x" || (!extension.empty() && ReaderFor(extension) != nullptr);
+}
+
 bool ImportModel(const std::string& path, MeshDocument& document, std::string& message) {
     const std::string extension = Extension(path);
     const ModelReader read = ReaderFor(extension);

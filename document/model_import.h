@@ -31,6 +31,9 @@ void SetXModelReader(ModelReader reader);
 // without triangles or one that needs more than kMaxModelVertices vertices.
 bool ImportModel(const std::string& path, MeshDocument& document, std::string& message);
 
+// Whether the path's extension names a model format ImportModel reads, in any case.
+bool IsModelPath(const std::string& path);
+
 // Writes the triangles the document draws (its FaceCount, taken as the preview takes them)
 // to path, in the format of its extension: .obj with a .mtl beside it, .ply and .stl
 // binary, .glb, or .gltf with its buffer inside. Every file goes through a safe save.

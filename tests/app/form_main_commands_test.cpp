@@ -408,7 +408,7 @@ TEST_F(FormMainCommandsTest, ShownColoursPagesAndMarkedFilesAgreeWithWhatIsStore
     } noBrowser;
     Choose(*form->guideItem);
     EXPECT_EQ(noBrowser.BoxTexts(),
-              std::vector<std::string>{"Errore / Impossibile aprire la pagina " + HelpPage() + "."});
+              std::vector<std::string>{"Errore / Impossibile aprire la pagina " + GuidePath() + "."});
 }
 
 TEST_F(FormMainCommandsTest, ModelsAreImportedAsUnsavedDocumentsAndExportedInEveryFormat) {

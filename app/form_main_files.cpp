@@ -1,0 +1,191 @@
+// Files reaching the main window from outside its dialogs: a path on the command line or
+// dropped on the window, and the recent projects of the File menu; and the settings that
+// remember those projects and the window's placement between runs.
+
+#include "app/form_main.h"
+
+#include "app/settings_store.h"
+#include "document/model_import.h"
+#include "document/text_file.h"
+#include "toolkit/sub_menu.h"
+#include "toolkit/system_dialogs.h"
+#include "toolkit/text_conversion.h"
+
+using namespace KelUtility;
+
+namespace MyApp {
+namespace {
+
+const char* const kError = "Errore";
+
+ScreenRect FromRect(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info))
+        reinterpret_cast<std::vector<ScreenRect>*>(list)->push_back(FromRect(info.rcWork));
+    return TRUE;
+}
+
+// The monitors' work areas in the coordinates of a window's normal placement, which start
+// at the primary monitor's work area.
+std::vector<ScreenRect> WorkAreas() {
+    std::vector<ScreenRect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    MONITORINFO primary = {};
+    primary.cbSize = sizeof primary;
+    GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary);
+    for (ScreenRect& area : areas) {
+        area.left -= primary.rcWork.left;
+        area.right -= primary.rcWork.left;
+        area.top -= primary.rcWork.top;
+        area.bottom -= primary.rcWork.top;
+    }
+    return areas;
+}
+
+} // namespace
+
+bool FormMain::OpenProjectFile(const std::string& path) {
+    TextFile file(path);
+    const std::string text = file.ReadText();
+    if (file.Failed && !text.empty()) {
+        ShowError(this, "Errore durante la lettura.", kError);
+        return false;
+    }
+    if (!document.FromText(text)) {
+        ShowError(this, "Formato non valido.", kError);
+        return false;
+    }
+    ResetScroll();
+    LoadControls();
+    SetFileName(path);
+    StartHistory();
+    LayoutPanels();
+    RememberProject(path);
+    return true;
+}
+
+// The imported model is not a project yet: it has no file name, and it is modified, so
+// that leaving asks to save it. The import is a step of the history; the state before it
+// is no longer the saved one, since the document has left its file.
+bool FormMain::ImportModelFile(const std::string& path) {
+    std::string message;
+    if (!ImportModel(path, document, message)) {
+        ShowError(this, message, kError);
+        return false;
+    }
+    ResetScroll();
+    LoadControls();
+    SetFileName("");
+    history.ForgetSaved();
+    NoteChange(ChangeSource::SingleStep);
+    LayoutPanels();
+    return true;
+}
+
+void FormMain::OpenOrImport(const std::string& path) {
+    if (IsModelPath(path))
+        ImportModelFile(path);
+    else
+        OpenProjectFile(path);
+}
+
+// The rest of the files are left alone: the editor holds one document.
+void FormMain::OnFilesDropped(const std::vector<std::string>& paths) {
+    if (paths.empty() || !IsWindowEnabled(window))
+        return;
+    SetForegroundWindow(window);
+    if (Modified && !SaveProject(false))
+        return;
+    OpenOrImport(paths.front());
+}
+
+void FormMain::RememberSettingsIn(const std::string& keyPath) {
+    m_settings = std::make_unique<SettingsStore>(keyPath);
+    recentProjects = m_settings->ReadRecent();
+    ShowRecentProjects();
+    RestorePlacement();
+}
+
+// The entries sit between the export commands and Exit, with a line below them; the
+// platform menu appends, so Exit leaves and comes back after them.
+void FormMain::ShowRecentProjects() {
+    for (auto& item : recentItems)
+        item->Remove();
+    recentSeparator->Remove();
+    exitItem->Remove();
+    const std::vector<std::string>& paths = recentProjects.Paths();
+    for (std::size_t i = 0; i < paths.size() && i < recentItems.size(); ++i) {
+        recentItems[i]->text = ToWide(RecentMenuText(i + 1, paths[i]));
+        recentItems[i]->Create();
+    }
+    if (!paths.empty())
+        recentSeparator->Create();
+    exitItem->Create();
+}
+
+// A project gone since it was listed leaves the list; nothing else changes.
+void FormMain::OpenRecent(std::size_t position) {
+    if (position >= recentProjects.Paths().size())
+        return;
+    const std::string path = recentProjects.Paths()[position];
+    if (!FileExists(path)) {
+        ShowError(this,
+                  "Il progetto " + path +
+                      " non esiste pi\xC3\xB9: viene tolto dall'elenco dei progetti recenti.",
+                  kError);
+        recentProjects.Remove(path);
+        KeepRecentProjects();
+        return;
+    }
+    if (Modified && !SaveProject(false))
+        return;
+    OpenProjectFile(path);
+}
+
+// Another window of the program may have listed projects since: the list is read again
+// before this one joins it.
+void FormMain::RememberProject(const std::string& path) {
+    if (m_settings)
+        recentProjects = m_settings->ReadRecent();
+    recentProjects.Add(path);
+    KeepRecentProjects();
+}
+
+void FormMain::KeepRecentProjects() {
+    if (m_settings)
+        m_settings->WriteRecent(recentProjects);
+    ShowRecentProjects();
+}
+
+void FormMain::RestorePlacement() {
+    const std::optional<WindowPlacement> kept = PlacementToRestore(
+        m_settings->ReadPlacement(), WorkAreas(), minimumTrackWidth, minimumTrackHeight);
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (!kept || !GetWindowPlacement(window, &placement))
+        return;
+    const ScreenRect& bounds = kept->bounds;
+    placement.rcNormalPosition = RECT{bounds.left, bounds.top, bounds.right, bounds.bottom};
+    placement.showCmd = kept->maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    placement.flags = 0;
+    SetWindowPlacement(window, &placement);
+}
+
+// A window closed while minimised comes back as it would have been restored.
+void FormMain::KeepPlacement() {
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (!m_settings || !GetWindowPlacement(window, &placement))
+        return;
+    const bool maximised = placement.showCmd == SW_SHOWMAXIMIZED ||
+                           (placement.showCmd == SW_SHOWMINIMIZED &&
+                            (placement.flags & WPF_RESTORETOMAXIMIZED) != 0);
+    m_settings->WritePlacement({FromRect(placement.rcNormalPosition), maximised});
+}
+
+} // namespace MyApp
