@@ -1,6 +1,7 @@
 #include "app/entry_dialog.h"
 
 #include "toolkit/button.h"
+#include "toolkit/dpi.h"
 #include "toolkit/text_box.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@ constexpr int kClientHeight = 150;
 constexpr int kOwnerOffset = 50;
 constexpr int kButtonWidth = 100;
 constexpr int kButtonHeight = 25;
+constexpr int kFontHeight = 16;
 
 EntryDialog* DialogOf(GUIElement* element) {
     for (GUIElement* e = element; e != nullptr; e = e->parent) {
@@ -90,16 +92,18 @@ void EntryDialog::BoxLostFocus(GUIElement* box) {
 
 EntryDialog::EntryDialog(Form* ownerForm, const std::string& title, int firstPosition)
     : Form(ownerForm->instance, Kind::ToolDialog, ownerForm), position(firstPosition),
-      m_font("Lucida Console", 16), m_clientWidth(kClientWidth) {
+      m_font("Lucida Console", kFontHeight), m_dpi(WindowDpi(ownerForm->window)),
+      m_clientWidth(Px(kClientWidth)) {
+    m_font.height = Px(kFontHeight);
     topmost = false;
     minimizeBox = true;
     resizable = false;
     forwardKeyPress = true;
     m_font.bold = true;
     font = &m_font;
-    SetSize(kClientWidth, kClientHeight);
+    SetSize(m_clientWidth, Px(kClientHeight));
     const POINT corner = ownerForm->GetPosition();
-    SetPosition(corner.x + kOwnerOffset, corner.y + kOwnerOffset);
+    SetPosition(corner.x + Px(kOwnerOffset), corner.y + Px(kOwnerOffset));
     SetText(title);
     OnCreated = RouteCreated;
     OnClosing = RouteClosing;
@@ -122,7 +126,7 @@ EntryDialog::~EntryDialog() {
 void EntryDialog::Open() {
     Create();
     SetIcon(kProgramIcon);
-    SetClientSize(m_clientWidth, kClientHeight);
+    SetClientSize(m_clientWidth, Px(kClientHeight));
     owner->SetEnabled(false);
     owner->SetCompanion(this);
 }
@@ -137,17 +141,21 @@ int EntryDialog::TextWidth(const wchar_t* text) {
     return size.cx;
 }
 
+int EntryDialog::Px(int length) const {
+    return Scaled(length, m_dpi);
+}
+
 void EntryDialog::SetClientWidth(int clientWidth) {
-    m_clientWidth = std::max(clientWidth, kClientWidth);
-    SetSize(m_clientWidth, kClientHeight);
+    m_clientWidth = std::max(clientWidth, Px(kClientWidth));
+    SetSize(m_clientWidth, Px(kClientHeight));
 }
 
 void EntryDialog::MakeButtons() {
     const auto make = [&](const char* caption, int right) {
         auto button = std::make_unique<Button>(this, caption);
         button->font = font;
-        button->SetSize(kButtonWidth, kButtonHeight);
-        button->SetPosition(width - right, height - 35);
+        button->SetSize(Px(kButtonWidth), Px(kButtonHeight));
+        button->SetPosition(width - Px(right), height - Px(35));
         button->OnClick = ButtonClicked;
         button->Create();
         return button;

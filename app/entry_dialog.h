@@ -57,6 +57,8 @@ protected:
     void MakeButtons();
     // The width of a text in the dialog's font.
     int TextWidth(const wchar_t* text);
+    // A length designed at 96 DPI, at the DPI of the owner's monitor.
+    int Px(int length) const;
     // A dialog wider than the usual 400 pixels says so before Open.
     void SetClientWidth(int clientWidth);
     // Closes the window and leaves the result as it is.
@@ -70,6 +72,7 @@ protected:
 
 private:
     KelUtility::Font m_font;
+    int m_dpi;
     int m_clientWidth;
 };
 

@@ -64,21 +64,22 @@ void FormIndici::CreateControls() {
 
 // The spinners stop at the last vertex, so the arrows never offer an index that OK refuses.
 void FormIndici::MakeRow(std::size_t row, const std::string& caption, int labelWidth) {
-    const int top = kMargin + kRowStep * static_cast<int>(row);
+    const int top = Px(kMargin + kRowStep * static_cast<int>(row));
     auto& label = labels[row];
     label = std::make_unique<Label>(this, caption);
     label->font = font;
-    label->SetPosition(kMargin, top + 2);
-    label->SetSize(labelWidth, kRowHeight);
+    label->SetPosition(Px(kMargin), top + Px(2));
+    label->SetSize(labelWidth, Px(kRowHeight));
     label->Create();
 
     auto& box = indexBoxes[row];
     box = std::make_unique<TextBox>(this, std::to_string(indexValues[row]));
     box->font = font;
-    box->SetPosition(kMargin + labelWidth + kLabelGap, top);
+    box->SetPosition(Px(kMargin) + labelWidth + Px(kLabelGap), top);
     box->numbersOnly = true;
     box->SetMaxLength(kTypedDigits);
-    box->SetSize(TextWidth(kWidestIndex) + GetSystemMetrics(SM_CXVSCROLL) + kBoxFrame, kRowHeight);
+    box->SetSize(TextWidth(kWidestIndex) + GetSystemMetrics(SM_CXVSCROLL) + Px(kBoxFrame),
+                 Px(kRowHeight));
     box->OnKeyPress = KeyPressed;
     box->OnGotFocus = BoxGotFocus;
     box->OnLostFocus = BoxLostFocus;

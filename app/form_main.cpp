@@ -7,6 +7,7 @@
 #include "document/model_import.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
+#include "toolkit/dpi.h"
 #include "toolkit/form_about.h"
 #include "toolkit/gui_control.h"
 #include "toolkit/label.h"
@@ -17,6 +18,7 @@
 #include "toolkit/panel_children.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/sub_menu.h"
+#include "toolkit/text_conversion.h"
 #include "toolkit/text_box.h"
 #include "toolkit/timer.h"
 #include "toolkit/tool_bar.h"
@@ -40,6 +42,19 @@ constexpr int kMinimumHeight = 420;
 
 FormMain* g_mainForm = nullptr;
 
+// The longest label, for measuring the font against the room the layout gives it.
+const wchar_t* const kLongestLabel = L"Colore Sfondo:";
+
+int TextWidth(Font& font, const wchar_t* text) {
+    HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, font.Handle());
+    SIZE size = {};
+    GetTextExtentPoint32W(screen, text, static_cast<int>(wcslen(text)), &size);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return size.cx;
+}
+
 // D3DX reads a .x model only with a device: the main window's preview lends its own.
 bool ReadXWithPreview(const std::string& path, ModelTriangles& model, std::string& message) {
     FormMain* main = FormMain::MainForm();
@@ -62,7 +77,10 @@ bool EndsWithProjectExtension(const std::string& path) {
 
 } // namespace
 
-FormMain::FormMain(HINSTANCE instance, const std::string& title) : Form(instance) {
+// The window is laid out for the screen's DPI, which the font must know before it is made.
+FormMain::FormMain(HINSTANCE instance, const std::string& title)
+    : Form(instance), m_dpi(ScreenDpi()) {
+    m_font.height = FittedFontHeight();
     font = &m_font;
     SetPosition(0, 0);
     SetSize(static_cast<int>(GetSystemMetrics(SM_CXSCREEN) * kScreenShare),
@@ -70,8 +88,8 @@ FormMain::FormMain(HINSTANCE instance, const std::string& title) : Form(instance
     SetText(title);
     minimizeBox = true;
     resizable = true;
-    minimumTrackWidth = kMinimumWidth;
-    minimumTrackHeight = kMinimumHeight;
+    minimumTrackWidth = Px(kMinimumWidth);
+    minimumTrackHeight = Px(kMinimumHeight);
     WireFormHandlers();
     Create(); // builds the layout from the created event
     SetIcon(kProgramIcon);
@@ -80,6 +98,33 @@ FormMain::FormMain(HINSTANCE instance, const std::string& title) : Form(instance
         g_mainForm = this;
         SetXModelReader(ReadXWithPreview);
     }
+}
+
+// The font's height scaled with the DPI, less where the scaled font would write wider than
+// the scaled room: fonts do not grow evenly from one size to another.
+int FormMain::FittedFontHeight() {
+    Font designed(ToNarrow(m_font.faceName), kFontHeight);
+    const int room = Px(TextWidth(designed, kLongestLabel));
+    int height = Px(kFontHeight);
+    for (; height > kFontHeight; --height) {
+        Font scaled(ToNarrow(m_font.faceName), height);
+        if (TextWidth(scaled, kLongestLabel) <= room)
+            break;
+    }
+    return height;
+}
+
+// The controls are made anew for the new DPI, with a font made for it, and the window
+// goes where the system proposes.
+void FormMain::ShowAtDpi(int dpi, const RECT& suggested) {
+    if (dpi != m_dpi && dpi > 0) {
+        m_dpi = dpi;
+        minimumTrackWidth = Px(kMinimumWidth);
+        minimumTrackHeight = Px(kMinimumHeight);
+        RebuildControls();
+    }
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // From here on nothing reaches this window's operations: the close request asks nothing,
@@ -111,6 +156,7 @@ void FormMain::WireFormHandlers() {
     OnActivate = FormMainEvents::FormActivated;
     OnDeactivate = FormMainEvents::FormDeactivated;
     OnDropFiles = FormMainEvents::FilesDropped;
+    OnDpiChanged = FormMainEvents::DpiChanged;
 }
 
 // The elements go in this order; each child's window is already gone with the form's.
@@ -130,6 +176,16 @@ void FormMain::TearDown() {
     recentItems.clear();
     viewportContainer.reset();
     timer.reset();
+    ResetControls();
+    vertexDialog.reset();
+    indexDialog.reset();
+    statusBar.reset();
+    viewport.reset();
+    controlsPanel.reset();
+}
+
+// The elements of the tool bar and the controls panel, whose windows are gone.
+void FormMain::ResetControls() {
     mainToolBar.reset();
     vertexToolBar.reset();
     indexToolBar.reset();
@@ -161,11 +217,6 @@ void FormMain::TearDown() {
     facesSpin.reset();
     vertexList.reset();
     indexList.reset();
-    vertexDialog.reset();
-    indexDialog.reset();
-    statusBar.reset();
-    viewport.reset();
-    controlsPanel.reset();
 }
 
 // The windows that point at this one close first, with their result unchanged, and the

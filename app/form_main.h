@@ -98,6 +98,8 @@ public:
     virtual void FormDeactivated();
 
     void Destroyed() override;
+    // The window now shows at `dpi`: everything is laid out anew for it.
+    void ShowAtDpi(int dpi, const RECT& suggested);
 
     void SetModified(bool value);
     // Stores the path, with ".kv3" appended unless it already ends so (in any case).
@@ -265,6 +267,7 @@ public:
     std::unique_ptr<KelUtility::StatusBar> statusBar;
 
 private:
+    static constexpr int kFontHeight = 14;
     enum class EntryMode { Add, Modify, AddTriangle };
     enum class HistoryMove { Back, Forward };
 
@@ -276,6 +279,8 @@ private:
     void SelectAfterFill(KelUtility::ListBox& list, int kept);
     void CloseOwnedWindows();
     void TearDown();
+    void ResetControls();
+    void RebuildControls();
 
     std::string AskProjectPath();
     void ShowRecentProjects();
@@ -337,6 +342,11 @@ private:
                                                   const char* keyText = nullptr,
                                                   std::initializer_list<Shortcut> keys = {});
 
+    // A length designed at 96 DPI, at the window's DPI.
+    int Px(int length) const;
+    int FittedFontHeight();
+    bool LargeImages() const;
+
     // One control of the controls panel each: made, set up, wired and shown.
     void AddLabel(const std::string& caption, int left, int top, int labelWidth);
     std::unique_ptr<KelUtility::PanelChildren> MakeSwatch(int left, int top);
@@ -362,7 +372,8 @@ private:
     POINT m_lastAt = {};
     bool m_dragMoved = false;
     bool m_doubleClick = false;
-    KelUtility::Font m_font{"Lucida Console", 14};
+    int m_dpi = 96;
+    KelUtility::Font m_font{"Lucida Console", kFontHeight};
 };
 
 } // namespace MyApp

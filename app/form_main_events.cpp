@@ -68,6 +68,11 @@ void FilesDropped(GUIElement* form, const std::vector<std::string>& paths) {
         main->OnFilesDropped(paths);
 }
 
+void DpiChanged(GUIElement* form, int dpi, const RECT& suggested) {
+    if (FormMain* main = FormMain::Owning(form))
+        main->ShowAtDpi(dpi, suggested);
+}
+
 void ControlClick(GUIElement* element) {
     if (FormMain* main = FormMain::Owning(element))
         main->OnControlClick(element);

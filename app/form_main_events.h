@@ -29,6 +29,7 @@ void FormActivated(GUIElement* element);
 void FormDeactivated(GUIElement* element);
 void MenuClick(GUIElement* item);
 void FilesDropped(GUIElement* form, const std::vector<std::string>& paths);
+void DpiChanged(GUIElement* form, int dpi, const RECT& suggested);
 void ControlClick(GUIElement* element);
 void ListDoubleClick(GUIElement* list, HWND window, int x, int y);
 void ListKeyDown(GUIElement* list, int key);

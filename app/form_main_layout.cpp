@@ -3,6 +3,7 @@
 #include "app/form_main_events.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
+#include "toolkit/dpi.h"
 #include "toolkit/gui_control.h"
 #include "toolkit/label.h"
 #include "toolkit/list_box.h"
@@ -34,6 +35,7 @@ constexpr int kControlsScrollWidth = 1030;
 constexpr COLORREF kContainerColor = 12632256;      // grey 192
 constexpr COLORREF kContainerChildColor = 14474460; // grey 220
 constexpr int kTickMilliseconds = 500;
+constexpr int kLargeImagesDpi = 144;
 constexpr int kListImages = 1008;
 constexpr int kListImageCount = 8;
 constexpr int kTrianglePicture = 3;
@@ -121,12 +123,21 @@ void FormMain::BuildLayout() {
     timer->OnTick = FormMainEvents::Tick;
     statusBar = Make<StatusBar>(&m_font, this, ProjectPath);
     statusBar->Create();
-    statusBar->SetRightPart(kVertexReadoutWidth);
+    statusBar->SetRightPart(Px(kVertexReadoutWidth));
     FillIndexList(false);
     FillVertexList(false);
     RefreshScene();
     StartHistory();
     timer->Start();
+}
+
+int FormMain::Px(int length) const {
+    return Scaled(length, m_dpi);
+}
+
+// The platform's standard images come at 16 and 24 pixels; the larger from 150 % up.
+bool FormMain::LargeImages() const {
+    return m_dpi >= kLargeImagesDpi;
 }
 
 void FormMain::BuildMenuBar() {
@@ -191,9 +202,9 @@ void FormMain::BuildAccelerators() {
 void FormMain::BuildViewport() {
     const SIZE client = ClientSizeOf(*this);
     viewportContainer = std::make_unique<PanelChildren>(this);
-    viewportContainer->SetPosition(kMargin, kContainerTop);
-    viewportContainer->SetSize(std::max<int>(client.cx - 2 * kMargin, 0),
-                               std::max<int>(client.cy - kBelowContainer, 0));
+    viewportContainer->SetPosition(Px(kMargin), Px(kContainerTop));
+    viewportContainer->SetSize(std::max<int>(client.cx - 2 * Px(kMargin), 0),
+                               std::max<int>(client.cy - Px(kBelowContainer), 0));
     viewportContainer->border = true;
     viewportContainer->backColor = kContainerColor;
     viewportContainer->childBackColor = kContainerChildColor;
@@ -228,8 +239,8 @@ void FormMain::BuildControls() {
     const SIZE client = ClientSizeOf(*this);
     const int below = viewportContainer->GetPosition().y + viewportContainer->GetSize().cy;
     controlsPanel = std::make_unique<PanelChildren>(this);
-    controlsPanel->SetPosition(kMargin, below);
-    controlsPanel->SetSize(std::max<int>(client.cx - 2 * kMargin, 0), kControlsHeight);
+    controlsPanel->SetPosition(Px(kMargin), below);
+    controlsPanel->SetSize(std::max<int>(client.cx - 2 * Px(kMargin), 0), Px(kControlsHeight));
     controlsPanel->border = true;
     controlsPanel->colorChildren = false;
     controlsPanel->childTextColor = 0;
@@ -284,16 +295,16 @@ void FormMain::BuildControls() {
 
 void FormMain::AddLabel(const std::string& caption, int left, int top, int labelWidth) {
     auto label = Make<Label>(&m_font, controlsPanel.get(), caption);
-    label->SetPosition(left, top);
-    label->SetSize(labelWidth, kRowHeight);
+    label->SetPosition(Px(left), Px(top));
+    label->SetSize(Px(labelWidth), Px(kRowHeight));
     label->Create();
     labels.push_back(std::move(label));
 }
 
 std::unique_ptr<PanelChildren> FormMain::MakeSwatch(int left, int top) {
     auto swatch = std::make_unique<PanelChildren>(controlsPanel.get());
-    swatch->SetPosition(left, top);
-    swatch->SetSize(24, 24);
+    swatch->SetPosition(Px(left), Px(top));
+    swatch->SetSize(Px(24), Px(24));
     swatch->border = true;
     swatch->tabStop = false;
     swatch->backColor = document.ShownBackColor();
@@ -303,8 +314,8 @@ std::unique_ptr<PanelChildren> FormMain::MakeSwatch(int left, int top) {
 
 std::unique_ptr<Button> FormMain::MakeButton(int left, int top) {
     auto button = Make<Button>(&m_font, controlsPanel.get(), kBrowse);
-    button->SetPosition(left, top);
-    button->SetSize(30, 25);
+    button->SetPosition(Px(left), Px(top));
+    button->SetSize(Px(30), Px(25));
     button->OnClick = FormMainEvents::ControlClick;
     button->Create();
     return button;
@@ -312,11 +323,11 @@ std::unique_ptr<Button> FormMain::MakeButton(int left, int top) {
 
 std::unique_ptr<TextBox> FormMain::MakeNumberBox(int left, int top, int value, int maxLength) {
     auto box = Make<TextBox>(&m_font, controlsPanel.get(), std::to_string(value));
-    box->SetPosition(left, top);
-    box->SetSize(maxLength > 4   ? kWidestNumberBoxWidth
-                 : maxLength > 3 ? kWideNumberBoxWidth
-                                 : kNumberBoxWidth,
-                 kRowHeight);
+    box->SetPosition(Px(left), Px(top));
+    box->SetSize(Px(maxLength > 4   ? kWidestNumberBoxWidth
+                    : maxLength > 3 ? kWideNumberBoxWidth
+                                    : kNumberBoxWidth),
+                 Px(kRowHeight));
     box->numbersOnly = true;
     box->maxLength = maxLength;
     box->OnKeyPress = FormMainEvents::NumericKeyPress;
@@ -337,7 +348,8 @@ std::unique_ptr<NumericBox> FormMain::MakeSpin(TextBox& buddy, int minimum, int 
 
 std::unique_ptr<GUIControl> FormMain::MakeMovePad(int left, int top) {
     auto pad = std::make_unique<GUIControl>(controlsPanel.get());
-    pad->SetPosition(left, top);
+    pad->SetPosition(Px(left), Px(top));
+    pad->dpi = m_dpi;
     pad->border = true;
     pad->OnDirection = FormMainEvents::Direction;
     pad->Create();
@@ -346,8 +358,8 @@ std::unique_ptr<GUIControl> FormMain::MakeMovePad(int left, int top) {
 
 std::unique_ptr<CurrencyBox> FormMain::MakeEyeBox(int left, int top, double value) {
     auto box = Make<CurrencyBox>(&m_font, controlsPanel.get(), value);
-    box->SetPosition(left, top);
-    box->SetSize(kEyeBoxWidth, kRowHeight);
+    box->SetPosition(Px(left), Px(top));
+    box->SetSize(Px(kEyeBoxWidth), Px(kRowHeight));
     box->allowNegative = true;
     box->OnKeyDown = FormMainEvents::BoxKeyDown;
     box->Create();
@@ -356,8 +368,8 @@ std::unique_ptr<CurrencyBox> FormMain::MakeEyeBox(int left, int top, double valu
 
 std::unique_ptr<TextBox> FormMain::MakeTextureBox(int left, int top) {
     auto box = Make<TextBox>(&m_font, controlsPanel.get(), "");
-    box->SetPosition(left, top);
-    box->SetSize(130, kRowHeight);
+    box->SetPosition(Px(left), Px(top));
+    box->SetSize(Px(130), Px(kRowHeight));
     box->OnKeyDown = FormMainEvents::BoxKeyDown;
     box->Create();
     return box;
@@ -369,9 +381,10 @@ std::unique_ptr<ToolBar> FormMain::MakeListToolBar(int left, int top,
                                                    std::unique_ptr<ToolBarItem>* addTriangle,
                                                    std::unique_ptr<ToolBarItem>& remove) {
     auto bar = std::make_unique<ToolBar>(controlsPanel.get());
-    bar->SetPosition(left, top);
-    bar->SetSize(addTriangle != nullptr ? 94 : 70, 25);
+    bar->SetPosition(Px(left), Px(top));
+    bar->SetSize(Px(addTriangle != nullptr ? 94 : 70), Px(25));
     KeepInPlace(*bar);
+    bar->largeImages = LargeImages();
     modify = MakeStripItem(*bar, "Modifica", 0);
     add = MakeStripItem(*bar, "Aggiungi", 1);
     if (addTriangle != nullptr)
@@ -383,8 +396,8 @@ std::unique_ptr<ToolBar> FormMain::MakeListToolBar(int left, int top,
 
 std::unique_ptr<ListBox> FormMain::MakeList(int left, int top) {
     auto list = Make<ListBox>(&m_font, controlsPanel.get());
-    list->SetPosition(left, top);
-    list->SetSize(130, 120);
+    list->SetPosition(Px(left), Px(top));
+    list->SetSize(Px(130), Px(120));
     list->OnDoubleClick = FormMainEvents::ListDoubleClick;
     list->OnKeyDown = FormMainEvents::ListKeyDown;
     list->OnClick = FormMainEvents::ControlClick;
@@ -394,9 +407,10 @@ std::unique_ptr<ListBox> FormMain::MakeList(int left, int top) {
 
 void FormMain::BuildMainToolBar() {
     mainToolBar = std::make_unique<ToolBar>(this);
-    mainToolBar->SetPosition(kMargin, 3);
-    mainToolBar->SetSize(160, 25);
+    mainToolBar->SetPosition(Px(kMargin), Px(3));
+    mainToolBar->SetSize(Px(160), Px(25));
     KeepInPlace(*mainToolBar);
+    mainToolBar->largeImages = LargeImages();
     newButton = MakeToolItem(*mainToolBar, "Nuovo", STD_FILENEW);
     openButton = MakeToolItem(*mainToolBar, "Apri", STD_FILEOPEN);
     toolSeparator = MakeToolItem(*mainToolBar, "", 0);
@@ -411,6 +425,36 @@ void FormMain::BuildMainToolBar() {
     for (ToolBarItem* disabled : {saveButton.get(), undoButton.get(), redoButton.get()})
         disabled->enabled = false;
     mainToolBar->Create();
+}
+
+// The values typed and not yet taken go into the document first; the lists keep their
+// selected rows.
+void FormMain::RebuildControls() {
+    SyncTick();
+    const int vertexRow = vertexList->GetSelectedIndex();
+    const int indexRow = indexList->GetSelectedIndex();
+    const bool modified = Modified;
+    DestroyWindow(mainToolBar->window);
+    DestroyWindow(controlsPanel->window);
+    ResetControls();
+    controlsPanel.reset();
+    if (m_font.handle != nullptr)
+        DeleteObject(m_font.handle);
+    m_font.handle = nullptr;
+    m_font.height = FittedFontHeight();
+    Place(*viewportContainer, Px(kMargin), Px(kContainerTop), viewportContainer->GetSize().cx,
+          viewportContainer->GetSize().cy);
+    BuildControls();
+    BuildMainToolBar();
+    SendMessageW(statusBar->window, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Handle()), TRUE);
+    statusBar->SetRightPart(Px(kVertexReadoutWidth));
+    LoadControls();
+    vertexList->SetSelectedIndex(vertexRow);
+    indexList->SetSelectedIndex(indexRow);
+    Modified = false;
+    SetModified(modified);
+    UpdateHistoryCommands();
+    LayoutPanels();
 }
 
 void FormMain::ShowView() {
@@ -430,16 +474,16 @@ void FormMain::LayoutPanels() {
         return;
     const SIZE client = ClientSizeOf(*this);
     const int top = viewportContainer->GetPosition().y;
-    viewportContainer->SetSize(std::max<int>(client.cx - 2 * kMargin, 0),
-                               std::max<int>(client.cy - kBelowContainer, 0));
+    viewportContainer->SetSize(std::max<int>(client.cx - 2 * Px(kMargin), 0),
+                               std::max<int>(client.cy - Px(kBelowContainer), 0));
     SIZE bar = statusBar->GetSize();
     if (bar.cx != client.cx)
         statusBar->SetSize(client.cx, bar.cy);
     bar = statusBar->GetSize();
     Place(*statusBar, 0, client.cy - bar.cy, bar.cx, bar.cy);
-    Place(*controlsPanel, kMargin, top + client.cy - kBelowContainer,
-          std::max<int>(client.cx - 2 * kMargin, 0),
-          std::max<int>(kBelowContainer - top - bar.cy, 0));
+    Place(*controlsPanel, Px(kMargin), top + client.cy - Px(kBelowContainer),
+          std::max<int>(client.cx - 2 * Px(kMargin), 0),
+          std::max<int>(Px(kBelowContainer) - top - bar.cy, 0));
     layoutPending = true;
 }
 
@@ -463,12 +507,12 @@ void FormMain::UpdateScrollBars() {
             viewportContainer->SetVScroll(false);
         }
     }
-    if (ClientSizeOf(*controlsPanel).cx >= kControlsScrollWidth) {
+    if (ClientSizeOf(*controlsPanel).cx >= Px(kControlsScrollWidth)) {
         controlsPanel->ScrollHomeH();
         controlsPanel->SetHScroll(false);
     } else {
         controlsPanel->SetHScroll(true);
-        controlsPanel->SetHScrollMax(kControlsScrollWidth);
+        controlsPanel->SetHScrollMax(Px(kControlsScrollWidth));
     }
 }
 

@@ -28,7 +28,7 @@ constexpr double kNearestEye = 1.0;
 // A press and release within this many pixels is a click, not a drag.
 constexpr int kClickSlack = 2;
 // How far from a vertex on screen a click still picks it.
-constexpr float kPickRadius = 8.0f;
+constexpr int kPickRadius = 8;
 constexpr float kAnyDistance = 1e9f;
 
 int Wrapped(int degrees) {
@@ -64,7 +64,7 @@ void FormMain::OnPreviewMove(int x, int y) {
         return OnPreviewRelease(x, y);
     const int dx = x - m_lastAt.x;
     const int dy = y - m_lastAt.y;
-    if (std::abs(x - m_pressAt.x) > kClickSlack || std::abs(y - m_pressAt.y) > kClickSlack)
+    if (std::abs(x - m_pressAt.x) > Px(kClickSlack) || std::abs(y - m_pressAt.y) > Px(kClickSlack))
         m_dragMoved = true;
     if (!m_dragMoved || (dx == 0 && dy == 0))
         return;
@@ -87,7 +87,7 @@ void FormMain::OnPreviewRelease(int x, int y) {
     if (!click)
         return;
     Pick(x, y);
-    const std::optional<std::size_t> vertex = VertexUnder(x, y, kPickRadius);
+    const std::optional<std::size_t> vertex = VertexUnder(x, y, static_cast<float>(Px(kPickRadius)));
     if (m_doubleClick && vertex)
         OpenVertexDialog(EntryMode::Modify);
 }
@@ -123,7 +123,7 @@ std::optional<std::size_t> FormMain::VertexUnder(int x, int y, float radius) {
 // triangle under it selects its first index (its first corner in a list drawn without
 // indices); a click on nothing changes nothing.
 void FormMain::Pick(int x, int y) {
-    if (const std::optional<std::size_t> vertex = VertexUnder(x, y, kPickRadius)) {
+    if (const std::optional<std::size_t> vertex = VertexUnder(x, y, static_cast<float>(Px(kPickRadius)))) {
         vertexList->SetSelectedIndex(static_cast<int>(*vertex));
         ShowSelection(*vertexList);
         return;

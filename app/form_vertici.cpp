@@ -21,6 +21,8 @@ constexpr const wchar_t* kWidestNumber = L"-8,88888e+888";
 constexpr int kBoxFrame = 10;
 constexpr int kColumnGap = 15;
 constexpr int kLabelColumn = 35;
+constexpr int kLabelWidth = 30;
+constexpr int kRowHeight = 22;
 
 } // namespace
 
@@ -28,9 +30,9 @@ constexpr int kLabelColumn = 35;
 // colour and the texture coordinates share the second column.
 FormVertici::FormVertici(Form* ownerForm, const std::string& title)
     : EntryDialog(ownerForm, title, -1) {
-    m_boxWidth = TextWidth(kWidestNumber) + kBoxFrame;
-    m_secondColumn = kLabelColumn + 10 + m_boxWidth + kColumnGap;
-    SetClientWidth(m_secondColumn + kLabelColumn + m_boxWidth + 10);
+    m_boxWidth = TextWidth(kWidestNumber) + Px(kBoxFrame);
+    m_secondColumn = Px(kLabelColumn + 10) + m_boxWidth + Px(kColumnGap);
+    SetClientWidth(m_secondColumn + Px(kLabelColumn) + m_boxWidth + Px(10));
     Open();
 }
 
@@ -41,31 +43,31 @@ FormVertici::~FormVertici() {
 
 // The controls, one line each, in the order they are made and shown.
 void FormVertici::CreateControls() {
-    AddLabel("X", 10, 12);
-    xBox = MakeBox(45, 10, vertex.X, true);
-    AddLabel("Y", 10, 37);
-    yBox = MakeBox(45, 35, vertex.Y, true);
-    AddLabel("Z", 10, 62);
-    zBox = MakeBox(45, 60, vertex.Z, true);
+    AddLabel("X", Px(10), Px(12));
+    xBox = MakeBox(Px(45), Px(10), vertex.X, true);
+    AddLabel("Y", Px(10), Px(37));
+    yBox = MakeBox(Px(45), Px(35), vertex.Y, true);
+    AddLabel("Z", Px(10), Px(62));
+    zBox = MakeBox(Px(45), Px(60), vertex.Z, true);
     const int column = m_secondColumn;
-    AddLabel("Colore", column, 12, 50);
+    AddLabel("Colore", column, Px(12), Px(50));
     colorSwatch = std::make_unique<PanelChildren>(this);
-    colorSwatch->SetPosition(column + 55, 10);
-    colorSwatch->SetSize(24, 24);
+    colorSwatch->SetPosition(column + Px(55), Px(10));
+    colorSwatch->SetSize(Px(24), Px(24));
     colorSwatch->border = true;
     colorSwatch->tabStop = false;
     colorSwatch->backColor = ShownColor(vertex.Color);
     colorSwatch->Create();
     colorButton = std::make_unique<Button>(this, "[..]");
     colorButton->font = font;
-    colorButton->SetPosition(column + 80, 9);
-    colorButton->SetSize(30, 25);
+    colorButton->SetPosition(column + Px(80), Px(9));
+    colorButton->SetSize(Px(30), Px(25));
     colorButton->OnClick = ButtonClicked;
     colorButton->Create();
-    AddLabel("Tu", column, 37);
-    tuBox = MakeBox(column + kLabelColumn, 35, vertex.Tu, false);
-    AddLabel("Tv", column, 62);
-    tvBox = MakeBox(column + kLabelColumn, 60, vertex.Tv, false);
+    AddLabel("Tu", column, Px(37));
+    tuBox = MakeBox(column + Px(kLabelColumn), Px(35), vertex.Tu, false);
+    AddLabel("Tv", column, Px(62));
+    tvBox = MakeBox(column + Px(kLabelColumn), Px(60), vertex.Tv, false);
     MakeButtons();
     m_shownTexts = BoxTexts();
     xBox->Focus();
@@ -75,7 +77,7 @@ void FormVertici::AddLabel(const char* caption, int left, int top, int labelWidt
     auto label = std::make_unique<Label>(this, caption);
     label->font = font;
     label->SetPosition(left, top);
-    label->SetSize(labelWidth, 22);
+    label->SetSize(labelWidth > 0 ? labelWidth : Px(kLabelWidth), Px(kRowHeight));
     label->Create();
     labels.push_back(std::move(label));
 }
@@ -84,7 +86,7 @@ std::unique_ptr<CurrencyBox> FormVertici::MakeBox(int left, int top, double valu
     auto box = std::make_unique<CurrencyBox>(this, value);
     box->font = font;
     box->SetPosition(left, top);
-    box->SetSize(m_boxWidth, 22);
+    box->SetSize(m_boxWidth, Px(kRowHeight));
     box->allowNegative = negatives;
     box->Create();
     return box;

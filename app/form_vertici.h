@@ -47,7 +47,8 @@ protected:
 private:
     static constexpr std::uint32_t kWhite = 0x00FFFFFF;
 
-    void AddLabel(const char* caption, int left, int top, int labelWidth = 30);
+    // In pixels; a label without a width gets the usual one.
+    void AddLabel(const char* caption, int left, int top, int labelWidth = 0);
     std::unique_ptr<KelUtility::CurrencyBox> MakeBox(int left, int top, double value,
                                                      bool negatives);
     void PickColor();

@@ -3,6 +3,7 @@
 // The program's names and addresses: the main window's title (the product name, one blank
 // and the legal notice line), and what the About box and the help menu show.
 
+#include "resources/version.h"
 #include "toolkit/system_dialogs.h"
 
 #include <string>
@@ -10,7 +11,7 @@
 namespace MyApp {
 
 inline const char* const kProductName = "Kel Morvane";
-inline const char* const kVersion = "1.0.0.0";
+inline const char* const kVersion = KEL_VERSION_TEXT;
 inline const char* const kLegalNotice = "(c) 2026 - Tutti i diritti riservati";
 inline const char* const kRightsLine = "(c) 2026 Kel Morvane - Tutti i diritti riservati";
 inline const char* const kLicenceNotice =

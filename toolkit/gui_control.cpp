@@ -1,5 +1,6 @@
 #include "toolkit/gui_control.h"
 
+#include "toolkit/dpi.h"
 #include "toolkit/element_registry.h"
 #include "toolkit/image_frame.h"
 
@@ -11,6 +12,7 @@ constexpr int kCell = 32;
 constexpr int kPadSize = 105;
 // Cells 0 to 3 of the sheet are the arrows; the same arrows pressed follow them.
 constexpr int kPressedOffset = 4;
+constexpr int kSheetCells = 8;
 const POINT kArrowPlaces[4] = {{0, 34}, {67, 34}, {34, 0}, {34, 67}};
 
 void RepaintArrow(ImageFrame& arrow) {
@@ -32,21 +34,27 @@ GUIControl::~GUIControl() {
         DeleteObject(arrowsBitmap);
 }
 
+// The sheet is loaded at the size of the pad's cells, stretched by the platform when the
+// DPI asks for larger ones.
 void GUIControl::Create() {
+    if (!created && dpi != kDesignDpi)
+        width = height = Scaled(kPadSize, dpi);
     PanelChildren::Create();
     if (arrows[0] != nullptr)
         return;
-    arrowsBitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
-                                                   MAKEINTRESOURCEW(kArrowsBitmap),
-                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    const int cell = Scaled(kCell, dpi);
+    arrowsBitmap = static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kArrowsBitmap), IMAGE_BITMAP,
+                   cell == kCell ? 0 : cell * kSheetCells, cell == kCell ? 0 : cell,
+                   LR_CREATEDIBSECTION));
     for (int k = 0; k < 4; ++k) {
         ImageFrame* arrow = new ImageFrame(this);
         arrow->bitmap = arrowsBitmap;
         arrow->column = k;
         arrow->transparent = true;
         arrow->tabStop = false;
-        arrow->SetPosition(kArrowPlaces[k].x, kArrowPlaces[k].y);
-        arrow->SetSize(kCell, kCell);
+        arrow->SetPosition(Scaled(kArrowPlaces[k].x, dpi), Scaled(kArrowPlaces[k].y, dpi));
+        arrow->SetSize(cell, cell);
         arrow->SetHandCursor(true);
         arrow->OnMouseDown = &GUIControl::Press;
         arrow->OnMouseUp = &GUIControl::Release;

@@ -26,6 +26,8 @@ public:
     HBITMAP arrowsBitmap = nullptr; // owned
     ImageFrame* arrows[4] = {};     // owned: left, right, up, down
     int pressedDirection = 0;
+    // The pad and its arrows are drawn for this DPI; set before Create.
+    int dpi = 96;
 
 private:
     static void Press(GUIElement* arrow, HWND window, int x, int y);

@@ -29,6 +29,9 @@ using PointHandler = void (*)(GUIElement* element, int x, int y);
 using WheelHandler = void (*)(GUIElement* element, double notches, int x, int y);
 // paths: the files dropped on the element, in UTF-8, in the order the shell gives them.
 using FilesHandler = void (*)(GUIElement* element, const std::vector<std::string>& paths);
+// dpi: the window's new DPI; suggested: where the system proposes the window goes, in
+// screen coordinates, at that DPI.
+using DpiHandler = void (*)(GUIElement* element, int dpi, const RECT& suggested);
 
 class GUIElement {
 public:
@@ -152,6 +155,8 @@ public:
     MouseHandler OnMiddleMouseUp = nullptr;
     // An element with a files handler when it is created takes files dropped on its window.
     FilesHandler OnDropFiles = nullptr;
+    // A top-level window moved to a monitor of another DPI, or the DPI changed under it.
+    DpiHandler OnDpiChanged = nullptr;
 
 protected:
     // The last steps of every Create: mark the element created, attach its tooltip and

@@ -8,6 +8,38 @@ namespace KelUtility {
 namespace {
 
 constexpr DWORD kBaseStyle = WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_NODIVIDER;
+constexpr int kSmallImage = 16;
+constexpr int kLargeImage = 24;
+constexpr COLORREF kStripFace = RGB(192, 192, 192);
+
+// A strip's bitmap with its grey shown as the button face, stretched from 16 to 24 pixels
+// with the platform's smoothing.
+HBITMAP StretchedStrip(int resourceId) {
+    COLORMAP faceForMask = {kStripFace, GetSysColor(COLOR_BTNFACE)};
+    HBITMAP source = CreateMappedBitmap(GetModuleHandleW(nullptr), resourceId, 0, &faceForMask, 1);
+    BITMAP size = {};
+    if (source == nullptr || GetObjectW(source, sizeof size, &size) == 0)
+        return source;
+    const int stretchedWidth = size.bmWidth * kLargeImage / kSmallImage;
+    const int stretchedHeight = size.bmHeight * kLargeImage / kSmallImage;
+    HDC screen = GetDC(nullptr);
+    HDC from = CreateCompatibleDC(screen);
+    HDC to = CreateCompatibleDC(screen);
+    HBITMAP stretched = CreateCompatibleBitmap(screen, stretchedWidth, stretchedHeight);
+    HGDIOBJ oldFrom = SelectObject(from, source);
+    HGDIOBJ oldTo = SelectObject(to, stretched);
+    SetStretchBltMode(to, HALFTONE);
+    SetBrushOrgEx(to, 0, 0, nullptr);
+    StretchBlt(to, 0, 0, stretchedWidth, stretchedHeight, from, 0, 0, size.bmWidth,
+               size.bmHeight, SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(source);
+    return stretched;
+}
 
 } // namespace
 
@@ -46,7 +78,13 @@ void ToolBar::Create() {
     CreateControlWindow(TOOLBARCLASSNAMEW, Style(), 0);
     FinishCreate();
     SendMessageW(window, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageW(window, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&standardImages));
+    TBADDBITMAP standard = standardImages;
+    if (largeImages) {
+        SendMessageW(window, TB_SETBITMAPSIZE, 0, MAKELPARAM(kLargeImage, kLargeImage));
+        if (standard.hInst == HINST_COMMCTRL && standard.nID == IDB_STD_SMALL_COLOR)
+            standard.nID = IDB_STD_LARGE_COLOR;
+    }
+    SendMessageW(window, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&standard));
     RefreshButtons();
 }
 
@@ -75,6 +113,9 @@ int ToolBar::ResolveImage(ToolBarItem& item, int& lastStrip) {
         return item.imageIndex;
     if (item.bitmapResource != 0 && item.imageCount == 0) {
         item.imageIndex = AddBitmap(item.bitmapResource, item.maskColour);
+    } else if (item.bitmapResource != 0 && item.imageCount > 0 && largeImages) {
+        lastStrip = created ? AddLargeStrip(item.bitmapResource, item.imageCount) : -1;
+        item.imageIndex = lastStrip + item.imageOffset;
     } else if (item.bitmapResource != 0 && item.imageCount > 0) {
         TBADDBITMAP strip = {GetModuleHandleW(nullptr), static_cast<UINT_PTR>(item.bitmapResource)};
         lastStrip = created ? static_cast<int>(SendMessageW(window, TB_ADDBITMAP, item.imageCount,
@@ -85,6 +126,21 @@ int ToolBar::ResolveImage(ToolBarItem& item, int& lastStrip) {
         item.imageIndex = lastStrip + item.imageOffset;
     }
     return item.imageIndex;
+}
+
+int ToolBar::AddLargeStrip(int resourceId, int count) {
+    const auto known = largeStrips.find(resourceId);
+    if (known != largeStrips.end())
+        return known->second;
+    HBITMAP bitmap = StretchedStrip(resourceId);
+    if (bitmap == nullptr)
+        return -1;
+    bitmaps.push_back(bitmap);
+    TBADDBITMAP added = {nullptr, reinterpret_cast<UINT_PTR>(bitmap)};
+    const int first = static_cast<int>(
+        SendMessageW(window, TB_ADDBITMAP, count, reinterpret_cast<LPARAM>(&added)));
+    largeStrips[resourceId] = first;
+    return first;
 }
 
 void ToolBar::RemoveButtons() {

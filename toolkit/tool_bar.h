@@ -7,6 +7,7 @@
 #include "toolkit/child.h"
 
 #include <commctrl.h>
+#include <map>
 #include <vector>
 
 namespace KelUtility {
@@ -32,6 +33,7 @@ public:
     TBADDBITMAP standardImages = {HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
     std::vector<ToolBarItem*> items;
     std::vector<HBITMAP> bitmaps; // owned
+    std::map<int, int> largeStrips; // resource id to its first image
     bool flat = false;
     bool autoResize = true;
     bool alignTop = true;
@@ -40,9 +42,14 @@ public:
     bool alignRight = false;
     bool border = false;
     bool showText = false;
+    // 24-pixel images, for 144 DPI and above: the platform's large standard images, and the
+    // items' strips, drawn at 16 pixels, stretched to match. Set before Create.
+    bool largeImages = false;
 
 private:
     int ResolveImage(ToolBarItem& item, int& lastStrip);
+    // The first index of a strip of 16-pixel images, added stretched once.
+    int AddLargeStrip(int resourceId, int count);
     void RemoveButtons();
 };
 

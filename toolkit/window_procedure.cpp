@@ -504,6 +504,14 @@ void DropFilesMessage(const Message& m) {
         e->OnDropFiles(e, paths);
 }
 
+bool DpiChangedMessage(const Message& m) {
+    GUIElement* e = m.Element();
+    if (e == nullptr || e->OnDpiChanged == nullptr || m.lParam == 0)
+        return false;
+    e->OnDpiChanged(e, LOWORD(m.wParam), *reinterpret_cast<const RECT*>(m.lParam));
+    return true;
+}
+
 bool WheelMessage(const Message& m) {
     POINT client = {};
     if (GUIElement* target = WheelTarget(m, client)) {
@@ -683,6 +691,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_RBUTTONDBLCLK: WithElement(m, [=](GUIElement& e) { e.RightDoubleClick(x, y); }); break;
     case WM_MOUSEWHEEL: if (WheelMessage(m)) return 0; break;
     case WM_DROPFILES: DropFilesMessage(m); return 0;
+    case WM_DPICHANGED: if (DpiChangedMessage(m)) return 0; break;
     case WM_MOUSEHOVER: WithElement(m, [](GUIElement& e) { e.MouseHover(); }); break;
     case WM_MOUSELEAVE: MouseLeaveMessage(m); break;
     case WM_HOTKEY: HotKeyMessage(m); break;

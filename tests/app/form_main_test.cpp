@@ -5,6 +5,7 @@
 #include "app/form_main.h"
 
 #include "app/program_title.h"
+#include "toolkit/gui_control.h"
 #include "toolkit/label.h"
 #include "toolkit/list_box.h"
 #include "toolkit/numeric_box.h"
@@ -218,6 +219,39 @@ TEST_F(FormMainTest, PanelsAndScrollBarsFollowTheWindow) {
     EXPECT_EQ(outside.right - outside.left, 480);
     EXPECT_EQ(outside.bottom - outside.top, 420);
     EXPECT_GT(ClientRectOf(*form->controlsPanel).top, ClientRectOf(*form->mainToolBar).bottom);
+}
+
+// A move to a monitor of 150 % and back: every control is made anew at its size, with what
+// the boxes and the lists held, and the window goes where the system proposes.
+TEST_F(FormMainTest, TheLayoutFollowsTheWindowsDpi) {
+    const RECT box = ClientRectOf(*form->widthBox);
+    const RECT pad = ClientRectOf(*form->movePad);
+    form->widthBox->SetText("777");
+    form->vertexList->SetSelectedIndex(2);
+    const RECT suggested = {20, 30, 1020, 830};
+    SendMessageW(form->window, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    RECT outside;
+    GetWindowRect(form->window, &outside);
+    EXPECT_EQ(outside.left, 20);
+    EXPECT_EQ(outside.bottom, 830);
+    const RECT scaledBox = ClientRectOf(*form->widthBox);
+    EXPECT_EQ(scaledBox.bottom - scaledBox.top, (box.bottom - box.top) * 3 / 2);
+    const RECT scaledPad = ClientRectOf(*form->movePad);
+    EXPECT_EQ(scaledPad.right - scaledPad.left, (pad.right - pad.left) * 3 / 2 + 1);
+    LOGFONTW font = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form->widthBox->window, WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    EXPECT_GE(font.lfHeight, 19) << "the designed 14 pixels, fitted at 150 %";
+    EXPECT_EQ(form->document.ViewWidth, 777) << "the typed width was taken first";
+    EXPECT_EQ(form->widthBox->GetNarrowText(), "777");
+    EXPECT_EQ(form->vertexList->GetSelectedIndex(), 2);
+    EXPECT_TRUE(form->saveButton->enabled) << "the document is still modified";
+
+    SendMessageW(form->window, WM_DPICHANGED, MAKEWPARAM(96, 96),
+                 reinterpret_cast<LPARAM>(&suggested));
+    const RECT back = ClientRectOf(*form->widthBox);
+    EXPECT_EQ(back.bottom - back.top, box.bottom - box.top);
 }
 
 TEST_F(FormMainTest, ThePreviewShowsThePyramidOnScreen) {

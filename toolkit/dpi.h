@@ -1,0 +1,20 @@
+#pragma once
+
+// Dots per inch of the screen and of a window, for a program that scales itself to each
+// monitor. Lengths are designed at 96 DPI, the platform's 100 %, and scaled from there.
+
+#include <windows.h>
+
+namespace KelUtility {
+
+constexpr int kDesignDpi = 96;
+
+// The window's DPI where the system knows one per window (Windows 10 and later), else the
+// screen's.
+int WindowDpi(HWND window);
+// The primary screen's DPI, for what is sized before its window exists.
+int ScreenDpi();
+// A length designed at 96 DPI, at `dpi`, rounded to the nearest pixel.
+int Scaled(int length, int dpi);
+
+} // namespace KelUtility
