@@ -11,6 +11,7 @@
 
 #include "tests/support/temporary_folder.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace MyApp;
@@ -50,11 +51,15 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
+std::wstring EditorPath() {
+    return ToWide(KelUtility::ProgramFolder()) + L"\\..\\app\\KelMorvane.exe";
+}
+
 // The editor running in a process of its own, closed as a user closes it.
 class RunningEditor {
 public:
     explicit RunningEditor(const std::string& path = "") {
-        const std::wstring program = ToWide(KelUtility::ProgramFolder()) + L"\\..\\app\\KelMorvane.exe";
+        const std::wstring program = EditorPath();
         std::wstring line = L"\"" + program + L"\"";
         if (!path.empty())
             line += L" \"" + ToWide(path) + L"\"";
@@ -130,18 +135,37 @@ public:
         return WaitForSingleObject(m_process.hProcess, kPatience) == WAIT_OBJECT_0;
     }
 
-    bool started = false;
-    HWND main = nullptr;
-
-private:
     std::vector<HWND> Children() const {
         std::vector<HWND> children;
         EnumChildWindows(main, CollectChild, reinterpret_cast<LPARAM>(&children));
         return children;
     }
 
+    bool started = false;
+    HWND main = nullptr;
+
+private:
     PROCESS_INFORMATION m_process = {};
 };
+
+
+// Wine takes the screen's DPI from the user's settings as each program starts.
+class ScreenDpiSetting {
+public:
+    explicit ScreenDpiSetting(DWORD dpi) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    }
+    ~ScreenDpiSetting() { RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels"); }
+
+private:
+    static constexpr const wchar_t* kKey = L"Control Panel\\Desktop";
+};
+
+RECT RectOf(HWND window) {
+    RECT bounds = {};
+    GetWindowRect(window, &bounds);
+    return bounds;
+}
 
 // Alt+F, then the key of the first recent project, as the keyboard sends them.
 void ChooseFirstRecentProject(HWND window) {
@@ -200,6 +224,90 @@ TEST(ProgramStart, OpensThePathItIsGivenAndRemembersItForTheNextRun) {
         EXPECT_TRUE(editor.ShowsWidth(L"640")) << "the program stays, with the sample";
         EXPECT_TRUE(editor.Exit());
     }
+}
+
+// At 150 % the boxes, the font and the pad grow by half, every control stays within the
+// height of its panel, and what the width cannot show is reached by the panel's scroll bar.
+TEST(ProgramStart, LaysItselfOutForTheScreensDpi) {
+    const ScreenDpiSetting setting(144);
+    RunningEditor editor;
+    ASSERT_NE(editor.main, nullptr);
+    ASSERT_TRUE(editor.ShowsWidth(L"640"));
+    HWND panel = nullptr;
+    HWND widthBox = nullptr;
+    for (HWND child : editor.Children()) {
+        if (ClassOf(child) == L"Edit" && widthBox == nullptr)
+            widthBox = child;
+    }
+    ASSERT_NE(widthBox, nullptr);
+    panel = GetParent(widthBox);
+    EXPECT_EQ(RectOf(widthBox).bottom - RectOf(widthBox).top, 33);
+    RECT inside = {};
+    GetClientRect(panel, &inside);
+    MapWindowPoints(panel, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    int widest = 0;
+    for (HWND child : editor.Children()) {
+        if (GetParent(child) != panel || !IsWindowVisible(child))
+            continue;
+        const RECT bounds = RectOf(child);
+        EXPECT_GE(bounds.top, inside.top) << ToNarrow(ClassOf(child));
+        EXPECT_LE(bounds.bottom, inside.bottom) << ToNarrow(ClassOf(child));
+        widest = std::max<int>(widest, bounds.right - inside.left);
+    }
+    // The bars follow the layout at the next tick.
+    Sleep(1000);
+    const bool scrolls = (GetWindowLongW(panel, GWL_STYLE) & WS_HSCROLL) != 0;
+    EXPECT_EQ(scrolls, widest > inside.right - inside.left);
+    EXPECT_TRUE(editor.Exit());
+}
+
+TEST(ProgramStart, CarriesItsVersionIconsAndManifest) {
+    const std::wstring program = EditorPath();
+    std::vector<BYTE> version(GetFileVersionInfoSizeW(program.c_str(), nullptr));
+    ASSERT_FALSE(version.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(version.size()),
+                                    version.data()));
+    const auto text = [&](const wchar_t* name) {
+        wchar_t* value = nullptr;
+        UINT length = 0;
+        const std::wstring path = std::wstring(L"\\StringFileInfo\\041004B0\\") + name;
+        return VerQueryValueW(version.data(), path.c_str(), reinterpret_cast<void**>(&value),
+                              &length)
+                   ? ToNarrow(value)
+                   : std::string();
+    };
+    EXPECT_EQ(text(L"ProductName"), "Kel Morvane");
+    EXPECT_EQ(text(L"FileVersion"), "1.0.0.0");
+    EXPECT_EQ(text(L"FileDescription"), "Kel Morvane - editor di mesh");
+    EXPECT_EQ(text(L"LegalCopyright"), kRightsLine);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+
+    // The icon group holds the three sizes Explorer shows.
+    HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1005), RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+    std::vector<int> sizes;
+    for (int i = 0; i < directory[4]; ++i)
+        sizes.push_back(directory[6 + 14 * i]);
+    std::sort(sizes.begin(), sizes.end());
+    EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48}));
+    FreeLibrary(module);
+
+    // The tests carry the program's manifest: the controls are the side-by-side version 6
+    // ones (Wine's answers 5.81 to DllGetVersion, so its place tells), and per-monitor DPI.
+    wchar_t controls[MAX_PATH] = {};
+    GetModuleFileNameW(GetModuleHandleW(L"comctl32.dll"), controls, MAX_PATH);
+    EXPECT_NE(std::wstring(controls).find(L"common-controls_6595b64144ccf1df_6."),
+              std::wstring::npos)
+        << ToNarrow(controls);
+    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()),
+              DPI_AWARENESS_PER_MONITOR_AWARE);
 }
 
 } // namespace
