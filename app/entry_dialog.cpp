@@ -132,13 +132,7 @@ void EntryDialog::Open() {
 }
 
 int EntryDialog::TextWidth(const wchar_t* text) {
-    HDC screen = GetDC(nullptr);
-    const HGDIOBJ previous = SelectObject(screen, m_font.Handle());
-    SIZE size = {};
-    GetTextExtentPoint32W(screen, text, static_cast<int>(wcslen(text)), &size);
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
-    return size.cx;
+    return m_font.TextWidth(text);
 }
 
 int EntryDialog::Px(int length) const {

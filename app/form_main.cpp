@@ -2,8 +2,8 @@
 
 #include "app/form_indici.h"
 #include "app/form_main_events.h"
-#include "app/settings_store.h"
 #include "app/form_vertici.h"
+#include "app/settings_store.h"
 #include "document/model_import.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
@@ -18,8 +18,8 @@
 #include "toolkit/panel_children.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/sub_menu.h"
-#include "toolkit/text_conversion.h"
 #include "toolkit/text_box.h"
+#include "toolkit/text_conversion.h"
 #include "toolkit/timer.h"
 #include "toolkit/tool_bar.h"
 #include "toolkit/tool_bar_item.h"
@@ -44,16 +44,6 @@ FormMain* g_mainForm = nullptr;
 
 // The longest label, for measuring the font against the room the layout gives it.
 const wchar_t* const kLongestLabel = L"Colore Sfondo:";
-
-int TextWidth(Font& font, const wchar_t* text) {
-    HDC screen = GetDC(nullptr);
-    const HGDIOBJ previous = SelectObject(screen, font.Handle());
-    SIZE size = {};
-    GetTextExtentPoint32W(screen, text, static_cast<int>(wcslen(text)), &size);
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
-    return size.cx;
-}
 
 // D3DX reads a .x model only with a device: the main window's preview lends its own.
 bool ReadXWithPreview(const std::string& path, ModelTriangles& model, std::string& message) {
@@ -104,11 +94,11 @@ FormMain::FormMain(HINSTANCE instance, const std::string& title)
 // the scaled room: fonts do not grow evenly from one size to another.
 int FormMain::FittedFontHeight() {
     Font designed(ToNarrow(m_font.faceName), kFontHeight);
-    const int room = Px(TextWidth(designed, kLongestLabel));
+    const int room = Px(designed.TextWidth(kLongestLabel));
     int height = Px(kFontHeight);
     for (; height > kFontHeight; --height) {
         Font scaled(ToNarrow(m_font.faceName), height);
-        if (TextWidth(scaled, kLongestLabel) <= room)
+        if (scaled.TextWidth(kLongestLabel) <= room)
             break;
     }
     return height;
@@ -170,8 +160,8 @@ void FormMain::TearDown() {
          {&newItem,       &openItem,          &importItem,      &saveItem,      &saveAsItem,
           &exportItem,    &exportPictureItem, &exportMeshItem,  &exportObjItem, &exportPlyItem,
           &exportStlItem, &exportGltfItem,    &separatorItem,   &exitItem,      &undoItem,
-          &redoItem,      &editSeparatorItem, &addTriangleItem, &resetViewItem, &guideItem,     &homeItem,
-          &infoItem,      &recentSeparator})
+          &redoItem,      &editSeparatorItem, &addTriangleItem, &resetViewItem, &guideItem,
+          &homeItem,      &infoItem,          &recentSeparator})
         item->reset();
     recentItems.clear();
     viewportContainer.reset();

@@ -182,9 +182,9 @@ void FormMain::KeepPlacement() {
     placement.length = sizeof placement;
     if (!m_settings || !GetWindowPlacement(window, &placement))
         return;
-    const bool maximised = placement.showCmd == SW_SHOWMAXIMIZED ||
-                           (placement.showCmd == SW_SHOWMINIMIZED &&
-                            (placement.flags & WPF_RESTORETOMAXIMIZED) != 0);
+    const bool maximised =
+        placement.showCmd == SW_SHOWMAXIMIZED ||
+        (placement.showCmd == SW_SHOWMINIMIZED && (placement.flags & WPF_RESTORETOMAXIMIZED) != 0);
     m_settings->WritePlacement({FromRect(placement.rcNormalPosition), maximised});
 }
 

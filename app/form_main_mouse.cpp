@@ -87,7 +87,8 @@ void FormMain::OnPreviewRelease(int x, int y) {
     if (!click)
         return;
     Pick(x, y);
-    const std::optional<std::size_t> vertex = VertexUnder(x, y, static_cast<float>(Px(kPickRadius)));
+    const std::optional<std::size_t> vertex =
+        VertexUnder(x, y, static_cast<float>(Px(kPickRadius)));
     if (m_doubleClick && vertex)
         OpenVertexDialog(EntryMode::Modify);
 }
@@ -123,7 +124,8 @@ std::optional<std::size_t> FormMain::VertexUnder(int x, int y, float radius) {
 // triangle under it selects its first index (its first corner in a list drawn without
 // indices); a click on nothing changes nothing.
 void FormMain::Pick(int x, int y) {
-    if (const std::optional<std::size_t> vertex = VertexUnder(x, y, static_cast<float>(Px(kPickRadius)))) {
+    if (const std::optional<std::size_t> vertex =
+            VertexUnder(x, y, static_cast<float>(Px(kPickRadius)))) {
         vertexList->SetSelectedIndex(static_cast<int>(*vertex));
         ShowSelection(*vertexList);
         return;

@@ -24,8 +24,8 @@ wchar_t Folded(wchar_t c) {
         return static_cast<wchar_t>(c + 0x50);
     if (c == 0x178)
         return 0xFF;
-    const bool evenUpper = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177) ||
-                           (c >= 0x460 && c <= 0x4BF);
+    const bool evenUpper =
+        (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177) || (c >= 0x460 && c <= 0x4BF);
     const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
     if ((evenUpper && c % 2 == 0) || (oddUpper && c % 2 == 1))
         return static_cast<wchar_t>(c + 1);
@@ -85,9 +85,8 @@ RecentProjects::RecentProjects(const std::vector<std::string>& kept) {
     for (const std::string& path : kept) {
         if (m_paths.size() == kLength)
             break;
-        const bool repeated = std::any_of(m_paths.begin(), m_paths.end(), [&](const auto& known) {
-            return SamePath(known, path);
-        });
+        const bool repeated = std::any_of(m_paths.begin(), m_paths.end(),
+                                          [&](const auto& known) { return SamePath(known, path); });
         if (!path.empty() && !repeated)
             m_paths.push_back(path);
     }

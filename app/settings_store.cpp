@@ -65,11 +65,12 @@ std::string SettingsStore::ReadText(const std::string& name) const {
 
 void SettingsStore::WriteText(const std::string& name, const std::string& text) const {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, m_keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, m_keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
         return;
     const std::wstring wide = ToWide(text);
-    RegSetValueExW(key, ToWide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+    RegSetValueExW(key, ToWide(name).c_str(), 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(wide.c_str()),
                    static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
 }

@@ -6,8 +6,8 @@ namespace KelUtility {
 // there all the same.
 int WindowDpi(HWND window) {
     using DpiForWindow = UINT(WINAPI*)(HWND);
-    static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
     const UINT dpi = dpiForWindow != nullptr && window != nullptr ? dpiForWindow(window) : 0;
     return dpi != 0 ? static_cast<int>(dpi) : ScreenDpi();
 }

@@ -21,4 +21,14 @@ HFONT Font::Handle() {
     return handle;
 }
 
+int Font::TextWidth(const wchar_t* text) {
+    HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, Handle());
+    SIZE size = {};
+    GetTextExtentPoint32W(screen, text, static_cast<int>(wcslen(text)), &size);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return size.cx;
+}
+
 } // namespace KelUtility

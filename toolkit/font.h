@@ -19,6 +19,8 @@ public:
     // The platform font, created from the fields on the first call and reused after;
     // fields changed later do not change it. Null while creation fails.
     HFONT Handle();
+    // How wide the text is written in this font on the screen, in pixels.
+    int TextWidth(const wchar_t* text);
 
     HFONT handle = nullptr;
     std::wstring faceName = L"System";

@@ -43,10 +43,9 @@ void GUIControl::Create() {
     if (arrows[0] != nullptr)
         return;
     const int cell = Scaled(kCell, dpi);
-    arrowsBitmap = static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kArrowsBitmap), IMAGE_BITMAP,
-                   cell == kCell ? 0 : cell * kSheetCells, cell == kCell ? 0 : cell,
-                   LR_CREATEDIBSECTION));
+    arrowsBitmap = static_cast<HBITMAP>(LoadImageW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kArrowsBitmap), IMAGE_BITMAP,
+        cell == kCell ? 0 : cell * kSheetCells, cell == kCell ? 0 : cell, LR_CREATEDIBSECTION));
     for (int k = 0; k < 4; ++k) {
         ImageFrame* arrow = new ImageFrame(this);
         arrow->bitmap = arrowsBitmap;

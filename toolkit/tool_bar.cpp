@@ -30,8 +30,8 @@ HBITMAP StretchedStrip(int resourceId) {
     HGDIOBJ oldTo = SelectObject(to, stretched);
     SetStretchBltMode(to, HALFTONE);
     SetBrushOrgEx(to, 0, 0, nullptr);
-    StretchBlt(to, 0, 0, stretchedWidth, stretchedHeight, from, 0, 0, size.bmWidth,
-               size.bmHeight, SRCCOPY);
+    StretchBlt(to, 0, 0, stretchedWidth, stretchedHeight, from, 0, 0, size.bmWidth, size.bmHeight,
+               SRCCOPY);
     SelectObject(from, oldFrom);
     SelectObject(to, oldTo);
     DeleteDC(from);

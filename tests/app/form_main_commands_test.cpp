@@ -407,8 +407,9 @@ TEST_F(FormMainCommandsTest, ShownColoursPagesAndMarkedFilesAgreeWithWhatIsStore
         }
     } noBrowser;
     Choose(*form->guideItem);
-    EXPECT_EQ(noBrowser.BoxTexts(),
-              std::vector<std::string>{"Errore / Impossibile aprire la pagina " + GuidePath() + "."});
+    EXPECT_EQ(
+        noBrowser.BoxTexts(),
+        std::vector<std::string>{"Errore / Impossibile aprire la pagina " + GuidePath() + "."});
 }
 
 TEST_F(FormMainCommandsTest, ModelsAreImportedAsUnsavedDocumentsAndExportedInEveryFormat) {

@@ -125,10 +125,10 @@ TEST_F(FormMainFilesTest, DroppedFilesOpenAfterTheSaveQuestionAndJoinTheRecentPr
     host.boxes.clear();
     host.answers = {IDNO};
     Choose(*form->recentItems[0]);
-    EXPECT_EQ(host.BoxTexts(), std::vector<std::string>{
-                                   "Errore / Il progetto " + second +
-                                   " non esiste pi\xC3\xB9: viene tolto dall'elenco dei "
-                                   "progetti recenti."});
+    EXPECT_EQ(host.BoxTexts(),
+              std::vector<std::string>{"Errore / Il progetto " + second +
+                                       " non esiste pi\xC3\xB9: viene tolto dall'elenco dei "
+                                       "progetti recenti."});
     EXPECT_EQ(FileMenuTexts(*form)[7], ToWide(RecentMenuText(1, first)));
     Choose(*form->recentItems[0]);
     EXPECT_EQ(form->ProjectPath, first);

@@ -148,7 +148,6 @@ private:
     PROCESS_INFORMATION m_process = {};
 };
 
-
 // Wine takes the screen's DPI from the user's settings as each program starts.
 class ScreenDpiSetting {
 public:

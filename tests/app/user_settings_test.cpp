@@ -6,15 +6,15 @@
 using namespace MyApp;
 
 TEST(RecentProjects, KeepsFourNewestFirstAndNamesEachFileOnce) {
-    RecentProjects recent({"C:\\a.kv3", "", "c:/A.KV3", "C:\\b.kv3", "C:\\c.kv3", "C:\\d.kv3",
-                           "C:\\e.kv3"});
+    RecentProjects recent(
+        {"C:\\a.kv3", "", "c:/A.KV3", "C:\\b.kv3", "C:\\c.kv3", "C:\\d.kv3", "C:\\e.kv3"});
     EXPECT_EQ(recent.Paths(),
               (std::vector<std::string>{"C:\\a.kv3", "C:\\b.kv3", "C:\\c.kv3", "C:\\d.kv3"}))
         << "blanks and repeats of a damaged list are left out";
     recent.Add("C:\\C.KV3");
     recent.Add("C:\\nuovo.kv3");
-    EXPECT_EQ(recent.Paths(), (std::vector<std::string>{"C:\\nuovo.kv3", "C:\\C.KV3",
-                                                        "C:\\a.kv3", "C:\\b.kv3"}));
+    EXPECT_EQ(recent.Paths(),
+              (std::vector<std::string>{"C:\\nuovo.kv3", "C:\\C.KV3", "C:\\a.kv3", "C:\\b.kv3"}));
     recent.Remove("c:\\NUOVO.kv3");
     EXPECT_EQ(recent.Paths().front(), "C:\\C.KV3");
 
@@ -68,13 +68,13 @@ TEST(WindowPlacement, KeptPlacementsComeBackOnlyUsableAndOnAMonitor) {
         bool kept;
     } cases[] = {
         {{100, 50, 900, 650}, true},
-        {{2000, -150, 3000, 600}, true},      // on the second monitor, above the first
-        {{-700, 100, 100, 700}, true},        // partly off the left edge, title in reach
-        {{-760, 100, 40, 700}, false},        // too little of the title left to take
-        {{100, 970, 900, 1600}, false},       // title below the work area
-        {{100, -10, 900, 600}, false},        // title above it
-        {{5000, 100, 5800, 700}, false},      // a monitor no longer there
-        {{100, 50, 300, 150}, false},         // smaller than the window can be
+        {{2000, -150, 3000, 600}, true}, // on the second monitor, above the first
+        {{-700, 100, 100, 700}, true},   // partly off the left edge, title in reach
+        {{-760, 100, 40, 700}, false},   // too little of the title left to take
+        {{100, 970, 900, 1600}, false},  // title below the work area
+        {{100, -10, 900, 600}, false},   // title above it
+        {{5000, 100, 5800, 700}, false}, // a monitor no longer there
+        {{100, 50, 300, 150}, false},    // smaller than the window can be
         {{-2147483647, 0, -2147450000, 700}, false},
     };
     for (const auto& c : cases) {
