@@ -82,6 +82,8 @@ FormMain::FormMain(HINSTANCE instance, const std::string& title)
     minimumTrackHeight = Px(kMinimumHeight);
     WireFormHandlers();
     Create(); // builds the layout from the created event
+    // The screen's DPI is the one the user signed in with; the window's may differ since.
+    FollowDpi(WindowDpi(window));
     SetIcon(kProgramIcon);
     LayoutPanels();
     if (g_mainForm == nullptr) {
@@ -107,14 +109,20 @@ int FormMain::FittedFontHeight() {
 // The controls are made anew for the new DPI, with a font made for it, and the window
 // goes where the system proposes.
 void FormMain::ShowAtDpi(int dpi, const RECT& suggested) {
-    if (dpi != m_dpi && dpi > 0) {
-        m_dpi = dpi;
-        minimumTrackWidth = Px(kMinimumWidth);
-        minimumTrackHeight = Px(kMinimumHeight);
-        RebuildControls();
-    }
+    FollowDpi(dpi);
+    if (m_placing)
+        return;
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormMain::FollowDpi(int dpi) {
+    if (dpi == m_dpi || dpi <= 0)
+        return;
+    m_dpi = dpi;
+    minimumTrackWidth = Px(kMinimumWidth);
+    minimumTrackHeight = Px(kMinimumHeight);
+    RebuildControls();
 }
 
 // From here on nothing reaches this window's operations: the close request asks nothing,

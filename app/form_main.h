@@ -280,7 +280,11 @@ private:
     void CloseOwnedWindows();
     void TearDown();
     void ResetControls();
+    // The window's DPI is `dpi`: the controls are made anew for it when it is another one.
+    void FollowDpi(int dpi);
     void RebuildControls();
+    int FocusedControl() const;
+    void RestoreFocus(int position);
 
     std::string AskProjectPath();
     void ShowRecentProjects();
@@ -373,6 +377,7 @@ private:
     bool m_dragMoved = false;
     bool m_doubleClick = false;
     int m_dpi = 96;
+    bool m_placing = false;
     KelUtility::Font m_font{"Lucida Console", kFontHeight};
 };
 

@@ -18,6 +18,14 @@ namespace {
 
 const char* const kError = "Errore";
 
+// Gone for certain: its folder has no such file, or there is no such folder.
+bool FileMissing(const std::string& path) {
+    if (GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 ScreenRect FromRect(const RECT& rect) {
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
@@ -50,6 +58,10 @@ std::vector<ScreenRect> WorkAreas() {
 } // namespace
 
 bool FormMain::OpenProjectFile(const std::string& path) {
+    if (FileMissing(path)) {
+        ShowError(this, "Il file " + path + " non esiste.", kError);
+        return false;
+    }
     TextFile file(path);
     const std::string text = file.ReadText();
     if (file.Failed && !text.empty()) {
@@ -87,11 +99,14 @@ bool FormMain::ImportModelFile(const std::string& path) {
     return true;
 }
 
+// A relative path names a file of the current folder now; the file dialogs move that folder
+// later, so the document keeps the whole path.
 void FormMain::OpenOrImport(const std::string& path) {
-    if (IsModelPath(path))
-        ImportModelFile(path);
+    const std::string whole = FullPath(path);
+    if (IsModelPath(whole))
+        ImportModelFile(whole);
     else
-        OpenProjectFile(path);
+        OpenProjectFile(whole);
 }
 
 // The rest of the files are left alone: the editor holds one document.
@@ -128,12 +143,13 @@ void FormMain::ShowRecentProjects() {
     exitItem->Create();
 }
 
-// A project gone since it was listed leaves the list; nothing else changes.
+// A project gone since it was listed leaves the list; nothing else changes. One that cannot
+// be reached now (a drive unplugged, a share offline) stays, and Open says why.
 void FormMain::OpenRecent(std::size_t position) {
     if (position >= recentProjects.Paths().size())
         return;
     const std::string path = recentProjects.Paths()[position];
-    if (!FileExists(path)) {
+    if (FileMissing(path)) {
         ShowError(this,
                   "Il progetto " + path +
                       " non esiste pi\xC3\xB9: viene tolto dall'elenco dei progetti recenti.",
@@ -173,7 +189,11 @@ void FormMain::RestorePlacement() {
     placement.rcNormalPosition = RECT{bounds.left, bounds.top, bounds.right, bounds.bottom};
     placement.showCmd = kept->maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
     placement.flags = 0;
+    // Put on a monitor of another DPI, the window is laid out anew for it, but stays at the
+    // size it was kept at rather than the one the system scales it to.
+    m_placing = true;
     SetWindowPlacement(window, &placement);
+    m_placing = false;
 }
 
 // A window closed while minimised comes back as it would have been restored.

@@ -428,18 +428,19 @@ void FormMain::BuildMainToolBar() {
 }
 
 // The values typed and not yet taken go into the document first; the lists keep their
-// selected rows.
+// selected rows, and the control that had the focus passes it to the one made in its place.
+// The old font goes once nothing uses it.
 void FormMain::RebuildControls() {
     SyncTick();
     const int vertexRow = vertexList->GetSelectedIndex();
     const int indexRow = indexList->GetSelectedIndex();
     const bool modified = Modified;
+    const int focused = FocusedControl();
     DestroyWindow(mainToolBar->window);
     DestroyWindow(controlsPanel->window);
     ResetControls();
     controlsPanel.reset();
-    if (m_font.handle != nullptr)
-        DeleteObject(m_font.handle);
+    const HFONT previousFont = m_font.handle;
     m_font.handle = nullptr;
     m_font.height = FittedFontHeight();
     Place(*viewportContainer, Px(kMargin), Px(kContainerTop), viewportContainer->GetSize().cx,
@@ -454,7 +455,34 @@ void FormMain::RebuildControls() {
     Modified = false;
     SetModified(modified);
     UpdateHistoryCommands();
+    FollowSelection();
     LayoutPanels();
+    RestoreFocus(focused);
+    if (previousFont != nullptr)
+        DeleteObject(previousFont);
+}
+
+// The position of the focused control among the controls panel's windows, in the order
+// they are made; -1 when the focus is elsewhere.
+int FormMain::FocusedControl() const {
+    const HWND focus = GetFocus();
+    int position = 0;
+    for (HWND child = GetWindow(controlsPanel->window, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT), ++position) {
+        if (child == focus || IsChild(child, focus))
+            return position;
+    }
+    return -1;
+}
+
+void FormMain::RestoreFocus(int position) {
+    if (position < 0)
+        return;
+    HWND child = GetWindow(controlsPanel->window, GW_CHILD);
+    for (int i = 0; i < position && child != nullptr; ++i)
+        child = GetWindow(child, GW_HWNDNEXT);
+    if (child != nullptr)
+        SetFocus(child);
 }
 
 void FormMain::ShowView() {

@@ -5,6 +5,7 @@
 #include "toolkit/window_procedure.h"
 
 #include <memory>
+#include <objbase.h>
 #include <shellapi.h>
 
 namespace {
@@ -21,15 +22,26 @@ std::string PathOnCommandLine() {
     return path;
 }
 
+// How a shortcut asks the window to show, when it asks for more than a plain window.
+bool AsksForAState(int show) {
+    return show == SW_SHOWMAXIMIZED || show == SW_SHOWMINIMIZED || show == SW_MINIMIZE ||
+           show == SW_SHOWMINNOACTIVE;
+}
+
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+// The shell's services (opening the manual, the file dialogs) want COM on this thread.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     auto mainWindow = std::make_unique<MyApp::FormMain>(instance, MyApp::ProgramTitle());
     mainWindow->RememberSettingsIn(MyApp::kSettingsKey);
+    if (AsksForAState(show))
+        ShowWindow(mainWindow->window, show);
     const std::string path = PathOnCommandLine();
     if (!path.empty())
         mainWindow->OpenOrImport(path);
     KelUtility::Run(mainWindow.get());
     mainWindow.reset();
+    CoUninitialize();
     return 0;
 }

@@ -163,6 +163,19 @@ bool FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+std::string FullPath(const std::string& path) {
+    const std::wstring wide = ToWide(path);
+    const DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (length == 0)
+        return path;
+    std::wstring whole(length, L'\0');
+    const DWORD written = GetFullPathNameW(wide.c_str(), length, whole.data(), nullptr);
+    if (written == 0 || written >= length)
+        return path;
+    whole.resize(written);
+    return ToNarrow(whole);
+}
+
 // The module's name grows until it fits: a program may be installed down a long path.
 std::string ProgramFolder() {
     std::wstring path(MAX_PATH, L'\0');

@@ -57,5 +57,7 @@ std::string CurrentDirectory();
 bool FileExists(const std::string& path);
 // The folder of the running program, without a final backslash.
 std::string ProgramFolder();
+// The path made whole against the current folder; the path as given when it cannot be.
+std::string FullPath(const std::string& path);
 
 } // namespace KelUtility

@@ -135,6 +135,31 @@ TEST_F(FormMainFilesTest, DroppedFilesOpenAfterTheSaveQuestionAndJoinTheRecentPr
     EXPECT_EQ(SettingsStore(kTestKey).ReadRecent().Paths(), std::vector<std::string>{first});
 }
 
+// A relative path is made whole before the file dialogs move the current folder; a path
+// that names nothing is said so and keeps the document; a project saved joins the list.
+TEST_F(FormMainFilesTest, PathsAreMadeWholeAndSavedProjectsAreRemembered) {
+    KelTest::ScriptedHost host;
+    MakeForm();
+    const std::string project = WriteProject(InFolder(folder, L"relativo.kv3"), 323);
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(folder.Path().wstring().c_str());
+    form->OpenOrImport("relativo.kv3");
+    SetCurrentDirectoryW(previous);
+    EXPECT_EQ(form->ProjectPath, project);
+
+    form->OpenOrImport(folder.File("assente.kv3"));
+    EXPECT_EQ(host.BoxTexts(), std::vector<std::string>{"Errore / Il file " +
+                                                        folder.File("assente.kv3") +
+                                                        " non esiste."});
+    EXPECT_EQ(form->ProjectPath, project) << "the document stays";
+
+    const std::string saved = InFolder(folder, L"salvato.kv3");
+    host.paths = {saved};
+    Choose(*form->saveAsItem);
+    EXPECT_EQ(form->recentProjects.Paths(), (std::vector<std::string>{saved, project}));
+}
+
 TEST_F(FormMainFilesTest, DamagedSettingsGiveTheDefaultsWithoutAWord) {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, ToWide(kTestKey).c_str(), 0, nullptr, 0,

@@ -9,6 +9,7 @@
 #include "toolkit/system_dialogs.h"
 #include "toolkit/text_conversion.h"
 
+#include "tests/support/running_editor.h"
 #include "tests/support/temporary_folder.h"
 
 #include <algorithm>
@@ -18,146 +19,71 @@ using namespace MyApp;
 using KelUtility::ToNarrow;
 using KelUtility::ToWide;
 
+using KelTest::RunningEditor;
+
 namespace {
-
-constexpr DWORD kPatience = 20000; // milliseconds
-
-struct Found {
-    DWORD process;
-    std::wstring title;
-    HWND window;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM state) {
-    auto* found = reinterpret_cast<Found*>(state);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t title[200] = {};
-    GetWindowTextW(window, title, 200);
-    if (process != found->process || !IsWindowVisible(window) || found->title != title)
-        return TRUE;
-    found->window = window;
-    return FALSE;
-}
-
-BOOL CALLBACK CollectChild(HWND window, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
 
 std::wstring EditorPath() {
     return ToWide(KelUtility::ProgramFolder()) + L"\\..\\app\\KelMorvane.exe";
 }
 
-// The editor running in a process of its own, closed as a user closes it.
-class RunningEditor {
-public:
-    explicit RunningEditor(const std::string& path = "") {
-        const std::wstring program = EditorPath();
-        std::wstring line = L"\"" + program + L"\"";
-        if (!path.empty())
-            line += L" \"" + ToWide(path) + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        started = CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 nullptr, &startup, &m_process) != 0;
-        if (started)
-            main = WaitForWindow(ToWide(ProgramTitle()));
-    }
-
-    ~RunningEditor() {
-        if (!started)
-            return;
-        if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(m_process.hProcess, 1);
-        CloseHandle(m_process.hThread);
-        CloseHandle(m_process.hProcess);
-    }
-
-    // A visible top-level window of the program with this title, once it shows.
-    HWND WaitForWindow(const std::wstring& title) const {
-        for (DWORD waited = 0; waited < kPatience; waited += 50) {
-            Found found = {m_process.dwProcessId, title, nullptr};
-            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&found));
-            if (found.window != nullptr)
-                return found.window;
-            Sleep(50);
-        }
-        return nullptr;
-    }
-
-    // The texts of the main window's edit boxes, in the order of the window tree.
-    std::vector<std::wstring> BoxTexts() const {
-        std::vector<std::wstring> texts;
-        for (HWND child : Children()) {
-            if (ClassOf(child) != L"Edit")
-                continue;
-            wchar_t text[100] = {};
-            SendMessageW(child, WM_GETTEXT, 100, reinterpret_cast<LPARAM>(text));
-            texts.emplace_back(text);
-        }
-        return texts;
-    }
-
-    // The rows of the main window's first list, the vertices.
-    int VertexRows() const {
-        for (HWND child : Children()) {
-            if (ClassOf(child) == L"ListBox")
-                return static_cast<int>(SendMessageW(child, LB_GETCOUNT, 0, 0));
-        }
-        return -1;
-    }
-
-    // Whether the width box shows the width, within the time the program takes to start.
-    bool ShowsWidth(const std::wstring& width) const {
-        for (DWORD waited = 0; waited < kPatience; waited += 50) {
-            const std::vector<std::wstring> texts = BoxTexts();
-            if (texts.size() > 1 && texts[0] == width)
-                return true;
-            Sleep(50);
-        }
-        return false;
-    }
-
-    // Exit, and Yes to "Vuoi realmente uscire?"; true once the process has ended.
-    bool Exit() const {
-        PostMessageW(main, WM_CLOSE, 0, 0);
-        HWND question = WaitForWindow(L"Uscita");
-        if (question == nullptr)
-            return false;
-        PostMessageW(question, WM_COMMAND, IDYES, 0);
-        return WaitForSingleObject(m_process.hProcess, kPatience) == WAIT_OBJECT_0;
-    }
-
-    std::vector<HWND> Children() const {
-        std::vector<HWND> children;
-        EnumChildWindows(main, CollectChild, reinterpret_cast<LPARAM>(&children));
-        return children;
-    }
-
-    bool started = false;
-    HWND main = nullptr;
-
-private:
-    PROCESS_INFORMATION m_process = {};
-};
-
 // Wine takes the screen's DPI from the user's settings as each program starts.
+// The setting the user had comes back afterwards.
 class ScreenDpiSetting {
 public:
     explicit ScreenDpiSetting(DWORD dpi) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+        DWORD size = sizeof m_previous;
+        m_had = RegGetValueW(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr,
+                             &m_previous, &size) == ERROR_SUCCESS;
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &dpi, sizeof dpi);
     }
-    ~ScreenDpiSetting() { RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels"); }
+    ~ScreenDpiSetting() {
+        if (m_had)
+            RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &m_previous,
+                            sizeof m_previous);
+        else
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue);
+    }
 
 private:
     static constexpr const wchar_t* kKey = L"Control Panel\\Desktop";
+    static constexpr const wchar_t* kValue = L"LogPixels";
+    DWORD m_previous = 0;
+    bool m_had = false;
+};
+
+bool CopyKey(const std::wstring& from, const std::wstring& to) {
+    HKEY source = nullptr;
+    HKEY target = nullptr;
+    bool copied = false;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, from.c_str(), 0, KEY_READ, &source) == ERROR_SUCCESS &&
+        RegCreateKeyExW(HKEY_CURRENT_USER, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &target, nullptr) == ERROR_SUCCESS)
+        copied = RegCopyTreeW(source, nullptr, target) == ERROR_SUCCESS;
+    RegCloseKey(source);
+    RegCloseKey(target);
+    return copied;
+}
+
+// The program's settings start empty for the test, and the user's own come back after it.
+class SettingsAside {
+public:
+    SettingsAside() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kAside);
+        m_had = CopyKey(m_key, kAside);
+        RegDeleteTreeW(HKEY_CURRENT_USER, m_key.c_str());
+    }
+    ~SettingsAside() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, m_key.c_str());
+        if (m_had)
+            CopyKey(kAside, m_key);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kAside);
+    }
+
+private:
+    static constexpr const wchar_t* kAside = L"Software\\Kel Morvane\\Messe da parte dai test";
+    const std::wstring m_key = ToWide(kSettingsKey);
+    bool m_had = false;
 };
 
 RECT RectOf(HWND window) {
@@ -183,7 +109,7 @@ void ChooseFirstRecentProject(HWND window) {
 }
 
 TEST(ProgramStart, OpensThePathItIsGivenAndRemembersItForTheNextRun) {
-    RegDeleteTreeW(HKEY_CURRENT_USER, ToWide(kSettingsKey).c_str());
+    const SettingsAside aside;
     TemporaryFolder folder;
     const std::string project =
         ToNarrow((folder.Path() / L"una città" / L"Проект один.kv3").wstring());
@@ -195,7 +121,7 @@ TEST(ProgramStart, OpensThePathItIsGivenAndRemembersItForTheNextRun) {
     TextFile(project).WriteText(document.ToText());
 
     {
-        RunningEditor editor(project);
+        RunningEditor editor(EditorPath(), project);
         ASSERT_NE(editor.main, nullptr);
         EXPECT_TRUE(editor.ShowsWidth(L"321"));
         EXPECT_EQ(editor.VertexRows(), 2);
@@ -203,23 +129,34 @@ TEST(ProgramStart, OpensThePathItIsGivenAndRemembersItForTheNextRun) {
     }
     const SettingsStore kept(kSettingsKey);
     EXPECT_EQ(kept.ReadRecent().Paths(), std::vector<std::string>{project});
-    EXPECT_TRUE(kept.ReadPlacement().has_value());
+    const std::optional<WindowPlacement> placement = kept.ReadPlacement();
+    ASSERT_TRUE(placement.has_value());
 
     {
-        RunningEditor editor;
+        RunningEditor editor(EditorPath());
         ASSERT_NE(editor.main, nullptr);
         EXPECT_TRUE(editor.ShowsWidth(L"640")) << "the sample, with nothing on the command line";
+        const RECT bounds = RectOf(editor.main);
+        EXPECT_EQ(PlacementText({{bounds.left, bounds.top, bounds.right, bounds.bottom}, false}),
+                  PlacementText(*placement))
+            << "the window comes back where it was";
         ChooseFirstRecentProject(editor.main);
         EXPECT_TRUE(editor.ShowsWidth(L"321")) << "the recent project, chosen from the menu";
+        SendMessageW(editor.main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
         EXPECT_TRUE(editor.Exit());
     }
 
     {
-        RunningEditor editor(folder.File("non esiste.kv3"));
+        RunningEditor editor(EditorPath(), folder.File("non esiste.kv3"));
         ASSERT_NE(editor.main, nullptr);
         const HWND error = editor.WaitForWindow(L"Errore");
         ASSERT_NE(error, nullptr) << "the error box of Open";
+        EXPECT_TRUE(FindWindowExW(error, nullptr, L"Static",
+                                  (L"Il file " + ToWide(folder.File("non esiste.kv3")) +
+                                   L" non esiste.")
+                                      .c_str()) != nullptr);
         PostMessageW(error, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(IsZoomed(editor.main)) << "maximised, as it was left";
         EXPECT_TRUE(editor.ShowsWidth(L"640")) << "the program stays, with the sample";
         EXPECT_TRUE(editor.Exit());
     }
@@ -229,13 +166,13 @@ TEST(ProgramStart, OpensThePathItIsGivenAndRemembersItForTheNextRun) {
 // height of its panel, and what the width cannot show is reached by the panel's scroll bar.
 TEST(ProgramStart, LaysItselfOutForTheScreensDpi) {
     const ScreenDpiSetting setting(144);
-    RunningEditor editor;
+    RunningEditor editor(EditorPath());
     ASSERT_NE(editor.main, nullptr);
     ASSERT_TRUE(editor.ShowsWidth(L"640"));
     HWND panel = nullptr;
     HWND widthBox = nullptr;
     for (HWND child : editor.Children()) {
-        if (ClassOf(child) == L"Edit" && widthBox == nullptr)
+        if (KelTest::ClassOf(child) == L"Edit" && widthBox == nullptr)
             widthBox = child;
     }
     ASSERT_NE(widthBox, nullptr);
@@ -249,8 +186,8 @@ TEST(ProgramStart, LaysItselfOutForTheScreensDpi) {
         if (GetParent(child) != panel || !IsWindowVisible(child))
             continue;
         const RECT bounds = RectOf(child);
-        EXPECT_GE(bounds.top, inside.top) << ToNarrow(ClassOf(child));
-        EXPECT_LE(bounds.bottom, inside.bottom) << ToNarrow(ClassOf(child));
+        EXPECT_GE(bounds.top, inside.top) << ToNarrow(KelTest::ClassOf(child));
+        EXPECT_LE(bounds.bottom, inside.bottom) << ToNarrow(KelTest::ClassOf(child));
         widest = std::max<int>(widest, bounds.right - inside.left);
     }
     // The bars follow the layout at the next tick.
@@ -305,8 +242,11 @@ TEST(ProgramStart, CarriesItsVersionIconsAndManifest) {
     EXPECT_NE(std::wstring(controls).find(L"common-controls_6595b64144ccf1df_6."),
               std::wstring::npos)
         << ToNarrow(controls);
-    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()),
-              DPI_AWARENESS_PER_MONITOR_AWARE);
+    // Version 2 where the system knows it, else the manifest's second choice: Wine 8 knows
+    // only the first version of per-monitor awareness.
+    const DPI_AWARENESS_CONTEXT context = GetThreadDpiAwarenessContext();
+    EXPECT_TRUE(AreDpiAwarenessContextsEqual(context, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) ||
+                AreDpiAwarenessContextsEqual(context, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE));
 }
 
 } // namespace
