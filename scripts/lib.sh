@@ -9,7 +9,7 @@ KEL_PACKAGES=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils libgl1-mesa-dri imagemagick
     locales xdotool fonts-wine fonts-liberation libassimp-dev libtinyobjloader-dev
-    libtinygltf-dev nlohmann-json3-dev libstb-dev assimp-testmodels assimp-utils
+    libtinygltf-dev nlohmann-json3-dev libstb-dev assimp-testmodels assimp-utils nsis
 )
 
 kel_say() { printf '== %s\n' "$*"; }
