@@ -13,24 +13,6 @@ namespace {
 constexpr DWORD kPatience = 20000; // milliseconds
 constexpr DWORD kPoll = 50;
 
-struct Found {
-    DWORD process;
-    std::wstring title;
-    HWND window;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM state) {
-    auto* found = reinterpret_cast<Found*>(state);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t title[200] = {};
-    GetWindowTextW(window, title, 200);
-    if (process != found->process || !IsWindowVisible(window) || found->title != title)
-        return TRUE;
-    found->window = window;
-    return FALSE;
-}
-
 BOOL CALLBACK CollectChild(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
@@ -96,10 +78,13 @@ void RunningEditor::FindMainWindow() {
 
 HWND RunningEditor::WaitForWindow(const std::wstring& title) const {
     for (DWORD waited = 0; waited < kPatience; waited += kPoll) {
-        Found found = {m_processId, title, nullptr};
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&found));
-        if (found.window != nullptr)
-            return found.window;
+        for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, title.c_str());
+             window != nullptr; window = FindWindowExW(nullptr, window, nullptr, title.c_str())) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process == m_processId && IsWindowVisible(window))
+                return window;
+        }
         Sleep(kPoll);
     }
     return nullptr;
