@@ -139,6 +139,10 @@ int EntryDialog::Px(int length) const {
     return Scaled(length, m_dpi);
 }
 
+int EntryDialog::ScrollBarWidth() const {
+    return SystemMetric(SM_CXVSCROLL, m_dpi);
+}
+
 void EntryDialog::SetClientWidth(int clientWidth) {
     m_clientWidth = std::max(clientWidth, Px(kClientWidth));
     SetSize(m_clientWidth, Px(kClientHeight));

@@ -59,6 +59,8 @@ protected:
     int TextWidth(const wchar_t* text);
     // A length designed at 96 DPI, at the DPI of the owner's monitor.
     int Px(int length) const;
+    // The width of a vertical scroll bar (and of a spinner's arrows) at the dialog's DPI.
+    int ScrollBarWidth() const;
     // A dialog wider than the usual 400 pixels says so before Open.
     void SetClientWidth(int clientWidth);
     // Closes the window and leaves the result as it is.

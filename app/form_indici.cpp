@@ -78,7 +78,7 @@ void FormIndici::MakeRow(std::size_t row, const std::string& caption, int labelW
     box->SetPosition(Px(kMargin) + labelWidth + Px(kLabelGap), top);
     box->numbersOnly = true;
     box->SetMaxLength(kTypedDigits);
-    box->SetSize(TextWidth(kWidestIndex) + GetSystemMetrics(SM_CXVSCROLL) + Px(kBoxFrame),
+    box->SetSize(TextWidth(kWidestIndex) + ScrollBarWidth() + Px(kBoxFrame),
                  Px(kRowHeight));
     box->OnKeyPress = KeyPressed;
     box->OnGotFocus = BoxGotFocus;

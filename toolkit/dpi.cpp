@@ -20,6 +20,14 @@ int ScreenDpi() {
     return dpi > 0 ? dpi : kDesignDpi;
 }
 
+int SystemMetric(int index, int dpi) {
+    using MetricForDpi = int(WINAPI*)(int, UINT);
+    static const auto metricForDpi = reinterpret_cast<MetricForDpi>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    return metricForDpi != nullptr ? metricForDpi(index, static_cast<UINT>(dpi))
+                                   : GetSystemMetrics(index);
+}
+
 int Scaled(int length, int dpi) {
     return MulDiv(length, dpi, kDesignDpi);
 }

@@ -16,5 +16,8 @@ int WindowDpi(HWND window);
 int ScreenDpi();
 // A length designed at 96 DPI, at `dpi`, rounded to the nearest pixel.
 int Scaled(int length, int dpi);
+// A system measure (SM_CXVSCROLL and the like) at `dpi`, where the system gives one per
+// DPI (Windows 10 and later); else the measure of the screen.
+int SystemMetric(int index, int dpi);
 
 } // namespace KelUtility
