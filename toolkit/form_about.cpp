@@ -2,6 +2,7 @@
 
 #include "toolkit/button.h"
 #include "toolkit/cell_control.h"
+#include "toolkit/dpi.h"
 #include "toolkit/drawing.h"
 #include "toolkit/font.h"
 #include "toolkit/image.h"
@@ -99,29 +100,19 @@ std::string WithWindowsLineBreaks(const std::string& text) {
     return result;
 }
 
-// The width the text takes in the font, measured on the screen the box shows on.
-int TextWidth(Font& font, const std::string& text) {
-    const std::wstring wide = ToWide(text);
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ previous = SelectObject(screen, font.Handle());
-    SIZE size = {};
-    GetTextExtentPoint32W(screen, wide.c_str(), static_cast<int>(wide.size()), &size);
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
-    return size.cx;
-}
-
 HINSTANCE InstanceOf(const Form* form) {
     return form != nullptr ? form->instance : GetModuleHandleW(nullptr);
 }
 
 } // namespace
 
+// The box is laid out for the DPI of the window that opens it.
 FormAbout::FormAbout(Form* opener)
     : Form(InstanceOf(opener), Kind::ToolDialog, opener),
-      formFont(std::make_unique<Font>(kFontFace, 14)),
-      titleFont(std::make_unique<Font>(kFontFace, 16)),
-      linkFont(std::make_unique<Font>(kFontFace, 16)) {
+      m_dpi(WindowDpi(opener != nullptr ? opener->window : nullptr)) {
+    formFont = std::make_unique<Font>(kFontFace, Px(14));
+    titleFont = std::make_unique<Font>(kFontFace, Px(16));
+    linkFont = std::make_unique<Font>(kFontFace, Px(16));
     titleFont->bold = true;
     linkFont->underline = true;
     topmost = false;
@@ -129,7 +120,7 @@ FormAbout::FormAbout(Form* opener)
     resizable = false;
     modalFrame = true;
     font = formFont.get();
-    SetSize(kClientWidth, kClientHeight);
+    SetSize(Px(kClientWidth), Px(kClientHeight));
     CenterOnScreen();
     SetText(std::string("Info..."));
     OnCreated = &RouteCreated;
@@ -157,12 +148,12 @@ FormAbout::~FormAbout() {
 void FormAbout::Shown() {
     Form::Shown();
     if (created || window == nullptr) {
-        SetClientSize(kClientWidth, kClientHeight);
+        SetClientSize(Px(kClientWidth), Px(kClientHeight));
         return;
     }
     // The window shows itself while it is being made, before the form counts as created,
     // when SetClientSize would only store the size: the frame is measured here instead.
-    RECT bounds = {0, 0, kClientWidth, kClientHeight};
+    RECT bounds = {0, 0, Px(kClientWidth), Px(kClientHeight)};
     AdjustWindowRectEx(&bounds, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
     width = bounds.right - bounds.left;
@@ -178,25 +169,26 @@ void FormAbout::CreateControls() {
         formWidth = client.right;
         formHeight = client.bottom;
     }
-    const int left = pictureWidth + 45;
-    const int columnWidth = formWidth - left - 10;
+    const int left = Px(pictureWidth + 45);
+    const int columnWidth = formWidth - left - Px(10);
 
     picturePanel = std::make_unique<PanelChildren>(this);
-    Place(*picturePanel, 10, 10, pictureWidth + 20, formHeight - 20);
+    Place(*picturePanel, Px(10), Px(10), Px(pictureWidth + 20), formHeight - Px(20));
     picturePanel->border = true;
     picturePanel->Create();
 
     picture = std::make_unique<Image>(picturePanel.get(), pictureResource);
-    Place(*picture, 5, 5, pictureWidth, pictureHeight);
+    Place(*picture, Px(5), Px(5), Px(pictureWidth), Px(pictureHeight));
+    picture->fitToSize = m_dpi != kDesignDpi;
     picture->Create();
 
     titleLabel = std::make_unique<Label>(this, titleText);
-    Place(*titleLabel, left, 10, columnWidth, kLineHeight);
+    Place(*titleLabel, left, Px(10), columnWidth, Px(kLineHeight));
     titleLabel->font = titleFont.get();
     titleLabel->Create();
 
     rightsLabel = std::make_unique<Label>(this, rightsText);
-    Place(*rightsLabel, left, 35, columnWidth, kLineHeight);
+    Place(*rightsLabel, left, Px(35), columnWidth, Px(kLineHeight));
     rightsLabel->font = formFont.get();
     rightsLabel->Create();
 
@@ -209,13 +201,14 @@ void FormAbout::CreateControls() {
     CellControl* links[] = {homeLink.get(), mailLink.get()};
     int wanted[2];
     for (int i = 0; i < 2; ++i)
-        wanted[i] = std::max(kLinkWidth, TextWidth(*linkFont, linkTexts[i]) + kLinkMargin);
-    const int gap = std::max(0, std::min(kLinkGap, columnWidth - wanted[0] - wanted[1]));
+        wanted[i] = std::max(Px(kLinkWidth),
+                             linkFont->TextWidth(ToWide(linkTexts[i]).c_str()) + Px(kLinkMargin));
+    const int gap = std::max(0, std::min(Px(kLinkGap), columnWidth - wanted[0] - wanted[1]));
     int linkLeft = left;
     for (int i = 0; i < 2; ++i) {
         CellControl& link = *links[i];
         const int linkWidth = std::max(0, std::min(wanted[i], left + columnWidth - linkLeft));
-        Place(link, linkLeft, 55, linkWidth, kLinkHeight);
+        Place(link, linkLeft, Px(55), linkWidth, Px(kLinkHeight));
         linkLeft += linkWidth + gap;
         link.textColour = kLinkColour;
         link.alignment = Drawing::AlignLeft;
@@ -227,7 +220,7 @@ void FormAbout::CreateControls() {
     }
 
     noticeBox = std::make_unique<TextBox>(this, WithWindowsLineBreaks(noticeText));
-    Place(*noticeBox, left, 85, columnWidth, formHeight - 145);
+    Place(*noticeBox, left, Px(85), columnWidth, formHeight - Px(145));
     noticeBox->multiline = true;
     noticeBox->wordWrap = true; // a paragraph, not one long scrolling line
     noticeBox->readOnly = true;
@@ -236,8 +229,8 @@ void FormAbout::CreateControls() {
     noticeBox->Create();
 
     okButton = std::make_unique<Button>(this, "OK");
-    Place(*okButton, left + columnWidth / 2 - kButtonWidth / 2, formHeight - 50, kButtonWidth,
-          kButtonHeight);
+    Place(*okButton, left + columnWidth / 2 - Px(kButtonWidth) / 2, formHeight - Px(50),
+          Px(kButtonWidth), Px(kButtonHeight));
     okButton->OnClick = &RouteClick;
     okButton->font = formFont.get();
     okButton->Create();
@@ -292,6 +285,10 @@ std::string FormAbout::MailAddressFor(const std::string& homePage) {
     if (std::count(host.begin(), host.end(), '.') >= 2)
         host.erase(0, host.find('.') + 1);
     return kMailbox + ("@" + host);
+}
+
+int FormAbout::Px(int length) const {
+    return Scaled(length, m_dpi);
 }
 
 void FormAbout::ReleaseOwner() {

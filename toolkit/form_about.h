@@ -70,6 +70,9 @@ private:
     void ReleaseOwner();
 
     bool ownerReleased = false;
+    // A length designed at 96 DPI, at the DPI of the opener's monitor.
+    int Px(int length) const;
+    int m_dpi;
 };
 
 } // namespace KelUtility

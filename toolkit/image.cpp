@@ -48,9 +48,9 @@ void Image::LoadFromResource(int id) {
     fileName.clear();
     resourceId = id;
     if (created && id > 0)
-        ShowBitmap(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
-                                                   MAKEINTRESOURCEW(id & 0xFFFF), IMAGE_BITMAP,
-                                                   0, 0, LR_CREATEDIBSECTION)));
+        ShowBitmap(static_cast<HBITMAP>(LoadImageW(
+            GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id & 0xFFFF), IMAGE_BITMAP,
+            fitToSize ? width : 0, fitToSize ? height : 0, LR_CREATEDIBSECTION)));
 }
 
 } // namespace KelUtility

@@ -18,6 +18,8 @@ public:
 
     std::string fileName;
     int resourceId = -1;
+    // A resource picture is stretched to the element's size, rather than shown at its own.
+    bool fitToSize = false;
     HBITMAP bitmap = nullptr; // owned
     bool border = false;
 
