@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -59,7 +60,7 @@ std::string DecodedUri(const std::string& uri) {
 }
 
 // A texture path as a relative URI: forward slashes, and characters a URI cannot hold
-// escaped.
+// escaped. A colon is escaped too, or a first part such as "c:" would read as a scheme.
 std::string EncodedUri(const std::string& path) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string uri;
@@ -67,12 +68,58 @@ std::string EncodedUri(const std::string& path) {
         const unsigned char byte = static_cast<unsigned char>(c);
         if (c == '\\')
             uri += '/';
-        else if (byte <= 0x20 || byte >= 0x7F || std::strchr("\"%<>^`{|}#?", c))
+        else if (byte <= 0x20 || byte >= 0x7F || std::strchr("\"%<>^`{|}#?:[]", c))
             uri += {'%', kHex[byte >> 4], kHex[byte & 15]};
         else
             uri += c;
     }
     return uri;
+}
+
+// An absolute texture path as a file URI, which a relative reference cannot name:
+// file:///C:/a/b.png for a drive, file://server/share/b.png for a share, file:///a/b.png
+// for a path from the root.
+std::string FileUri(const std::string& path) {
+    if (path.size() > 1 && path[1] == ':')
+        return "file:///" + path.substr(0, 2) + EncodedUri(path.substr(2));
+    const bool share = path.size() > 1 && (path[1] == '/' || path[1] == '\\');
+    return (share ? "file:" : "file://") + EncodedUri(path);
+}
+
+bool StartsWithIgnoringCase(const std::string& text, std::string_view start) {
+    const auto folded = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return text.size() >= start.size() &&
+           std::equal(start.begin(), start.end(), text.begin(),
+                      [&](char a, char b) { return folded(a) == folded(b); });
+}
+
+// The file a file URI names, in the form Windows writes it when it names a drive or a
+// share (C:\a\b.png, \\server\share\b.png), else as a path from the root. Takes the
+// file:/C:/a form some programs write, and localhost as no host. False for any other URI.
+bool FileUriPath(const std::string& uri, std::string& path) {
+    if (!StartsWithIgnoringCase(uri, "file:"))
+        return false;
+    std::string rest = uri.substr(5);
+    std::string host;
+    if (rest.compare(0, 2, "//") == 0) {
+        const std::size_t slash = rest.find('/', 2);
+        host = DecodedUri(rest.substr(2, slash == std::string::npos ? slash : slash - 2));
+        rest = slash == std::string::npos ? std::string() : rest.substr(slash);
+        if (host.size() == 9 && StartsWithIgnoringCase(host, "localhost"))
+            host.clear();
+    }
+    path = DecodedUri(rest);
+    const bool drive = path.size() > 2 && path[0] == '/' && path[2] == ':' &&
+                       std::isalpha(static_cast<unsigned char>(path[1]));
+    if (drive)
+        path.erase(0, 1);
+    if (!host.empty())
+        path = "//" + host + path;
+    if (drive || !host.empty())
+        std::replace(path.begin(), path.end(), '/', '\\');
+    return true;
 }
 
 // tinygltf's file steps, all through OpenPath. It also tries the working folder after
@@ -505,6 +552,9 @@ private:
         const std::string& uri = m_model.images[static_cast<std::size_t>(source)].uri;
         if (uri.empty() || uri.compare(0, 5, "data:") == 0)
             return {};
+        std::string path;
+        if (FileUriPath(uri, path))
+            return path;
         return JoinedPath(m_folder, DecodedUri(uri));
     }
 
@@ -780,7 +830,8 @@ bool WriteGltf(const ModelMesh& mesh, bool binary, std::string& bytes, std::stri
     material.doubleSided = true;
     if (!mesh.textureFile.empty()) {
         tinygltf::Image image;
-        image.uri = EncodedUri(mesh.textureFile);
+        image.uri = IsAbsolutePath(mesh.textureFile) ? FileUri(mesh.textureFile)
+                                                     : EncodedUri(mesh.textureFile);
         model.images.push_back(image);
         tinygltf::Texture texture;
         texture.source = 0;

@@ -39,6 +39,14 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+namespace {
+
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+} // namespace
+
 bool IsAbsolutePath(const std::string& path) {
     return (!path.empty() && (path[0] == '/' || path[0] == '\\')) ||
            (path.size() > 1 && path[1] == ':');
@@ -47,8 +55,39 @@ bool IsAbsolutePath(const std::string& path) {
 std::string JoinedPath(const std::string& folder, const std::string& name) {
     if (folder.empty() || IsAbsolutePath(name))
         return name;
-    const char last = folder.back();
-    return last == '/' || last == '\\' ? folder + name : folder + '/' + name;
+    const bool backslashes =
+        folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos;
+    std::string joined = folder;
+    if (!IsSeparator(joined.back()))
+        joined += backslashes ? '\\' : '/';
+    for (char c : name)
+        joined += backslashes && c == '/' ? '\\' : c;
+    return joined;
+}
+
+std::string TextureNameFrom(const std::string& folder, const std::string& texture) {
+    // Only ASCII letters are folded: that is what the prefix of a path differs by in
+    // practice, and it does not depend on the user's locale.
+    const auto folded = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    std::size_t length = folder.size();
+    while (length > 0 && IsSeparator(folder[length - 1]))
+        --length;
+    if (folder.empty() || texture.size() <= length || !IsSeparator(texture[length]))
+        return texture;
+    for (std::size_t i = 0; i < length; ++i) {
+        const bool same = IsSeparator(folder[i]) ? IsSeparator(texture[i])
+                                                 : folded(folder[i]) == folded(texture[i]);
+        if (!same)
+            return texture;
+    }
+    const std::size_t start = texture.find_first_not_of("/\\", length);
+    if (start == std::string::npos)
+        return texture;
+    std::string name = texture.substr(start);
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
 }
 
 void AppendLittleEndian(std::string& out, std::uint32_t word, int bytes) {

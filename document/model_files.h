@@ -31,7 +31,15 @@ std::string Quoted(std::string_view text);
 bool IsAbsolutePath(const std::string& path);
 
 // A name as seen from a folder: an absolute name as it is, any other inside the folder.
+// A folder written with backslashes alone gets them throughout, the name's slashes turned,
+// so that a Windows path keeps one style; any other folder is joined with '/'.
 std::string JoinedPath(const std::string& folder, const std::string& name);
+
+// How a model file in `folder` names its texture: one in that folder or below it by the rest
+// of its path, with '/' between the parts, so that the model and its texture can move
+// together; any other as it is. Folders are matched as Windows matches them: in any case,
+// with either separator.
+std::string TextureNameFrom(const std::string& folder, const std::string& texture);
 
 // The low `bytes` bytes of a word, least significant first.
 void AppendLittleEndian(std::string& out, std::uint32_t word, int bytes);

@@ -53,11 +53,21 @@ bool ReadBytesOf(const std::string& path, ModelTriangles& model, std::string& me
     return Read(bytes, model, message);
 }
 
+// A PLY file's texture comes as written; a relative name is taken from the model's folder,
+// as the other formats take theirs.
+bool ReadPlyFile(const std::string& path, ModelTriangles& model, std::string& message) {
+    if (!ReadBytesOf<ReadPly>(path, model, message))
+        return false;
+    if (!model.textureFile.empty())
+        model.textureFile = JoinedPath(FolderOf(path), model.textureFile);
+    return true;
+}
+
 ModelReader ReaderFor(const std::string& extension) {
     if (extension == ".obj")
         return ReadObj;
     if (extension == ".ply")
-        return ReadBytesOf<ReadPly>;
+        return ReadPlyFile;
     if (extension == ".stl")
         return ReadBytesOf<ReadStl>;
     if (extension == ".gltf" || extension == ".glb")
@@ -270,7 +280,8 @@ ModelMesh DrawnMesh(const MeshDocument& document) {
 }
 
 bool ExportModel(const MeshDocument& document, const std::string& path, std::string& message) {
-    const ModelMesh mesh = DrawnMesh(document);
+    ModelMesh mesh = DrawnMesh(document);
+    mesh.textureFile = TextureNameFrom(FolderOf(path), mesh.textureFile);
     if (mesh.indices.empty()) {
         message = "Il modello non contiene triangoli da esportare.";
         return false;

@@ -36,7 +36,9 @@ bool IsModelPath(const std::string& path);
 
 // Writes the triangles the document draws (its FaceCount, taken as the preview takes them)
 // to path, in the format of its extension: .obj with a .mtl beside it, .ply and .stl
-// binary, .glb, or .gltf with its buffer inside. Every file goes through a safe save.
+// binary, .glb, or .gltf with its buffer inside. Every file goes through a safe save. A
+// texture in the file's folder or below it is named from there (TextureNameFrom), so that
+// the model and its texture can move together; any other by its whole path.
 bool ExportModel(const MeshDocument& document, const std::string& path, std::string& message);
 
 // The same corners as one vertex each: the vertices in order of first use and three

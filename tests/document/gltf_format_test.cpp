@@ -73,6 +73,15 @@ struct GltfCase {
 };
 
 TEST(GltfFormat, ReadsTheFilesOfTheTable) {
+    const auto textured = [](const std::string& uri) {
+        return Gltf(OneNode(R"({"attributes":{"POSITION":0},"indices":2,"material":0})") +
+                    R"(,"materials":[{"pbrMetallicRoughness":{"baseColorTexture":{"index":0}}}],)"
+                    R"("textures":[{"source":0}],"images":[{"uri":")" +
+                    uri + R"("}])");
+    };
+    const auto texture = [](const char* file) {
+        return [file](const ModelTriangles& m) { EXPECT_EQ(m.textureFile, file); };
+    };
     const GltfCase cases[] = {
         {"indexed list, white without colour or material",
          Gltf(OneNode(R"({"attributes":{"POSITION":0},"indices":2})")), 2,
@@ -137,6 +146,10 @@ TEST(GltfFormat, ReadsTheFilesOfTheTable) {
              EXPECT_EQ(m.corners[0].Color, 0x00FF0000u);
              EXPECT_EQ(m.textureFile, "/models/my tex.png");
          }},
+        {"texture by a file URI on a drive", textured("file:///C:/Mie%20trame/pietra%20%C3%A8.bmp"),
+         2, texture("C:\\Mie trame\\pietra \xC3\xA8.bmp")},
+        {"texture by a file URI on a share", textured("file://server/share/legno.bmp"), 2,
+         texture("\\\\server\\share\\legno.bmp")},
         {"no scene: every root node",
          Gltf(std::string(kAccessors) +
               R"("meshes":[{"primitives":[{"attributes":{"POSITION":0},"indices":2}]}],)"

@@ -4,13 +4,16 @@
 
 #include "document/model_import.h"
 
+#include "document/model_files.h"
 #include "tests/support/temporary_folder.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <cmath>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace MyApp;
 
@@ -65,6 +68,64 @@ TEST(ModelImport, EveryFormatWrittenReadsBackWithTheDocumentsCounts) {
     }
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"p.PLY", "p.glb", "p.gltf", "p.mtl",
                                                           "p.obj", "p.stl"}));
+}
+
+// A texture in the model's folder or below it is named from there, any other by its whole
+// path (in glTF as a file URI); our import finds the same file again in every format.
+TEST(ModelImport, ExportedModelsNameTheirTextureFromTheirFolder) {
+    TemporaryFolder folder;
+    const struct {
+        const char* texture; // in the temporary folder; the models go to its "modelli"
+        const char* name;    // as OBJ and PLY write it; empty for the whole path
+        const char* uri;     // as glTF writes it; empty for the whole path's file URI
+    } cases[] = {
+        {"modelli/trame/legno.bmp", "trame/legno.bmp", "trame/legno.bmp"},
+        {"modelli/legno.bmp", "legno.bmp", "legno.bmp"},
+        {"altrove/legno.bmp", "", ""},
+        {"modelli/mie trame/pietra \xC3\xA8.bmp", "mie trame/pietra \xC3\xA8.bmp",
+         "mie%20trame/pietra%20%C3%A8.bmp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.texture);
+        MeshDocument document = Pyramid();
+        document.TextureFile = folder.File(c.texture);
+        std::filesystem::create_directories(
+            std::filesystem::path(document.TextureFile).parent_path());
+        TemporaryFolder::WriteBytes(document.TextureFile, "BM");
+        const std::string name = *c.name ? c.name : document.TextureFile;
+        const std::string uri = *c.uri ? c.uri : "file://" + document.TextureFile;
+        for (const auto& [model, file, text] :
+             {std::tuple{"m.obj", "m.mtl", "map_Kd " + name + "\n"},
+              std::tuple{"m.ply", "m.ply", "comment TextureFile " + name + "\n"},
+              std::tuple{"m.gltf", "m.gltf", "\"uri\":\"" + uri + "\""},
+              std::tuple{"m.glb", "m.glb", "\"uri\":\"" + uri + "\""}}) {
+            const std::string path = folder.File(std::string("modelli/") + model);
+            std::string message;
+            ASSERT_TRUE(ExportModel(document, path, message)) << model << ": " << message;
+            const std::string written =
+                TemporaryFolder::ReadBytes(folder.File(std::string("modelli/") + file));
+            EXPECT_NE(written.find(text), std::string::npos) << model << " lacks " << text;
+            MeshDocument read;
+            ASSERT_TRUE(ImportModel(path, read, message)) << model << ": " << message;
+            EXPECT_EQ(read.TextureFile, document.TextureFile) << model;
+        }
+    }
+}
+
+// The same rules on a Windows user's paths, which this run cannot make files of.
+TEST(ModelImport, WindowsPathsKeepOneStyleAndMatchInAnyCase) {
+    EXPECT_EQ(JoinedPath("Z:\\tmp\\m", "trame/legno.bmp"), "Z:\\tmp\\m\\trame\\legno.bmp");
+    EXPECT_EQ(JoinedPath("Z:/tmp/m", "legno.bmp"), "Z:/tmp/m/legno.bmp");
+    EXPECT_EQ(JoinedPath("Z:\\tmp\\m", "D:\\legno.bmp"), "D:\\legno.bmp");
+    const std::pair<const char*, const char*> names[] = {
+        {"c:\\MODELLI\\Trame/legno.bmp", "Trame/legno.bmp"},
+        {"C:/Modelli//legno.bmp", "legno.bmp"},
+        {"C:\\Modelli2\\legno.bmp", "C:\\Modelli2\\legno.bmp"},
+        {"D:\\Modelli\\legno.bmp", "D:\\Modelli\\legno.bmp"},
+        {"legno.bmp", "legno.bmp"},
+    };
+    for (const auto& [texture, name] : names)
+        EXPECT_EQ(TextureNameFrom("C:\\Modelli", texture), name) << texture;
 }
 
 TEST(ModelImport, RefusesWhatItCannotTakeAndLeavesTheDocument) {
