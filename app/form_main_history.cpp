@@ -25,6 +25,18 @@ namespace {
 // Up to this many changed rows are rewritten in place; more are made again from the first.
 constexpr std::size_t kRowsRewritten = 64;
 
+// Only a box that shows another value is written: a write costs a change notice and a
+// paint, and an undo usually changes one value of many.
+void ShowIn(NumericBox& box, int value) {
+    if (box.GetValue() != value)
+        box.SetValue(value);
+}
+
+void ShowIn(CurrencyBox& box, double value) {
+    if (!box.Shows(value))
+        box.SetValue(value);
+}
+
 } // namespace
 
 void FormMain::NoteChange(ChangeSource source) {
@@ -91,17 +103,19 @@ void FormMain::ShowRestored(const HistoryChange& change) {
 void FormMain::ShowValues() {
     colorSwatch->SetBackColor(document.ShownBackColor());
     viewport->SetBackColor(document.ShownBackColor());
-    widthSpin->SetValue(document.ViewWidth);
-    heightSpin->SetValue(document.ViewHeight);
-    eyeXBox->SetValue(document.EyeX);
-    eyeYBox->SetValue(document.EyeY);
-    eyeZBox->SetValue(document.EyeZ);
-    rotationXSpin->SetValue(document.RotX);
-    rotationYSpin->SetValue(document.RotY);
-    rotationZSpin->SetValue(document.RotZ);
-    textureBox->SetText(document.TextureFile);
-    textureBox->SetToolTip(document.TextureFile);
-    facesSpin->SetValue(document.FaceCount);
+    ShowIn(*widthSpin, document.ViewWidth);
+    ShowIn(*heightSpin, document.ViewHeight);
+    ShowIn(*eyeXBox, document.EyeX);
+    ShowIn(*eyeYBox, document.EyeY);
+    ShowIn(*eyeZBox, document.EyeZ);
+    ShowIn(*rotationXSpin, document.RotX);
+    ShowIn(*rotationYSpin, document.RotY);
+    ShowIn(*rotationZSpin, document.RotZ);
+    if (textureBox->GetNarrowText() != document.TextureFile) {
+        textureBox->SetText(document.TextureFile);
+        textureBox->SetToolTip(document.TextureFile);
+    }
+    ShowIn(*facesSpin, document.FaceCount);
     ShowView();
     // A size beyond the spins' range, which only a hand-made file holds, is shown as the
     // spins hold it; the next tick takes that into the document.

@@ -91,10 +91,10 @@ void FormMain::ReadEye() {
     } eye[] = {{eyeXBox.get(), document.EyeX, viewport->EyeX, ChangeSource::EyeX},
                {eyeYBox.get(), document.EyeY, viewport->EyeY, ChangeSource::EyeY},
                {eyeZBox.get(), document.EyeZ, viewport->EyeZ, ChangeSource::EyeZ}};
+    // A box that shows the stored value rounded to its digits holds it unchanged.
     for (const auto& axis : eye) {
-        const double value = axis.box->GetValue();
-        if (value != axis.stored) {
-            axis.stored = axis.shown = value;
+        if (!axis.box->Shows(axis.stored)) {
+            axis.stored = axis.shown = axis.box->GetValue();
             NoteChange(axis.source);
         }
     }

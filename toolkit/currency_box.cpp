@@ -146,4 +146,9 @@ void CurrencyBox::SetValue(double value) {
     SetText(m_format.FormatDouble(Finite(value)));
 }
 
+bool CurrencyBox::Shows(double value) {
+    const double shown = GetValue();
+    return shown == value || shown == m_format.Parse(m_format.FormatDouble(Finite(value)));
+}
+
 } // namespace KelUtility

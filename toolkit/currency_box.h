@@ -26,6 +26,9 @@ public:
     // the largest finite one of its sign, and one that is no number as 0, so the box never
     // shows a text it could not read back.
     void SetValue(double value);
+    // Whether the box still shows what SetValue(value) would show: then it holds that value,
+    // digits beyond the ones shown included, whatever the text's groups.
+    bool Shows(double value);
 
     bool allowNegative = false;
     wchar_t decimalSeparator = L'.';

@@ -62,6 +62,9 @@ public:
     // The smallest size the user can drag the window to; 0 leaves the platform's.
     int minimumTrackWidth = 0;
     int minimumTrackHeight = 0;
+    // The control of the form that last had the focus; it gets the focus back when the form
+    // is activated again, as in a dialog, instead of the form itself.
+    HWND focusToRestore = nullptr;
 
 private:
     // The window that owns this form's: the owner's, once it exists.

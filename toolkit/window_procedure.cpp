@@ -137,23 +137,46 @@ void ReleaseCaptureWithin(HWND form) {
         ReleaseCapture();
 }
 
-void ActivateForm(const Message& m, bool activated) {
+// The control of a form that gets the focus is the one to have it back when the form is
+// activated again: a dialog or a message box may have taken the focus away before the
+// form was told it lost the activation.
+void NoteFocus(HWND control) {
+    HWND root = GetAncestor(control, GA_ROOT);
+    if (root == control)
+        return;
+    if (Form* form = dynamic_cast<Form*>(ElementRegistry::ElementFromWindow(root)))
+        form->focusToRestore = control;
+}
+
+// A minimised form keeps no focus; a control gone or disabled meanwhile gets none.
+bool RestoreFocus(Form& form) {
+    HWND control = form.focusToRestore;
+    if (control == nullptr || IsIconic(form.window) || !IsChild(form.window, control) ||
+        !IsWindowVisible(control) || !IsWindowEnabled(control))
+        return false;
+    SetFocus(control);
+    return true;
+}
+
+// True when the form's focus went back to the control that had it.
+bool ActivateForm(const Message& m, bool activated) {
     Dispatch().lastPanel = nullptr;
     Form* form = m.element.As<Form>();
     if (!activated) {
         form->UnregisterHotKeys();
         form->Deactivated();
-        return;
+        return false;
     }
     DeactivatePreviousOwners();
     if ((form = m.element.As<Form>()) == nullptr)
-        return;
+        return false;
     form->RegisterHotKeys();
     form->Activated();
     if ((form = m.element.As<Form>()) == nullptr)
-        return;
+        return false;
     Dispatch().activeForm = form;
     PlaceCompanion(*form);
+    return RestoreFocus(*form);
 }
 
 void ActivatePanel(PanelChildren& panel, bool activated) {
@@ -173,14 +196,16 @@ void ActivatePanel(PanelChildren& panel, bool activated) {
 
 // Whether the window is being activated is read from the foreground window, not wParam;
 // a form that is losing activation, whatever the foreground says, lets go of the mouse.
-void ActivateMessage(const Message& m) {
+// True when the focus was restored, which the platform's default would take to the form.
+bool ActivateMessage(const Message& m) {
     if (LOWORD(m.wParam) == WA_INACTIVE && m.element.As<Form>() != nullptr)
         ReleaseCaptureWithin(m.window);
     const bool activated = GetForegroundWindow() == m.window;
     if (m.element.As<Form>() != nullptr)
-        ActivateForm(m, activated);
-    else if (PanelChildren* panel = m.element.As<PanelChildren>())
+        return ActivateForm(m, activated);
+    if (PanelChildren* panel = m.element.As<PanelChildren>())
         ActivatePanel(*panel, activated);
+    return false;
 }
 
 // A hot key runs the entry of the form in front: the receiving form's own entry, or the
@@ -613,6 +638,11 @@ template <typename Operation> void WithElement(const Message& m, Operation opera
         operation(*e);
 }
 
+void FocusMessage(const Message& m) {
+    NoteFocus(m.window);
+    WithElement(m, [](GUIElement& e) { e.GotFocus(); });
+}
+
 void TimerMessage(const Message& m) {
     auto* timer = dynamic_cast<Timer*>(ElementRegistry::ElementFromId(static_cast<int>(m.wParam)));
     if (timer != nullptr && timer->OnTick != nullptr)
@@ -658,8 +688,8 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_DESTROY: DestroyWindowMessage(m); break;
     case WM_MOVE: WithElement(m, [](GUIElement& e) { e.Moved(); }); break;
     case WM_SIZE: WithElement(m, [](GUIElement& e) { e.Resized(); }); break;
-    case WM_ACTIVATE: ActivateMessage(m); break;
-    case WM_SETFOCUS: WithElement(m, [](GUIElement& e) { e.GotFocus(); }); break;
+    case WM_ACTIVATE: if (ActivateMessage(m)) return 0; break;
+    case WM_SETFOCUS: FocusMessage(m); break;
     case WM_KILLFOCUS: WithElement(m, [](GUIElement& e) { e.LostFocus(); }); break;
     case WM_PAINT: WithElement(m, [](GUIElement& e) { e.Paint(); }); break;
     case WM_CLOSE: if (CloseRefused(m)) return 1; break;

@@ -5,6 +5,7 @@
 #include "app/form_main.h"
 #include "app/form_vertici.h"
 #include "app/program_title.h"
+#include "document/text_file.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/list_box.h"
@@ -101,6 +102,7 @@ TEST_F(FormMainHistoryTest, EveryStepUndoesAndRedoesExactly) {
         [](FormMainHistoryTest& t) {
             SendMessageW(t.form->vertexList->window, LB_SETCURSEL, 1, 0);
             t.Press(*t.form->vertexList, VK_F2);
+            ASSERT_TRUE(t.form->vertexDialog);
             SetText(*t.form->vertexDialog->yBox, L"");
             Type(*t.form->vertexDialog->yBox, "7\r");
         },
@@ -169,12 +171,14 @@ TEST_F(FormMainHistoryTest, KeysWorkFromEveryControlButNotUnderADialog) {
     EXPECT_EQ(host.opened.size(), 1u) << "the manual";
 
     SendMessageW(form->vertexList->window, LB_SETCURSEL, 0, 0);
+    form->vertexList->Focus();
     Press(*form->vertexList, VK_RETURN);
     ASSERT_TRUE(form->vertexDialog);
     EXPECT_EQ(form->vertexDialog->GetNarrowText(), "Modifica Vertice");
     EXPECT_FALSE(Press(*form->vertexDialog->xBox, 'N', {VK_CONTROL}));
     EXPECT_FALSE(Press(*form->vertexList, 'N', {VK_CONTROL})) << "the window is disabled";
     Type(*form->vertexDialog->xBox, "\x1b");
+    EXPECT_EQ(GetFocus(), form->vertexList->window) << "the list's keys go on working";
 
     Press(*form->indexList, VK_INSERT);
     ASSERT_TRUE(form->indexDialog);
@@ -197,6 +201,32 @@ TEST_F(FormMainHistoryTest, KeysWorkFromEveryControlButNotUnderADialog) {
     EXPECT_TRUE(Press(*form->heightBox, 'N', {VK_CONTROL}));
     EXPECT_EQ(form->ProjectPath, "");
     EXPECT_FALSE(form->history.CanUndo()) << "a new document starts a new history";
+}
+
+// A file's eye value with more digits than its box shows is no change at the tick: the
+// document opens unmodified, and an undo back to it stays there with its redo.
+TEST_F(FormMainHistoryTest, ValuesTheBoxesRoundAreNoChange) {
+    MeshDocument stored;
+    stored.ResetToSample();
+    stored.EyeY = 3.123456789;
+    stored.EyeZ = -1234567.891;
+    TextFile(folder.File("cifre.kv3")).WriteText(stored.ToText());
+    host.paths = {folder.File("cifre.kv3")};
+    Press(*form->vertexList, 'O', {VK_CONTROL});
+    const MeshDocument opened = form->document;
+    ASSERT_NE(opened.EyeY, form->eyeYBox->GetValue()) << "the box shows fewer digits";
+    Tick();
+    EXPECT_EQ(form->document.EyeY, opened.EyeY);
+    EXPECT_FALSE(form->Modified);
+    EXPECT_FALSE(form->history.CanUndo());
+
+    form->ApplyMove(1);
+    Tick();
+    Press(*form->vertexList, 'Z', {VK_CONTROL});
+    Tick();
+    EXPECT_EQ(form->document.EyeZ, opened.EyeZ);
+    EXPECT_FALSE(form->Modified);
+    EXPECT_TRUE(form->history.CanRedo());
 }
 
 } // namespace

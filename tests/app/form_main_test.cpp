@@ -114,7 +114,7 @@ TEST_F(FormMainTest, StartsWithTheSampleAndNothingToSave) {
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(MenuText(file, i), fileItems[i]) << i;
     const HMENU edit = GetSubMenu(bar, 1);
-    const wchar_t* const editItems[] = {L"&Annulla\tCtrl+Z", L"&Ripeti\tCtrl+Y", L"",
+    const wchar_t* const editItems[] = {L"&Annulla\tCtrl+Z", L"&Ripeti\tCtrl+Y, Ctrl+Maiusc+Z", L"",
                                         L"Ripristina &vista", L"Aggiungi &Triangolo...\tCtrl+T"};
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(MenuText(edit, i), editItems[i]) << i;
