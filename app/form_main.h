@@ -61,7 +61,7 @@ enum class ChangeSource {
 };
 
 // Which button holds a drag on the preview: the left turns, the right or the middle moves.
-enum class PreviewButton { None, Left, Right };
+enum class PreviewButton { None, Left, Right, Middle };
 
 class FormMain : public KelUtility::Form {
 public:

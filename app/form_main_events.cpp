@@ -103,6 +103,11 @@ void PreviewRightMouseDown(GUIElement* preview, HWND, int x, int y) {
         main->OnPreviewPress(PreviewButton::Right, x, y);
 }
 
+void PreviewMiddleMouseDown(GUIElement* preview, HWND, int x, int y) {
+    if (FormMain* main = FormMain::Owning(preview))
+        main->OnPreviewPress(PreviewButton::Middle, x, y);
+}
+
 void PreviewMouseUp(GUIElement* preview, HWND, int x, int y) {
     if (FormMain* main = FormMain::Owning(preview))
         main->OnPreviewRelease(x, y);

@@ -36,6 +36,7 @@ void ListKeyDown(GUIElement* list, int key);
 void BoxKeyDown(GUIElement* box, int key);
 void PreviewMouseDown(GUIElement* preview, HWND window, int x, int y);
 void PreviewRightMouseDown(GUIElement* preview, HWND window, int x, int y);
+void PreviewMiddleMouseDown(GUIElement* preview, HWND window, int x, int y);
 void PreviewMouseUp(GUIElement* preview, HWND window, int x, int y);
 void PreviewMouseMove(GUIElement* preview, int x, int y);
 void PreviewWheel(GUIElement* preview, double notches, int x, int y);

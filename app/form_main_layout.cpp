@@ -164,7 +164,8 @@ void FormMain::BuildMenuBar() {
     exitItem = MenuItem(fileMenu.get(), "&Esci");
     editMenu = std::make_unique<Menu>(menuBar.get(), "&Modifica");
     undoItem = MenuItem(editMenu.get(), "&Annulla", "Ctrl+Z", {{kCtrl, 'Z'}});
-    redoItem = MenuItem(editMenu.get(), "&Ripeti", "Ctrl+Y", {{kCtrl, 'Y'}, {kCtrlShift, 'Z'}});
+    redoItem = MenuItem(editMenu.get(), "&Ripeti", "Ctrl+Y, Ctrl+Maiusc+Z",
+                        {{kCtrl, 'Y'}, {kCtrlShift, 'Z'}});
     editSeparatorItem = std::make_unique<SubMenu>(editMenu.get(), "");
     resetViewItem = MenuItem(editMenu.get(), "Ripristina &vista");
     addTriangleItem = MenuItem(editMenu.get(), "Aggiungi &Triangolo...", "Ctrl+T", {{kCtrl, 'T'}});
@@ -223,7 +224,7 @@ void FormMain::BuildViewport() {
     viewport->OnMouseUp = FormMainEvents::PreviewMouseUp;
     viewport->OnRightMouseDown = FormMainEvents::PreviewRightMouseDown;
     viewport->OnRightMouseUp = FormMainEvents::PreviewMouseUp;
-    viewport->OnMiddleMouseDown = FormMainEvents::PreviewRightMouseDown;
+    viewport->OnMiddleMouseDown = FormMainEvents::PreviewMiddleMouseDown;
     viewport->OnMiddleMouseUp = FormMainEvents::PreviewMouseUp;
     viewport->OnMouseMove = FormMainEvents::PreviewMouseMove;
     viewport->OnMouseWheel = FormMainEvents::PreviewWheel;

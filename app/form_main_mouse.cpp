@@ -10,6 +10,8 @@
 #include "toolkit/list_box.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/status_bar.h"
+#include "toolkit/sub_menu.h"
+#include "toolkit/system_dialogs.h"
 #include "toolkit/user_number_format.h"
 #include "viewport/d3d_panel.h"
 #include "viewport/depth_range.h"
@@ -80,10 +82,14 @@ void FormMain::OnPreviewRelease(int x, int y) {
     if (m_drag == PreviewButton::None)
         return;
     const bool click = m_drag == PreviewButton::Left && !m_dragMoved;
+    const bool contextClick = m_drag == PreviewButton::Right && !m_dragMoved;
     m_drag = PreviewButton::None;
     if (GetCapture() == viewport->window)
         ReleaseCapture();
     history.EndRun();
+    if (contextClick &&
+        KelUtility::ShowContextMenu(viewport.get(), x, y, {"Ripristina &vista"}) == 0)
+        OnCommand(resetViewItem.get());
     if (!click)
         return;
     Pick(x, y);
@@ -193,10 +199,12 @@ void FormMain::Zoom(double notches) {
     if (notches == 0 || distance <= 0)
         return;
     double wanted = distance * std::pow(kZoomStep, notches);
-    const double reach =
-        MeshReach(viewport->meshes, document.MoveX, document.MoveY, document.MoveZ);
+    const double along = wanted / distance;
+    const D3DXVECTOR3 eye(static_cast<float>(document.EyeX * along),
+                          static_cast<float>(document.EyeY * along),
+                          static_cast<float>(document.EyeZ * along));
     const double nearest =
-        std::max(kNearestEye, static_cast<double>(DepthRangeFor(wanted, reach).nearPlane));
+        std::max(kNearestEye, static_cast<double>(viewport->LookAtDepth(eye).nearPlane));
     // An eye already nearer stays where it is rather than be pushed out by a turn inwards.
     wanted = std::max(wanted, std::min(nearest, distance));
     if (wanted == distance)

@@ -48,6 +48,10 @@ public:
         return answer;
     }
     bool RunColorDialog(CHOOSECOLORW& dialog) override { return ChooseColorW(&dialog) != FALSE; }
+    UINT RunPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) override {
+        return static_cast<UINT>(
+            TrackPopupMenuEx(menu, flags | TPM_RETURNCMD, x, y, owner, nullptr));
+    }
     bool RunOpenDialog(OPENFILENAMEW& dialog) override {
         return GetOpenFileNameW(&dialog) != FALSE;
     }

@@ -31,6 +31,9 @@ public:
     virtual HINSTANCE RunShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file,
                                       const wchar_t* parameters, const wchar_t* directory,
                                       int show) = 0;
+    // TrackPopupMenuEx with TPM_RETURNCMD: the id of the entry chosen, 0 when none was. A
+    // host of its own chooses none unless it says otherwise.
+    virtual UINT RunPopupMenu(HMENU, UINT, int, int, HWND) { return 0; }
 };
 
 // The host every system service goes through.

@@ -143,6 +143,23 @@ bool ShellOpen(const std::string& target) {
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
+// Entry ids count from 1, since 0 is the answer of a dismissed menu.
+int ShowContextMenu(GUIElement* owner, int x, int y, const std::vector<std::string>& entries) {
+    if (owner == nullptr || owner->window == nullptr)
+        return -1;
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr)
+        return -1;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        AppendMenuW(menu, MF_STRING, i + 1, ToWide(entries[i]).c_str());
+    POINT at = {x, y};
+    ClientToScreen(owner->window, &at);
+    const UINT chosen =
+        CurrentDialogHost().RunPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, owner->window);
+    DestroyMenu(menu);
+    return chosen >= 1 && chosen <= entries.size() ? static_cast<int>(chosen) - 1 : -1;
+}
+
 std::string CurrentDirectory() {
     // The first answer is the size the directory needs; ask again if it grew in between.
     DWORD capacity = GetCurrentDirectoryW(0, nullptr);

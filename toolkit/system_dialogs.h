@@ -49,6 +49,9 @@ std::string SaveFileDialog(GUIElement* owner, const std::string& caption,
 
 // Opens a file or an address with the program the shell picks; false when it cannot.
 bool ShellOpen(const std::string& target);
+// A context menu of the entries at (x, y) of the owner's client area, where the pointer
+// is; the position of the entry chosen, or -1 when the menu was dismissed.
+int ShowContextMenu(GUIElement* owner, int x, int y, const std::vector<std::string>& entries);
 
 // The process's current directory, or "" when it cannot be read.
 std::string CurrentDirectory();

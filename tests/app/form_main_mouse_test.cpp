@@ -112,7 +112,15 @@ TEST_F(FormMainMouseTest, DragsAndTheWheelMoveTheViewAsOneStepEach) {
     EXPECT_NEAR(form->document.MoveX, moveX, 0.1) << "the middle button moves the mesh too";
     EXPECT_GT(form->document.MoveY, moveY + 0.1);
 
-    SendMessageW(form->window, WM_COMMAND, MAKEWPARAM(form->resetViewItem->id, 0), 0);
+    // A right click that does not drag offers "Ripristina vista"; the middle button nothing.
+    Send(WM_MBUTTONDOWN, MK_MBUTTON, 300, 200);
+    Send(WM_MBUTTONUP, 0, 300, 200);
+    EXPECT_TRUE(host.contextMenus.empty());
+    host.contextChoice = 1;
+    Send(WM_RBUTTONDOWN, MK_RBUTTON, 300, 200);
+    Send(WM_RBUTTONUP, 0, 300, 200);
+    ASSERT_EQ(host.contextMenus.size(), 1u);
+    EXPECT_EQ(host.contextMenus[0], std::vector<std::wstring>{L"Ripristina &vista"});
     EXPECT_EQ(form->document.MoveX, 0);
     EXPECT_EQ(form->document.RotX + form->document.RotY + form->document.RotZ, 0);
 }

@@ -57,6 +57,17 @@ HINSTANCE ScriptedHost::RunShellExecute(HWND, const wchar_t*, const wchar_t* fil
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
 }
 
+UINT ScriptedHost::RunPopupMenu(HMENU menu, UINT, int, int, HWND) {
+    std::vector<std::wstring> entries;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[128] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+        entries.push_back(text);
+    }
+    contextMenus.push_back(entries);
+    return contextChoice > 0 ? GetMenuItemID(menu, contextChoice - 1) : 0;
+}
+
 std::vector<std::string> ScriptedHost::BoxTexts() const {
     std::vector<std::string> texts;
     for (const Box& box : boxes)

@@ -29,6 +29,7 @@ public:
     HINSTANCE RunShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file,
                               const wchar_t* parameters, const wchar_t* directory,
                               int show) override;
+    UINT RunPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) override;
 
     // The texts of the boxes shown, "caption / text", in order.
     std::vector<std::string> BoxTexts() const;
@@ -40,6 +41,8 @@ public:
     long long colour = -1; // chosen in the colour dialog; below 0 cancels
     int colourDialogs = 0;
     std::vector<std::wstring> opened; // what the shell was asked to open
+    std::vector<std::vector<std::wstring>> contextMenus; // the entries of each shown
+    int contextChoice = 0; // the position from 1 of the entry chosen; 0 dismisses
 
 private:
     bool RunFileDialog(OPENFILENAMEW& dialog);
