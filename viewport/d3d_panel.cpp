@@ -114,13 +114,27 @@ void D3DPanel::ReportDeviceFailure(HWND target, const char* text) {
     ShowError(parent, text, kErrorCaption);
 }
 
+// 24 bits of depth where the adapter has them: an imported model may span a hundred
+// thousand times its nearest distance, which 16 bits cannot tell apart.
+D3DFORMAT D3DPanel::DepthFormat(D3DDEVTYPE type) const {
+    D3DDISPLAYMODE mode = {};
+    if (SUCCEEDED(direct3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode)) &&
+        SUCCEEDED(direct3D->CheckDeviceFormat(D3DADAPTER_DEFAULT, type, mode.Format,
+                                              D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE,
+                                              D3DFMT_D24X8)) &&
+        SUCCEEDED(direct3D->CheckDepthStencilMatch(D3DADAPTER_DEFAULT, type, mode.Format,
+                                                   mode.Format, D3DFMT_D24X8)))
+        return D3DFMT_D24X8;
+    return D3DFMT_D16;
+}
+
 bool D3DPanel::CreateDeviceOfType(HWND target, D3DDEVTYPE type) {
     D3DPRESENT_PARAMETERS parameters = {};
     parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
     parameters.hDeviceWindow = target;
     parameters.Windowed = TRUE;
     parameters.EnableAutoDepthStencil = TRUE;
-    parameters.AutoDepthStencilFormat = D3DFMT_D16;
+    parameters.AutoDepthStencilFormat = DepthFormat(type);
     // The back buffer takes the client size; a panel without a client area still gets a
     // buffer of one pixel, so that the device exists and the panel simply shows nothing.
     RECT client = {};
@@ -416,13 +430,32 @@ D3DXMATRIX D3DPanel::ViewMatrix() const {
 D3DXMATRIX D3DPanel::ProjectionMatrix() {
     RefreshSizeFromWindow();
     const float aspect = height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1;
-    const DepthRange depth =
-        UseCamera ? DepthRange{kNearPlane, kFarPlane}
-                  : DepthRangeFor(std::hypot(EyeX, EyeY, EyeZ),
-                                  MeshReach(meshes, MoveX, MoveY, MoveZ));
+    const D3DXVECTOR3 eye(static_cast<float>(EyeX), static_cast<float>(EyeY),
+                          static_cast<float>(EyeZ));
+    const DepthRange depth = UseCamera ? DepthRange{kNearPlane, kFarPlane} : LookAtDepth(eye);
     D3DXMATRIX projection;
     D3DXMatrixPerspectiveFovLH(&projection, kFieldOfView, aspect, depth.nearPlane, depth.farPlane);
     return projection;
+}
+
+DepthRange D3DPanel::LookAtDepth(const D3DXVECTOR3& eye) const {
+    double nearest = HUGE_VAL;
+    double farthest = 0;
+    for (const SceneMesh& mesh : meshes) {
+        const std::optional<MeshSphere> sphere = mesh.Visible ? SphereAround(mesh) : std::nullopt;
+        if (!sphere)
+            continue;
+        D3DXVECTOR3 centre(static_cast<float>(sphere->x), static_cast<float>(sphere->y),
+                           static_cast<float>(sphere->z));
+        const D3DXMATRIX placed = PlacedMatrix(mesh);
+        D3DXVec3TransformCoord(&centre, &centre, &placed);
+        const double distance = std::hypot(double{centre.x} - eye.x, double{centre.y} - eye.y,
+                                           double{centre.z} - eye.z);
+        nearest = std::min(nearest, distance - sphere->radius);
+        farthest = std::max(farthest, distance + sphere->radius);
+    }
+    return nearest == HUGE_VAL ? DepthRange{kNearPlane, kFarPlane}
+                               : DepthRangeFor(nearest, farthest);
 }
 
 void D3DPanel::ApplyViewProjection() {

@@ -6,6 +6,7 @@
 
 #include "document/model_mesh.h"
 #include "toolkit/panel_children.h"
+#include "viewport/depth_range.h"
 #include "viewport/scene_records.h"
 #include "viewport/view_camera.h"
 
@@ -167,6 +168,9 @@ public:
     D3DXMATRIX PlacedMatrix(const SceneMesh& record) const;
     D3DXMATRIX ViewMatrix() const;
     D3DXMATRIX ProjectionMatrix();
+    // The look-at view's planes for an eye at `eye`: the visible meshes placed as a frame
+    // places them, each within the sphere around it.
+    DepthRange LookAtDepth(const D3DXVECTOR3& eye) const;
 
 private:
     struct SceneLists {
@@ -182,6 +186,7 @@ private:
     void TakeScene(SceneLists scene);
     void ReportDeviceFailure(HWND target, const char* text);
     void PaintWithoutDevice(const RECT& client);
+    D3DFORMAT DepthFormat(D3DDEVTYPE type) const;
     bool CreateDeviceOfType(HWND target, D3DDEVTYPE type);
     void PrimeDevice();
     void LoadBackground();

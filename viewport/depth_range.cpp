@@ -8,31 +8,46 @@ namespace {
 
 constexpr float kNearPlane = 1.0f;
 constexpr float kFarPlane = 500.0f;
-// Room around the mesh, and the widest far-to-near ratio a depth buffer still tells apart.
+// Room around the mesh, the widest far-to-near ratio a 24-bit depth buffer still tells
+// apart, and a far plane for a mesh that is no more than a point at the eye.
 constexpr double kMargin = 1.05;
 constexpr double kDeepestRatio = 100000.0;
+constexpr double kNearestFarPlane = 1e-3;
 
 } // namespace
 
-double MeshReach(const std::vector<SceneMesh>& meshes, double moveX, double moveY, double moveZ) {
-    double reach = 0;
-    for (const SceneMesh& mesh : meshes) {
-        if (!mesh.Visible)
-            continue;
-        double farthest = 0; // squared, one root at the end
-        for (const MyApp::MeshVertex& vertex : mesh.Vertices)
-            farthest = std::max(farthest, vertex.X * vertex.X + vertex.Y * vertex.Y + vertex.Z * vertex.Z);
-        reach = std::max(reach, std::sqrt(farthest) + std::hypot(mesh.X, mesh.Y, mesh.Z));
+std::optional<MeshSphere> SphereAround(const SceneMesh& mesh) {
+    if (mesh.Vertices.empty())
+        return std::nullopt;
+    const MyApp::MeshVertex& first = mesh.Vertices.front();
+    double low[3] = {first.X, first.Y, first.Z};
+    double high[3] = {first.X, first.Y, first.Z};
+    for (const MyApp::MeshVertex& vertex : mesh.Vertices) {
+        const double at[3] = {vertex.X, vertex.Y, vertex.Z};
+        for (int axis = 0; axis < 3; ++axis) {
+            low[axis] = std::min(low[axis], at[axis]);
+            high[axis] = std::max(high[axis], at[axis]);
+        }
     }
-    return reach + std::hypot(moveX, moveY, moveZ);
+    MeshSphere sphere;
+    sphere.x = (low[0] + high[0]) / 2;
+    sphere.y = (low[1] + high[1]) / 2;
+    sphere.z = (low[2] + high[2]) / 2;
+    double farthest = 0; // squared, one root at the end
+    for (const MyApp::MeshVertex& vertex : mesh.Vertices) {
+        const double dx = vertex.X - sphere.x;
+        const double dy = vertex.Y - sphere.y;
+        const double dz = vertex.Z - sphere.z;
+        farthest = std::max(farthest, dx * dx + dy * dy + dz * dz);
+    }
+    sphere.radius = std::sqrt(farthest);
+    return sphere;
 }
 
-DepthRange DepthRangeFor(double eyeDistance, double reach) {
-    const double nearest = eyeDistance - reach;
-    const double farthest = eyeDistance + reach;
+DepthRange DepthRangeFor(double nearest, double farthest) {
     if (nearest >= kNearPlane && farthest <= kFarPlane)
         return {kNearPlane, kFarPlane};
-    const double farPlane = std::max<double>(kFarPlane, farthest * kMargin);
+    const double farPlane = std::max(farthest * kMargin, kNearestFarPlane);
     const double nearPlane = std::min<double>(
         kNearPlane, std::max(nearest / kMargin, farPlane / kDeepestRatio));
     return {static_cast<float>(nearPlane), static_cast<float>(farPlane)};

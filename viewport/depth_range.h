@@ -2,12 +2,12 @@
 
 // The near and far planes of the preview's look-at view. The fixed 1 and 500 that the
 // editor's meshes were made for hold while the mesh lies between them; a mesh that reaches
-// nearer the eye or farther away, as imported models hundreds of units across do, moves
-// them just enough to be seen whole.
+// nearer the eye or farther away, as imported models hundreds of units across or a few
+// millimetres small do, moves them just enough to be seen whole.
 
 #include "viewport/scene_records.h"
 
-#include <vector>
+#include <optional>
 
 namespace KelUtility {
 
@@ -16,11 +16,20 @@ struct DepthRange {
     float farPlane;
 };
 
-// How far from the origin the visible meshes reach once placed: their farthest vertex
-// plus their offsets and the move, so that any turn about the origin stays within it.
-double MeshReach(const std::vector<SceneMesh>& meshes, double moveX, double moveY, double moveZ);
+// A sphere around a mesh's vertices, in the mesh's own space: the middle of their box and
+// the distance from it to the farthest vertex.
+struct MeshSphere {
+    double x = 0;
+    double y = 0;
+    double z = 0;
+    double radius = 0;
+};
 
-// The planes for an eye at eyeDistance from the origin and a mesh within reach of it.
-DepthRange DepthRangeFor(double eyeDistance, double reach);
+// None for a mesh without vertices.
+std::optional<MeshSphere> SphereAround(const SceneMesh& mesh);
+
+// The planes for meshes whose nearest point is `nearest` from the eye (negative when the
+// eye is inside them) and whose farthest point is `farthest` from it.
+DepthRange DepthRangeFor(double nearest, double farthest);
 
 } // namespace KelUtility
