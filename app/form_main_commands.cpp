@@ -15,6 +15,7 @@
 #include "toolkit/list_box.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/panel_children.h"
+#include "toolkit/status_bar.h"
 #include "toolkit/sub_menu.h"
 #include "toolkit/system_dialogs.h"
 #include "toolkit/text_box.h"
@@ -167,10 +168,14 @@ bool FormMain::SaveProject(bool noQuestion) {
 
 // A name the project could not be written under is not kept: the document still belongs
 // where it was.
+// A cancelled dialog changes nothing: the project keeps its name.
 void FormMain::SaveProjectAs() {
+    const std::string chosen = AskProjectPath();
+    if (chosen.empty())
+        return;
     const std::string previous = ProjectPath;
-    SetFileName(AskProjectPath());
-    if (!ProjectPath.empty() && !WriteProject())
+    SetFileName(chosen);
+    if (!WriteProject())
         SetFileName(previous);
 }
 
@@ -213,6 +218,11 @@ void FormMain::ImportProject() {
 
 void FormMain::ExportModelAs(const std::string& defaultName,
                              const std::vector<std::string>& filter) {
+    // Nothing to write is said before a file is asked for.
+    if (!DrawsTriangles(document)) {
+        ShowWarning(this, "Il modello non contiene triangoli da esportare.", "Esporta");
+        return;
+    }
     const std::string path = SaveFileDialog(this, "Salva", "", defaultName, filter);
     if (path.empty())
         return;
@@ -528,6 +538,7 @@ void FormMain::StartHistory() {
 
 void FormMain::LoadControls() {
     viewport->HighlightedVertex = viewport->HighlightedTriangle = -1;
+    statusBar->SetPartText(1, "");
     ShowValues();
     FillIndexList(false);
     FillVertexList(false);

@@ -279,6 +279,10 @@ ModelMesh DrawnMesh(const MeshDocument& document) {
     return mesh;
 }
 
+bool DrawsTriangles(const MeshDocument& document) {
+    return !DrawnMesh(document).indices.empty();
+}
+
 bool ExportModel(const MeshDocument& document, const std::string& path, std::string& message) {
     ModelMesh mesh = DrawnMesh(document);
     mesh.textureFile = TextureNameFrom(FolderOf(path), mesh.textureFile);

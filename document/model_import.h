@@ -40,6 +40,8 @@ bool IsModelPath(const std::string& path);
 // texture in the file's folder or below it is named from there (TextureNameFrom), so that
 // the model and its texture can move together; any other by its whole path.
 bool ExportModel(const MeshDocument& document, const std::string& path, std::string& message);
+// Whether the document draws a whole triangle that an export could write.
+bool DrawsTriangles(const MeshDocument& document);
 
 // The same corners as one vertex each: the vertices in order of first use and three
 // indices per triangle. False when more than `limit` vertices are needed.

@@ -187,12 +187,12 @@ TEST_F(FormMainCommandsTest, NewSaveAndSaveAsKeepTheFileAndTheMenusInStep) {
     EXPECT_EQ(MeshDocument().ToLines().size(), TextFile(path + ".kv3").ReadLines().size());
     EXPECT_FALSE(form->Modified);
 
-    host.paths.clear(); // Save As cancelled
+    host.paths.clear(); // Save As cancelled: nothing changes
     Choose(*form->saveAsItem);
-    EXPECT_EQ(form->ProjectPath, "");
-    EXPECT_EQ(form->statusBar->GetNarrowText(), "");
+    EXPECT_EQ(form->ProjectPath, path + ".kv3");
+    EXPECT_EQ(form->statusBar->GetNarrowText(), path + ".kv3");
     const HMENU file = GetSubMenu(GetMenu(form->window), 0);
-    EXPECT_TRUE(GetMenuState(file, 4, MF_BYPOSITION) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(file, 4, MF_BYPOSITION) & MF_GRAYED);
 }
 
 TEST_F(FormMainCommandsTest, ExportsReportWhatHappened) {
@@ -203,12 +203,16 @@ TEST_F(FormMainCommandsTest, ExportsReportWhatHappened) {
     host.paths = {folder.File("vuota.x")};
     Choose(*form->newItem);
     Choose(*form->exportMeshItem);
+    const std::size_t dialogs = host.fileDialogTitles.size();
+    Choose(*form->exportStlItem);
+    EXPECT_EQ(host.fileDialogTitles.size(), dialogs) << "no file asked for nothing to write";
     EXPECT_EQ(host.BoxTexts(),
               (std::vector<std::string>{"Esporta / Esportazione effettuata correttamente.",
                                         "Esporta / Esportazione effettuata correttamente.",
                                         "Errore / Errore durante la scrittura del file.\n"
                                         "La cartella di destinazione non esiste.",
-                                        "Errore / Definizione Mesh non completata."}));
+                                        "Errore / Definizione Mesh non completata.",
+                                        "Esporta / Il modello non contiene triangoli da esportare."}));
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"mesh.png", "mesh.x"}));
 }
 
