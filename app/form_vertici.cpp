@@ -69,7 +69,7 @@ void FormVertici::CreateControls() {
     AddLabel("Tv", column, Px(62));
     tvBox = MakeBox(column + Px(kLabelColumn), Px(60), vertex.Tv, false);
     MakeButtons();
-    m_shownTexts = BoxTexts();
+    m_shownValues = BoxValues();
     xBox->Focus();
 }
 
@@ -100,7 +100,7 @@ void FormVertici::LoadVertex(const MeshVertex& record, int row) {
     zBox->SetValue(vertex.Z);
     tuBox->SetValue(vertex.Tu);
     tvBox->SetValue(vertex.Tv);
-    m_shownTexts = BoxTexts();
+    m_shownValues = BoxValues();
     colorSwatch->SetBackColor(ShownColor(vertex.Color));
     modify = true;
     ChildGotFocus(xBox.get()); // the box that has the focus: typing replaces its value
@@ -121,18 +121,19 @@ void FormVertici::PickColor() {
         colorSwatch->SetBackColor(ShownColor(vertex.Color));
 }
 
-std::array<std::string, 5> FormVertici::BoxTexts() {
-    return {xBox->GetNarrowText(), yBox->GetNarrowText(), zBox->GetNarrowText(),
-            tuBox->GetNarrowText(), tvBox->GetNarrowText()};
+std::array<double, 5> FormVertici::BoxValues() {
+    return {xBox->GetValue(), yBox->GetValue(), zBox->GetValue(), tuBox->GetValue(),
+            tvBox->GetValue()};
 }
 
-// A box still showing the text it was given keeps the value exactly, digits beyond the
-// six shown included. Texture coordinates are floats: a typed value beyond their range is
-// refused, so that the vertex never holds another number than the one the box showed. The
-// colour is the one picked, not the swatch's, which shows only a colour word's 24 bits.
+// A box still showing the number it was given keeps the value exactly, digits beyond the
+// six shown included, even when its text lost its groups as it took the focus. Texture
+// coordinates are floats: a typed value beyond their range is refused, so that the vertex
+// never holds another number than the one the box showed. The colour is the one picked,
+// not the swatch's, which shows only a colour word's 24 bits.
 bool FormVertici::TakeValues() {
-    const std::array<std::string, 5> texts = BoxTexts();
-    const auto typed = [&](std::size_t box) { return texts[box] != m_shownTexts[box]; };
+    const std::array<double, 5> values = BoxValues();
+    const auto typed = [&](std::size_t box) { return values[box] != m_shownValues[box]; };
     for (CurrencyBox* box : {tuBox.get(), tvBox.get()}) {
         const bool edited = typed(box == tuBox.get() ? 3 : 4);
         if (edited && std::fabs(box->GetValue()) > FLT_MAX) {

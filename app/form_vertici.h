@@ -53,12 +53,12 @@ private:
                                                      bool negatives);
     void PickColor();
     // What the boxes show, X, Y, Z, Tu and Tv.
-    std::array<std::string, 5> BoxTexts();
+    std::array<double, 5> BoxValues();
     static std::uint32_t ShownColor(std::uint32_t color) { return color & kWhite; }
 
     int m_boxWidth = 0;
     int m_secondColumn = 0;
-    std::array<std::string, 5> m_shownTexts;
+    std::array<double, 5> m_shownValues{};
 };
 
 } // namespace MyApp
