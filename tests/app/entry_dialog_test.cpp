@@ -78,16 +78,17 @@ TEST_F(EntryDialogTest, EnterInAnyBoxTakesTheTypedVertex) {
 
 TEST_F(EntryDialogTest, AModifyDialogShowsTheStoredVertexInTheUsersFormat) {
     FormVertici dialog(owner.get(), "Modifica Vertice");
-    dialog.LoadVertex(MeshVertex{0, 2, 0.5, 0x000080FF, 0.25f, 1}, 7);
+    dialog.LoadVertex(MeshVertex{0, 34567.8912, 0.5, 0x000080FF, 0.25f, 1}, 7);
     EXPECT_EQ(Text(*dialog.zBox), std::string("0") + Decimal() + "5");
     EXPECT_EQ(Text(*dialog.tuBox), std::string("0") + Decimal() + "25");
     EXPECT_EQ(dialog.colorSwatch->backColor, 0x000080FFu);
     Type(*dialog.xBox, "9"); // replaces the shown value
-    Click(*dialog.okButton);
+    dialog.yBox->Focus(); // which writes the rounded Y without its groups
+    Type(*dialog.yBox, "\r");
     EXPECT_EQ(dialog.result, EntryDialog::kConfirmed);
     EXPECT_TRUE(dialog.modify);
     EXPECT_EQ(dialog.position, 7);
-    EXPECT_EQ(dialog.vertex, (MeshVertex{9, 2, 0.5, 0x000080FF, 0.25f, 1}));
+    EXPECT_EQ(dialog.vertex, (MeshVertex{9, 34567.8912, 0.5, 0x000080FF, 0.25f, 1}));
 }
 
 TEST_F(EntryDialogTest, EveryOtherWayOutLeavesNoChoiceOrACancel) {
