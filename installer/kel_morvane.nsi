@@ -29,6 +29,8 @@ InstallDir "$PROGRAMFILES64\${PRODUCT}"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
 BrandingText "${PRODUCT} ${VERSION}"
+; The last line of both the install and the uninstall: one word true of either.
+CompletedText "Completato"
 
 VIProductVersion "${VERSION}"
 VIAddVersionKey /LANG=1040 "ProductName" "${PRODUCT}"
