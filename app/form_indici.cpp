@@ -89,6 +89,7 @@ void FormIndici::MakeRow(std::size_t row, const std::string& caption, int labelW
     spin = std::make_unique<NumericBox>(this, box.get(), 0, std::max(m_vertexCount - 1, 0));
     spin->SetValue(indexValues[row]);
     spin->Create();
+    spin->WidenBuddyFor(kWidestIndex);
 }
 
 // A box shows the index it holds as plain digits once it is left; a text that holds none

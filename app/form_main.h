@@ -360,6 +360,7 @@ private:
                                                      int maximum, int value);
     std::unique_ptr<KelUtility::GUIControl> MakeMovePad(int left, int top);
     std::unique_ptr<KelUtility::CurrencyBox> MakeEyeBox(int left, int top, double value);
+    int WidenEyeBoxes();
     std::unique_ptr<KelUtility::TextBox> MakeTextureBox(int left, int top);
     std::unique_ptr<KelUtility::ToolBar>
     MakeListToolBar(int left, int top, std::unique_ptr<KelUtility::ToolBarItem>& modify,

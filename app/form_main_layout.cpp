@@ -53,6 +53,10 @@ constexpr int kWidestNumberBoxWidth = 105;
 constexpr int kAxisLabelWidth = 10;
 constexpr int kEyeBoxLeft = 326;
 constexpr int kEyeBoxWidth = 103;
+// The longest number an eye box shows, and the room its growth may take from the axis
+// letters of the rotation beside it.
+constexpr const wchar_t* kLongestEye = L"-8.88888e+888";
+constexpr int kMostEyeGrowth = 18;
 const char* const kBrowse = "[..]";
 
 // A list row's value is its position, counted from 0.
@@ -265,14 +269,15 @@ void FormMain::BuildControls() {
     eyeYBox = MakeEyeBox(kEyeBoxLeft, 60, document.EyeY);
     AddLabel("Z", 315, 87, kAxisLabelWidth);
     eyeZBox = MakeEyeBox(kEyeBoxLeft, 85, document.EyeZ);
+    const int eyeGrowth = WidenEyeBoxes();
     AddLabel("Rotazione:", 430, 12, 130);
-    AddLabel("X", 430, 37, 30);
+    AddLabel("X", 430 + eyeGrowth, 37, 30 - eyeGrowth);
     rotationXBox = MakeNumberBox(465, 35, document.RotX, 3);
     rotationXSpin = MakeSpin(*rotationXBox, 0, 360, document.RotX);
-    AddLabel("Y", 430, 62, 30);
+    AddLabel("Y", 430 + eyeGrowth, 62, 30 - eyeGrowth);
     rotationYBox = MakeNumberBox(465, 60, document.RotY, 3);
     rotationYSpin = MakeSpin(*rotationYBox, 0, 360, document.RotY);
-    AddLabel("Z", 430, 87, 30);
+    AddLabel("Z", 430 + eyeGrowth, 87, 30 - eyeGrowth);
     rotationZBox = MakeNumberBox(465, 85, document.RotZ, 3);
     rotationZSpin = MakeSpin(*rotationZBox, 0, 360, document.RotZ);
     AddLabel("Texture:", 545, 12, 130);
@@ -355,6 +360,15 @@ std::unique_ptr<GUIControl> FormMain::MakeMovePad(int left, int top) {
     pad->OnDirection = FormMainEvents::Direction;
     pad->Create();
     return pad;
+}
+
+// The eye boxes grow, in the font of this DPI, until the longest number they show fits; the
+// growth comes back in designed pixels for the labels that move aside.
+int FormMain::WidenEyeBoxes() {
+    int grown = 0;
+    for (CurrencyBox* box : {eyeXBox.get(), eyeYBox.get(), eyeZBox.get()})
+        grown = std::max(grown, box->WidenFor(kLongestEye));
+    return std::min((grown * kDesignDpi + m_dpi - 1) / m_dpi, kMostEyeGrowth);
 }
 
 std::unique_ptr<CurrencyBox> FormMain::MakeEyeBox(int left, int top, double value) {

@@ -1,6 +1,7 @@
 #include "toolkit/numeric_box.h"
 
 #include "toolkit/element_registry.h"
+#include "toolkit/text_box.h"
 #include "toolkit/user_number_format.h"
 
 #include <cmath>
@@ -79,6 +80,19 @@ void NumericBox::ReportValue(long long requested) {
     }
     if (OnChange != nullptr)
         OnChange(this);
+}
+
+void NumericBox::WidenBuddyFor(const wchar_t* text) {
+    auto* box = dynamic_cast<TextBox*>(buddy);
+    if (!created || box == nullptr)
+        return;
+    const int grown = box->WidenFor(text);
+    if (grown <= 0)
+        return;
+    const POINT at = GetPosition();
+    SetWindowPos(window, nullptr, at.x + grown, at.y, 0, 0,
+                 SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+    x = at.x + grown;
 }
 
 } // namespace KelUtility

@@ -23,6 +23,9 @@ public:
     void SetValue(int newValue);
     // An arrow asked for a new position: reports it clamped to the range.
     void ArrowStep(long long requested);
+    // Widens the buddy text box until it shows `text` whole beside the arrows, which move
+    // right by as much.
+    void WidenBuddyFor(const wchar_t* text);
 
     int minimum = 0;
     int maximum = 0;

@@ -71,4 +71,30 @@ void TextBox::SetMaxLength(int length) {
         SendMessageW(window, EM_LIMITTEXT, static_cast<WPARAM>(length), 0);
 }
 
+// The margins an edit control keeps depend on its font and the platform (half a character
+// on each side for a TrueType face under Wine), so the room is read from the control itself.
+int TextBox::WidenFor(const wchar_t* text) {
+    if (!created)
+        return 0;
+    HDC dc = GetDC(window);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, text, lstrlenW(text), &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    RECT outer = {};
+    RECT shown = {};
+    GetWindowRect(window, &outer);
+    SendMessageW(window, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
+    constexpr int kCaret = 2;
+    const int missing = extent.cx + kCaret - (shown.right - shown.left);
+    if (missing <= 0)
+        return 0;
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + missing,
+                 outer.bottom - outer.top, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+    width = outer.right - outer.left + missing;
+    return missing;
+}
+
 } // namespace KelUtility

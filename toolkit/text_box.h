@@ -15,6 +15,9 @@ public:
     void ApplyStyle();
     // -1 sets no limit on the window.
     void SetMaxLength(int length);
+    // Widens the box, when it is narrower, until it shows `text` whole in its font between
+    // its margins and borders, the caret included; returns the pixels it grew by.
+    int WidenFor(const wchar_t* text);
     DWORD Style() const;
 
     int maxLength = -1;

@@ -146,6 +146,7 @@ TEST_F(EntryDialogTest, TheIndexBoxTakesEvery16BitIndex) {
     arrowUp();
     arrowUp();
     EXPECT_EQ(dialog.indexSpin->GetValue(), 65535);
+    EXPECT_TRUE(KelTest::ShowsWholeText(dialog.indexBox->window)) << Text(*dialog.indexBox);
 
     SetFocus(dialog.indexBox->window);
     SetFocus(dialog.okButton->window); // leaving the box shows the spinner's plain number

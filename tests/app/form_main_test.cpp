@@ -5,6 +5,7 @@
 #include "app/form_main.h"
 
 #include "app/program_title.h"
+#include "toolkit/currency_box.h"
 #include "toolkit/gui_control.h"
 #include "toolkit/label.h"
 #include "toolkit/list_box.h"
@@ -19,6 +20,7 @@
 
 #include "tests/support/frame_pixels.h"
 #include "tests/support/scripted_host.h"
+#include "tests/support/win32_test_elements.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -228,6 +230,8 @@ TEST_F(FormMainTest, TheLayoutFollowsTheWindowsDpi) {
     const RECT pad = ClientRectOf(*form->movePad);
     form->widthBox->SetText("777");
     form->vertexList->SetSelectedIndex(2);
+    form->eyeYBox->SetValue(-8.88888e+288);
+    EXPECT_TRUE(KelTest::ShowsWholeText(form->eyeYBox->window));
     const RECT suggested = {20, 30, 1020, 830};
     SendMessageW(form->window, WM_DPICHANGED, MAKEWPARAM(144, 144),
                  reinterpret_cast<LPARAM>(&suggested));
@@ -246,6 +250,7 @@ TEST_F(FormMainTest, TheLayoutFollowsTheWindowsDpi) {
     EXPECT_EQ(form->document.ViewWidth, 777) << "the typed width was taken first";
     EXPECT_EQ(form->widthBox->GetNarrowText(), "777");
     EXPECT_EQ(form->vertexList->GetSelectedIndex(), 2);
+    EXPECT_TRUE(KelTest::ShowsWholeText(form->eyeYBox->window));
     EXPECT_TRUE(form->saveButton->enabled) << "the document is still modified";
 
     SendMessageW(form->window, WM_DPICHANGED, MAKEWPARAM(96, 96),

@@ -33,6 +33,21 @@ TestCommandControl::TestCommandControl(KelUtility::GUIElement* owner,
     typeName = tag;
 }
 
+bool ShowsWholeText(HWND box) {
+    wchar_t text[256] = {};
+    const int length = GetWindowTextW(box, text, 256);
+    HDC dc = GetDC(box);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, text, length, &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(box, dc);
+    RECT shown = {};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
+    return extent.cx < shown.right - shown.left;
+}
+
 COLORREF PixelOf(HWND window, int x, int y) {
     HDC dc = GetDC(window);
     const COLORREF color = GetPixel(dc, x, y);

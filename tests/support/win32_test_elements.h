@@ -38,6 +38,9 @@ public:
 
 // The colour of one pixel of a window as it shows on screen.
 COLORREF PixelOf(HWND window, int x, int y);
+
+// Whether an edit box shows all of its text, in its font, within the room its margins leave.
+bool ShowsWholeText(HWND box);
 // How many pixels of the window's client area, as it shows on screen, differ from the
 // colour; -1 when the screen cannot be read.
 int CountPixelsOtherThan(HWND window, COLORREF color);
