@@ -26,11 +26,12 @@ constexpr int kRowHeight = 22;
 
 } // namespace
 
-// The boxes are as wide as the longest number they can show, in the dialog's font; the
-// colour and the texture coordinates share the second column.
+// The boxes are as wide as the longest number they can show, in the dialog's font, with
+// the margins a box keeps for that font (half a character on each side); the colour and
+// the texture coordinates share the second column.
 FormVertici::FormVertici(Form* ownerForm, const std::string& title)
     : EntryDialog(ownerForm, title, -1) {
-    m_boxWidth = TextWidth(kWidestNumber) + Px(kBoxFrame);
+    m_boxWidth = TextWidth(kWidestNumber) + TextWidth(L"0") + Px(kBoxFrame);
     m_secondColumn = Px(kLabelColumn + 10) + m_boxWidth + Px(kColumnGap);
     SetClientWidth(m_secondColumn + Px(kLabelColumn) + m_boxWidth + Px(10));
     Open();

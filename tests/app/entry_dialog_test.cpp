@@ -78,7 +78,8 @@ TEST_F(EntryDialogTest, EnterInAnyBoxTakesTheTypedVertex) {
 
 TEST_F(EntryDialogTest, AModifyDialogShowsTheStoredVertexInTheUsersFormat) {
     FormVertici dialog(owner.get(), "Modifica Vertice");
-    dialog.LoadVertex(MeshVertex{0, 34567.8912, 0.5, 0x000080FF, 0.25f, 1}, 7);
+    dialog.LoadVertex(MeshVertex{-8.88888e+288, 34567.8912, 0.5, 0x000080FF, 0.25f, 1}, 7);
+    EXPECT_TRUE(KelTest::ShowsWholeText(dialog.xBox->window)) << Text(*dialog.xBox);
     EXPECT_EQ(Text(*dialog.zBox), std::string("0") + Decimal() + "5");
     EXPECT_EQ(Text(*dialog.tuBox), std::string("0") + Decimal() + "25");
     EXPECT_EQ(dialog.colorSwatch->backColor, 0x000080FFu);
