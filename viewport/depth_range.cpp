@@ -16,6 +16,8 @@ constexpr double kNearestFarPlane = 1e-3;
 
 } // namespace
 
+// One pass over the vertices, at every frame: the sphere around their box, which holds them
+// all and is at most a little wider than the smallest one.
 std::optional<MeshSphere> SphereAround(const SceneMesh& mesh) {
     if (mesh.Vertices.empty())
         return std::nullopt;
@@ -33,14 +35,7 @@ std::optional<MeshSphere> SphereAround(const SceneMesh& mesh) {
     sphere.x = (low[0] + high[0]) / 2;
     sphere.y = (low[1] + high[1]) / 2;
     sphere.z = (low[2] + high[2]) / 2;
-    double farthest = 0; // squared, one root at the end
-    for (const MyApp::MeshVertex& vertex : mesh.Vertices) {
-        const double dx = vertex.X - sphere.x;
-        const double dy = vertex.Y - sphere.y;
-        const double dz = vertex.Z - sphere.z;
-        farthest = std::max(farthest, dx * dx + dy * dy + dz * dz);
-    }
-    sphere.radius = std::sqrt(farthest);
+    sphere.radius = std::hypot(high[0] - low[0], high[1] - low[1], high[2] - low[2]) / 2;
     return sphere;
 }
 

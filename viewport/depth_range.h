@@ -17,7 +17,7 @@ struct DepthRange {
 };
 
 // A sphere around a mesh's vertices, in the mesh's own space: the middle of their box and
-// the distance from it to the farthest vertex.
+// half its diagonal.
 struct MeshSphere {
     double x = 0;
     double y = 0;

@@ -13,7 +13,7 @@ TEST(DepthRange, TheFixedPlanesHoldUntilTheMeshReachesPastThem) {
     ASSERT_TRUE(sphere);
     EXPECT_DOUBLE_EQ(sphere->x, 10000) << "the middle of the box, not the origin";
     EXPECT_DOUBLE_EQ(sphere->z, 0.5);
-    EXPECT_DOUBLE_EQ(sphere->radius, std::sqrt(25.25));
+    EXPECT_DOUBLE_EQ(sphere->radius, std::sqrt(6 * 6 + 8 * 8 + 1) / 2);
 
     const struct {
         double nearest, farthest;
