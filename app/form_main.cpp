@@ -67,14 +67,17 @@ bool EndsWithProjectExtension(const std::string& path) {
 
 } // namespace
 
-// The window is laid out for the screen's DPI, which the font must know before it is made.
-FormMain::FormMain(HINSTANCE instance, const std::string& title)
-    : Form(instance), m_dpi(ScreenDpi()) {
+// The window is laid out for the screen's DPI, which the font must know before it is made;
+// it is wide enough for the whole layout where the screen is.
+FormMain::FormMain(HINSTANCE instance, const std::string& title) : Form(instance) {
+    const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    m_dpi = LayoutDpi(ScreenDpi(), screen);
     m_font.height = FittedFontHeight();
     font = &m_font;
     SetPosition(0, 0);
-    SetSize(static_cast<int>(GetSystemMetrics(SM_CXSCREEN) * kScreenShare),
-            static_cast<int>(GetSystemMetrics(SM_CYSCREEN) * kScreenShare));
+    const int shareWidth = static_cast<int>(screen.right * kScreenShare);
+    SetSize(std::min(std::max(shareWidth, LayoutWidth()), WorkAreaWidth(screen)),
+            static_cast<int>(screen.bottom * kScreenShare));
     SetText(title);
     minimizeBox = true;
     resizable = true;
@@ -83,7 +86,7 @@ FormMain::FormMain(HINSTANCE instance, const std::string& title)
     WireFormHandlers();
     Create(); // builds the layout from the created event
     // The screen's DPI is the one the user signed in with; the window's may differ since.
-    FollowDpi(WindowDpi(window));
+    FollowDpi(LayoutDpi(WindowDpi(window), WindowArea()));
     SetIcon(kProgramIcon);
     LayoutPanels();
     if (g_mainForm == nullptr) {
@@ -109,7 +112,7 @@ int FormMain::FittedFontHeight() {
 // The controls are made anew for the new DPI, with a font made for it, and the window
 // goes where the system proposes.
 void FormMain::ShowAtDpi(int dpi, const RECT& suggested) {
-    FollowDpi(dpi);
+    FollowDpi(LayoutDpi(dpi, suggested));
     if (m_placing)
         return;
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,

@@ -282,6 +282,11 @@ private:
     void ResetControls();
     // The window's DPI is `dpi`: the controls are made anew for it when it is another one.
     void FollowDpi(int dpi);
+    // The window's DPI, or less on a monitor too narrow for the whole layout at that DPI.
+    int LayoutDpi(int dpi, const RECT& area) const;
+    // The window's width that holds the whole layout at the layout's DPI.
+    int LayoutWidth() const;
+    RECT WindowArea() const;
     void RebuildControls();
     int FocusedControl() const;
     void RestoreFocus(int position);

@@ -135,6 +135,23 @@ void FormMain::BuildLayout() {
     timer->Start();
 }
 
+// The controls panel at its widest, with the window's margins and frame.
+constexpr int kLayoutWidth = kControlsScrollWidth + 2 * kMargin + 16;
+
+int FormMain::LayoutDpi(int dpi, const RECT& area) const {
+    return FittingDpi(dpi, WorkAreaWidth(area), kLayoutWidth);
+}
+
+int FormMain::LayoutWidth() const {
+    return Px(kLayoutWidth);
+}
+
+RECT FormMain::WindowArea() const {
+    RECT area = {};
+    GetWindowRect(window, &area);
+    return area;
+}
+
 int FormMain::Px(int length) const {
     return Scaled(length, m_dpi);
 }

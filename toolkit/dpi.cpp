@@ -28,6 +28,21 @@ int SystemMetric(int index, int dpi) {
                                    : GetSystemMetrics(index);
 }
 
+int FittingDpi(int dpi, int room, int designedWidth) {
+    if (dpi <= kDesignDpi || designedWidth <= 0)
+        return dpi;
+    const int fitting = room * kDesignDpi / designedWidth;
+    return fitting >= dpi ? dpi : (fitting > kDesignDpi ? fitting : kDesignDpi);
+}
+
+int WorkAreaWidth(const RECT& area) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &monitor))
+        return GetSystemMetrics(SM_CXSCREEN);
+    return monitor.rcWork.right - monitor.rcWork.left;
+}
+
 int Scaled(int length, int dpi) {
     return MulDiv(length, dpi, kDesignDpi);
 }

@@ -16,6 +16,12 @@ int WindowDpi(HWND window);
 int ScreenDpi();
 // A length designed at 96 DPI, at `dpi`, rounded to the nearest pixel.
 int Scaled(int length, int dpi);
+// The DPI at which a layout designed `designedWidth` pixels wide at 96 DPI fits in `room`
+// pixels: `dpi` itself where the layout fits, less where it would not, never below 96. A
+// screen too narrow for its own scale then shows the layout as large as it can, whole.
+int FittingDpi(int dpi, int room, int designedWidth);
+// The width of the work area of the monitor that holds most of `area`.
+int WorkAreaWidth(const RECT& area);
 // A system measure (SM_CXVSCROLL and the like) at `dpi`, where the system gives one per
 // DPI (Windows 10 and later); else the measure of the screen.
 int SystemMetric(int index, int dpi);

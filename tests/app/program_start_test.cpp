@@ -162,10 +162,12 @@ TEST(ProgramStart, OpensThePathItIsGivenAndRemembersItForTheNextRun) {
     }
 }
 
-// At 150 % the boxes, the font and the pad grow by half, every control stays within the
-// height of its panel, and what the width cannot show is reached by the panel's scroll bar.
+// At 150 % on a screen too narrow for the whole layout at that scale (1,280 pixels here),
+// the boxes, the font and the pad grow as far as the screen lets them: every control is
+// inside the window, none reached only by a scroll bar.
 TEST(ProgramStart, LaysItselfOutForTheScreensDpi) {
     const ScreenDpiSetting setting(144);
+    const SettingsAside aside; // no placement kept from an earlier run
     RunningEditor editor(EditorPath());
     ASSERT_NE(editor.main, nullptr);
     ASSERT_TRUE(editor.ShowsWidth(L"640"));
@@ -177,7 +179,7 @@ TEST(ProgramStart, LaysItselfOutForTheScreensDpi) {
     }
     ASSERT_NE(widthBox, nullptr);
     panel = GetParent(widthBox);
-    EXPECT_EQ(RectOf(widthBox).bottom - RectOf(widthBox).top, 33);
+    EXPECT_GT(RectOf(widthBox).bottom - RectOf(widthBox).top, 22);
     RECT inside = {};
     GetClientRect(panel, &inside);
     MapWindowPoints(panel, nullptr, reinterpret_cast<POINT*>(&inside), 2);
@@ -192,8 +194,8 @@ TEST(ProgramStart, LaysItselfOutForTheScreensDpi) {
     }
     // The bars follow the layout at the next tick.
     Sleep(1000);
-    const bool scrolls = (GetWindowLongW(panel, GWL_STYLE) & WS_HSCROLL) != 0;
-    EXPECT_EQ(scrolls, widest > inside.right - inside.left);
+    EXPECT_FALSE(GetWindowLongW(panel, GWL_STYLE) & WS_HSCROLL);
+    EXPECT_LE(widest, inside.right - inside.left);
     EXPECT_TRUE(editor.Exit());
 }
 
