@@ -1,6 +1,6 @@
 // Files that reach the editor from outside its dialogs: dropped on the window, kept in the
-// recent projects of the File menu, remembered in the registry; and the editor program
-// itself started with a path, twice, against the registry of the test's prefix.
+// recent projects of the File menu and remembered in the registry. The program started with
+// a path is in program_start_test.cpp.
 
 #include "app/form_main.h"
 #include "app/program_title.h"
