@@ -158,8 +158,9 @@ void EntryDialog::MakeButtons() {
         button->Create();
         return button;
     };
-    cancelButton = make("Annulla", 110);
+    // Made left to right, so that Tab reaches OK before Annulla, as they stand.
     okButton = make("OK", 220);
+    cancelButton = make("Annulla", 110);
 }
 
 void EntryDialog::Close() {

@@ -265,6 +265,7 @@ void FormMain::BuildControls() {
     controlsPanel->SetSize(std::max<int>(client.cx - 2 * Px(kMargin), 0), Px(kControlsHeight));
     controlsPanel->border = true;
     controlsPanel->colorChildren = false;
+    controlsPanel->controlParent = true;
     controlsPanel->childTextColor = 0;
     controlsPanel->Create();
 

@@ -32,7 +32,7 @@ PanelChildren::~PanelChildren() {
 
 DWORD PanelChildren::Style() const {
     DWORD style = floating ? kFloatingStyle : WS_CHILD | WS_VISIBLE;
-    if (tabStop)
+    if (tabStop && !controlParent)
         style |= WS_TABSTOP;
     if (!enabled)
         style |= WS_DISABLED;
@@ -54,6 +54,8 @@ void PanelChildren::Create() {
     DWORD extendedStyle = floating ? kFloatingExStyle : 0;
     if (border && !flatBorder)
         extendedStyle |= WS_EX_CLIENTEDGE;
+    if (controlParent)
+        extendedStyle |= WS_EX_CONTROLPARENT;
     HWND owner = floating || parent == nullptr ? nullptr : parent->window;
     HMENU controlId = floating ? nullptr : reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
     {

@@ -40,6 +40,9 @@ public:
     int scrollMin = 0;
     int scrollMax = 100;
     bool tabStop = true;
+    // A panel that only groups controls: Tab walks into its controls in the order they
+    // were made, as into a dialog's, instead of stopping at the panel.
+    bool controlParent = false;
     HBRUSH controlBrush = nullptr; // owned
     COLORREF childTextColor = static_cast<COLORREF>(-1);
     COLORREF childBackColor = static_cast<COLORREF>(-1);

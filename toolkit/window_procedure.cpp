@@ -251,11 +251,13 @@ bool SetElementCursor(const Message& m) {
     return true;
 }
 
+// Tab walks the whole window the control sits in, through the panels that group controls,
+// so that it reaches every control of the window in the order they are made.
 void TabNavigation(const Message& m) {
     GUIElement* e = m.Element();
     HWND container = m.window;
     if (dynamic_cast<Child*>(e) != nullptr && e->parent != nullptr)
-        container = e->parent->window;
+        container = GetAncestor(e->parent->window, GA_ROOT);
     const bool backwards = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
     HWND next = GetNextDlgTabItem(container, m.window, backwards);
     if (next == nullptr)

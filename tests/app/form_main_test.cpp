@@ -3,8 +3,10 @@
 // an English user locale, named in KEL_EXPECT_LOCALE.
 
 #include "app/form_main.h"
+#include "app/form_vertici.h"
 
 #include "app/program_title.h"
+#include "toolkit/button.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/gui_control.h"
 #include "toolkit/label.h"
@@ -24,6 +26,7 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 using namespace MyApp;
 using KelTest::FramePixels;
@@ -279,4 +282,30 @@ TEST_F(FormMainTest, ClosingStopsTheTickWhileTheWindowExists) {
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(form->timer->running);
     form.reset(); // after the window: asks nothing, touches no window
+}
+
+// Tab walks each window in the order its controls stand: the main window from the preview
+// through every control of the panel and back, a dialog's buttons left to right.
+TEST_F(FormMainTest, TabFollowsTheOrderTheControlsStandIn) {
+    const auto tab = [](HWND from) {
+        SendMessageW(from, WM_KEYDOWN, VK_TAB, 0);
+        return GetFocus();
+    };
+    const FormMain& f = *form;
+    const std::vector<const KelUtility::GUIElement*> order = {
+        f.viewportContainer.get(), f.colorButton.get(),  f.widthBox.get(),     f.heightBox.get(),
+        f.movePad.get(),           f.eyeXBox.get(),      f.eyeYBox.get(),      f.eyeZBox.get(),
+        f.rotationXBox.get(),      f.rotationYBox.get(), f.rotationZBox.get(), f.textureBox.get(),
+        f.textureButton.get(),     f.facesBox.get(),     f.vertexList.get(),   f.indexList.get(),
+        f.viewportContainer.get()};
+    SetFocus(form->window);
+    HWND at = form->window;
+    for (std::size_t step = 0; step < order.size(); ++step) {
+        at = tab(at);
+        EXPECT_EQ(at, order[step]->window) << "Tab number " << step + 1;
+    }
+
+    FormVertici dialog(form.get(), "Aggiungi Vertice");
+    EXPECT_EQ(tab(dialog.tvBox->window), dialog.okButton->window);
+    EXPECT_EQ(tab(dialog.okButton->window), dialog.cancelButton->window);
 }
