@@ -13,6 +13,7 @@ SetCompressor /SOLID lzma
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
+!include "LogicLib.nsh"
 
 !define PRODUCT "Kel Morvane"
 !define PUBLISHER "Kel Morvane"
@@ -43,7 +44,8 @@ VIAddVersionKey /LANG=1040 "LegalCopyright" "(c) 2026 Kel Morvane - Tutti i diri
 !define MUI_ICON "${RESOURCES}\kel_morvane.ico"
 !define MUI_UNICON "${RESOURCES}\kel_morvane.ico"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXECUTABLE}"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION RunAsTheUser
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\guida.html"
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "Leggi la guida"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
@@ -56,6 +58,21 @@ VIAddVersionKey /LANG=1040 "LegalCopyright" "(c) 2026 Kel Morvane - Tutti i diri
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Italian"
+
+; "Esegui Kel Morvane" on the last page. The installer runs as an administrator, and a program
+; it started itself would too, where Windows keeps the user's Explorer from dropping files on
+; it. Handed to explorer.exe, the path reaches the user's own shell, which starts the program
+; with the user's rights, as a double click would. Wine has no rights to drop and its
+; explorer.exe opens a folder instead of a program, so there the program is started directly.
+Function RunAsTheUser
+  System::Call 'kernel32::GetModuleHandleW(w "ntdll.dll") p.r0'
+  System::Call 'kernel32::GetProcAddress(p r0, m "wine_get_version") p.r1'
+  ${If} $1 == 0
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\${EXECUTABLE}"'
+  ${Else}
+    Exec '"$INSTDIR\${EXECUTABLE}"'
+  ${EndIf}
+FunctionEnd
 
 ; The preview needs D3DX 9, which Windows does not always have; the user is told where it
 ; comes from (not in a silent install, whose administrator knows).
