@@ -155,7 +155,7 @@ public:
     std::int32_t HighlightedTriangle = -1;
 
     // Pointing at the first mesh, at a point of the panel's client area: the drawn vertex
-    // nearest on screen within `radius` pixels; the drawn triangle under the point, by its
+    // nearest on screen within `radius` pixels that no face hides; the drawn triangle under the point, by its
     // number; and the move along X and Y that keeps the mesh's centre under a pointer that
     // moved by (dx, dy) pixels.
     std::optional<std::size_t> VertexAt(int x, int y, float radius);

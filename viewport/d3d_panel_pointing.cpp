@@ -42,8 +42,8 @@ std::optional<std::size_t> D3DPanel::VertexAt(int x, int y, float radius) {
         return std::nullopt;
     const SceneMesh& mesh = meshes.front();
     const Matrix4 transform = ToMatrix4(PlacedMatrix(mesh) * ViewMatrix() * ProjectionMatrix());
-    return NearestVertex(ProjectVertices(mesh.Vertices, transform, width, height),
-                         DrawnVertices(mesh), static_cast<float>(x), static_cast<float>(y), radius);
+    return NearestSeenVertex(mesh, transform, width, height, static_cast<float>(x),
+                             static_cast<float>(y), radius);
 }
 
 std::optional<std::size_t> D3DPanel::TriangleAt(int x, int y) {

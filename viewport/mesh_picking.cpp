@@ -98,6 +98,37 @@ template <typename Use> void ForEachDrawnTriangle(const SceneMesh& mesh, Use use
     }
 }
 
+// The positions the device draws, narrowed once for every triangle that shares them.
+std::vector<Point3> DevicePositions(const SceneMesh& mesh) {
+    std::vector<Point3> positions(mesh.Vertices.size());
+    std::transform(mesh.Vertices.begin(), mesh.Vertices.end(), positions.begin(), DevicePosition);
+    return positions;
+}
+
+// Whether a drawn triangle that does not use the vertex lies between `from` and it. The
+// distance along the line is the vertex's own, so that a face through the vertex's place
+// meets it at the same distance, give or take the float rounding the tolerance covers.
+bool BehindAFace(const SceneMesh& mesh, const std::vector<Point3>& positions,
+                 std::size_t vertex, const Point3& from) {
+    constexpr float kSamePlace = 1e-4f;
+    const Point3& at = positions[vertex];
+    const Point3 line{at.x - from.x, at.y - from.y, at.z - from.z};
+    const float length = std::sqrt(line.x * line.x + line.y * line.y + line.z * line.z);
+    if (!(length > 0) || !std::isfinite(length))
+        return false;
+    const Point3 direction{line.x / length, line.y / length, line.z / length};
+    const float nearer = length * (1 - kSamePlace);
+    bool hidden = false;
+    ForEachDrawnTriangle(mesh, [&](std::size_t, std::size_t a, std::size_t b, std::size_t c) {
+        if (hidden || a == vertex || b == vertex || c == vertex)
+            return;
+        const std::optional<float> distance =
+            RayTriangleDistance(from, direction, {positions[a], positions[b], positions[c]});
+        hidden = distance && *distance < nearer;
+    });
+    return hidden;
+}
+
 } // namespace
 
 Matrix4 Multiply(const Matrix4& a, const Matrix4& b) {
@@ -194,10 +225,41 @@ std::optional<Ray> PixelRay(const Matrix4& transform, int width, int height, flo
                 static_cast<float>(rz / length)}};
 }
 
-// The positions are narrowed once, not once for each triangle that shares them.
+// The candidates are taken nearest first, so that the usual case, a vertex in sight under
+// the pointer, costs one pass over the triangles.
+std::optional<std::size_t> NearestSeenVertex(const SceneMesh& mesh, const Matrix4& transform,
+                                             int width, int height, float x, float y,
+                                             float radius) {
+    if (!(radius >= 0))
+        return std::nullopt;
+    const std::vector<ScreenPoint> points = ProjectVertices(mesh.Vertices, transform, width, height);
+    const std::vector<bool> drawn = DrawnVertices(mesh);
+    const double limit = static_cast<double>(radius) * radius;
+    std::vector<std::pair<double, std::size_t>> near;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (!drawn[i] || !points[i].visible)
+            continue;
+        const double across = static_cast<double>(points[i].x) - x;
+        const double down = static_cast<double>(points[i].y) - y;
+        const double squared = across * across + down * down;
+        if (squared <= limit)
+            near.emplace_back(squared, i);
+    }
+    const std::size_t tried = std::min(near.size(), kMostHiddenPassed + 1);
+    std::partial_sort(near.begin(), near.begin() + static_cast<std::ptrdiff_t>(tried), near.end());
+    const std::vector<Point3> positions = DevicePositions(mesh);
+    for (std::size_t k = 0; k < tried; ++k) {
+        const std::size_t vertex = near[k].second;
+        const std::optional<Ray> ray = PixelRay(transform, width, height, points[vertex].x,
+                                                points[vertex].y);
+        if (!ray || !BehindAFace(mesh, positions, vertex, ray->origin))
+            return vertex;
+    }
+    return std::nullopt;
+}
+
 std::optional<std::size_t> PickTriangle(const SceneMesh& mesh, const Ray& ray) {
-    std::vector<Point3> positions(mesh.Vertices.size());
-    std::transform(mesh.Vertices.begin(), mesh.Vertices.end(), positions.begin(), DevicePosition);
+    const std::vector<Point3> positions = DevicePositions(mesh);
     std::optional<std::size_t> nearest;
     float nearestDistance = 0;
     ForEachDrawnTriangle(

@@ -56,6 +56,19 @@ struct Ray {
     Point3 direction;
 };
 
+// The number of the vertex nearest (x, y), at most `radius` pixels from it, that the user
+// sees through `transform` (world·view·projection) on a panel width × height: drawn, visible
+// (as NearestVertex takes them) and hidden by no drawn triangle nearer the eye along the
+// line from its pixel on the near plane to it. A triangle that uses the vertex, or that
+// line meets within a ten-thousandth of the vertex's distance (a corner at the same place),
+// does not hide it. Of two equally near, the lower number. The nearest
+// kMostHiddenPassed hidden vertices are passed over, no more, so that a pointer over a
+// large face of a large mesh costs a bounded time; past them the answer is none.
+constexpr std::size_t kMostHiddenPassed = 32;
+std::optional<std::size_t> NearestSeenVertex(const SceneMesh& mesh, const Matrix4& transform,
+                                             int width, int height, float x, float y,
+                                             float radius);
+
 // The ray through the pixel (x, y) in the space `transform` starts from (the mesh's own, for
 // world·view·projection): its point lies on the near plane and it points away from the eye.
 // None when the matrix cannot be inverted or the panel has no size.

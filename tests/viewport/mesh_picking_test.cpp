@@ -132,6 +132,37 @@ TEST(MeshPicking, TheRayThroughAPixelMeetsTheNearestDrawnTriangle) {
     EXPECT_FALSE(PickTriangle(Shown(corners, 1, {5, 4, 3}), *ray)) << "beside it";
 }
 
+// Seen from the front: a square at z = 0 (its second triangle starts at a copy of its
+// first corner), a small triangle behind its middle, and one behind it off to the right.
+TEST(MeshPicking, AVertexBehindAFaceIsPassedOverForOneInSight) {
+    const std::vector<MeshVertex> vertices = {
+        {-2, -2, 0, 0, 0, 0}, {2, -2, 0, 0, 0, 0}, {2, 2, 0, 0, 0, 0}, {-2, 2, 0, 0, 0, 0},
+        {0, 0, 3, 0, 0, 0},   {1, 0, 3, 0, 0, 0},  {0, 1, 3, 0, 0, 0}, {6, 0, 3, 0, 0, 0},
+        {7, 0, 3, 0, 0, 0},   {6, 1, 3, 0, 0, 0},  {-2, -2, 0, 0, 0, 0}};
+    const SceneMesh mesh = Shown(vertices, 4, {0, 1, 2, 10, 2, 3, 4, 5, 6, 7, 8, 9});
+    const SceneMesh withoutSquare = Shown(vertices, 2, {4, 5, 6, 7, 8, 9});
+    const struct {
+        const SceneMesh& mesh;
+        float x, y, radius;
+        std::optional<std::size_t> seen;
+    } cases[] = {
+        {mesh, 100, 50, 1e9f, 0u},           // the square's corners, not the middle behind it
+        {mesh, 100, 50, 5, std::nullopt},    // only hidden ones that near
+        {withoutSquare, 100, 50, 5, 4u},     // nothing in front of it
+        {mesh, 122, 50, 8, 7u},              // behind, but beside the square
+        {mesh, 89, 61, 8, 0u},               // a face through its place does not hide it
+        {mesh, 111, 39, 8, 2u},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << " " << c.y << " " << c.radius);
+        EXPECT_EQ(NearestSeenVertex(c.mesh, kFront, 200, 100, c.x, c.y, c.radius), c.seen);
+    }
+    EXPECT_EQ(NearestVertex(ProjectVertices(vertices, kFront, 200, 100), DrawnVertices(mesh),
+                            100, 50, 5),
+              4u)
+        << "unseen, it is still the nearest";
+}
+
 TEST(MeshPicking, APanStepMovesTheAnchorByThePixelsAsked) {
     const Point3 anchor{1, 2, 3};
     const ScreenPoint before = Project(anchor, kAslant, 300, 200);
