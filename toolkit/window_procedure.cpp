@@ -568,19 +568,29 @@ HBRUSH ControlColorMessage(const Message& m) {
     return e != nullptr ? e->ControlColor(reinterpret_cast<HDC>(m.wParam)) : nullptr;
 }
 
+// The platform tracks one window of the thread at a time, and the common controls arm it
+// for themselves too; so the window under the pointer asks the platform which one it
+// tracks, rather than trusting a mark of its own that a control, or a tracked window
+// destroyed before its leave notice, would leave stale.
 void MouseMoveMessage(const Message& m) {
     GUIElement* e = m.Element();
     if (e == nullptr)
         return;
     e->MouseMove(m.X(), m.Y());
-    if (Dispatch().mouseTracking || (e = m.Element()) == nullptr)
+    if ((e = m.Element()) == nullptr)
+        return;
+    TRACKMOUSEEVENT current = {};
+    current.cbSize = sizeof current;
+    current.dwFlags = TME_QUERY;
+    if (TrackMouseEvent(&current) && current.hwndTrack == e->window &&
+        (current.dwFlags & TME_LEAVE) != 0)
         return;
     TRACKMOUSEEVENT track = {};
     track.cbSize = sizeof track;
     track.dwFlags = TME_HOVER | TME_LEAVE;
     track.hwndTrack = e->window;
     track.dwHoverTime = HOVER_DEFAULT;
-    Dispatch().mouseTracking = TrackMouseEvent(&track) != 0;
+    TrackMouseEvent(&track);
 }
 
 void MouseDownMessage(const Message& m) {
@@ -590,7 +600,6 @@ void MouseDownMessage(const Message& m) {
 }
 
 void MouseLeaveMessage(const Message& m) {
-    Dispatch().mouseTracking = false;
     if (GUIElement* e = m.Element())
         e->MouseLeave();
 }

@@ -21,7 +21,6 @@ struct DispatchState {
     Form* activeForm = nullptr;
     PanelChildren* activePanel = nullptr;
     PanelChildren* lastPanel = nullptr; // mouse-wheel target when the focus is no panel
-    bool mouseTracking = false;
     bool busy = false;
     bool blockScreenSaver = false;
 };

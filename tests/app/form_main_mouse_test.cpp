@@ -5,6 +5,7 @@
 #include "app/form_vertici.h"
 #include "app/program_title.h"
 #include "toolkit/currency_box.h"
+#include "toolkit/gui_control.h"
 #include "toolkit/list_box.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/status_bar.h"
@@ -161,4 +162,39 @@ TEST_F(FormMainMouseTest, AClickPicksTheVertexUnderThePointerAndMarksIt) {
     Send(WM_LBUTTONUP, 0, x, y);
     ASSERT_TRUE(form->vertexDialog);
     EXPECT_EQ(form->vertexDialog->GetNarrowText(), "Modifica Vertice");
+}
+
+// The readout names the vertex under the pointer only while the pointer is over the
+// preview: moving out, here onto the move pad below it, clears it as the platform's own
+// leave notice comes. A window closed while the pointer was on it, as the window of a
+// document closed before, never had that notice: the next window hears its own.
+TEST_F(FormMainMouseTest, TheReadoutGoesWhenThePointerLeavesThePreview) {
+    const auto readout = [&] {
+        wchar_t text[64] = {};
+        SendMessageW(form->statusBar->window, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
+        return std::wstring(text);
+    };
+    // The platform notices a leave on its own timer: up to two seconds for the readout.
+    const auto pointAt = [&](HWND window, int x, int y, bool named) {
+        POINT at = {x, y};
+        ClientToScreen(window, &at);
+        SetCursorPos(at.x, at.y);
+        for (int wait = 0; wait < 80 && (readout().rfind(L"Vertice ", 0) == 0) != named; ++wait) {
+            KelTest::PumpMessages();
+            Sleep(25);
+        }
+        KelTest::PumpMessages();
+    };
+    pointAt(preview, 300, 200, true);
+    form = std::make_unique<FormMain>(GetModuleHandleW(nullptr), ProgramTitle());
+    ShowWindow(form->window, SW_SHOW);
+    preview = form->viewport->window;
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        pointAt(preview, 300 + round, 200, true);
+        pointAt(preview, 310, 205, true);
+        EXPECT_EQ(readout().substr(0, 8), L"Vertice ");
+        pointAt(form->movePad->window, 50, 50, false);
+        EXPECT_EQ(readout(), L"");
+    }
 }
