@@ -128,33 +128,37 @@ std::array<double, 5> FormVertici::BoxValues() {
 }
 
 // A box still showing the number it was given keeps the value exactly, digits beyond the
-// six shown included, even when its text lost its groups as it took the focus. Texture
-// coordinates are floats: a typed value beyond their range is refused, so that the vertex
-// never holds another number than the one the box showed. The colour is the one picked,
-// not the swatch's, which shows only a colour word's 24 bits.
+// six shown included, even when its text lost its groups as it took the focus. A typed value
+// beyond the range of a float is refused: the preview draws floats and every export writes
+// them, so the vertex would hold a number no file could keep (the texture coordinates are
+// floats themselves). The colour is the one picked, not the swatch's, which shows only a
+// colour word's 24 bits.
 bool FormVertici::TakeValues() {
     const std::array<double, 5> values = BoxValues();
     const auto typed = [&](std::size_t box) { return values[box] != m_shownValues[box]; };
-    for (CurrencyBox* box : {tuBox.get(), tvBox.get()}) {
-        const bool edited = typed(box == tuBox.get() ? 3 : 4);
-        if (edited && std::fabs(box->GetValue()) > FLT_MAX) {
-            const std::string largest = UserNumberFormat().FormatDouble(FLT_MAX);
-            ShowWarning(this, "Tu e Tv devono essere compresi tra -" + largest + " e " + largest + ".",
-                        "Attenzione");
-            box->Focus();
-            return false;
-        }
+    const std::array<CurrencyBox*, 5> boxes = {xBox.get(), yBox.get(), zBox.get(), tuBox.get(),
+                                               tvBox.get()};
+    for (std::size_t box = 0; box < boxes.size(); ++box) {
+        if (!typed(box) || std::fabs(values[box]) <= FLT_MAX)
+            continue;
+        const std::string largest = UserNumberFormat().FormatDouble(FLT_MAX);
+        ShowWarning(this,
+                    std::string(box < 3 ? "X, Y e Z" : "Tu e Tv") +
+                        " devono essere compresi tra -" + largest + " e " + largest + ".",
+                    "Attenzione");
+        boxes[box]->Focus();
+        return false;
     }
     if (typed(0))
-        vertex.X = xBox->GetValue();
+        vertex.X = values[0];
     if (typed(1))
-        vertex.Y = yBox->GetValue();
+        vertex.Y = values[1];
     if (typed(2))
-        vertex.Z = zBox->GetValue();
+        vertex.Z = values[2];
     if (typed(3))
-        vertex.Tu = static_cast<float>(tuBox->GetValue());
+        vertex.Tu = static_cast<float>(values[3]);
     if (typed(4))
-        vertex.Tv = static_cast<float>(tvBox->GetValue());
+        vertex.Tv = static_cast<float>(values[4]);
     return true;
 }
 
