@@ -453,22 +453,23 @@ void FormMain::OnDialogDone(GUIElement* dialog) {
     TakeListChange();
 }
 
-// The new triangle is drawn when the face count counted every triangle before: the list
-// taken three by three while there were no indices, the indices' triangles otherwise.
+// A list drawn three by three first gets the indices of the triangles it drew, and only
+// those: an undrawn vertex triple never becomes a face. The new triangle is drawn when the
+// face count counted every triangle before it.
 void FormMain::TakeIndices(const FormIndici& dialog) {
     if (dialog.indexValues.size() == 1) {
         TakeEntry(document.Indices, dialog, static_cast<std::uint16_t>(dialog.indexValues[0]));
         FillIndexList(dialog.modify);
         return;
     }
-    const bool unindexed = document.Indices.empty();
-    const std::size_t triangles =
-        (unindexed ? document.Vertices.size() : document.Indices.size()) / 3;
-    const bool countedAll = static_cast<std::size_t>(document.FaceCount) >= triangles;
-    // A list drawn three by three gets the indices that draw it so, so that its triangles
-    // stay when the new one joins them.
-    for (std::size_t vertex = 0; unindexed && vertex < 3 * triangles; ++vertex)
-        document.Indices.push_back(static_cast<std::uint16_t>(vertex));
+    if (document.Indices.empty()) {
+        const std::size_t drawn = std::min<std::size_t>(
+            document.Vertices.size() / 3, static_cast<std::size_t>(std::max(document.FaceCount, 0)));
+        for (std::size_t vertex = 0; vertex < 3 * drawn; ++vertex)
+            document.Indices.push_back(static_cast<std::uint16_t>(vertex));
+    }
+    const bool countedAll =
+        static_cast<std::size_t>(std::max(document.FaceCount, 0)) >= document.Indices.size() / 3;
     for (int value : dialog.indexValues)
         document.Indices.push_back(static_cast<std::uint16_t>(value));
     if (countedAll) {
