@@ -379,8 +379,18 @@ int FormMain::SelectedRow(ListBox& list) {
     return row;
 }
 
+// A vertex past the last one a 16-bit index reaches could never be part of a face: the
+// add is refused before anything is typed, with the limit an import is held to.
 void FormMain::OpenVertexDialog(EntryMode mode) {
     const bool modify = mode == EntryMode::Modify;
+    if (!modify && document.Vertices.size() >= kMaxModelVertices) {
+        const std::string limit = std::to_string(kMaxModelVertices);
+        ShowWarning(this,
+                    "Il modello ha gi\xC3\xA0 " + limit +
+                        " vertici: un altro andrebbe oltre il limite di " + limit + ".",
+                    "Attenzione");
+        return;
+    }
     const int row = modify ? SelectedRow(*vertexList) : -1;
     if (modify && row < 0)
         return;
