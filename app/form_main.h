@@ -323,6 +323,11 @@ private:
     void ReadRotation();
     // Every value the tick reads from a box, without the preview's frame.
     void ReadBoxes();
+    // A number box whose number its spin cannot take, and no further digit could make one
+    // it takes, shows the value in effect instead.
+    void ShowValuesInEffect();
+    // The spin's value in its box: plainly and selected while the box has the focus.
+    void ShowSpinValue(KelUtility::GUIElement* box);
     void MoveInHistory(HistoryMove move);
     void Orbit(int dx, int dy);
     void Pan(int dx, int dy);

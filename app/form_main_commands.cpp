@@ -346,10 +346,14 @@ void FormMain::OnListKeyDown(GUIElement* list, int key) {
     }
 }
 
-// Enter takes the box's value at once, as the tick would, and the box keeps the focus.
-void FormMain::OnBoxKeyDown(GUIElement*, int key) {
-    if (key == VK_RETURN)
-        SyncTick();
+// Enter takes the box's value at once, as the tick would, and the box keeps the focus,
+// showing the value taken.
+void FormMain::OnBoxKeyDown(GUIElement* box, int key) {
+    if (key != VK_RETURN)
+        return;
+    SyncTick();
+    if (SpinOf(box) != nullptr)
+        ShowSpinValue(box);
 }
 
 void FormMain::PickBackground() {

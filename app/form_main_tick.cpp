@@ -8,7 +8,11 @@
 #include "toolkit/numeric_box.h"
 #include "toolkit/text_box.h"
 #include "toolkit/text_conversion.h"
+#include "toolkit/user_number_format.h"
 #include "viewport/d3d_panel.h"
+
+#include <algorithm>
+#include <climits>
 
 using namespace KelUtility;
 
@@ -34,6 +38,7 @@ void FormMain::SyncTick() {
     ReadSizes();
     ReadEye();
     ReadRotation();
+    ShowValuesInEffect();
     viewport->Redraw();
     m_ticking = false;
 }
@@ -45,6 +50,34 @@ void FormMain::ReadBoxes() {
     ReadSizes();
     ReadEye();
     ReadRotation();
+}
+
+// A text the spin cannot read leaves it at its minimum, and the tick has taken that. While
+// the user types, a number below the range may still grow into it ("2" on the way to
+// "200"), so it stays; an empty box is being typed into. A number above the range, or one
+// that fills the box, can only be deleted: the box shows the value in effect at once.
+void FormMain::ShowValuesInEffect() {
+    const auto group = static_cast<wchar_t>(UserNumberFormat().GroupSeparator());
+    for (NumericBox* spin : {widthSpin.get(), heightSpin.get(), rotationXSpin.get(),
+                             rotationYSpin.get(), rotationZSpin.get(), facesSpin.get()}) {
+        auto* box = static_cast<TextBox*>(spin->buddy);
+        std::wstring digits = box->GetText();
+        digits.erase(std::remove(digits.begin(), digits.end(), group), digits.end());
+        if (digits.empty() || digits.find_first_not_of(L"0123456789") != std::wstring::npos)
+            continue;
+        // Past ten digits every number is beyond any range.
+        const long long number = digits.size() > 10 ? LLONG_MAX : std::stoll(digits);
+        const bool full = box->maxLength > 0 && static_cast<int>(digits.size()) >= box->maxLength;
+        if (number > spin->maximum || (number < spin->minimum && full))
+            ShowSpinValue(box);
+    }
+}
+
+void FormMain::ShowSpinValue(GUIElement* box) {
+    if (GetFocus() == box->window)
+        OnNumericGotFocus(box);
+    else
+        OnNumericLostFocus(box);
 }
 
 void FormMain::ReadTextureAndFaces() {
