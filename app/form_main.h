@@ -345,6 +345,10 @@ private:
     // The rows from `first` to the end of the document's list, after the rows there are.
     void AddRows(KelUtility::ListBox& list, std::size_t first);
     void UpdateHistoryCommands();
+    // Modify and Delete of a list are enabled exactly while it has rows.
+    void UpdateListCommands();
+    // A list button's command, when the button is enabled.
+    void Invoke(KelUtility::ToolBarItem* button);
     void BuildAccelerators();
     // A menu entry with its accelerator keys, shown after a tab in its text.
     struct Shortcut {

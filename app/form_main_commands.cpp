@@ -21,6 +21,7 @@
 #include "toolkit/text_box.h"
 #include "toolkit/text_conversion.h"
 #include "toolkit/timer.h"
+#include "toolkit/tool_bar.h"
 #include "toolkit/tool_bar_item.h"
 #include "toolkit/user_number_format.h"
 #include "viewport/d3d_panel.h"
@@ -321,9 +322,36 @@ void FormMain::OnControlClick(GUIElement* element) {
 
 void FormMain::OnListDoubleClick(GUIElement* list) {
     if (list == vertexList.get())
-        OpenVertexDialog(EntryMode::Modify);
+        Invoke(vertexModifyButton.get());
     else if (list == indexList.get())
-        OpenIndexDialog(EntryMode::Modify);
+        Invoke(indexModifyButton.get());
+}
+
+// A key or a double click does nothing where the button it stands for is disabled: an
+// empty list has nothing to modify or delete.
+void FormMain::Invoke(ToolBarItem* button) {
+    if (button->enabled)
+        OnControlClick(button);
+}
+
+void FormMain::UpdateListCommands() {
+    if (!vertexToolBar || !indexToolBar)
+        return;
+    const struct {
+        ToolBar& bar;
+        ListBox& list;
+        ToolBarItem& modify;
+        ToolBarItem& remove;
+    } lists[] = {{*vertexToolBar, *vertexList, *vertexModifyButton, *vertexDeleteButton},
+                 {*indexToolBar, *indexList, *indexModifyButton, *indexDeleteButton}};
+    for (const auto& entry : lists) {
+        const bool rows = !entry.list.rowTexts.empty();
+        if (entry.modify.enabled == rows && entry.remove.enabled == rows)
+            continue;
+        entry.modify.SetEnabled(rows);
+        entry.remove.SetEnabled(rows);
+        entry.bar.RefreshButtons();
+    }
 }
 
 // Insert adds, Enter or F2 modifies the selected entry, Delete deletes it, as the tool bar
@@ -332,14 +360,14 @@ void FormMain::OnListKeyDown(GUIElement* list, int key) {
     const bool vertices = list == vertexList.get();
     switch (key) {
     case VK_INSERT:
-        OnControlClick(vertices ? vertexAddButton.get() : indexAddButton.get());
+        Invoke(vertices ? vertexAddButton.get() : indexAddButton.get());
         break;
     case VK_RETURN:
     case VK_F2:
-        OnControlClick(vertices ? vertexModifyButton.get() : indexModifyButton.get());
+        Invoke(vertices ? vertexModifyButton.get() : indexModifyButton.get());
         break;
     case VK_DELETE:
-        OnControlClick(vertices ? vertexDeleteButton.get() : indexDeleteButton.get());
+        Invoke(vertices ? vertexDeleteButton.get() : indexDeleteButton.get());
         break;
     default:
         break;

@@ -147,6 +147,7 @@ void FormMain::ShowRows(ListBox& list, const ListChange& change) {
     }
     if (count > 0)
         list.SetSelectedIndex(static_cast<int>(std::min(change.first, count - 1)));
+    UpdateListCommands();
 }
 
 void FormMain::UpdateHistoryCommands() {

@@ -617,6 +617,7 @@ std::vector<std::string> FormMain::RowTexts(ListBox& list, std::size_t first,
 
 // The remembered row, or the last one when none was remembered or it is gone.
 void FormMain::SelectAfterFill(ListBox& list, int kept) {
+    UpdateListCommands();
     const int count = static_cast<int>(list.rowTexts.size());
     if (count == 0)
         return;

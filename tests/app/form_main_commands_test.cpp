@@ -158,10 +158,12 @@ TEST_F(FormMainCommandsTest, VerticesAndIndicesAreEditedThroughTheirDialogs) {
     EXPECT_EQ(Rows(*form->vertexList).size(), 12u);
     EXPECT_EQ(Selected(*form->vertexList), 11) << "the new last row";
 
-    Click(*form->indexToolBar, *form->indexModifyButton);
+    SendMessageW(form->vertexList->window, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    const FormVertici* added = form->vertexDialog.get();
+    Click(*form->vertexToolBar, *form->vertexModifyButton);
     EXPECT_EQ(host.BoxTexts().back(),
               "Attenzione / E' necessario selezionare un elemento dalla lista.");
-    EXPECT_FALSE(form->indexDialog);
+    EXPECT_EQ(form->vertexDialog.get(), added) << "no dialog opened";
     Click(*form->indexToolBar, *form->indexAddButton);
     Type(*form->indexDialog->indexBox, "\x1b");
     EXPECT_TRUE(form->document.Indices.empty()) << "Escape adds nothing";
@@ -392,6 +394,123 @@ TEST_F(FormMainCommandsTest, DialogsShowAndKeepEveryStoredValue) {
     EXPECT_EQ(host.BoxTexts().back().rfind("Attenzione / Tu e Tv devono essere compresi", 0), 0u);
     EXPECT_TRUE(IsWindow(form->vertexDialog->window)) << "the dialog stays open";
     EXPECT_EQ(form->document.Vertices.size(), 12u);
+}
+
+// Each list command at the edge of what the mesh can hold: a triangle added where the
+// face count left vertices undrawn, Modify and Delete on an empty list, a vertex past the
+// reach of a 16-bit index, and coordinates beyond a float.
+TEST_F(FormMainCommandsTest, ListCommandsKeepToWhatTheMeshCanHold) {
+    const auto enabled = [&](KelUtility::ToolBar& bar, KelUtility::ToolBarItem& item) {
+        return SendMessageW(bar.window, TB_ISBUTTONENABLED, item.id, 0) != 0;
+    };
+    const auto dialogOpen = [&] {
+        return (form->vertexDialog && IsWindow(form->vertexDialog->window)) ||
+               (form->indexDialog && IsWindow(form->indexDialog->window));
+    };
+    const struct {
+        std::size_t vertices;
+        int faces;
+        std::vector<std::uint16_t> indices;
+        std::vector<std::uint16_t> expected;
+        int expectedFaces;
+    } triangles[] = {
+        {3, 0, {}, {0, 1, 2}, 1},                // a new mesh: the undrawn triple stays out
+        {6, 1, {}, {0, 1, 2, 0, 1, 2}, 2},       // only the drawn triple gets its indices
+        {12, 4, {}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 1, 2}, 5},
+        {6, 1, {3, 4, 5, 0, 1, 2}, {3, 4, 5, 0, 1, 2, 0, 1, 2}, 1}, // one was left undrawn
+    };
+    for (const auto& c : triangles) {
+        SCOPED_TRACE(c.vertices);
+        form->document.Vertices.assign(c.vertices, MeshVertex{0, 0, 0, 0, 0, 0});
+        form->document.Indices = c.indices;
+        form->document.FaceCount = c.faces;
+        form->LoadControls();
+        Choose(*form->addTriangleItem);
+        ASSERT_TRUE(form->indexDialog);
+        for (std::size_t box = 0; box < 3; ++box)
+            SendMessageW(form->indexDialog->indexBoxes[box]->window, WM_SETTEXT, 0,
+                         reinterpret_cast<LPARAM>(std::to_wstring(box).c_str()));
+        Type(*form->indexDialog->indexBoxes[2], "\r");
+        EXPECT_EQ(form->document.Indices, c.expected);
+        EXPECT_EQ(form->document.FaceCount, c.expectedFaces);
+        EXPECT_EQ(form->facesSpin->GetValue(), c.expectedFaces);
+    }
+
+    // Empty lists: nothing to modify or delete, by button, key or double click.
+    host.answers = {IDNO};
+    Choose(*form->newItem);
+    const std::size_t boxes = host.BoxTexts().size();
+    for (auto* list : {form->vertexList.get(), form->indexList.get()}) {
+        const bool vertices = list == form->vertexList.get();
+        KelUtility::ToolBar& bar = vertices ? *form->vertexToolBar : *form->indexToolBar;
+        EXPECT_FALSE(enabled(bar, vertices ? *form->vertexModifyButton : *form->indexModifyButton));
+        EXPECT_FALSE(enabled(bar, vertices ? *form->vertexDeleteButton : *form->indexDeleteButton));
+        for (WPARAM key : {VK_RETURN, VK_F2, VK_DELETE})
+            SendMessageW(list->window, WM_KEYDOWN, key, 0);
+        SendMessageW(list->window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+        KelTest::PumpMessages();
+    }
+    EXPECT_EQ(host.BoxTexts().size(), boxes);
+    EXPECT_FALSE(dialogOpen());
+
+    // A coordinate past a float is refused in the dialog, which stays open for another.
+    Click(*form->vertexToolBar, *form->vertexAddButton);
+    SendMessageW(form->vertexDialog->yBox->window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    Type(*form->vertexDialog->yBox, "1e40\r");
+    ASSERT_EQ(host.BoxTexts().size(), boxes + 1);
+    EXPECT_EQ(host.BoxTexts().back().rfind("Attenzione / X, Y e Z devono essere compresi tra -", 0),
+              0u);
+    EXPECT_TRUE(IsWindow(form->vertexDialog->window));
+    SendMessageW(form->vertexDialog->yBox->window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    Type(*form->vertexDialog->yBox, "-3e38\r");
+    ASSERT_EQ(form->document.Vertices.size(), 1u);
+    EXPECT_EQ(form->document.Vertices[0].Y, -3e38);
+    EXPECT_TRUE(enabled(*form->vertexToolBar, *form->vertexModifyButton)) << "a row to modify";
+    EXPECT_TRUE(enabled(*form->vertexToolBar, *form->vertexDeleteButton));
+    form->Undo();
+    EXPECT_FALSE(enabled(*form->vertexToolBar, *form->vertexModifyButton)) << "empty again";
+
+    // The vertex a 16-bit index cannot reach is refused by the button and by Insert alike.
+    form->document.Vertices.resize(65535);
+    Click(*form->vertexToolBar, *form->vertexAddButton);
+    SendMessageW(form->vertexList->window, WM_KEYDOWN, VK_INSERT, 0);
+    EXPECT_FALSE(dialogOpen());
+    const std::string refusal = "Attenzione / Il modello ha gi\xC3\xA0 65535 vertici: un altro "
+                                "andrebbe oltre il limite di 65535.";
+    ASSERT_EQ(host.BoxTexts().size(), boxes + 3);
+    EXPECT_EQ(host.BoxTexts()[boxes + 1], refusal);
+    EXPECT_EQ(host.BoxTexts()[boxes + 2], refusal);
+}
+
+// A number its spin cannot take leaves the spin's minimum in effect; the box shows it as
+// soon as no digit typed after could make a number in range, and at Enter.
+TEST_F(FormMainCommandsTest, NumberBoxesShowTheValueInEffect) {
+    const struct {
+        KelUtility::TextBox& box;
+        const char* typed;
+        const wchar_t* shown;
+    } cases[] = {
+        {*form->widthBox, "1380", L"50"},      {*form->heightBox, "9999", L"50"},
+        {*form->rotationXBox, "400", L"0"},    {*form->rotationZBox, "999", L"0"},
+        {*form->widthBox, "2", L"2"},          {*form->widthBox, "0049", L"50"},
+        {*form->widthBox, "", L""},            {*form->facesBox, "99999999", L"0"},
+        {*form->heightBox, "700", L"700"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        SetFocus(c.box.window);
+        SendMessageW(c.box.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+        Type(c.box, c.typed);
+        Tick();
+        EXPECT_EQ(c.box.GetText(), c.shown);
+    }
+    EXPECT_EQ(form->viewport->GetSize().cx, 50);
+    EXPECT_EQ(form->viewport->GetSize().cy, 700);
+    EXPECT_EQ(form->document.RotX, 0);
+    SetFocus(form->widthBox->window);
+    SendMessageW(form->widthBox->window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"2"));
+    SendMessageW(form->widthBox->window, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(form->widthBox->GetText(), L"50") << "Enter takes the value, and shows it";
 }
 
 TEST_F(FormMainCommandsTest, ShownColoursPagesAndMarkedFilesAgreeWithWhatIsStored) {
