@@ -46,13 +46,14 @@ FormMain* g_mainForm = nullptr;
 const wchar_t* const kLongestLabel = L"Colore Sfondo:";
 
 // D3DX reads a .x model only with a device: the main window's preview lends its own.
-bool ReadXWithPreview(const std::string& path, ModelTriangles& model, std::string& message) {
+bool ReadXWithPreview(const std::string& path, ModelTriangles& model, std::string& message,
+                      std::size_t maxTriangles) {
     FormMain* main = FormMain::MainForm();
     if (main == nullptr || !main->viewport) {
         message = "Anteprima non disponibile: impossibile leggere un file .x.";
         return false;
     }
-    return main->viewport->ReadXModel(path, model, message);
+    return main->viewport->ReadXModel(path, model, message, maxTriangles);
 }
 
 bool EndsWithProjectExtension(const std::string& path) {

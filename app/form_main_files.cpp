@@ -10,6 +10,9 @@
 #include "toolkit/sub_menu.h"
 #include "toolkit/system_dialogs.h"
 #include "toolkit/text_conversion.h"
+#include "viewport/d3d_panel.h"
+
+#include <algorithm>
 
 using namespace KelUtility;
 
@@ -83,10 +86,12 @@ bool FormMain::OpenProjectFile(const std::string& path) {
 
 // The imported model is not a project yet: it has no file name, and it is modified, so
 // that leaving asks to save it. The import is a step of the history; the state before it
-// is no longer the saved one, since the document has left its file.
+// is no longer the saved one, since the document has left its file. A model of more
+// triangles than the preview draws is refused.
 bool FormMain::ImportModelFile(const std::string& path) {
     std::string message;
-    if (!ImportModel(path, document, message)) {
+    const std::size_t drawable = static_cast<std::size_t>(std::max(viewport->MaxDrawnFaces(), 0));
+    if (!ImportModel(path, document, message, drawable)) {
         ShowError(this, message, kError);
         return false;
     }

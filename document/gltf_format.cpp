@@ -18,24 +18,18 @@
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <limits>
+#include <map>
 #include <memory>
 #include <sstream>
 
 namespace MyApp {
 
 namespace {
-
-// Nodes may place one mesh many times; past this many triangles the model could never
-// become a document, and the corners alone would take hundreds of megabytes.
-constexpr std::size_t kMaxTriangles = 4'000'000;
-
-// An accessor without a buffer view is zeros, however many it claims; past this count it
-// could only be a way to make the reader ask for gigabytes.
-constexpr std::size_t kMaxZeroElements = std::size_t{1} << 22;
 
 constexpr char kBroken[] = "Il file glTF non è valido: ";
 
@@ -239,17 +233,50 @@ std::uint32_t ToColor(double r, double g, double b) {
            std::uint32_t{ChannelByte(b)} << 16;
 }
 
+using Decoded = std::vector<std::array<double, 4>>;
+
+std::uint64_t SaturatingSum(std::uint64_t a, std::uint64_t b) {
+    return a > UINT64_MAX - b ? UINT64_MAX : a + b;
+}
+
 // One accessor's elements as doubles, up to four components each. Normalised integers
-// are brought to 0..1; other integers keep their values (indices).
+// are brought to 0..1; other integers keep their values (indices). Primitives and nodes
+// share accessors, so each is decoded once, the first time it is asked for, and kept.
 class AccessorReader {
 public:
     AccessorReader(const tinygltf::Model& model, std::string& message)
         : m_model(model), m_message(message) {}
 
-    bool Read(int index, const char* what, std::vector<std::array<double, 4>>& values) {
+    // The accessor's elements, or null with the message set.
+    const Decoded* Read(int index, const char* what) {
+        if (index < 0 || static_cast<std::size_t>(index) >= m_model.accessors.size()) {
+            Fail(what, "manca l'accessor");
+            return nullptr;
+        }
+        const auto kept = m_decoded.find(index);
+        if (kept != m_decoded.end())
+            return &kept->second;
+        Decoded values;
+        if (!Decode(m_model.accessors[static_cast<std::size_t>(index)], what, values))
+            return nullptr;
+        return &m_decoded.emplace(index, std::move(values)).first->second;
+    }
+
+    // The elements decoding the accessor makes, its sparse ones included, without
+    // decoding it; 0 for an accessor that does not exist.
+    std::uint64_t DeclaredElements(int index) const {
         if (index < 0 || static_cast<std::size_t>(index) >= m_model.accessors.size())
-            return Fail(what, "manca l'accessor");
+            return 0;
         const tinygltf::Accessor& accessor = m_model.accessors[static_cast<std::size_t>(index)];
+        const std::uint64_t sparse =
+            accessor.sparse.isSparse && accessor.sparse.count > 0
+                ? 2 * static_cast<std::uint64_t>(accessor.sparse.count)
+                : 0;
+        return SaturatingSum(accessor.count, sparse);
+    }
+
+private:
+    bool Decode(const tinygltf::Accessor& accessor, const char* what, Decoded& values) {
         const int components = tinygltf::GetNumComponentsInType(accessor.type);
         const int size = tinygltf::GetComponentSizeInBytes(accessor.componentType);
         if (components < 1 || components > 4 || size < 1)
@@ -262,8 +289,6 @@ public:
                               accessor.componentType, what, values))
                 return false;
         } else {
-            if (accessor.count > kMaxZeroElements)
-                return Fail(what, "troppi elementi senza buffer view");
             values.assign(accessor.count, {0, 0, 0, 1});
         }
         if (accessor.sparse.isSparse && !ApplySparse(accessor, what, values))
@@ -271,7 +296,6 @@ public:
         return true;
     }
 
-private:
     bool Fail(const char* what, const char* why) {
         m_message = std::string(kBroken) + what + ": " + why + ".";
         return false;
@@ -406,31 +430,93 @@ private:
     std::string& m_message;
     std::size_t m_components = 1;
     bool m_normalized = false;
+    std::map<int, Decoded> m_decoded;
 };
 
-// The corners of the scene's triangles, gathered node by node.
+bool IsTriangleMode(const tinygltf::Primitive& primitive) {
+    const int mode = primitive.mode < 0 ? TINYGLTF_MODE_TRIANGLES : primitive.mode;
+    return mode == TINYGLTF_MODE_TRIANGLES || mode == TINYGLTF_MODE_TRIANGLE_STRIP ||
+           mode == TINYGLTF_MODE_TRIANGLE_FAN;
+}
+
+// The triangles `corners` vertices make in the primitive's mode.
+std::uint64_t TrianglesOf(const tinygltf::Primitive& primitive, std::uint64_t corners) {
+    const int mode = primitive.mode < 0 ? TINYGLTF_MODE_TRIANGLES : primitive.mode;
+    if (mode == TINYGLTF_MODE_TRIANGLES)
+        return corners / 3;
+    return corners >= 3 ? corners - 2 : 0;
+}
+
+// The corners of the scene's triangles, gathered node by node. The scene is first measured
+// from the accessors' declared counts alone: nodes may place one mesh many times and
+// accessors may claim millions of elements in a few bytes, so a scene with more triangles
+// than the document takes, or more elements than such a document needs, is refused
+// before anything is decoded.
 class SceneReader {
 public:
     SceneReader(const tinygltf::Model& model, const std::string& folder, ModelTriangles& out,
-                std::string& message)
+                std::string& message, std::size_t maxTriangles)
         : m_model(model), m_folder(folder), m_out(out), m_message(message),
-          m_accessors(model, message), m_visited(model.nodes.size(), false) {}
+          m_accessors(model, message), m_visited(model.nodes.size(), false),
+          m_measured(model.accessors.size(), false), m_maxTriangles(maxTriangles),
+          m_budget(ElementBudget(maxTriangles)) {}
 
     bool Read() {
         std::vector<int> roots;
         if (!RootNodes(roots))
             return false;
-        for (int root : roots) {
-            if (!Walk(root, kIdentity))
+        for (const Pass pass : {Pass::Measure, Pass::Gather}) {
+            std::fill(m_visited.begin(), m_visited.end(), false);
+            for (int root : roots) {
+                if (!Walk(root, kIdentity, pass))
+                    return false;
+            }
+            if (pass == Pass::Measure && m_triangles > m_maxTriangles) {
+                m_message = TooManyTriangles(m_triangles, m_maxTriangles);
                 return false;
+            }
         }
         return true;
     }
 
 private:
+    enum class Pass { Measure, Gather };
+
     bool Fail(const std::string& why) {
         m_message = kBroken + why + ".";
         return false;
+    }
+
+    // Counts the triangles the primitive adds and the elements it makes the reader decode:
+    // the primitive placed once more, and each accessor the first time it is used.
+    bool Measure(const tinygltf::Primitive& primitive) {
+        m_elements = SaturatingSum(m_elements, 1);
+        const auto position = primitive.attributes.find("POSITION");
+        if (IsTriangleMode(primitive) && position != primitive.attributes.end()) {
+            for (const char* name : {"POSITION", "COLOR_0", "TEXCOORD_0"}) {
+                const auto attribute = primitive.attributes.find(name);
+                if (attribute != primitive.attributes.end())
+                    MeasureAccessor(attribute->second);
+            }
+            MeasureAccessor(primitive.indices);
+            const int corners = primitive.indices >= 0 ? primitive.indices : position->second;
+            m_triangles = SaturatingSum(
+                m_triangles, TrianglesOf(primitive, m_accessors.DeclaredElements(corners)));
+        }
+        if (m_elements <= m_budget)
+            return true;
+        m_message = "Il file glTF chiede di leggere pi\xC3\xB9 di " + std::to_string(m_budget) +
+                    " elementi (vertici, indici e primitive collocate): troppi per un modello "
+                    "che l'editor possa tenere.";
+        return false;
+    }
+
+    void MeasureAccessor(int index) {
+        if (index < 0 || static_cast<std::size_t>(index) >= m_measured.size() ||
+            m_measured[static_cast<std::size_t>(index)])
+            return;
+        m_measured[static_cast<std::size_t>(index)] = true;
+        m_elements = SaturatingSum(m_elements, m_accessors.DeclaredElements(index));
     }
 
     bool RootNodes(std::vector<int>& roots) {
@@ -459,7 +545,7 @@ private:
 
     // Nodes form trees: a node met twice (a loop, or two parents) refuses the file, which
     // also bounds the walk.
-    bool Walk(int root, const Matrix& parent) {
+    bool Walk(int root, const Matrix& parent, Pass pass) {
         std::vector<std::pair<int, Matrix>> pending{{root, parent}};
         while (!pending.empty()) {
             const auto [index, above] = pending.back();
@@ -476,7 +562,8 @@ private:
                     return Fail("un nodo usa una mesh che non esiste");
                 for (const tinygltf::Primitive& primitive :
                      m_model.meshes[static_cast<std::size_t>(node.mesh)].primitives) {
-                    if (!AddPrimitive(primitive, world))
+                    if (!(pass == Pass::Measure ? Measure(primitive)
+                                                : AddPrimitive(primitive, world)))
                         return false;
                 }
             }
@@ -491,9 +578,10 @@ private:
                          std::vector<std::size_t>& corners) {
         std::vector<std::size_t> order;
         if (primitive.indices >= 0) {
-            std::vector<std::array<double, 4>> indices;
-            if (!m_accessors.Read(primitive.indices, "indici", indices))
+            const Decoded* read = m_accessors.Read(primitive.indices, "indici");
+            if (!read)
                 return false;
+            const Decoded& indices = *read;
             const tinygltf::Accessor& accessor =
                 m_model.accessors[static_cast<std::size_t>(primitive.indices)];
             if (accessor.type != TINYGLTF_TYPE_SCALAR || accessor.normalized ||
@@ -559,40 +647,45 @@ private:
     }
 
     bool AddPrimitive(const tinygltf::Primitive& primitive, const Matrix& world) {
-        const int mode = primitive.mode < 0 ? TINYGLTF_MODE_TRIANGLES : primitive.mode;
-        if (mode != TINYGLTF_MODE_TRIANGLES && mode != TINYGLTF_MODE_TRIANGLE_STRIP &&
-            mode != TINYGLTF_MODE_TRIANGLE_FAN)
-            return true;
         const auto position = primitive.attributes.find("POSITION");
-        if (position == primitive.attributes.end())
+        if (!IsTriangleMode(primitive) || position == primitive.attributes.end())
             return true;
-        std::vector<std::array<double, 4>> positions, colors, coordinates;
-        if (!m_accessors.Read(position->second, "POSITION", positions))
+        static const Decoded kNone;
+        const Decoded* read = m_accessors.Read(position->second, "POSITION");
+        if (!read || !CheckAttribute(position->second, "POSITION", {TINYGLTF_TYPE_VEC3}, false))
             return false;
-        if (!CheckAttribute(position->second, "POSITION", {TINYGLTF_TYPE_VEC3}, false))
-            return false;
+        const Decoded& positions = *read;
         const bool hasColors = primitive.attributes.count("COLOR_0") > 0;
+        const Decoded* colorsRead = &kNone;
         if (hasColors) {
             const int accessor = primitive.attributes.at("COLOR_0");
-            if (!m_accessors.Read(accessor, "COLOR_0", colors) ||
+            colorsRead = m_accessors.Read(accessor, "COLOR_0");
+            if (!colorsRead ||
                 !CheckAttribute(accessor, "COLOR_0", {TINYGLTF_TYPE_VEC3, TINYGLTF_TYPE_VEC4},
                                 true) ||
-                !CheckCount(colors, positions, "COLOR_0"))
+                !CheckCount(*colorsRead, positions, "COLOR_0"))
                 return false;
         }
         const bool hasCoordinates = primitive.attributes.count("TEXCOORD_0") > 0;
+        const Decoded* coordinatesRead = &kNone;
         if (hasCoordinates) {
             const int accessor = primitive.attributes.at("TEXCOORD_0");
-            if (!m_accessors.Read(accessor, "TEXCOORD_0", coordinates) ||
+            coordinatesRead = m_accessors.Read(accessor, "TEXCOORD_0");
+            if (!coordinatesRead ||
                 !CheckAttribute(accessor, "TEXCOORD_0", {TINYGLTF_TYPE_VEC2}, true) ||
-                !CheckCount(coordinates, positions, "TEXCOORD_0"))
+                !CheckCount(*coordinatesRead, positions, "TEXCOORD_0"))
                 return false;
         }
+        const Decoded& colors = *colorsRead;
+        const Decoded& coordinates = *coordinatesRead;
         std::vector<std::size_t> order;
         if (!TriangleCorners(primitive, positions.size(), order))
             return false;
-        if ((m_out.corners.size() + order.size()) / 3 > kMaxTriangles)
-            return Fail("la scena ha più di " + std::to_string(kMaxTriangles) + " triangoli");
+        // The measure has counted these triangles already; this only keeps the promise.
+        if ((m_out.corners.size() + order.size()) / 3 > m_maxTriangles) {
+            m_message = TooManyTriangles((m_out.corners.size() + order.size()) / 3, m_maxTriangles);
+            return false;
+        }
         const std::uint32_t materialColor = MaterialColor(primitive);
         const bool mirrors = Mirrors(world);
         m_out.corners.reserve(m_out.corners.size() + order.size());
@@ -633,8 +726,7 @@ private:
         return true;
     }
 
-    bool CheckCount(const std::vector<std::array<double, 4>>& values,
-                    const std::vector<std::array<double, 4>>& positions, const char* what) {
+    bool CheckCount(const Decoded& values, const Decoded& positions, const char* what) {
         if (values.size() < positions.size())
             return Fail(std::string(what) + " ha meno elementi di POSITION");
         return true;
@@ -646,6 +738,11 @@ private:
     std::string& m_message;
     AccessorReader m_accessors;
     std::vector<bool> m_visited;
+    std::vector<bool> m_measured;
+    const std::size_t m_maxTriangles;
+    const std::size_t m_budget;
+    std::uint64_t m_triangles = 0;
+    std::uint64_t m_elements = 0;
 };
 
 // Why tinygltf refused the file, in the user's words where the reason is a common one.
@@ -696,7 +793,7 @@ int AppendAccessor(tinygltf::Model& model, int view, int componentType, int type
 } // namespace
 
 bool ReadGltfBytes(std::string_view bytes, const std::string& folder, ModelTriangles& model,
-                   std::string& message) {
+                   std::string& message, std::size_t maxTriangles) {
     model = ModelTriangles();
     if (bytes.size() > std::numeric_limits<unsigned int>::max()) {
         message = std::string(kBroken) + "il file è troppo grande.";
@@ -727,20 +824,21 @@ bool ReadGltfBytes(std::string_view bytes, const std::string& folder, ModelTrian
         message = LoadFailure(bytes, error);
         return false;
     }
-    if (!SceneReader(gltf, folder, model, message).Read()) {
+    if (!SceneReader(gltf, folder, model, message, maxTriangles).Read()) {
         model = ModelTriangles();
         return false;
     }
     return true;
 }
 
-bool ReadGltf(const std::string& path, ModelTriangles& model, std::string& message) {
+bool ReadGltf(const std::string& path, ModelTriangles& model, std::string& message,
+              std::size_t maxTriangles) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) {
         message = "Il file non si può leggere: " + path;
         return false;
     }
-    return ReadGltfBytes(bytes, FolderOf(path), model, message);
+    return ReadGltfBytes(bytes, FolderOf(path), model, message, maxTriangles);
 }
 
 bool WriteGltf(const ModelMesh& mesh, bool binary, std::string& bytes, std::string& message) {

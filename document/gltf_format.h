@@ -3,6 +3,7 @@
 // glTF 2.0 models, .gltf (JSON with embedded or external buffers) and .glb (binary), read
 // and written through tinygltf. Texture coordinates already follow Direct3D's convention.
 
+#include "document/model_files.h"
 #include "document/model_mesh.h"
 
 #include <string>
@@ -16,13 +17,17 @@ namespace MyApp {
 // strips and fans are turned into lists, points and lines are left out. Colours come from
 // COLOR_0, else the material's base colour factor; the texture is the first base colour
 // texture whose image is a file. Every accessor is checked against its buffer; a file that
-// breaks a rule is refused. False with an Italian `message` saying why.
-bool ReadGltf(const std::string& path, ModelTriangles& model, std::string& message);
+// breaks a rule is refused, and so is a scene of more than `maxTriangles` triangles or
+// one whose accessors and placed primitives exceed ElementBudget(maxTriangles): both are
+// told from the declared counts, before anything is decoded. Each accessor is decoded
+// once, however many primitives use it. False with an Italian `message` saying why.
+bool ReadGltf(const std::string& path, ModelTriangles& model, std::string& message,
+              std::size_t maxTriangles = kMaxModelTriangles);
 
 // The same from the file's bytes. External buffers and images are looked for in `folder`
 // (empty: the working folder); give a folder that does not exist to read none.
 bool ReadGltfBytes(std::string_view bytes, const std::string& folder, ModelTriangles& model,
-                   std::string& message);
+                   std::string& message, std::size_t maxTriangles = kMaxModelTriangles);
 
 // Writes `mesh` as one mesh with one indexed triangle primitive: POSITION with its bounds,
 // COLOR_0 as normalised bytes, TEXCOORD_0, 16-bit indices when they fit and 32-bit ones

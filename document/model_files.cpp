@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -23,6 +24,18 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::size_t limi
         bytes.append(block, got);
     }
     return !std::ferror(file.get());
+}
+
+std::size_t ElementBudget(std::size_t maxTriangles) {
+    constexpr std::size_t kStreams = 4;
+    constexpr std::size_t kVertices = 65535;
+    const std::size_t most = SIZE_MAX / kStreams / 3 - kVertices;
+    return kStreams * (3 * std::min(maxTriangles, most) + kVertices);
+}
+
+std::string TooManyTriangles(std::uint64_t triangles, std::size_t limit) {
+    return "Il modello ha " + std::to_string(triangles) + " triangoli, oltre il limite di " +
+           std::to_string(limit) + ".";
 }
 
 std::string Quoted(std::string_view text) {

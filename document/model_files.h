@@ -17,6 +17,21 @@ namespace MyApp {
 // The most bytes a model file is read to; it also keeps /dev/zero from being read for ever.
 constexpr std::size_t kMaxModelFileBytes = std::size_t{1} << 30;
 
+// The most triangles a model may bring into a document. A document holds at most 65,535
+// vertices, and a surface on n vertices has about 2n triangles; eight for each vertex leave
+// room for models that repeat or overlap their faces, while the loose corners of the
+// largest model stay near 60 MB.
+constexpr std::size_t kMaxModelTriangles = 8 * 65535;
+
+// How many elements (vertices, attribute values, indices, placed primitives) a reader may
+// decode for a model of at most `maxTriangles` triangles: four streams for every corner,
+// and a whole vertex list besides. A file asking for more is built to exhaust the reader,
+// not to be edited, and is refused before its elements are decoded.
+std::size_t ElementBudget(std::size_t maxTriangles);
+
+// The refusal of a model with more triangles than `limit`, giving its count.
+std::string TooManyTriangles(std::uint64_t triangles, std::size_t limit);
+
 // The whole file in bytes; false when it cannot be read or is longer than limit.
 bool ReadWholeFile(const std::string& path, std::string& bytes,
                    std::size_t limit = kMaxModelFileBytes);

@@ -43,20 +43,22 @@ bool FileExists(const std::string& path) {
 }
 
 // PLY and STL are read from their bytes.
-template <bool (*Read)(std::string_view, ModelTriangles&, std::string&)>
-bool ReadBytesOf(const std::string& path, ModelTriangles& model, std::string& message) {
+template <bool (*Read)(std::string_view, ModelTriangles&, std::string&, std::size_t)>
+bool ReadBytesOf(const std::string& path, ModelTriangles& model, std::string& message,
+                 std::size_t maxTriangles) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) {
         message = "Impossibile leggere il file.";
         return false;
     }
-    return Read(bytes, model, message);
+    return Read(bytes, model, message, maxTriangles);
 }
 
 // A PLY file's texture comes as written; a relative name is taken from the model's folder,
 // as the other formats take theirs.
-bool ReadPlyFile(const std::string& path, ModelTriangles& model, std::string& message) {
-    if (!ReadBytesOf<ReadPly>(path, model, message))
+bool ReadPlyFile(const std::string& path, ModelTriangles& model, std::string& message,
+                 std::size_t maxTriangles) {
+    if (!ReadBytesOf<ReadPly>(path, model, message, maxTriangles))
         return false;
     if (!model.textureFile.empty())
         model.textureFile = JoinedPath(FolderOf(path), model.textureFile);
@@ -222,7 +224,9 @@ bool IsModelPath(const std::string& path) {
     return extension == ".x" || (!extension.empty() && ReaderFor(extension) != nullptr);
 }
 
-bool ImportModel(const std::string& path, MeshDocument& document, std::string& message) {
+bool ImportModel(const std::string& path, MeshDocument& document, std::string& message,
+                 std::size_t maxTriangles) {
+    const std::size_t limit = std::min(maxTriangles, kMaxModelTriangles);
     const std::string extension = Extension(path);
     const ModelReader read = ReaderFor(extension);
     if (read == nullptr) {
@@ -231,11 +235,15 @@ bool ImportModel(const std::string& path, MeshDocument& document, std::string& m
         return false;
     }
     ModelTriangles model;
-    if (!read(path, model, message))
+    if (!read(path, model, message, limit))
         return false;
     model.corners.resize(model.corners.size() / kCornersPerFace * kCornersPerFace);
     if (model.corners.empty()) {
         message = "Il modello non contiene triangoli.";
+        return false;
+    }
+    if (model.corners.size() / kCornersPerFace > limit) {
+        message = TooManyTriangles(model.corners.size() / kCornersPerFace, limit);
         return false;
     }
     std::vector<MeshVertex> vertices;

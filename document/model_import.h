@@ -5,6 +5,7 @@
 // extension, in any case.
 
 #include "document/mesh_document.h"
+#include "document/model_files.h"
 #include "document/model_mesh.h"
 
 #include <cstddef>
@@ -16,9 +17,10 @@ namespace MyApp {
 // The most vertices a document holds: its indices are 16-bit.
 constexpr std::size_t kMaxModelVertices = 65535;
 
-// Reads a model file into loose triangles; false with the reason in Italian.
+// Reads a model file into loose triangles, refusing one of more than `maxTriangles`
+// triangles with its count before it makes them; false with the reason in Italian.
 using ModelReader = bool (*)(const std::string& path, ModelTriangles& model,
-                             std::string& message);
+                             std::string& message, std::size_t maxTriangles);
 
 // The .x reader needs D3DX, which only the Windows build has; it installs itself here.
 void SetXModelReader(ModelReader reader);
@@ -28,8 +30,11 @@ void SetXModelReader(ModelReader reader);
 // the one the model names when that file exists, and the view is framed on the model
 // (below). Size, background and rotation stay. False, with the document unchanged and the
 // reason in `message`, for a file that cannot be read, an unknown extension, a model
-// without triangles or one that needs more than kMaxModelVertices vertices.
-bool ImportModel(const std::string& path, MeshDocument& document, std::string& message);
+// without triangles, one that needs more than kMaxModelVertices vertices, or one of more
+// triangles than `maxTriangles` (the preview's limit) or kMaxModelTriangles, whichever is
+// less.
+bool ImportModel(const std::string& path, MeshDocument& document, std::string& message,
+                 std::size_t maxTriangles = kMaxModelTriangles);
 
 // Whether the path's extension names a model format ImportModel reads, in any case.
 bool IsModelPath(const std::string& path);

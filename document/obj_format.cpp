@@ -7,6 +7,7 @@
 #include <tiny_obj_loader.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -207,6 +208,21 @@ std::vector<Point2> Flattened(const tinyobj::attrib_t& attrib, const tinyobj::in
     return points;
 }
 
+// The triangles AppendTriangles makes of the shapes, counted before any is made.
+std::uint64_t TriangleCount(const std::vector<tinyobj::shape_t>& shapes) {
+    std::uint64_t triangles = 0;
+    for (const tinyobj::shape_t& shape : shapes) {
+        std::size_t first = 0;
+        for (unsigned char n : shape.mesh.num_face_vertices) {
+            if (n < 3 || first + n > shape.mesh.indices.size())
+                break;
+            first += n;
+            triangles += n - 2u;
+        }
+    }
+    return triangles;
+}
+
 void AppendTriangles(const tinyobj::attrib_t& attrib, const tinyobj::shape_t& shape,
                      const std::vector<tinyobj::material_t>& materials,
                      std::vector<ModelCorner>& corners) {
@@ -278,7 +294,7 @@ std::string WithoutSkinWeights(std::string_view obj) {
 } // namespace
 
 bool ReadObjText(std::string_view obj, const std::string& folder, ModelTriangles& model,
-                 std::string& message) {
+                 std::string& message, std::size_t maxTriangles) {
     model = ModelTriangles();
     tinyobj::attrib_t attrib;
     std::vector<tinyobj::shape_t> shapes;
@@ -303,6 +319,14 @@ bool ReadObjText(std::string_view obj, const std::string& folder, ModelTriangles
     }
     if (!CheckFaceSizes(shapes, message) || !CheckIndices(attrib, shapes, message))
         return false;
+    // The faces' corners are in memory already, in proportion to the file; their triangles
+    // would take ten times as much.
+    const std::uint64_t triangles = TriangleCount(shapes);
+    if (triangles > maxTriangles) {
+        message = TooManyTriangles(triangles, maxTriangles);
+        return false;
+    }
+    model.corners.reserve(static_cast<std::size_t>(triangles) * 3);
     for (const tinyobj::shape_t& shape : shapes)
         AppendTriangles(attrib, shape, materials, model.corners);
     const std::string texture = FirstTexture(materials);
@@ -311,13 +335,14 @@ bool ReadObjText(std::string_view obj, const std::string& folder, ModelTriangles
     return true;
 }
 
-bool ReadObj(const std::string& path, ModelTriangles& model, std::string& message) {
+bool ReadObj(const std::string& path, ModelTriangles& model, std::string& message,
+             std::size_t maxTriangles) {
     std::string text;
     if (!ReadWholeFile(path, text)) {
         message = "Il file non si può leggere: " + path;
         return false;
     }
-    return ReadObjText(text, FolderOf(path), model, message);
+    return ReadObjText(text, FolderOf(path), model, message, maxTriangles);
 }
 
 void WriteObj(const ModelMesh& mesh, const std::string& materialFileName, std::string& obj,

@@ -4,6 +4,7 @@
 // plain text. Texture coordinates are turned between OBJ's v upwards and Direct3D's v
 // downwards (v' = 1 - v) both ways.
 
+#include "document/model_files.h"
 #include "document/model_mesh.h"
 
 #include <string>
@@ -17,13 +18,15 @@ namespace MyApp {
 // has one, and otherwise each face takes its material's diffuse colour (Kd), white without one. The
 // texture is the first material's diffuse map that names one. An index outside the
 // file's lists refuses the file. False with an Italian `message` saying why when the file
-// cannot be read or is not a valid OBJ; a file without faces gives true and no corners.
-bool ReadObj(const std::string& path, ModelTriangles& model, std::string& message);
+// cannot be read, is not a valid OBJ or makes more than `maxTriangles` triangles (told
+// before they are made); a file without faces gives true and no corners.
+bool ReadObj(const std::string& path, ModelTriangles& model, std::string& message,
+             std::size_t maxTriangles = kMaxModelTriangles);
 
 // The same from the file's text. Material libraries and the texture are looked for in
 // `folder` (empty: the working folder); give a folder that does not exist to read none.
 bool ReadObjText(std::string_view obj, const std::string& folder, ModelTriangles& model,
-                 std::string& message);
+                 std::string& message, std::size_t maxTriangles = kMaxModelTriangles);
 
 // Writes `mesh` as the text of an OBJ file, which names `materialFileName` as its material
 // library, and the text of that library: one material, white (Kd 1 1 1), with the texture

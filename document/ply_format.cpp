@@ -445,8 +445,8 @@ struct PlyFaces {
 
 class PlyReader {
 public:
-    PlyReader(const Header& header, std::string_view data)
-        : m_header(header), m_data(data, header.encoding) {}
+    PlyReader(const Header& header, std::string_view data, std::size_t maxTriangles)
+        : m_header(header), m_data(data, header.encoding), m_maxTriangles(maxTriangles) {}
 
     bool Read(ModelTriangles& model, std::string& message) {
         bool sawVertex = false;
@@ -483,6 +483,15 @@ private:
         }
         if (!CheckCount(element, message))
             return false;
+        // Faces may name each vertex many times, but no model the document can take needs
+        // more vertices than its budget; a few bytes each, they could fill the memory.
+        const std::size_t budget = ElementBudget(m_maxTriangles);
+        if (element.count > budget) {
+            message = "Il file PLY dichiara " + std::to_string(element.count) +
+                      " vertici, pi\xC3\xB9 dei " + std::to_string(budget) +
+                      " che un modello dell'editor pu\xC3\xB2 usare.";
+            return false;
+        }
         m_vertices.reserve(static_cast<std::size_t>(element.count));
         std::vector<double> values(element.properties.size());
         for (std::uint64_t i = 0; i < element.count; ++i) {
@@ -578,14 +587,21 @@ private:
             }
             AddPolygon(polygon, polygonUv);
         }
-        return true;
+        if (m_triangles <= m_maxTriangles)
+            return true;
+        message = TooManyTriangles(m_triangles, m_maxTriangles);
+        return false;
     }
 
     // A polygon becomes a fan around its first corner; fewer than three corners make
-    // no surface and are left out.
+    // no surface and are left out. Past the most triangles the faces are only counted,
+    // so that the refusal can give their number without keeping them.
     void AddPolygon(const std::vector<std::uint32_t>& polygon,
                     const std::vector<std::pair<float, float>>& polygonUv) {
         if (polygon.size() < 3)
+            return;
+        m_triangles += polygon.size() - 2;
+        if (m_triangles > m_maxTriangles)
             return;
         const bool hasUv = polygonUv.size() == polygon.size();
         if (hasUv && !m_faces.anyCornerUv) {
@@ -748,15 +764,18 @@ private:
     DataReader m_data;
     std::vector<PlyVertex> m_vertices;
     PlyFaces m_faces;
+    const std::size_t m_maxTriangles;
+    std::uint64_t m_triangles = 0;
 };
 
 } // namespace
 
-bool ReadPly(std::string_view bytes, ModelTriangles& model, std::string& message) {
+bool ReadPly(std::string_view bytes, ModelTriangles& model, std::string& message,
+             std::size_t maxTriangles) {
     Header header;
     if (!ParseHeader(bytes, header, message))
         return false;
-    PlyReader reader(header, bytes.substr(header.dataOffset));
+    PlyReader reader(header, bytes.substr(header.dataOffset), maxTriangles);
     return reader.Read(model, message);
 }
 

@@ -3,6 +3,7 @@
 // The PLY polygon file format (Stanford): a reader of its three encodings and a writer of
 // its binary little-endian one.
 
+#include "document/model_files.h"
 #include "document/model_mesh.h"
 
 #include <string>
@@ -16,9 +17,11 @@ namespace MyApp {
 // to point down), and the face element's index lists, each polygon cut into a fan. Other
 // elements and properties are passed over. The name of a "comment TextureFile" line goes
 // to textureFile as written. A file without faces gives no corners and true. On a broken
-// or unsupported file it returns false, leaves `model` as it was and says why in
-// `message`, in Italian.
-bool ReadPly(std::string_view bytes, ModelTriangles& model, std::string& message);
+// or unsupported file, one whose faces make more than `maxTriangles` triangles, or one
+// with more vertices than ElementBudget(maxTriangles), it returns false, leaves `model` as
+// it was and says why in `message`, in Italian.
+bool ReadPly(std::string_view bytes, ModelTriangles& model, std::string& message,
+             std::size_t maxTriangles = kMaxModelTriangles);
 
 // Writes the mesh as binary little-endian PLY: per vertex float x y z, uchar red green blue
 // and float s t (v pointing up as PLY has it), per face a list of three uint indices, and

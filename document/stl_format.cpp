@@ -73,7 +73,11 @@ private:
 
 class AsciiStlReader {
 public:
-    explicit AsciiStlReader(std::string_view text) : m_text(text), m_words(text) {}
+    AsciiStlReader(std::string_view text, std::size_t maxTriangles)
+        : m_text(text), m_words(text), m_maxTriangles(maxTriangles) {}
+
+    // Whether the facets made more triangles than the reader may keep.
+    bool TooMany() const { return m_triangles > m_maxTriangles; }
 
     bool Read(std::vector<ModelCorner>& corners, std::string& message) {
         // Text has no NUL; a binary file whose header starts with "solid" nearly always has.
@@ -92,6 +96,10 @@ public:
         }
         if (!sawSolid)
             message = "Il file STL è vuoto.";
+        if (TooMany()) {
+            message = TooManyTriangles(m_triangles, m_maxTriangles);
+            return false;
+        }
         return sawSolid;
     }
 
@@ -121,8 +129,10 @@ private:
             if (!Expect("loop", message) || !ReadLoop(polygon, message) ||
                 !Expect("endfacet", message))
                 return false;
-            // A facet of more than three corners is cut into a fan around its first.
-            for (std::size_t k = 1; k + 1 < polygon.size(); ++k) {
+            // A facet of more than three corners is cut into a fan around its first. Past
+            // the most triangles the facets are only counted, for the refusal to give.
+            m_triangles += polygon.size() - 2;
+            for (std::size_t k = 1; !TooMany() && k + 1 < polygon.size(); ++k) {
                 corners.push_back(polygon[0]);
                 corners.push_back(polygon[k]);
                 corners.push_back(polygon[k + 1]);
@@ -180,6 +190,8 @@ private:
 
     std::string_view m_text;
     Words m_words;
+    const std::size_t m_maxTriangles;
+    std::uint64_t m_triangles = 0;
 };
 
 std::uint32_t LittleEndian32(const char* bytes) {
@@ -196,8 +208,12 @@ float LittleEndianFloat(const char* bytes) {
     return value;
 }
 
-bool ReadBinaryStl(std::string_view bytes, std::uint32_t count, std::vector<ModelCorner>& corners,
-                   std::string& message) {
+bool ReadBinaryStl(std::string_view bytes, std::uint32_t count, std::size_t maxTriangles,
+                   std::vector<ModelCorner>& corners, std::string& message) {
+    if (count > maxTriangles) {
+        message = TooManyTriangles(count, maxTriangles);
+        return false;
+    }
     corners.reserve(std::size_t{count} * 3);
     for (std::uint32_t i = 0; i < count; ++i) {
         const char* facet = bytes.data() + kPreambleSize + std::size_t{i} * kFacetSize;
@@ -236,21 +252,23 @@ Vector3 UnitNormal(const MeshVertex& a, const MeshVertex& b, const MeshVertex& c
 
 } // namespace
 
-bool ReadStl(std::string_view bytes, ModelTriangles& model, std::string& message) {
+bool ReadStl(std::string_view bytes, ModelTriangles& model, std::string& message,
+             std::size_t maxTriangles) {
     const bool hasPreamble = bytes.size() >= kPreambleSize;
     const std::uint32_t count = hasPreamble ? LittleEndian32(bytes.data() + kHeaderSize) : 0;
     const std::uint64_t binarySize = kPreambleSize + std::uint64_t{count} * kFacetSize;
     std::vector<ModelCorner> corners;
     bool read = false;
     if (hasPreamble && binarySize == bytes.size()) {
-        read = ReadBinaryStl(bytes, count, corners, message);
+        read = ReadBinaryStl(bytes, count, maxTriangles, corners, message);
     } else if (StartsWithSolid(bytes)) {
-        read = AsciiStlReader(bytes).Read(corners, message);
+        AsciiStlReader ascii(bytes, maxTriangles);
+        read = ascii.Read(corners, message);
         // A binary file whose header starts with "solid" and that carries a few bytes past
         // its triangles is still binary.
-        if (!read && hasPreamble && binarySize < bytes.size()) {
+        if (!read && !ascii.TooMany() && hasPreamble && binarySize < bytes.size()) {
             corners.clear();
-            read = ReadBinaryStl(bytes, count, corners, message);
+            read = ReadBinaryStl(bytes, count, maxTriangles, corners, message);
         }
     } else if (!hasPreamble) {
         message = "Il file è troppo corto per essere un file STL.";
@@ -260,7 +278,7 @@ bool ReadStl(std::string_view bytes, ModelTriangles& model, std::string& message
                   std::to_string(count) + " triangoli dove ce ne stanno " +
                   std::to_string((bytes.size() - kPreambleSize) / kFacetSize) + ".";
     } else {
-        read = ReadBinaryStl(bytes, count, corners, message);
+        read = ReadBinaryStl(bytes, count, maxTriangles, corners, message);
     }
     if (!read)
         return false;

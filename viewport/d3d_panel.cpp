@@ -262,12 +262,12 @@ std::int32_t D3DPanel::MaxDrawnFaces() const {
 }
 
 bool D3DPanel::ReadXModel(const std::string& path, MyApp::ModelTriangles& model,
-                          std::string& message) {
+                          std::string& message, std::size_t maxTriangles) {
     if (!device) {
         message = kNoDeviceForModel;
         return false;
     }
-    return KelUtility::ReadXModel(*device.Get(), path, model, message);
+    return KelUtility::ReadXModel(*device.Get(), path, model, message, maxTriangles);
 }
 
 bool D3DPanel::UpdateMesh(const SceneMesh& record) {

@@ -4,6 +4,7 @@
 // its scene lists into it at every paint. Every scene change re-creates the device and
 // everything that lives on it.
 
+#include "document/model_files.h"
 #include "document/model_mesh.h"
 #include "toolkit/panel_children.h"
 #include "viewport/depth_range.h"
@@ -60,9 +61,10 @@ public:
     // A file that fails leaves what was there before.
     bool SaveMeshToX(const std::string& fileName, std::int32_t& error, SceneMesh record);
     // The .x model at path read on the panel's device into loose triangles (ReadXModel in
-    // viewport/x_model_reader.h); false with the reason in Italian, also when the panel has
-    // no device.
-    bool ReadXModel(const std::string& path, MyApp::ModelTriangles& model, std::string& message);
+    // viewport/x_model_reader.h), of at most maxTriangles; false with the reason in Italian,
+    // also when the panel has no device.
+    bool ReadXModel(const std::string& path, MyApp::ModelTriangles& model, std::string& message,
+                    std::size_t maxTriangles = MyApp::kMaxModelTriangles);
     // Why the last SavePicture or SaveMeshToX failed, as one sentence for the user; empty
     // after a success.
     std::string LastFileError;

@@ -370,7 +370,7 @@ bool ReadHierarchy(IDirect3DDevice9& device, const std::wstring& path, const std
 } // namespace
 
 bool ReadXModel(IDirect3DDevice9& device, const std::string& path, MyApp::ModelTriangles& model,
-                std::string& message) {
+                std::string& message, std::size_t maxTriangles) {
     if (!FileExists(path)) {
         message = kMissing;
         return false;
@@ -391,6 +391,12 @@ bool ReadXModel(IDirect3DDevice9& device, const std::string& path, MyApp::ModelT
                        : nullptr;
     if (materials == nullptr)
         materialCount = 0;
+    // D3DX has decoded the file; its faces, joined or read frame by frame, are the same
+    // ones, and are counted before their corners are made.
+    if (mesh->GetNumFaces() > maxTriangles) {
+        message = MyApp::TooManyTriangles(mesh->GetNumFaces(), maxTriangles);
+        return false;
+    }
     MyApp::ModelTriangles read;
     D3DXMATRIX identity;
     D3DXMatrixIdentity(&identity);

@@ -10,7 +10,9 @@
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+#include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <tuple>
@@ -191,4 +193,70 @@ TEST(ModelImport, EqualCornersBecomeOneVertexAndTheModelIsFramed) {
     FrameMesh(document);
     EXPECT_NEAR(document.MoveX, 0, 1e-6);
     EXPECT_NEAR(document.MoveZ, 10, 1e-6);
+}
+
+// Files built to make a reader decode or keep far more than a document can take: each is
+// refused with its count before the reader spends the memory. The limit is the caller's
+// (the preview's) where it is below the document's own.
+TEST(ModelImport, FilesThatWouldExhaustTheEditorAreRefusedWithTheirCount) {
+    TemporaryFolder folder;
+    // One polygon of 200 corners, each its own vertex, in each text format.
+    std::string points, objPoints, obj = "f", ply = "200";
+    std::string stl = "solid s\nfacet normal 0 0 1\nouter loop\n";
+    for (int i = 0; i < 200; ++i) {
+        const std::string point = std::to_string(i % 20) + " " + std::to_string(i / 20) + " 0\n";
+        points += point;
+        objPoints += "v " + point;
+        stl += "vertex " + point;
+        obj += " " + std::to_string(i + 1);
+        ply += " " + std::to_string(i);
+    }
+    stl += "endloop\nendfacet\nendsolid s\n";
+    std::string binaryStl(80, ' ');
+    binaryStl += std::string("\x00\x10\x00\x00", 4) + std::string(4096 * 50, '\0');
+    const std::string manyVertices = "ply\nformat binary_little_endian 1.0\nelement vertex 300000\n"
+                                     "property uchar x\nproperty uchar y\nproperty uchar z\n"
+                                     "end_header\n" +
+                                     std::string(900000, '\0');
+    const struct {
+        const char* file;
+        std::string bytes;
+        std::size_t limit;
+        std::string message; // the start of it
+    } cases[] = {
+        // Three primitives sharing accessors that claim 4,194,304 zeros each.
+        {"accessors.gltf",
+         R"({"asset":{"version":"2.0"},"accessors":[{"componentType":5126,"count":2,"type":)"
+         R"("VEC3"},{"componentType":5126,"count":4194304,"type":"VEC3"},{"componentType":)"
+         R"(5126,"count":4194304,"type":"VEC2"}],"meshes":[{"primitives":[{"attributes":{)"
+         R"("POSITION":0,"COLOR_0":1,"TEXCOORD_0":2}},{"attributes":{"POSITION":0,"COLOR_0":1,)"
+         R"("TEXCOORD_0":2}},{"attributes":{"POSITION":0,"COLOR_0":1,"TEXCOORD_0":2}}]}],)"
+         R"("nodes":[{"mesh":0}],"scenes":[{"nodes":[0]}]})",
+         kMaxModelTriangles, "Il file glTF chiede di leggere pi\xC3\xB9 di 6553500 elementi"},
+        // A strip of 4,000,002 equal positions in 207 bytes.
+        {"strip.gltf",
+         R"({"asset":{"version":"2.0"},"accessors":[{"componentType":5126,"count":4000002,"type":)"
+         R"("VEC3"}],"meshes":[{"primitives":[{"attributes":{"POSITION":0},"mode":5}]}],"nodes":)"
+         R"([{"mesh":0}],"scenes":[{"nodes":[0]}]})",
+         SIZE_MAX, "Il modello ha 4000000 triangoli, oltre il limite di 524280."},
+        {"fan.obj", objPoints + obj + "\n", 100,
+         "Il modello ha 198 triangoli, oltre il limite di 100."},
+        {"fan.ply",
+         "ply\nformat ascii 1.0\nelement vertex 200\nproperty float x\nproperty float y\n"
+         "property float z\nelement face 1\nproperty list uchar int vertex_indices\nend_header\n" +
+             points + ply + "\n",
+         100, "Il modello ha 198 triangoli, oltre il limite di 100."},
+        {"fan.stl", stl, 100, "Il modello ha 198 triangoli, oltre il limite di 100."},
+        {"counted.stl", binaryStl, 4095, "Il modello ha 4096 triangoli, oltre il limite di 4095."},
+        {"points.ply", manyVertices, 1000, "Il file PLY dichiara 300000 vertici"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        TemporaryFolder::WriteBytes(folder.File(c.file), c.bytes);
+        MeshDocument document = Pyramid();
+        std::string message;
+        EXPECT_FALSE(ImportModel(folder.File(c.file), document, message, c.limit));
+        EXPECT_EQ(message.substr(0, c.message.size()), c.message) << message;
+        EXPECT_EQ(document.Vertices, Pyramid().Vertices);
+    }
 }
