@@ -224,10 +224,14 @@ void FormMain::ExportModelAs(const std::string& defaultName,
         ShowWarning(this, "Il modello non contiene triangoli da esportare.", "Esporta");
         return;
     }
+    std::string message;
+    if (!ExportableValues(document, message)) {
+        ShowError(this, message, kError);
+        return;
+    }
     const std::string path = SaveFileDialog(this, "Salva", "", defaultName, filter);
     if (path.empty())
         return;
-    std::string message;
     if (ExportModel(document, path, message))
         ShowMessage(this, kExported, "Esporta");
     else
@@ -244,7 +248,13 @@ void FormMain::ExportPicture() {
         ShowError(this, Explained(kNotWritten, viewport->LastFileError), kError);
 }
 
+// The .x file keeps floats as the other formats do, and is refused on the same terms.
 void FormMain::ExportMesh() {
+    std::string message;
+    if (!ExportableValues(document, message)) {
+        ShowError(this, message, kError);
+        return;
+    }
     const std::string path = SaveFileDialog(this, "Salva", "", "mesh.x", kMeshFilter);
     if (path.empty())
         return;

@@ -1,6 +1,7 @@
 #include "document/model_import.h"
 
 #include "document/file_replace.h"
+#include "document/float_range.h"
 #include "document/gltf_format.h"
 #include "document/model_files.h"
 #include "document/obj_format.h"
@@ -11,9 +12,11 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace MyApp {
@@ -135,6 +138,20 @@ std::array<double, 3> Turned(const MeshDocument& document, const double (&point)
     return {x, y, z};
 }
 
+// The unit vector from the origin to the eye, from any finite eye, taken as its largest
+// component's multiples so that no square overflows; none for an eye at the origin.
+std::optional<std::array<double, 3>> EyeLine(const MeshDocument& document) {
+    const double largest = std::max(
+        {std::fabs(document.EyeX), std::fabs(document.EyeY), std::fabs(document.EyeZ)});
+    if (!(largest > 0) || !std::isfinite(largest))
+        return std::nullopt;
+    const double x = document.EyeX / largest;
+    const double y = document.EyeY / largest;
+    const double z = document.EyeZ / largest;
+    const double length = std::hypot(x, y, z);
+    return std::array<double, 3>{x / length, y / length, z / length};
+}
+
 } // namespace
 
 void SetXModelReader(ModelReader reader) { g_xReader = reader; }
@@ -179,6 +196,9 @@ bool WeldCorners(const std::vector<ModelCorner>& corners, std::vector<MeshVertex
     return vertices.size() <= limit;
 }
 
+// The centre of the box is taken from halves and the eye is set along its unit line, so
+// that neither overflows however far the vertices lie; the preview works in floats, so the
+// move and the eye's distance end within their range.
 void FrameMesh(MeshDocument& document) {
     if (document.Vertices.empty())
         return;
@@ -191,8 +211,8 @@ void FrameMesh(MeshDocument& document) {
             high[axis] = std::max(high[axis], at[axis]);
         }
     }
-    const double centre[3] = {(low[0] + high[0]) / 2, (low[1] + high[1]) / 2,
-                              (low[2] + high[2]) / 2};
+    const double centre[3] = {low[0] / 2 + high[0] / 2, low[1] / 2 + high[1] / 2,
+                              low[2] / 2 + high[2] / 2};
     double radius = 0;
     for (const MeshVertex& vertex : document.Vertices)
         radius = std::max(radius, std::hypot(vertex.X - centre[0], vertex.Y - centre[1],
@@ -200,22 +220,27 @@ void FrameMesh(MeshDocument& document) {
     // The preview turns the mesh about the origin before it moves it, so the move that
     // brings the centre to the origin is the turned centre's opposite.
     const std::array<double, 3> turned = Turned(document, centre);
-    document.MoveX = -turned[0];
-    document.MoveY = -turned[1];
-    document.MoveZ = -turned[2];
-    double eye = std::hypot(document.EyeX, document.EyeY, document.EyeZ);
-    if (eye == 0) {
-        document.EyeZ = -1;
-        eye = 1;
-    }
+    const auto inFloatRange = [](double value) {
+        return std::clamp(value, -double{FLT_MAX}, double{FLT_MAX});
+    };
+    document.MoveX = inFloatRange(-turned[0]);
+    document.MoveY = inFloatRange(-turned[1]);
+    document.MoveZ = inFloatRange(-turned[2]);
+    // An eye at the origin looks from in front of the model.
+    const std::optional<std::array<double, 3>> eyeLine = EyeLine(document);
+    const std::array<double, 3> line = eyeLine.value_or(std::array<double, 3>{0, 0, -1});
     // The eye comes as near as the whole model lets it, or steps back as far as it must:
     // a model imported after a larger one fills the view as well.
-    const double needed = kFrameMargin * radius / std::sin(kHalfFieldOfView);
+    const double needed =
+        std::min(kFrameMargin * radius / std::sin(kHalfFieldOfView), static_cast<double>(FLT_MAX));
     if (needed > 0) {
-        const double scale = needed / eye;
-        document.EyeX *= scale;
-        document.EyeY *= scale;
-        document.EyeZ *= scale;
+        document.EyeX = needed * line[0];
+        document.EyeY = needed * line[1];
+        document.EyeZ = needed * line[2];
+    } else if (!eyeLine) {
+        document.EyeX = line[0];
+        document.EyeY = line[1];
+        document.EyeZ = line[2];
     }
 }
 
@@ -253,6 +278,12 @@ bool ImportModel(const std::string& path, MeshDocument& document, std::string& m
                   " vertici, oltre il limite di " + std::to_string(kMaxModelVertices) + ".";
         return false;
     }
+    // Every reader's values meet here: a value past a float would turn the preview black
+    // and change at the next save.
+    if (const std::optional<ValuePastFloat> fault = FirstValuePastFloat(vertices)) {
+        message = "Il modello non si pu\xC3\xB2 importare: " + Described(*fault) + ".";
+        return false;
+    }
     document.Vertices = std::move(vertices);
     document.Indices.assign(indices.begin(), indices.end());
     document.FaceCount = static_cast<std::int32_t>(indices.size() / kCornersPerFace);
@@ -260,6 +291,15 @@ bool ImportModel(const std::string& path, MeshDocument& document, std::string& m
         !model.textureFile.empty() && FileExists(model.textureFile) ? model.textureFile : "";
     FrameMesh(document);
     return true;
+}
+
+bool ExportableValues(const MeshDocument& document, std::string& message) {
+    const std::optional<ValuePastFloat> fault = FirstValuePastFloat(document.Vertices);
+    if (!fault)
+        return true;
+    message = "Il modello non si pu\xC3\xB2 esportare: " + Described(*fault) +
+              ". Correggi il vertice e riprova.";
+    return false;
 }
 
 ModelMesh DrawnMesh(const MeshDocument& document) {
@@ -298,6 +338,8 @@ bool ExportModel(const MeshDocument& document, const std::string& path, std::str
         message = "Il modello non contiene triangoli da esportare.";
         return false;
     }
+    if (!ExportableValues(document, message))
+        return false;
     const std::string extension = Extension(path);
     if (extension == ".ply")
         return SaveBytes(path, WritePly(mesh), message);

@@ -30,9 +30,10 @@ void SetXModelReader(ModelReader reader);
 // the one the model names when that file exists, and the view is framed on the model
 // (below). Size, background and rotation stay. False, with the document unchanged and the
 // reason in `message`, for a file that cannot be read, an unknown extension, a model
-// without triangles, one that needs more than kMaxModelVertices vertices, or one of more
+// without triangles, one that needs more than kMaxModelVertices vertices, one of more
 // triangles than `maxTriangles` (the preview's limit) or kMaxModelTriangles, whichever is
-// less.
+// less, and one with a coordinate or texture coordinate that is not finite or lies beyond
+// the float range, named by its vertex.
 bool ImportModel(const std::string& path, MeshDocument& document, std::string& message,
                  std::size_t maxTriangles = kMaxModelTriangles);
 
@@ -44,7 +45,12 @@ bool IsModelPath(const std::string& path);
 // binary, .glb, or .gltf with its buffer inside. Every file goes through a safe save. A
 // texture in the file's folder or below it is named from there (TextureNameFrom), so that
 // the model and its texture can move together; any other by its whole path.
+// A document holding a value that no float carries is refused (ExportableValues).
 bool ExportModel(const MeshDocument& document, const std::string& path, std::string& message);
+// Whether every value of the document's vertices can be written as the 32-bit float every
+// exported format keeps; false with a message naming the first vertex that holds one that
+// is not finite or lies beyond the float range.
+bool ExportableValues(const MeshDocument& document, std::string& message);
 // Whether the document draws a whole triangle that an export could write.
 bool DrawsTriangles(const MeshDocument& document);
 
@@ -55,7 +61,9 @@ bool WeldCorners(const std::vector<ModelCorner>& corners, std::vector<MeshVertex
 
 // Centres the mesh on the origin with the move (the mesh turned by the document's
 // rotation, as the preview turns it before moving it), and moves the eye along its line to
-// where the mesh's bounding sphere just fits the preview's 45-degree view.
+// where the mesh's bounding sphere just fits the preview's 45-degree view. The move and
+// the eye stay finite and within the float range the preview works in, whatever finite
+// values the vertices hold.
 void FrameMesh(MeshDocument& document);
 
 // The document's drawn triangles as an indexed mesh to write.

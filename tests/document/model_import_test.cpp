@@ -260,3 +260,85 @@ TEST(ModelImport, FilesThatWouldExhaustTheEditorAreRefusedWithTheirCount) {
         EXPECT_EQ(document.Vertices, Pyramid().Vertices);
     }
 }
+
+// A value no float carries is refused on the way in, whichever reader let it through, and
+// on the way out, in every format, naming the vertex as the list numbers it; a value just
+// within the range passes, and the framing of the largest values stays finite.
+TEST(ModelImport, ValuesPastAFloatAreRefusedByVertexInAndOut) {
+    TemporaryFolder folder;
+    const std::pair<const char*, std::string> imports[] = {
+        // Two scales of 1e300 make an infinite one, which turns the origin into NaN.
+        {"nan.gltf",
+         R"({"asset":{"version":"2.0"},"accessors":[{"componentType":5126,"count":3,"type":)"
+         R"("VEC3"}],"meshes":[{"primitives":[{"attributes":{"POSITION":0}}]}],"nodes":[{)"
+         R"("scale":[1,1e300,1],"children":[1]},{"scale":[1,1e300,1],"mesh":0}]})"},
+        {"far.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 1e39\nf 1 2 3\nf 1 3 4\n"},
+        {"uv.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nvt 0 0\nvt 0 -1e39\nf 1/1 2/1 3/2\n"},
+        {"doubles.ply", "ply\nformat ascii 1.0\nelement vertex 3\nproperty double x\n"
+                        "property double y\nproperty double z\nelement face 1\n"
+                        "property list uchar int vertex_indices\nend_header\n"
+                        "0 0 0\n1 0 0\n1e308 1 0\n3 0 1 2\n"},
+        {"far.stl", "solid s\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\n"
+                    "vertex 0 -4e38 0\nendloop\nendfacet\nendsolid s\n"},
+    };
+    const std::string expected[] = {
+        "il vertice 1 ha Y che non \xC3\xA8 un numero (NaN).",
+        "il vertice 4 ha Z infinito.",
+        "il vertice 3 ha Tv infinito.",
+        "il vertice 3 ha X = 1e+308, oltre il massimo di un numero a 32 bit (3,40282e+38).",
+        "il vertice 3 ha Y = -4e+38, oltre il massimo di un numero a 32 bit (3,40282e+38).",
+    };
+    for (std::size_t i = 0; i < std::size(imports); ++i) {
+        SCOPED_TRACE(imports[i].first);
+        TemporaryFolder::WriteBytes(folder.File(imports[i].first), imports[i].second);
+        MeshDocument document = Pyramid();
+        std::string message;
+        EXPECT_FALSE(ImportModel(folder.File(imports[i].first), document, message));
+        EXPECT_EQ(message, "Il modello non si pu\xC3\xB2 importare: " + expected[i]);
+        EXPECT_EQ(document.Vertices, Pyramid().Vertices);
+    }
+
+    const struct {
+        double MeshVertex::*position;
+        float MeshVertex::*texture;
+        double value;
+        std::string named; // empty: the export goes through
+    } values[] = {
+        {&MeshVertex::Y, nullptr, 1e40, "il vertice 3 ha Y = 1e+40"},
+        {&MeshVertex::X, nullptr, -NAN, "il vertice 3 ha X che non"},
+        {nullptr, &MeshVertex::Tu, INFINITY, "il vertice 3 ha Tu infinito"},
+        {&MeshVertex::Z, nullptr, -FLT_MAX, ""},
+    };
+    for (const auto& v : values) {
+        MeshDocument document = Pyramid();
+        if (v.position) {
+            document.Vertices[2].*v.position = v.value;
+        } else {
+            document.Vertices[2].*v.texture = static_cast<float>(v.value);
+        }
+        for (const char* name : {"e.obj", "e.ply", "e.stl", "e.glb", "e.gltf"}) {
+            SCOPED_TRACE(std::string(name) + " " + v.named);
+            const std::string path = folder.File(name);
+            std::filesystem::remove(path);
+            std::string message;
+            EXPECT_EQ(ExportModel(document, path, message), v.named.empty()) << message;
+            EXPECT_EQ(std::filesystem::exists(path), v.named.empty());
+            if (!v.named.empty()) {
+                const std::string start = "Il modello non si pu\xC3\xB2 esportare: " + v.named;
+                EXPECT_EQ(message.rfind(start, 0), 0u) << message;
+            }
+        }
+    }
+
+    MeshDocument largest;
+    largest.EyeZ = 1e-320; // an eye so near that scaling its distance would overflow
+    largest.RotX = 45;
+    largest.RotZ = 45;
+    largest.Vertices = {{FLT_MAX, FLT_MAX, FLT_MAX, 0, 0, 0}, {FLT_MAX, -FLT_MAX, FLT_MAX, 0, 0, 0},
+                        {FLT_MAX, FLT_MAX, -FLT_MAX, 0, 0, 0}};
+    FrameMesh(largest);
+    for (double value : {largest.MoveX, largest.MoveY, largest.MoveZ, largest.EyeX, largest.EyeY,
+                         largest.EyeZ})
+        EXPECT_LE(std::fabs(value), FLT_MAX) << value;
+    EXPECT_EQ(largest.EyeZ, FLT_MAX) << "as far back along its line as a float reaches";
+}

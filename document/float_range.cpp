@@ -1,0 +1,54 @@
+#include "document/float_range.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+namespace MyApp {
+namespace {
+
+// A number as Italian text: "%g", with a decimal comma.
+std::string ItalianNumber(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    std::string written = text;
+    for (char& c : written) {
+        if (c == '.')
+            c = ',';
+    }
+    return written;
+}
+
+} // namespace
+
+bool FitsFloat(double value) {
+    return std::fabs(value) <= FLT_MAX; // false for NaN as well
+}
+
+std::optional<ValuePastFloat> FirstValuePastFloat(const std::vector<MeshVertex>& vertices) {
+    for (std::size_t i = 0; i < vertices.size(); ++i) {
+        const MeshVertex& vertex = vertices[i];
+        const std::pair<const char*, double> values[] = {{"X", vertex.X},   {"Y", vertex.Y},
+                                                         {"Z", vertex.Z},   {"Tu", vertex.Tu},
+                                                         {"Tv", vertex.Tv}};
+        for (const auto& [field, value] : values) {
+            if (!FitsFloat(value))
+                return ValuePastFloat{i + 1, field, value};
+        }
+    }
+    return std::nullopt;
+}
+
+std::string Described(const ValuePastFloat& fault) {
+    const std::string where =
+        "il vertice " + std::to_string(fault.vertex) + " ha " + fault.field;
+    if (std::isnan(fault.value))
+        return where + " che non \xC3\xA8 un numero (NaN)";
+    if (std::isinf(fault.value))
+        return where + " infinito";
+    return where + " = " + ItalianNumber(fault.value) +
+           ", oltre il massimo di un numero a 32 bit (" + ItalianNumber(FLT_MAX) + ")";
+}
+
+} // namespace MyApp
