@@ -745,7 +745,42 @@ private:
     std::uint64_t m_elements = 0;
 };
 
-// Why tinygltf refused the file, in the user's words where the reason is a common one.
+// What a refusal of tinygltf's or of its JSON reader means, told by words of its English
+// text; the first that matches wins.
+constexpr std::pair<std::string_view, std::string_view> kLoadReasons[] = {
+    {"parse_error", "il testo JSON \xC3\xA8 interrotto o scritto male"},
+    {"json.exception", "un valore JSON non \xC3\xA8 del tipo atteso"},
+    {"bad_alloc", "memoria insufficiente"},
+    {"is not a", "una parte ha un tipo sbagliato"},
+    {"does not contain", "una parte ha un tipo sbagliato"},
+    {"JSON", "il testo JSON non si pu\xC3\xB2 leggere"},
+    {"magic", "l'intestazione GLB non \xC3\xA8 valida"},
+    {"binary", "il contenuto binario (GLB) \xC3\xA8 rovinato"},
+    {"Binary", "il contenuto binario (GLB) \xC3\xA8 rovinato"},
+    {"Chunk", "il contenuto binario (GLB) \xC3\xA8 rovinato"},
+    {"File open error", "un file collegato non si pu\xC3\xB2 leggere"},
+    {"file size", "un file collegato non si pu\xC3\xB2 leggere"},
+    {"File is empty", "un file collegato \xC3\xA8 vuoto"},
+    {"unreadable", "un file collegato non si pu\xC3\xB2 leggere"},
+    {"decode", "un dato incorporato non si pu\xC3\xB2 decodificare"},
+    {"missing", "manca una parte obbligatoria"},
+    {"not found", "manca una parte obbligatoria"},
+    {"out of bounds", "un riferimento esce dal suo elenco"},
+};
+
+// The place the JSON reader names ("at line 3, column 7") as the user's words, or empty.
+std::string JsonPlace(const std::string& line) {
+    unsigned row = 0;
+    unsigned column = 0;
+    const std::size_t at = line.find("at line ");
+    if (at == std::string::npos ||
+        std::sscanf(line.c_str() + at, "at line %u, column %u", &row, &column) != 2)
+        return {};
+    return " (riga " + std::to_string(row) + ", colonna " + std::to_string(column) + ")";
+}
+
+// Why tinygltf refused the file: an Italian first line that says what is wrong, and
+// tinygltf's own English words on a second line for whoever can make use of them.
 std::string LoadFailure(std::string_view bytes, const std::string& error) {
     std::string line = error.substr(0, error.find('\n'));
     while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
@@ -755,7 +790,19 @@ std::string LoadFailure(std::string_view bytes, const std::string& error) {
         return std::string(kBroken) + "manca il file «" + line.substr(kNotFound.size()) + "».";
     if (bytes.find("KHR_draco_mesh_compression") != std::string_view::npos)
         return std::string(kBroken) + "la compressione Draco non è gestita.";
-    return std::string(kBroken) + "tinygltf dice «" + line + "».";
+    std::string reason = "la sua struttura non \xC3\xA8 quella di un file glTF 2.0";
+    for (const auto& [words, meaning] : kLoadReasons) {
+        if (line.find(words) != std::string::npos) {
+            reason = std::string(meaning);
+            break;
+        }
+    }
+    if (line.find("json.exception") != std::string::npos)
+        reason += JsonPlace(line);
+    std::string message = std::string(kBroken) + reason + ".";
+    if (!line.empty())
+        message += "\nDettaglio di tinygltf: " + line;
+    return message;
 }
 
 bool IsBinary(std::string_view bytes) {

@@ -20,7 +20,8 @@ namespace MyApp {
 // breaks a rule is refused, and so is a scene of more than `maxTriangles` triangles or
 // one whose accessors and placed primitives exceed ElementBudget(maxTriangles): both are
 // told from the declared counts, before anything is decoded. Each accessor is decoded
-// once, however many primitives use it. False with an Italian `message` saying why.
+// once, however many primitives use it. False with an Italian `message` saying why; a
+// refusal of tinygltf's has its English text on a second line.
 bool ReadGltf(const std::string& path, ModelTriangles& model, std::string& message,
               std::size_t maxTriangles = kMaxModelTriangles);
 

@@ -23,7 +23,7 @@ namespace {
 const char* const kMissing = "Il file .x non esiste o non si pu\xC3\xB2 aprire.";
 const char* const kUnreadable = "Il file .x non \xC3\xA8 valido o non si pu\xC3\xB2 leggere";
 const char* const kNotLocked = "Il modello letto dal file .x non si pu\xC3\xB2 leggere dalla "
-                               "memoria";
+                               "memoria.";
 const char* const kNoPositions = "Il modello del file .x non ha le posizioni dei vertici in "
                                  "una forma che si possa leggere.";
 const char* const kBadIndex = "Il modello del file .x ha un triangolo con un vertice che non "
@@ -31,10 +31,45 @@ const char* const kBadIndex = "Il modello del file .x ha un triangolo con un ver
 
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
 
+// What D3DX's file errors mean, in the user's words. D3DX reads .x files through the
+// DirectX file services, whose codes (dxfile.h) it passes on, or its own (d3dx9xof.h).
+struct FileError {
+    unsigned long code;
+    const char* meaning;
+};
+constexpr unsigned long kDirectXFile = 0x88760000; // MAKE_DDHRESULT(0)
+constexpr FileError kFileErrors[] = {
+    {kDirectXFile + 861, "non comincia come un file .x"},
+    {kDirectXFile + 862, "la versione del formato non \xC3\xA8 gestita"},
+    {kDirectXFile + 863, "la dimensione dei numeri non \xC3\xA8 gestita"},
+    {kDirectXFile + 864, "la compressione non \xC3\xA8 gestita"},
+    {kDirectXFile + 865, "il contenuto \xC3\xA8 rovinato"},
+    {kDirectXFile + 866, "il testo non segue la sintassi dei file .x"},
+    {kDirectXFile + 850, "un oggetto del file \xC3\xA8 rovinato"},
+    {kDirectXFile + 851, "un valore non \xC3\xA8 valido"},
+    {kDirectXFile + 852, "un oggetto ha un tipo sconosciuto"},
+    {kDirectXFile + 913, "non comincia come un file .x"},
+    {kDirectXFile + 914, "la versione del formato non \xC3\xA8 gestita"},
+    {kDirectXFile + 915, "la dimensione dei numeri non \xC3\xA8 gestita"},
+    {kDirectXFile + 917, "il contenuto \xC3\xA8 rovinato"},
+    {kDirectXFile + 918, "il testo non segue la sintassi dei file .x"},
+    {static_cast<unsigned long>(E_OUTOFMEMORY), "memoria insufficiente"},
+};
+
+// An Italian first line, with the meaning of D3DX's code where it is a known one, and the
+// code itself on a second line, for whoever can make use of it.
 std::string WithCode(const char* text, HRESULT result) {
-    char code[32];
-    std::snprintf(code, sizeof code, " (0x%08lX).", static_cast<unsigned long>(result));
-    return text + std::string(code);
+    const unsigned long code = static_cast<unsigned long>(result);
+    std::string message = text;
+    const auto known = std::find_if(std::begin(kFileErrors), std::end(kFileErrors),
+                                    [&](const FileError& error) { return error.code == code; });
+    if (known != std::end(kFileErrors) && message.back() != '.')
+        message += std::string(": ") + known->meaning;
+    if (message.back() != '.')
+        message += '.';
+    char line[48];
+    std::snprintf(line, sizeof line, "\nCodice di errore di D3DX: 0x%08lX.", code);
+    return message + line;
 }
 
 // Where a vertex keeps what the reader takes from it; -1 where it keeps none of it.

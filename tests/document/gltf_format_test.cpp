@@ -198,7 +198,13 @@ TEST(GltfFormat, RefusesBrokenFilesWithTheReason) {
               R"("nodes":[{"mesh":0,"children":[1]},{"children":[0]}],"scenes":[{"nodes":[0]}])"),
          "albero"},
         {Gltf(std::string(kAccessors) + R"("nodes":[{"mesh":3}])"), "mesh che non esiste"},
-        {"{\"asset\":", "tinygltf"},
+        // tinygltf's and its JSON reader's English come second, after the reason in Italian.
+        {"{\"asset\":", "il testo JSON \xC3\xA8 interrotto o scritto male (riga 1, colonna 10).\n"
+                          "Dettaglio di tinygltf: [json.exception.parse_error"},
+        {"{\"asset\":{\"version\":\"2.0\"},\"accessors\":[7]}",
+         "una parte ha un tipo sbagliato.\nDettaglio di tinygltf: `accessors' does not contain"},
+        {std::string("glTF\x02\0\0\0\x10\0\0\0", 12),
+         "il contenuto binario (GLB) \xC3\xA8 rovinato."},
     };
     for (const auto& [file, reason] : cases) {
         SCOPED_TRACE(reason);
@@ -206,6 +212,7 @@ TEST(GltfFormat, RefusesBrokenFilesWithTheReason) {
         std::string message;
         EXPECT_FALSE(ReadGltfBytes(file, "/nonexistent", model, message));
         EXPECT_NE(message.find(reason), std::string::npos) << message;
+        EXPECT_EQ(message.rfind("Il file glTF non \xC3\xA8 valido: ", 0), 0u) << message;
         EXPECT_TRUE(model.corners.empty());
     }
 }

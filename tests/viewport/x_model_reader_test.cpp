@@ -76,6 +76,12 @@ TEST_F(XModelReaderTest, AFileD3DXCannotReadIsRefusedAndChangesNothing) {
         std::string message;
         EXPECT_FALSE(panel->ReadXModel(path, model, message));
         EXPECT_NE(message.find("file .x"), std::string::npos) << message;
+        // The reason in Italian first; D3DX's code, if any, on a line of its own.
+        EXPECT_EQ(message.substr(0, message.find('\n')).find("0x"), std::string::npos) << message;
+        if (path == notX) {
+            EXPECT_EQ(message, "Il file .x non \xC3\xA8 valido o non si pu\xC3\xB2 leggere: non "
+                               "comincia come un file .x.\nCodice di errore di D3DX: 0x8876035D.");
+        }
         EXPECT_EQ(model.corners.size(), 3u);
         EXPECT_EQ(model.textureFile, "prima.png");
     }
