@@ -218,6 +218,23 @@ TEST_F(FormMainCommandsTest, ExportsReportWhatHappened) {
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"mesh.png", "mesh.x"}));
 }
 
+// A value no float carries (a hand-made project can hold one) is refused by the .x export
+// and the model exports alike, before a file is asked for, naming its vertex.
+TEST_F(FormMainCommandsTest, ExportsRefuseAValuePastAFloatBeforeAskingForAFile) {
+    form->document.ResetToSample();
+    form->document.Vertices[2].Y = 1e40;
+    form->LoadControls();
+    host.paths = {folder.File("m.x"), folder.File("m.stl")};
+    Choose(*form->exportMeshItem);
+    Choose(*form->exportStlItem);
+    EXPECT_TRUE(host.fileDialogTitles.empty());
+    const std::string refusal = "Errore / Il modello non si pu\xC3\xB2 esportare: il vertice 3 ha "
+                                "Y = 1e+40, oltre il massimo di un numero a 32 bit "
+                                "(3,40282e+38). Correggi il vertice e riprova.";
+    EXPECT_EQ(host.BoxTexts(), (std::vector<std::string>{refusal, refusal}));
+    EXPECT_TRUE(folder.Entries().empty());
+}
+
 TEST_F(FormMainCommandsTest, AFailedSaveOnExitKeepsTheWindowAndTheWork) {
     form->ApplyMove(3);
     form->SetFileName(folder.File("manca\\progetto.kv3"));
