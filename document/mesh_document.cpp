@@ -3,6 +3,7 @@
 #include "document/number_text.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace MyApp {
 namespace {
@@ -31,19 +32,26 @@ const MeshVertex kSamplePyramid[] = {
 };
 
 // The reader takes the lines in order, once each; past the last line it gets empty ones.
+// Both sources count the lines they gave, so that a problem can name its line.
 class LineList {
 public:
     explicit LineList(const std::vector<std::string>& lines) : m_lines(lines) {}
 
     std::string_view Next() {
+        ++m_number;
         return m_next < m_lines.size() ? std::string_view(m_lines[m_next++]) : std::string_view();
     }
+
+    // The line the last Next gave, from 1, and whether it lay past the end.
+    std::size_t Number() const { return m_number; }
+    bool PastEnd() const { return m_number > m_lines.size(); }
 
     std::size_t VertexCapacity() const { return m_lines.size() / kLinesPerVertex; }
 
 private:
     const std::vector<std::string>& m_lines;
     std::size_t m_next = 0;
+    std::size_t m_number = 0;
 };
 
 class TextLines {
@@ -51,17 +59,22 @@ public:
     explicit TextLines(std::string_view text) : m_text(text) {}
 
     std::string_view Next() {
+        ++m_number;
         const std::size_t start = m_next;
+        m_pastEnd = start >= m_text.size();
         const std::size_t end = m_text.find('\n', start);
         if (end == std::string_view::npos) {
             m_next = m_text.size();
-            return m_text.substr(start);
+            return m_text.substr(std::min(start, m_text.size()));
         }
         m_next = end + 1;
         const std::size_t length =
             end > start && m_text[end - 1] == '\r' ? end - start - 1 : end - start;
         return m_text.substr(start, length);
     }
+
+    std::size_t Number() const { return m_number; }
+    bool PastEnd() const { return m_pastEnd; }
 
     // A vertex takes at least two bytes a line; a rough guess at a fraction of that
     // saves most regrowth without holding much more than the vertices need.
@@ -70,18 +83,9 @@ public:
 private:
     std::string_view m_text;
     std::size_t m_next = 0;
+    std::size_t m_number = 0;
+    bool m_pastEnd = false;
 };
-
-template <class Lines> MeshVertex ReadVertex(Lines& lines, std::string_view first) {
-    MeshVertex vertex;
-    vertex.X = ParseReal(first);
-    vertex.Y = ParseReal(lines.Next());
-    vertex.Z = ParseReal(lines.Next());
-    vertex.Color = static_cast<std::uint32_t>(ParseInteger(lines.Next()));
-    vertex.Tu = ParseRealAsFloat(lines.Next());
-    vertex.Tv = ParseRealAsFloat(lines.Next());
-    return vertex;
-}
 
 constexpr std::size_t kCornersPerFace = 3;
 
@@ -93,36 +97,159 @@ std::string_view WithoutByteOrderMark(std::string_view line) {
     return line;
 }
 
-template <class Lines> bool ReadProject(Lines& lines, MeshDocument& document) {
-    if (WithoutByteOrderMark(lines.Next()) != MeshDocument::kHeader)
+bool IsIndexValue(std::int32_t value) {
+    return value >= INT16_MIN && value <= UINT16_MAX;
+}
+
+// Reads a project by the lenient rules of the format and notes, on the way, the first line
+// those rules had to read around. The rules decide what is loaded; the notes only tell.
+template <class Lines> class ProjectReader {
+public:
+    ProjectReader(Lines& lines, MeshDocument& document) : m_lines(lines), m_document(document) {}
+
+    bool Read();
+    const ProjectProblem& Problem() const { return m_problem; }
+
+private:
+    using Kind = ProjectProblem::Kind;
+
+    void Note(Kind kind) {
+        if (!m_problem)
+            m_problem = {kind, m_lines.Number()};
+    }
+    // A line that should have been there but is not, because the file ended.
+    bool NoteIfPastEnd() {
+        if (m_lines.PastEnd())
+            Note(Kind::CutShort);
+        return m_lines.PastEnd();
+    }
+    std::string_view NextReal() {
+        const std::string_view line = m_lines.Next();
+        if (!NoteIfPastEnd() && !IsRealText(line))
+            Note(Kind::NotANumber);
+        return line;
+    }
+    std::string_view NextInteger() {
+        const std::string_view line = m_lines.Next();
+        if (!NoteIfPastEnd() && !IsIntegerText(line))
+            Note(Kind::NotANumber);
+        return line;
+    }
+    // A vertex's line after its first: END VERTEX here cuts the vertex short, yet the
+    // format reads it as the number 0 and goes on.
+    std::string_view NextInVertex(bool integer) {
+        const std::string_view line = m_lines.Next();
+        if (line == kEndVertex)
+            Note(Kind::VertexCutShort);
+        else if (!NoteIfPastEnd() && !(integer ? IsIntegerText(line) : IsRealText(line)))
+            Note(Kind::NotANumber);
+        return line;
+    }
+
+    void ReadValues();
+    void ReadVertices();
+    MeshVertex ReadVertex(std::string_view first);
+    void ReadIndices();
+
+    Lines& m_lines;
+    MeshDocument& m_document;
+    ProjectProblem m_problem;
+};
+
+template <class Lines> bool ProjectReader<Lines>::Read() {
+    if (WithoutByteOrderMark(m_lines.Next()) != MeshDocument::kHeader)
         return false;
+    ReadValues();
+    ReadVertices();
+    ReadIndices();
+    return true;
+}
+
+template <class Lines> void ProjectReader<Lines>::ReadValues() {
+    MeshDocument& document = m_document;
     for (double* field : {&document.MoveX, &document.MoveY, &document.MoveZ, &document.EyeX,
                           &document.EyeY, &document.EyeZ})
-        *field = ParseReal(lines.Next());
-    document.BackColor = static_cast<std::uint32_t>(ParseInteger(lines.Next()));
+        *field = ParseReal(NextReal());
+    document.BackColor = static_cast<std::uint32_t>(ParseInteger(NextInteger()));
     for (std::int32_t* field : {&document.ViewWidth, &document.ViewHeight, &document.RotX,
                                 &document.RotY, &document.RotZ, &document.FaceCount})
-        *field = ParseInteger(lines.Next());
-    document.TextureFile = lines.Next();
+        *field = ParseInteger(NextInteger());
+    document.TextureFile = m_lines.Next();
+    NoteIfPastEnd();
+}
 
-    // Each section ends at its closing marker or at an empty line. The closing marker is
-    // looked for only where a vertex block would begin: inside a block every line is a
-    // number.
-    document.Vertices.clear();
-    std::string_view line = lines.Next();
-    if (line == kBeginVertex) {
-        document.Vertices.reserve(lines.VertexCapacity());
-        while (!(line = lines.Next()).empty() && line != kEndVertex)
-            document.Vertices.push_back(ReadVertex(lines, line));
+// The section ends at its closing marker or at an empty line. The closing marker is looked
+// for only where a vertex block would begin: inside a block every line is a number.
+template <class Lines> void ProjectReader<Lines>::ReadVertices() {
+    m_document.Vertices.clear();
+    std::string_view line = m_lines.Next();
+    if (line != kBeginVertex) {
+        if (!NoteIfPastEnd())
+            Note(Kind::NoBeginVertex);
+        return;
     }
-    line = lines.Next();
+    m_document.Vertices.reserve(m_lines.VertexCapacity());
+    while ((line = m_lines.Next()) != kEndVertex) {
+        if (line.empty()) {
+            if (!NoteIfPastEnd())
+                Note(Kind::NoEndVertex);
+            return;
+        }
+        if (m_document.Vertices.size() == kMaxModelVertices)
+            Note(Kind::TooManyVertices);
+        m_document.Vertices.push_back(ReadVertex(line));
+    }
+}
 
-    document.Indices.clear();
-    if (line == kBeginIndex) {
-        while (!(line = lines.Next()).empty() && line != kEndIndex)
-            document.Indices.push_back(static_cast<std::uint16_t>(ParseInteger(line)));
+template <class Lines> MeshVertex ProjectReader<Lines>::ReadVertex(std::string_view first) {
+    // A marker of the index list where a vertex begins: the vertex list lost its end.
+    if (first == kBeginIndex || first == kEndIndex)
+        Note(Kind::NoEndVertex);
+    else if (!IsRealText(first))
+        Note(Kind::NotANumber);
+    MeshVertex vertex;
+    vertex.X = ParseReal(first);
+    vertex.Y = ParseReal(NextInVertex(false));
+    vertex.Z = ParseReal(NextInVertex(false));
+    vertex.Color = static_cast<std::uint32_t>(ParseInteger(NextInVertex(true)));
+    vertex.Tu = ParseRealAsFloat(NextInVertex(false));
+    vertex.Tv = ParseRealAsFloat(NextInVertex(false));
+    return vertex;
+}
+
+template <class Lines> void ProjectReader<Lines>::ReadIndices() {
+    m_document.Indices.clear();
+    std::string_view line = m_lines.Next();
+    if (line != kBeginIndex) {
+        if (!NoteIfPastEnd())
+            Note(Kind::NoBeginIndex);
+        return;
     }
-    return true;
+    while ((line = m_lines.Next()) != kEndIndex) {
+        if (line.empty()) {
+            if (!NoteIfPastEnd())
+                Note(Kind::NoEndIndex);
+            return;
+        }
+        const std::int32_t value = ParseInteger(line);
+        if (!IsIntegerText(line))
+            Note(Kind::NotANumber);
+        else if (!IsIndexValue(value))
+            Note(Kind::NotAnIndex);
+        const auto index = static_cast<std::uint16_t>(value);
+        if (index >= m_document.Vertices.size())
+            Note(Kind::IndexPastVertices);
+        m_document.Indices.push_back(index);
+    }
+}
+
+template <class Lines>
+bool ReadProject(Lines& lines, MeshDocument& document, ProjectProblem* problem) {
+    ProjectReader<Lines> reader(lines, document);
+    const bool read = reader.Read();
+    if (problem != nullptr)
+        *problem = reader.Problem();
+    return read;
 }
 
 // The most bytes a line of each kind takes with its line break.
@@ -268,14 +395,14 @@ int MeshDocument::RemoveVertex(std::size_t vertex) {
     return removedDrawn;
 }
 
-bool MeshDocument::FromLines(const std::vector<std::string>& lines) {
+bool MeshDocument::FromLines(const std::vector<std::string>& lines, ProjectProblem* problem) {
     LineList list(lines);
-    return ReadProject(list, *this);
+    return ReadProject(list, *this, problem);
 }
 
-bool MeshDocument::FromText(std::string_view text) {
+bool MeshDocument::FromText(std::string_view text, ProjectProblem* problem) {
     TextLines lines(text);
-    return ReadProject(lines, *this);
+    return ReadProject(lines, *this, problem);
 }
 
 } // namespace MyApp

@@ -5,13 +5,18 @@
 // how the lists and FaceCount agree; the preview and the exporters decide that.
 
 #include "document/mesh_vertex.h"
+#include "document/project_problem.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace MyApp {
+
+// The most vertices a document holds: its indices are 16-bit.
+constexpr std::size_t kMaxModelVertices = 65535;
 
 // Every value of a document but its two lists: what the preview's settings and the face
 // count are, and what a step of the history copies whole.
@@ -62,12 +67,14 @@ public:
     std::string ToText() const;
 
     // Reads a project file's lines. False, with the document untouched, when the first
-    // line is not the header; otherwise missing or broken lines read as 0 or empty.
-    bool FromLines(const std::vector<std::string>& lines);
+    // line is not the header; otherwise missing or broken lines read as 0 or empty, and
+    // `problem`, when given, tells the first line that was not as the writer writes it
+    // (none for a sound file, whatever its line breaks).
+    bool FromLines(const std::vector<std::string>& lines, ProjectProblem* problem = nullptr);
 
     // The same from the file's text: a line ends at LF, and a CR just before the LF
     // belongs to the line break.
-    bool FromText(std::string_view text);
+    bool FromText(std::string_view text, ProjectProblem* problem = nullptr);
 };
 
 } // namespace MyApp

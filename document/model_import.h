@@ -14,9 +14,6 @@
 
 namespace MyApp {
 
-// The most vertices a document holds: its indices are 16-bit.
-constexpr std::size_t kMaxModelVertices = 65535;
-
 // Reads a model file into loose triangles, refusing one of more than `maxTriangles`
 // triangles with its count before it makes them; false with the reason in Italian.
 using ModelReader = bool (*)(const std::string& path, ModelTriangles& model,

@@ -443,4 +443,45 @@ std::int32_t ParseInteger(std::string_view text) {
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
+namespace {
+
+// The end of an optional sign and the digits after it; `digits` tells how many there were.
+std::size_t SkipSignedDigits(std::string_view text, std::size_t i, std::size_t& digits) {
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    digits = CountDigits(text, i);
+    return i + digits;
+}
+
+bool OnlyBlanksFrom(std::string_view text, std::size_t i) {
+    return SkipBlanks(text.substr(i)) == text.size() - i;
+}
+
+} // namespace
+
+bool IsRealText(std::string_view text) {
+    std::size_t integerDigits = 0;
+    std::size_t i = SkipSignedDigits(text, SkipBlanks(text), integerDigits);
+    std::size_t fractionDigits = 0;
+    if (i < text.size() && text[i] == '.') {
+        fractionDigits = CountDigits(text, i + 1);
+        i += 1 + fractionDigits;
+    }
+    if (integerDigits + fractionDigits == 0)
+        return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t exponentDigits = 0;
+        i = SkipSignedDigits(text, i + 1, exponentDigits);
+        if (exponentDigits == 0)
+            return false;
+    }
+    return OnlyBlanksFrom(text, i);
+}
+
+bool IsIntegerText(std::string_view text) {
+    std::size_t digits = 0;
+    const std::size_t i = SkipSignedDigits(text, SkipBlanks(text), digits);
+    return digits > 0 && OnlyBlanksFrom(text, i);
+}
+
 } // namespace MyApp

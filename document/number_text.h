@@ -68,4 +68,10 @@ float NarrowToFloat(double value);
 // gives 0; values beyond the 32-bit range saturate at its ends.
 std::int32_t ParseInteger(std::string_view text);
 
+// Whether the whole text is one number of its kind, as a writer of the project file writes
+// it: leading and trailing blanks aside, nothing but the number. The lenient readers above
+// take more; these tell a line that was a number from one that only reads as one.
+bool IsRealText(std::string_view text);
+bool IsIntegerText(std::string_view text);
+
 } // namespace MyApp

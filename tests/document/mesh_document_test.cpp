@@ -341,3 +341,126 @@ TEST(MeshDocument, RemovingAVertexTakesItsFacesAndLeavesEveryOtherFaceOnItsCorne
     EXPECT_EQ(sample.Vertices[3], seventh);
     EXPECT_EQ(sample.FaceCount, 3);
 }
+
+namespace {
+
+// A sound project of two vertices and one triangle on them, as the editor writes it, with
+// one line replaced (at its number from 1), removed, or the text cut after a line.
+Lines SoundProject() {
+    MeshDocument document;
+    document.Vertices = {{1, 2, 3, 255, 0.5f, 0.25f}, {4, 5, 6, 0, 0, 1}};
+    document.Indices = {0, 1, 1};
+    document.FaceCount = 1;
+    return document.ToLines();
+}
+
+Lines Replaced(std::size_t line, const std::string& text) {
+    Lines lines = SoundProject();
+    lines[line - 1] = text;
+    return lines;
+}
+
+Lines Removed(std::size_t line) {
+    Lines lines = SoundProject();
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(line - 1));
+    return lines;
+}
+
+Lines CutAfter(std::size_t line) {
+    Lines lines = SoundProject();
+    lines.resize(line);
+    return lines;
+}
+
+ProjectProblem ProblemOf(const std::string& text) {
+    MeshDocument document;
+    ProjectProblem problem;
+    EXPECT_TRUE(document.FromText(text, &problem));
+    return problem;
+}
+
+} // namespace
+
+// The sound project's lines: 1 header, 2-14 values, 15 texture, 16 BEGIN VERTEX, 17-22 and
+// 23-28 the vertices, 29 END VERTEX, 30 BEGIN INDEX, 31-33 the indices, 34 END INDEX.
+TEST(MeshDocument, ADamagedProjectNamesItsFirstProblemAndLine) {
+    using Kind = ProjectProblem::Kind;
+    Lines tooMany = ProjectWith({"BEGIN VERTEX"});
+    for (std::size_t i = 0; i <= kMaxModelVertices; ++i)
+        tooMany.insert(tooMany.end(), {"0", "0", "0", "0", "0", "0"});
+    tooMany.insert(tooMany.end(), {"END VERTEX", "BEGIN INDEX", "END INDEX"});
+    Lines twoProblems = Replaced(5, "x");
+    twoProblems[29] = "";
+
+    const struct {
+        const char* what;
+        Lines lines;
+        Kind kind;
+        std::size_t line;
+    } cases[] = {
+        {"a value that is not a number", Replaced(3, "abc"), Kind::NotANumber, 3},
+        {"a number with more after it", Replaced(9, "800px"), Kind::NotANumber, 9},
+        {"an empty value", Replaced(14, ""), Kind::NotANumber, 14},
+        {"a real where a colour belongs", Replaced(20, "1.5"), Kind::NotANumber, 20},
+        {"no BEGIN VERTEX", Replaced(16, "VERTICI"), Kind::NoBeginVertex, 16},
+        {"END VERTEX inside a vertex", Replaced(25, "END VERTEX"), Kind::VertexCutShort, 25},
+        {"an empty line inside a vertex", Replaced(18, ""), Kind::NotANumber, 18},
+        {"END VERTEX missing before BEGIN INDEX", Removed(29), Kind::NoEndVertex, 29},
+        {"an empty line for END VERTEX", Replaced(29, ""), Kind::NoEndVertex, 29},
+        {"no BEGIN INDEX", Removed(30), Kind::NoBeginIndex, 30},
+        {"an empty line in the indices", Replaced(32, ""), Kind::NoEndIndex, 32},
+        {"an index that is not a number", Replaced(33, "uno"), Kind::NotANumber, 33},
+        {"an index past the vertices", Replaced(32, "2"), Kind::IndexPastVertices, 32},
+        {"an index beyond 16 bits", Replaced(31, "70000"), Kind::NotAnIndex, 31},
+        {"cut in the values", CutAfter(10), Kind::CutShort, 11},
+        {"cut inside a vertex", CutAfter(19), Kind::CutShort, 20},
+        {"cut after the vertices", CutAfter(29), Kind::CutShort, 30},
+        {"cut before END INDEX", CutAfter(33), Kind::CutShort, 34},
+        {"the first of two problems", twoProblems, Kind::NotANumber, 5},
+        {"a vertex past 16-bit indices", tooMany, Kind::TooManyVertices,
+         17 + kMaxModelVertices * 6},
+    };
+    for (const auto& c : cases) {
+        const Lines& lines = c.lines;
+        MeshDocument document;
+        ProjectProblem problem;
+        ASSERT_TRUE(document.FromLines(lines, &problem)) << c.what;
+        EXPECT_EQ(problem.kind, c.kind) << c.what;
+        EXPECT_EQ(problem.line, c.line) << c.what;
+        // The text reader notes the same, and the file still loads by the lenient rules.
+        const ProjectProblem fromText = ProblemOf(JoinedWithLineBreaks(lines, "\r\n"));
+        EXPECT_EQ(fromText.kind, c.kind) << c.what;
+        EXPECT_EQ(fromText.line, c.line) << c.what;
+        ExpectSameDocument(document, Read(lines));
+    }
+    EXPECT_EQ(ProjectProblem({Kind::NoEndVertex, 29}).Description(), "manca END VERTEX (riga 29)");
+}
+
+// What the editor writes, and what the format takes as it is, reads without a problem.
+TEST(MeshDocument, ASoundProjectHasNoProblem) {
+    MeshDocument sample = Sample();
+    sample.TextureFile = "C:\\Mie texture\\pietra.png";
+    MeshDocument full;
+    full.Vertices.resize(kMaxModelVertices);
+    full.Indices = {0, 65534, 40000};
+    const std::string sound = JoinedWithLineBreaks(SoundProject(), "\r\n");
+    for (const std::string& text :
+         {sample.ToText(), MeshDocument().ToText(), full.ToText(), sound,
+          JoinedWithLineBreaks(SoundProject(), "\n"), "\xEF\xBB\xBF" + sound,
+          sound + "\r\n", sound + "altro\r\n",
+          JoinedWithLineBreaks(Replaced(2, " 1e+010 "), "\r\n")}) {
+        const ProjectProblem problem = ProblemOf(text);
+        EXPECT_FALSE(problem) << problem.Description();
+    }
+    std::mt19937_64 random(29);
+    for (int round = 0; round < 200; ++round) {
+        MeshDocument document = RandomDocument(random);
+        if (document.Vertices.empty())
+            document.Indices.clear();
+        for (std::uint16_t& index : document.Indices)
+            index = static_cast<std::uint16_t>(index % document.Vertices.size());
+        ProjectProblem problem;
+        ASSERT_TRUE(MeshDocument().FromLines(document.ToLines(), &problem));
+        EXPECT_FALSE(problem) << problem.Description();
+    }
+}

@@ -1,0 +1,47 @@
+#include "document/project_problem.h"
+
+#include "document/mesh_document.h"
+
+namespace MyApp {
+namespace {
+
+// The program's text is UTF-8; accented letters are spelled as their bytes.
+std::string What(ProjectProblem::Kind kind) {
+    using Kind = ProjectProblem::Kind;
+    switch (kind) {
+    case Kind::None:
+        break;
+    case Kind::CutShort:
+        return "il file si interrompe prima della fine del progetto";
+    case Kind::NotANumber:
+        return "al posto di un numero c'\xC3\xA8 altro";
+    case Kind::NoBeginVertex:
+        return "manca BEGIN VERTEX";
+    case Kind::VertexCutShort:
+        return "END VERTEX interrompe un vertice a met\xC3\xA0";
+    case Kind::NoEndVertex:
+        return "manca END VERTEX";
+    case Kind::NoBeginIndex:
+        return "manca BEGIN INDEX";
+    case Kind::NoEndIndex:
+        return "manca END INDEX";
+    case Kind::NotAnIndex:
+        return "il numero non \xC3\xA8 un indice a 16 bit";
+    case Kind::IndexPastVertices:
+        return "un indice supera l'elenco dei vertici";
+    case Kind::TooManyVertices:
+        return "i vertici superano i " + std::to_string(kMaxModelVertices) +
+               " raggiungibili da un indice a 16 bit";
+    }
+    return "";
+}
+
+} // namespace
+
+std::string ProjectProblem::Description() const {
+    if (kind == Kind::None)
+        return "";
+    return What(kind) + " (riga " + std::to_string(line) + ")";
+}
+
+} // namespace MyApp
