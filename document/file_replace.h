@@ -22,4 +22,13 @@ bool FlushToDevice(std::FILE* file);
 // folder.
 bool ReplaceFileWith(const std::string& source, const std::string& target);
 
+// Forgets what earlier steps left in the system's error state, so that the reason of the
+// next failure is its own: a call that succeeds may leave an error code behind.
+void ClearFailure();
+
+// Why the step just taken failed, in Italian where the reason is a common one, otherwise
+// in the system's own words: called right after a function above, or a read, write, flush
+// or close of a file OpenPath opened, failed, and after ClearFailure before that step.
+std::string FailureReason();
+
 } // namespace MyApp

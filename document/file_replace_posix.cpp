@@ -1,5 +1,8 @@
 #include "document/file_replace.h"
 
+#include "document/file_failure.h"
+
+#include <cerrno>
 #include <cstdio>
 #include <unistd.h>
 
@@ -18,5 +21,9 @@ bool FlushToDevice(std::FILE* file) {
 bool ReplaceFileWith(const std::string& source, const std::string& target) {
     return std::rename(source.c_str(), target.c_str()) == 0;
 }
+
+void ClearFailure() { errno = 0; }
+
+std::string FailureReason() { return ErrnoReason(errno); }
 
 } // namespace MyApp

@@ -1,5 +1,8 @@
 #include "document/file_replace.h"
 
+#include "document/file_failure.h"
+
+#include <cerrno>
 #include <io.h>
 #include <windows.h>
 
@@ -16,6 +19,65 @@ std::wstring WidePath(const std::string& path) {
     if (length > 0)
         MultiByteToWideChar(CP_UTF8, 0, path.data(), size, &wide[0], length);
     return wide;
+}
+
+// The codes a user meets with files, in Italian whatever the system's language.
+const char* OwnReason(DWORD code) {
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+        return "Il file non esiste.";
+    case ERROR_PATH_NOT_FOUND:
+        return "La cartella non esiste.";
+    case ERROR_ACCESS_DENIED:
+        // Windows answers so for a file in use as well when it is to be replaced.
+        return "Accesso negato: il file \xC3\xA8 di sola lettura o in uso da un altro programma, "
+               "oppure mancano i permessi sulla cartella.";
+    case ERROR_WRITE_PROTECT:
+        return "Il disco \xC3\xA8 protetto dalla scrittura.";
+    case ERROR_NOT_READY:
+        return "L'unit\xC3\xA0 non \xC3\xA8 pronta.";
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return "Il file \xC3\xA8 in uso da un altro programma.";
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_DISK_FULL:
+        return "Il disco \xC3\xA8 pieno.";
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+        return "Il nome del file non \xC3\xA8 valido.";
+    case ERROR_FILENAME_EXCED_RANGE:
+        return "Il nome del file \xC3\xA8 troppo lungo.";
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_NETNAME_DELETED:
+        return "Il percorso di rete non \xC3\xA8 raggiungibile.";
+    case ERROR_DIRECTORY:
+        return "Una parte del percorso non \xC3\xA8 una cartella.";
+    default:
+        return nullptr;
+    }
+}
+
+// The system's own message, in the user's language, with its code.
+std::string SystemMessage(DWORD code) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring wide(text != nullptr ? text : L"", length);
+    LocalFree(text);
+    while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' '))
+        wide.pop_back();
+    const std::string codeText = "(codice " + std::to_string(code) + ")";
+    if (wide.empty())
+        return "Errore di sistema " + codeText + ".";
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &narrow[0],
+                            size, nullptr, nullptr);
+    return narrow + " " + codeText;
 }
 
 } // namespace
@@ -35,6 +97,21 @@ bool FlushToDevice(std::FILE* file) {
 bool ReplaceFileWith(const std::string& source, const std::string& target) {
     return MoveFileExW(WidePath(source).c_str(), WidePath(target).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+void ClearFailure() {
+    errno = 0;
+    SetLastError(ERROR_SUCCESS);
+}
+
+// The C library's calls go through the system's, which leave their code; the library's
+// own number is the fallback for a failure it found by itself (a short write).
+std::string FailureReason() {
+    const DWORD code = GetLastError();
+    if (code == ERROR_SUCCESS)
+        return ErrnoReason(errno);
+    const char* own = OwnReason(code);
+    return own != nullptr ? own : SystemMessage(code);
 }
 
 } // namespace MyApp

@@ -1,5 +1,6 @@
 #include "document/model_import.h"
 
+#include "document/file_failure.h"
 #include "document/file_replace.h"
 #include "document/float_range.h"
 #include "document/gltf_format.h"
@@ -106,17 +107,33 @@ bool SameBytes(const ModelCorner& corner, const MeshVertex& vertex) {
            corner.Color == vertex.Color && same(corner.Tu, vertex.Tu) && same(corner.Tv, vertex.Tv);
 }
 
-// Writes one file of an export through a safe save.
+// Writes one file of an export through a safe save; the message names it and says why not.
 bool SaveBytes(const std::string& path, const std::string& bytes, std::string& message) {
-    if (SafeSaveBytes(path, bytes.data(), bytes.size()))
+    std::string reason;
+    if (SafeSaveBytes(path, bytes.data(), bytes.size(), &reason))
         return true;
-    message = "Impossibile scrivere il file " + path + ".";
+    message = FileAndReason(path, reason);
     return false;
 }
 
 std::string FileNameOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The OBJ and its MTL go in place together, or neither does.
+bool SaveObjPair(const std::string& objPath, const ModelMesh& mesh, std::string& message) {
+    const std::string materialPath = MaterialPathFor(objPath);
+    std::vector<FileContent> files(2);
+    WriteObj(mesh, FileNameOf(materialPath), files[0].bytes, files[1].bytes);
+    files[0].path = objPath;
+    files[1].path = materialPath;
+    std::string failed;
+    std::string reason;
+    if (SafeSaveFiles(files, failed, reason))
+        return true;
+    message = FileAndReason(failed, reason);
+    return false;
 }
 
 // A point turned as the preview turns the mesh: roll about Z, then pitch about X, then yaw
@@ -327,6 +344,18 @@ ModelMesh DrawnMesh(const MeshDocument& document) {
     return mesh;
 }
 
+// Readers split "mtllib" at blanks (it may name several files) and take '#' for a comment,
+// so the name holds neither; the rest of the OBJ's name stays, so the pair still goes
+// together.
+std::string MaterialPathFor(const std::string& objPath) {
+    const std::string extension = Extension(objPath);
+    const std::size_t nameStart = objPath.size() - FileNameOf(objPath).size();
+    std::string path = objPath.substr(0, objPath.size() - extension.size()) + ".mtl";
+    std::replace_if(path.begin() + static_cast<std::ptrdiff_t>(nameStart), path.end(),
+                    [](char c) { return c == ' ' || c == '\t' || c == '#'; }, '_');
+    return path;
+}
+
 bool DrawsTriangles(const MeshDocument& document) {
     return !DrawnMesh(document).indices.empty();
 }
@@ -350,13 +379,8 @@ bool ExportModel(const MeshDocument& document, const std::string& path, std::str
         return WriteGltf(mesh, extension == ".glb", bytes, message) &&
                SaveBytes(path, bytes, message);
     }
-    if (extension == ".obj") {
-        const std::string materialPath = path.substr(0, path.size() - extension.size()) + ".mtl";
-        std::string obj;
-        std::string mtl;
-        WriteObj(mesh, FileNameOf(materialPath), obj, mtl);
-        return SaveBytes(materialPath, mtl, message) && SaveBytes(path, obj, message);
-    }
+    if (extension == ".obj")
+        return SaveObjPair(path, mesh, message);
     message = "Il formato " + extension + " non \xC3\xA8 supportato.";
     return false;
 }

@@ -38,16 +38,21 @@ bool ImportModel(const std::string& path, MeshDocument& document, std::string& m
 bool IsModelPath(const std::string& path);
 
 // Writes the triangles the document draws (its FaceCount, taken as the preview takes them)
-// to path, in the format of its extension: .obj with a .mtl beside it, .ply and .stl
-// binary, .glb, or .gltf with its buffer inside. Every file goes through a safe save. A
-// texture in the file's folder or below it is named from there (TextureNameFrom), so that
-// the model and its texture can move together; any other by its whole path.
-// A document holding a value that no float carries is refused (ExportableValues).
+// to path, in the format of its extension: .obj with its .mtl (MaterialPathFor), .ply and
+// .stl binary, .glb, or .gltf with its buffer inside. Every file goes through a safe save;
+// the OBJ and its MTL take their places together or not at all. A texture in the file's
+// folder or below it is named from there (TextureNameFrom), so that the model and its
+// texture can move together; any other by its whole path. A document holding a value that
+// no float carries is refused (ExportableValues). On a failure the message names the file
+// and the system's reason.
 bool ExportModel(const MeshDocument& document, const std::string& path, std::string& message);
 // Whether every value of the document's vertices can be written as the 32-bit float every
 // exported format keeps; false with a message naming the first vertex that holds one that
 // is not finite or lies beyond the float range.
 bool ExportableValues(const MeshDocument& document, std::string& message);
+// The .mtl an OBJ export writes beside the .obj: its name with blanks and '#' made '_',
+// which every reader takes as one name.
+std::string MaterialPathFor(const std::string& objPath);
 // Whether the document draws a whole triangle that an export could write.
 bool DrawsTriangles(const MeshDocument& document);
 

@@ -83,27 +83,37 @@ std::vector<std::string> TextFile::ReadLines() {
 
 std::string TextFile::ReadText() {
     Failed = false;
+    Reason.clear();
     std::string content;
+    ClearFailure();
     std::FILE* file = OpenPath(m_path, "rb");
     if (file == nullptr) {
         Failed = true;
+        Reason = FailureReason();
         return content;
     }
+    ClearFailure();
     const bool readAll = ReadAll(file, content);
+    if (!readAll)
+        Reason = FailureReason();
     std::fclose(file);
     // Text after the last LF is a line whose line break is missing.
     const std::size_t complete = content.rfind('\n') + 1;
+    if (readAll && complete != content.size())
+        Reason = "Il file termina a met\xC3\xA0 di una riga: potrebbe essere incompleto.";
     Failed = !readAll || complete != content.size();
     content.resize(complete);
     return content;
 }
 
 void TextFile::WriteLines(const std::vector<std::string>& lines) {
-    Failed = !SafeSave(m_path, [&](std::FILE* file) { return WriteAll(file, lines); });
+    Reason.clear();
+    Failed = !SafeSave(m_path, [&](std::FILE* file) { return WriteAll(file, lines); }, &Reason);
 }
 
 void TextFile::WriteText(std::string_view text) {
-    Failed = !SafeSaveBytes(m_path, text.data(), text.size());
+    Reason.clear();
+    Failed = !SafeSaveBytes(m_path, text.data(), text.size(), &Reason);
 }
 
 } // namespace MyApp

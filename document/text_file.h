@@ -15,8 +15,9 @@ class TextFile {
 public:
     explicit TextFile(std::string path) : m_path(std::move(path)) {}
 
-    // Set by ReadLines and WriteLines when they went wrong.
+    // Set by ReadLines and WriteLines when they went wrong, and why, in Italian.
     bool Failed = false;
+    std::string Reason;
 
     // Every line that ends in a line break. A last line without one is dropped and sets
     // Failed, and so does a file that cannot be opened or read.

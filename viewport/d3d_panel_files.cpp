@@ -4,6 +4,7 @@
 
 #include "viewport/d3d_panel.h"
 
+#include "document/file_failure.h"
 #include "document/model_files.h"
 #include "document/number_text.h"
 #include "document/safe_save.h"
@@ -29,27 +30,11 @@ const char* const kNoDeviceForPicture =
     "Anteprima non disponibile: il dispositivo Direct3D non \xC3\xA8 stato creato.";
 const char* const kNoFrame = "Anteprima non disponibile: il riquadro non ha un'area da disegnare.";
 const char* const kNoPng = "Impossibile convertire l'anteprima in un'immagine PNG.";
-const char* const kNoFolder = "La cartella di destinazione non esiste.";
-const char* const kNotWrittenText =
-    "Il file non pu\xC3\xB2 essere scritto: \xC3\xA8 protetto, in uso, "
-    "oppure il disco \xC3\xA8 pieno.";
 const char* const kNoMeshText = "Il modello non forma una mesh: servono da 3 a 65.536 vertici "
                                 "e almeno un triangolo completo.";
 const char* const kTextureTooLong = "Il nome della texture \xC3\xA8 troppo lungo per un file .x.";
 const char* const kTextureQuoted = "Il nome della texture contiene le virgolette (\"), che un "
                                    "file .x non pu\xC3\xB2 contenere.";
-
-// Why a file that could not be written was not: a missing folder is the one reason worth
-// telling apart.
-std::string WriteFailure(const std::string& path) {
-    const std::size_t separator = path.find_last_of("\\/");
-    if (separator != std::string::npos && separator > 0) {
-        const DWORD folder = GetFileAttributesW(ToWide(path.substr(0, separator)).c_str());
-        if (folder == INVALID_FILE_ATTRIBUTES || (folder & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            return kNoFolder;
-    }
-    return kNotWrittenText;
-}
 
 // Rewrites UTF-8 text in the system's 8-bit code page; false, with the text unchanged,
 // when a character has no exact form there.
@@ -82,8 +67,9 @@ bool D3DPanel::SavePicture(const std::string& fileName) {
         LastFileError = device ? kNoFrame : kNoDeviceForPicture;
     else if (!picture)
         LastFileError = kNoPng;
-    else if (!MyApp::SafeSaveBytes(fileName, picture->GetBufferPointer(), picture->GetBufferSize()))
-        LastFileError = WriteFailure(fileName);
+    else if (std::string reason; !MyApp::SafeSaveBytes(fileName, picture->GetBufferPointer(),
+                                                       picture->GetBufferSize(), &reason))
+        LastFileError = MyApp::FileAndReason(fileName, reason);
     return LastFileError.empty();
 }
 
@@ -113,7 +99,7 @@ bool D3DPanel::SaveMeshToX(const std::string& fileName, std::int32_t& error, Sce
         MyApp::TextFile file(fileName);
         file.WriteLines(*XMeshLines(record));
         if (file.Failed)
-            LastFileError = WriteFailure(fileName);
+            LastFileError = MyApp::FileAndReason(fileName, file.Reason);
     }
     if (!LastFileError.empty())
         error = kNotWritten;

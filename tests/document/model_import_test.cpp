@@ -342,3 +342,55 @@ TEST(ModelImport, ValuesPastAFloatAreRefusedByVertexInAndOut) {
         EXPECT_LE(std::fabs(value), FLT_MAX) << value;
     EXPECT_EQ(largest.EyeZ, FLT_MAX) << "as far back along its line as a float reaches";
 }
+
+namespace {
+
+std::string AssimpTexture(const std::string& path) {
+    Assimp::Importer importer;
+    const aiScene* scene = importer.ReadFile(path, aiProcess_Triangulate);
+    aiString texture;
+    for (unsigned m = 0; scene != nullptr && m < scene->mNumMaterials; ++m) {
+        if (scene->mMaterials[m]->GetTexture(aiTextureType_DIFFUSE, 0, &texture) == AI_SUCCESS)
+            return texture.C_Str();
+    }
+    return "";
+}
+
+} // namespace
+
+// An OBJ and its MTL: a name with blanks still links the two for every reader, and a
+// failure at any step leaves both files as they were, naming the file that failed and why.
+TEST(ModelImport, AnObjAndItsMaterialFileGoTogether) {
+    TemporaryFolder folder;
+    MeshDocument document = Pyramid();
+    document.TextureFile = folder.File("legno.bmp");
+    TemporaryFolder::WriteBytes(document.TextureFile, "BM");
+    const std::string obj = folder.File("Nuovo modello.obj");
+    const std::string mtl = folder.File("Nuovo_modello.mtl");
+    EXPECT_EQ(MaterialPathFor(obj), mtl);
+    EXPECT_EQ(MaterialPathFor("C:\\mie cose\\a #1.OBJ"), "C:\\mie cose\\a__1.mtl");
+    std::string message;
+    ASSERT_TRUE(ExportModel(document, obj, message)) << message;
+    EXPECT_NE(TemporaryFolder::ReadBytes(obj).find("mtllib Nuovo_modello.mtl\n"), std::string::npos);
+    MeshDocument read;
+    ASSERT_TRUE(ImportModel(obj, read, message)) << message;
+    EXPECT_EQ(read.TextureFile, document.TextureFile);
+    EXPECT_EQ(AssimpTexture(obj), "legno.bmp");
+
+    // The MTL cannot step aside for its new one: the OBJ already in place goes back.
+    TemporaryFolder::WriteBytes(obj, "old obj");
+    TemporaryFolder::WriteBytes(mtl, "old mtl");
+    std::filesystem::create_directories(folder.File("Nuovo_modello.mtl.~old/occupato"));
+    EXPECT_FALSE(ExportModel(document, obj, message));
+    EXPECT_EQ(message.rfind(mtl + ": ", 0), 0u) << message;
+    EXPECT_EQ(TemporaryFolder::ReadBytes(obj), "old obj");
+    EXPECT_EQ(TemporaryFolder::ReadBytes(mtl), "old mtl");
+    std::filesystem::remove_all(folder.File("Nuovo_modello.mtl.~old"));
+    EXPECT_EQ(folder.Entries(),
+              (std::vector<std::string>{"Nuovo modello.obj", "Nuovo_modello.mtl", "legno.bmp"}));
+
+    // A folder that is not there: nothing is written, and the message says so.
+    const std::string lost = folder.File("mancante/m.obj");
+    EXPECT_FALSE(ExportModel(document, lost, message));
+    EXPECT_EQ(message, lost + ": Il file o la cartella non esiste.");
+}

@@ -51,6 +51,7 @@ TEST(TextFile, ASaveThatRunsOutOfSpaceKeepsTheOldFileByteForByte) {
         file.WriteLines(large.ToLines());
     }
     EXPECT_TRUE(file.Failed);
+    EXPECT_EQ(file.Reason, "Il file supera la dimensione che il disco consente.");
     EXPECT_EQ(TemporaryFolder::ReadBytes(path), before);
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"project.kv3"});
 }

@@ -9,6 +9,15 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
+// The reasons the system gives: Windows tells a missing file from a missing folder.
+#ifdef _WIN32
+const char* const kNoFile = "Il file non esiste.";
+const char* const kNoFolder = "La cartella non esiste.";
+#else
+const char* const kNoFile = "Il file o la cartella non esiste.";
+const char* const kNoFolder = kNoFile;
+#endif
+
 struct ReadResult {
     Lines lines;
     bool failed;
@@ -70,7 +79,15 @@ TEST(TextFile, ReadingWhatCannotBeOpenedFails) {
         TextFile file(path);
         EXPECT_TRUE(file.ReadLines().empty());
         EXPECT_TRUE(file.Failed) << path;
+        EXPECT_FALSE(file.Reason.empty()) << path;
     }
+    TextFile missing(folder.File("missing.kv3"));
+    missing.ReadText();
+    EXPECT_EQ(missing.Reason, kNoFile);
+    TemporaryFolder::WriteBytes(folder.File("cut.kv3"), "KEL MORVANE\r\n1");
+    TextFile cut(folder.File("cut.kv3"));
+    cut.ReadText();
+    EXPECT_EQ(cut.Reason, "Il file termina a met\xC3\xA0 di una riga: potrebbe essere incompleto.");
 }
 
 TEST(TextFile, ReadsBackLargeFilesAcrossBlockBoundaries) {
@@ -102,6 +119,7 @@ TEST(TextFile, AFailedSaveLeavesNoTraceAndKeepsTheOldFile) {
     TextFile intoMissingFolder(folder.File("gone/project.kv3"));
     intoMissingFolder.WriteLines({"KEL MORVANE"});
     EXPECT_TRUE(intoMissingFolder.Failed);
+    EXPECT_EQ(intoMissingFolder.Reason, kNoFolder);
 
     // A folder stands where the project would go: it cannot be replaced by a file.
     std::filesystem::create_directory(folder.Path() / "project.kv3");
@@ -109,6 +127,7 @@ TEST(TextFile, AFailedSaveLeavesNoTraceAndKeepsTheOldFile) {
     TextFile overFolder(folder.File("project.kv3"));
     overFolder.WriteLines({"KEL MORVANE"});
     EXPECT_TRUE(overFolder.Failed);
+    EXPECT_FALSE(overFolder.Reason.empty());
     EXPECT_EQ(TemporaryFolder::ReadBytes(folder.File("project.kv3/inside.txt")), "old");
     EXPECT_EQ(folder.Entries(), Lines{"project.kv3"});
 }

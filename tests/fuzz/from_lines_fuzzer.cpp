@@ -1,10 +1,11 @@
 // Feeds arbitrary bytes, cut into lines, to the project reader, and checks that what the
-// writer then makes reads back to itself after one normalising round. The same bytes read
-// as text must give the document their lines give, and the text writer the bytes of the
-// line writer.
+// writer then makes reads back to itself after one normalising round, and without a
+// problem when its indices reach its vertices. The same bytes read as text must give the
+// document their lines give, and the text writer the bytes of the line writer.
 
 #include "document/mesh_document.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -57,13 +58,26 @@ std::vector<std::string> Normalised(const std::vector<std::string>& lines) {
     return document.ToLines();
 }
 
+// A document whose every index names one of its vertices is sound as the writer writes it.
+void ExpectSoundWhenWritten(const MeshDocument& document) {
+    const std::size_t count = document.Vertices.size();
+    if (std::any_of(document.Indices.begin(), document.Indices.end(),
+                    [&](std::uint16_t index) { return index >= count; }))
+        return;
+    MeshDocument again;
+    MyApp::ProjectProblem problem;
+    if (!again.FromText(document.ToText(), &problem) || problem)
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string> lines = SplitAtLineFeeds(data, size);
     MeshDocument document;
     const bool isProject = IsHeader(lines[0]);
-    if (document.FromLines(lines) != isProject)
+    MyApp::ProjectProblem problem;
+    if (document.FromLines(lines, &problem) != isProject)
         std::abort();
     if (!isProject)
         return 0;
@@ -84,5 +98,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> twice = Normalised(document.ToLines());
     if (Normalised(twice) != twice)
         std::abort();
+    ExpectSoundWhenWritten(document);
     return 0;
 }

@@ -136,9 +136,10 @@ TEST_F(D3DPanelFilesTest, AMeshFileIsWrittenWholeOrNotAtAll) {
     EXPECT_EQ(error, 2);
     EXPECT_NE(panel->LastFileError.find("virgolette"), std::string::npos);
     EXPECT_EQ(TemporaryFolder::ReadBytes(path), "precedente");
-    EXPECT_FALSE(panel->SaveMeshToX(folder.File("manca\\mesh.x"), error, Sample()));
+    const std::string lost = folder.File("manca\\mesh.x");
+    EXPECT_FALSE(panel->SaveMeshToX(lost, error, Sample()));
     EXPECT_EQ(error, 2);
-    EXPECT_EQ(panel->LastFileError, "La cartella di destinazione non esiste.");
+    EXPECT_EQ(panel->LastFileError, lost + ": La cartella non esiste.");
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"mesh.x"});
 
     // The largest mesh the preview takes, faces three by three.
