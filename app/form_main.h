@@ -70,6 +70,8 @@ public:
     static constexpr double kRadiansPerDegree = static_cast<double>(0.017453292f);
     // Every project file name ends so.
     static constexpr const char* kProjectExtension = ".kv3";
+    // What the save dialog offers for a document that has no file name and no other name.
+    static constexpr const char* kUntitledName = "progetto";
 
     FormMain(HINSTANCE instance, const std::string& title);
     ~FormMain() override;
@@ -292,6 +294,13 @@ private:
     void RestoreFocus(int position);
 
     std::string AskProjectPath();
+    // The save dialog with the name offered; the answer always ends with `extension`,
+    // added after any other, and replacing that file was asked for. "" when cancelled.
+    std::string AskSavePath(const std::string& offered, const std::vector<std::string>& filter,
+                            const std::string& extension);
+    // True when nothing is at path or the user agreed to replace it.
+    bool ConfirmReplace(const std::string& path);
+    void TakeDamagedProject(const std::string& path, const ProjectProblem& problem);
     void ShowRecentProjects();
     void OpenRecent(std::size_t position);
     // The path joins the recent projects, in the menu and in the settings.
@@ -393,6 +402,8 @@ private:
     bool m_doubleClick = false;
     int m_dpi = 96;
     bool m_placing = false;
+    // The name the save dialog offers while the document has none: an imported model's.
+    std::string m_untitledName = kUntitledName;
     KelUtility::Font m_font{"Lucida Console", kFontHeight};
 };
 

@@ -6,6 +6,7 @@
 #include "app/form_main_events.h"
 #include "app/form_vertici.h"
 #include "app/program_title.h"
+#include "document/file_failure.h"
 #include "document/model_import.h"
 #include "document/text_file.h"
 #include "toolkit/button.h"
@@ -27,6 +28,7 @@
 #include "viewport/d3d_panel.h"
 
 #include <algorithm>
+#include <cctype>
 
 using namespace KelUtility;
 
@@ -63,6 +65,19 @@ std::string Explained(const std::string& message, const std::string& reason) {
     return reason.empty() ? message : message + "\n" + reason;
 }
 
+bool EndsWithInAnyCase(const std::string& text, const std::string& ending) {
+    return text.size() > ending.size() &&
+           std::equal(ending.rbegin(), ending.rend(), text.rbegin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+// ".ply" of the filter {"File PLY (*.ply)", "*.ply"}.
+std::string ExtensionOf(const std::vector<std::string>& filter) {
+    return filter.size() > 1 ? filter[1].substr(1) : "";
+}
+
 // A modified entry whose row has gone meanwhile is not put anywhere else.
 template <class Entry>
 void TakeEntry(std::vector<Entry>& entries, const EntryDialog& dialog, Entry entry) {
@@ -82,6 +97,7 @@ void FormMain::OnCommand(GUIElement* menuItem) {
         ResetScroll();
         LoadControls();
         SetFileName("");
+        m_untitledName = kUntitledName;
         StartHistory();
     } else if (menuItem == openItem.get()) {
         if (Modified && !SaveProject(false))
@@ -180,23 +196,35 @@ void FormMain::SaveProjectAs() {
         SetFileName(previous);
 }
 
-// The dialog adds ".kv3" to a bare name before it asks about overwriting; a name with
-// another extension gets ".kv3" after it here, so the question is asked here for that one.
 std::string FormMain::AskProjectPath() {
-    const std::string chosen =
-        SaveFileDialog(this, "Salva", "", "progetto" + kExtension, kProjectFilter);
-    const std::string path = WithProjectExtension(chosen);
-    if (path != chosen && FileExists(path) &&
-        !AskYesNo(this, path + " esiste gi\xC3\xA0.\nSostituirlo?", "Salva"))
-        return "";
-    return path;
+    return AskSavePath(m_untitledName + kExtension, kProjectFilter, kExtension);
+}
+
+// The dialog adds the extension to a bare name before it asks about overwriting; a name
+// with another extension gets it after that one here, so the question is asked here for
+// the name that will be written.
+std::string FormMain::AskSavePath(const std::string& offered,
+                                  const std::vector<std::string>& filter,
+                                  const std::string& extension) {
+    const std::string chosen = SaveFileDialog(this, "Salva", "", offered, filter);
+    if (chosen.empty() || EndsWithInAnyCase(chosen, extension))
+        return chosen;
+    const std::string path = chosen + extension;
+    return ConfirmReplace(path) ? path : "";
+}
+
+bool FormMain::ConfirmReplace(const std::string& path) {
+    return !FileExists(path) ||
+           AskYesNo(this, path + " esiste gi\xC3\xA0.\nSostituirlo?", "Salva");
 }
 
 bool FormMain::WriteProject() {
     TextFile file(ProjectPath);
     file.WriteText(document.ToText());
     if (file.Failed) {
-        ShowError(this, "Errore durante il salvataggio.", kError);
+        ShowError(this,
+                  "Errore durante il salvataggio.\n" + FileAndReason(ProjectPath, file.Reason),
+                  kError);
         return false;
     }
     history.MarkSaved();
@@ -229,8 +257,11 @@ void FormMain::ExportModelAs(const std::string& defaultName,
         ShowError(this, message, kError);
         return;
     }
-    const std::string path = SaveFileDialog(this, "Salva", "", defaultName, filter);
-    if (path.empty())
+    // The entry chosen decides the format, whatever extension was typed: the name written
+    // ends with the format's, which is what ExportModel goes by.
+    const std::string extension = ExtensionOf(filter);
+    const std::string path = AskSavePath(defaultName, filter, extension);
+    if (path.empty() || (extension == ".obj" && !ConfirmReplace(MaterialPathFor(path))))
         return;
     if (ExportModel(document, path, message))
         ShowMessage(this, kExported, "Esporta");
@@ -239,7 +270,7 @@ void FormMain::ExportModelAs(const std::string& defaultName,
 }
 
 void FormMain::ExportPicture() {
-    const std::string path = SaveFileDialog(this, "Salva", "", "mesh.png", kPictureFilter);
+    const std::string path = AskSavePath("mesh.png", kPictureFilter, ".png");
     if (path.empty())
         return;
     if (viewport->SavePicture(path))
@@ -255,7 +286,7 @@ void FormMain::ExportMesh() {
         ShowError(this, message, kError);
         return;
     }
-    const std::string path = SaveFileDialog(this, "Salva", "", "mesh.x", kMeshFilter);
+    const std::string path = AskSavePath("mesh.x", kMeshFilter, ".x");
     if (path.empty())
         return;
     std::int32_t error = 0;

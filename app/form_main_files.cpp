@@ -5,6 +5,7 @@
 #include "app/form_main.h"
 
 #include "app/settings_store.h"
+#include "document/file_failure.h"
 #include "document/model_import.h"
 #include "document/text_file.h"
 #include "toolkit/sub_menu.h"
@@ -20,6 +21,29 @@ namespace MyApp {
 namespace {
 
 const char* const kError = "Errore";
+
+// The Part's message, and below it the file and why.
+std::string WithReason(const std::string& message, const std::string& path,
+                       const std::string& reason) {
+    return message + "\n" + FileAndReason(path, reason);
+}
+
+// Why a file that could be read is not a project.
+std::string NotAProject(const std::string& text) {
+    return text.empty() ? "Il file \xC3\xA8 vuoto."
+                        : "La prima riga non \xC3\xA8 KEL MORVANE: non \xC3\xA8 un progetto "
+                          "di Kel Morvane.";
+}
+
+// "modello" of "C:\\modelli\\modello.obj".
+std::string NameWithoutExtension(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return name;
+}
 
 // Gone for certain: its folder has no such file, or there is no such folder.
 bool FileMissing(const std::string& path) {
@@ -68,20 +92,44 @@ bool FormMain::OpenProjectFile(const std::string& path) {
     TextFile file(path);
     const std::string text = file.ReadText();
     if (file.Failed && !text.empty()) {
-        ShowError(this, "Errore durante la lettura.", kError);
+        ShowError(this, WithReason("Errore durante la lettura.", path, file.Reason), kError);
         return false;
     }
-    if (!document.FromText(text)) {
-        ShowError(this, "Formato non valido.", kError);
+    ProjectProblem problem;
+    if (!document.FromText(text, &problem)) {
+        const std::string reason = file.Failed ? file.Reason : NotAProject(text);
+        ShowError(this, WithReason("Formato non valido.", path, reason), kError);
         return false;
     }
     ResetScroll();
     LoadControls();
+    if (problem) {
+        TakeDamagedProject(path, problem);
+        return true;
+    }
     SetFileName(path);
+    m_untitledName = kUntitledName;
     StartHistory();
     LayoutPanels();
     RememberProject(path);
     return true;
+}
+
+// What was read is not what the file holds, so it must not be saved over it: the document
+// has no file name and is modified, so that a save asks where, and leaving asks to save.
+void FormMain::TakeDamagedProject(const std::string& path, const ProjectProblem& problem) {
+    SetFileName("");
+    m_untitledName = NameWithoutExtension(path) + " (recuperato)";
+    StartHistory();
+    history.ForgetSaved();
+    SetModified(true);
+    LayoutPanels();
+    ShowWarning(this,
+                "Il progetto " + path + " \xC3\xA8 danneggiato: " + problem.Description() +
+                    ".\nViene aperto per quanto \xC3\xA8 stato possibile leggerlo, senza nome: "
+                    "il salvataggio chieder\xC3\xA0 dove scriverlo e il file originale resta "
+                    "com'\xC3\xA8.",
+                "Attenzione");
 }
 
 // The imported model is not a project yet: it has no file name, and it is modified, so
@@ -98,6 +146,7 @@ bool FormMain::ImportModelFile(const std::string& path) {
     ResetScroll();
     LoadControls();
     SetFileName("");
+    m_untitledName = NameWithoutExtension(path);
     history.ForgetSaved();
     NoteChange(ChangeSource::SingleStep);
     LayoutPanels();

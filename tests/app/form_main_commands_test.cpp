@@ -110,6 +110,7 @@ TEST_F(FormMainCommandsTest, OpeningAProjectFillsEveryControlAndThePreview) {
     host.paths = {path};
     Choose(*form->openItem);
     EXPECT_EQ(host.fileDialogTitles, std::vector<std::wstring>{L"Apri"});
+    EXPECT_TRUE(host.boxes.empty()) << "a sound project opens without a word";
     EXPECT_EQ(form->statusBar->GetNarrowText(), path);
     EXPECT_FALSE(SaveEnabled());
     EXPECT_EQ(form->facesSpin->GetValue(), 2);
@@ -129,7 +130,10 @@ TEST_F(FormMainCommandsTest, OpeningAProjectFillsEveryControlAndThePreview) {
     host.paths = {folder.File("rotto.kv3")};
     TemporaryFolder::WriteBytes(host.paths.front(), "altro\r\n");
     Choose(*form->openItem);
-    EXPECT_EQ(host.BoxTexts().back(), "Errore / Formato non valido.");
+    EXPECT_EQ(host.BoxTexts().back(),
+              "Errore / Formato non valido.\n" + folder.File("rotto.kv3") +
+                  ": La prima riga non \xC3\xA8 KEL MORVANE: non \xC3\xA8 un progetto di Kel "
+                  "Morvane.");
     EXPECT_EQ(form->document.ViewWidth, 400) << "the document is kept";
 }
 
@@ -211,8 +215,9 @@ TEST_F(FormMainCommandsTest, ExportsReportWhatHappened) {
     EXPECT_EQ(host.BoxTexts(),
               (std::vector<std::string>{"Esporta / Esportazione effettuata correttamente.",
                                         "Esporta / Esportazione effettuata correttamente.",
-                                        "Errore / Errore durante la scrittura del file.\n"
-                                        "La cartella di destinazione non esiste.",
+                                        "Errore / Errore durante la scrittura del file.\n" +
+                                            folder.File("manca\\mesh.x") +
+                                            ": La cartella non esiste.",
                                         "Errore / Definizione Mesh non completata.",
                                         "Esporta / Il modello non contiene triangoli da esportare."}));
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"mesh.png", "mesh.x"}));
@@ -242,7 +247,9 @@ TEST_F(FormMainCommandsTest, AFailedSaveOnExitKeepsTheWindowAndTheWork) {
     EXPECT_EQ(host.BoxTexts(),
               (std::vector<std::string>{"Uscita / Vuoi realmente uscire?",
                                         "Salva / Si desidera salvare le modifiche del file?",
-                                        "Errore / Errore durante il salvataggio."}));
+                                        "Errore / Errore durante il salvataggio.\n" +
+                                            folder.File("manca\\progetto.kv3") +
+                                            ": La cartella non esiste."}));
     EXPECT_TRUE(IsWindow(form->window));
     EXPECT_TRUE(form->timer->running);
     EXPECT_TRUE(form->Modified);
@@ -353,8 +360,85 @@ TEST_F(FormMainCommandsTest, NewOpenAndExitNeverDropWorkTheUserDidNotGiveUp) {
     form->SetFileName(first); // a name the project cannot be written under is not kept
     host.paths = {folder.File("manca\\altro.kv3")};
     Choose(*form->saveAsItem);
-    EXPECT_EQ(host.BoxTexts().back(), "Errore / Errore durante il salvataggio.");
+    EXPECT_EQ(host.BoxTexts().back(), "Errore / Errore durante il salvataggio.\n" +
+                                          folder.File("manca\\altro.kv3") +
+                                          ": La cartella non esiste.");
     EXPECT_EQ(form->ProjectPath, first);
+
+    // A project another program holds open is not replaced, and the system says why.
+    const HANDLE held = CreateFileW(KelUtility::ToWide(first).c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    form->ApplyMove(2);
+    Click(*form->mainToolBar, *form->saveButton);
+    CloseHandle(held);
+    EXPECT_EQ(host.BoxTexts().back(),
+              "Errore / Errore durante il salvataggio.\n" + first +
+                  ": Accesso negato: il file \xC3\xA8 di sola lettura o in uso da un altro "
+                  "programma, oppure mancano i permessi sulla cartella.");
+    EXPECT_EQ(TemporaryFolder::ReadBytes(first), saved);
+}
+
+// A project read only through the format's lenient rules says where it is damaged, and
+// opens without its file name: a save asks where, offering another name.
+TEST_F(FormMainCommandsTest, ADamagedProjectOpensWithAWarningAndWithoutItsName) {
+    MeshDocument sample;
+    sample.ResetToSample();
+    std::vector<std::string> lines = sample.ToLines();
+    lines.erase(lines.begin() + 88); // END VERTEX, line 89
+    const std::string path = folder.File("danneggiato.kv3");
+    TextFile(path).WriteLines(lines);
+    const std::string original = TemporaryFolder::ReadBytes(path);
+
+    host.paths = {path};
+    Choose(*form->openItem);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].caption, "Attenzione");
+    EXPECT_EQ(host.boxes[0].text.rfind("Il progetto " + path +
+                                           " \xC3\xA8 danneggiato: manca END VERTEX (riga 89).\n",
+                                       0),
+              0u)
+        << host.boxes[0].text;
+    EXPECT_EQ(form->document.Vertices.size(), 13u) << "read as the format reads it";
+    EXPECT_EQ(form->ProjectPath, "");
+    EXPECT_EQ(form->statusBar->GetNarrowText(), "");
+    EXPECT_TRUE(SaveEnabled());
+
+    Click(*form->mainToolBar, *form->saveButton); // asks where, and is cancelled
+    EXPECT_EQ(host.offeredNames.back(), "danneggiato (recuperato).kv3");
+    EXPECT_EQ(TemporaryFolder::ReadBytes(path), original);
+}
+
+// The entry chosen decides the format and the name's ending, and every file that would
+// be replaced is asked about by the name written.
+TEST_F(FormMainCommandsTest, ExportsFollowTheEntryChosenAndAskForTheNamesWritten) {
+    host.paths = {folder.File("x.obj"), folder.File("x.x"), folder.File("immagine")};
+    Choose(*form->exportPlyItem);
+    Choose(*form->exportObjItem);
+    Choose(*form->exportPictureItem);
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"immagine.png", "x.obj.ply", "x.x.mtl",
+                                                          "x.x.obj"}));
+    EXPECT_EQ(TemporaryFolder::ReadBytes(folder.File("x.obj.ply")).rfind("ply\n", 0), 0u);
+
+    const std::string ply = TemporaryFolder::ReadBytes(folder.File("x.obj.ply"));
+    TemporaryFolder::WriteBytes(folder.File("x.x.mtl"), "mio");
+    host.boxes.clear();
+    host.paths = {folder.File("x.obj"), folder.File("x.x.obj")};
+    host.answers = {IDNO, IDNO};
+    Choose(*form->exportPlyItem);
+    Choose(*form->exportObjItem);
+    EXPECT_EQ(host.BoxTexts(),
+              (std::vector<std::string>{
+                  "Salva / " + folder.File("x.obj.ply") + " esiste gi\xC3\xA0.\nSostituirlo?",
+                  "Salva / " + folder.File("x.x.mtl") + " esiste gi\xC3\xA0.\nSostituirlo?"}));
+    EXPECT_EQ(TemporaryFolder::ReadBytes(folder.File("x.x.mtl")), "mio") << "kept, as answered";
+    EXPECT_EQ(TemporaryFolder::ReadBytes(folder.File("x.obj.ply")), ply);
+
+    // An imported model's project is offered under the model's name.
+    host.paths = {folder.File("x.obj.ply")};
+    Choose(*form->importItem);
+    Click(*form->mainToolBar, *form->saveButton);
+    EXPECT_EQ(host.offeredNames.back(), "x.obj.kv3");
 }
 
 TEST_F(FormMainCommandsTest, AnyFileNameIsSavedAndOpenedAsWritten) {

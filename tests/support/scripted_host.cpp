@@ -32,6 +32,7 @@ bool ScriptedHost::RunColorDialog(CHOOSECOLORW& dialog) {
 
 bool ScriptedHost::RunFileDialog(OPENFILENAMEW& dialog) {
     fileDialogTitles.push_back(dialog.lpstrTitle != nullptr ? dialog.lpstrTitle : L"");
+    offeredNames.push_back(KelUtility::ToNarrow(dialog.lpstrFile));
     if (paths.empty())
         return false;
     const std::wstring path = KelUtility::ToWide(paths.front());

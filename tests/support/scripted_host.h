@@ -38,6 +38,7 @@ public:
     std::deque<int> answers;       // IDYES, IDNO or IDCANCEL to questions; IDYES once they run out
     std::deque<std::string> paths; // chosen in file dialogs; cancelled once they run out
     std::vector<std::wstring> fileDialogTitles;
+    std::vector<std::string> offeredNames; // the file name each file dialog started with
     long long colour = -1; // chosen in the colour dialog; below 0 cancels
     int colourDialogs = 0;
     std::vector<std::wstring> opened; // what the shell was asked to open
