@@ -402,7 +402,8 @@ private:
     bool m_doubleClick = false;
     int m_dpi = 96;
     bool m_placing = false;
-    // The name the save dialog offers while the document has none: an imported model's.
+    // The name the save dialog offers while the document has none: an imported model's,
+    // with its folder, where the dialog then opens.
     std::string m_untitledName = kUntitledName;
     KelUtility::Font m_font{"Lucida Console", kFontHeight};
 };

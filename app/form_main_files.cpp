@@ -35,14 +35,13 @@ std::string NotAProject(const std::string& text) {
                           "di Kel Morvane.";
 }
 
-// "modello" of "C:\\modelli\\modello.obj".
-std::string NameWithoutExtension(const std::string& path) {
+// "C:\\modelli\\modello" of "C:\\modelli\\modello.obj": the save dialog, given it, opens in
+// that folder and offers that name.
+std::string WithoutExtension(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos && dot > 0)
-        name.erase(dot);
-    return name;
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    return dot != std::string::npos && dot > nameStart ? path.substr(0, dot) : path;
 }
 
 // Gone for certain: its folder has no such file, or there is no such folder.
@@ -119,7 +118,7 @@ bool FormMain::OpenProjectFile(const std::string& path) {
 // has no file name and is modified, so that a save asks where, and leaving asks to save.
 void FormMain::TakeDamagedProject(const std::string& path, const ProjectProblem& problem) {
     SetFileName("");
-    m_untitledName = NameWithoutExtension(path) + " (recuperato)";
+    m_untitledName = WithoutExtension(path) + " (recuperato)";
     StartHistory();
     history.ForgetSaved();
     SetModified(true);
@@ -146,7 +145,7 @@ bool FormMain::ImportModelFile(const std::string& path) {
     ResetScroll();
     LoadControls();
     SetFileName("");
-    m_untitledName = NameWithoutExtension(path);
+    m_untitledName = WithoutExtension(path);
     history.ForgetSaved();
     NoteChange(ChangeSource::SingleStep);
     LayoutPanels();

@@ -113,9 +113,9 @@ public:
 private:
     using Kind = ProjectProblem::Kind;
 
-    void Note(Kind kind) {
+    void Note(Kind kind, std::string_view text = {}) {
         if (!m_problem)
-            m_problem = {kind, m_lines.Number()};
+            m_problem = {kind, m_lines.Number(), std::string(text)};
     }
     // A line that should have been there but is not, because the file ended.
     bool NoteIfPastEnd() {
@@ -126,13 +126,13 @@ private:
     std::string_view NextReal() {
         const std::string_view line = m_lines.Next();
         if (!NoteIfPastEnd() && !IsRealText(line))
-            Note(Kind::NotANumber);
+            Note(Kind::NotANumber, line);
         return line;
     }
     std::string_view NextInteger() {
         const std::string_view line = m_lines.Next();
         if (!NoteIfPastEnd() && !IsIntegerText(line))
-            Note(Kind::NotANumber);
+            Note(Kind::NotANumber, line);
         return line;
     }
     // A vertex's line after its first: END VERTEX here cuts the vertex short, yet the
@@ -142,7 +142,7 @@ private:
         if (line == kEndVertex)
             Note(Kind::VertexCutShort);
         else if (!NoteIfPastEnd() && !(integer ? IsIntegerText(line) : IsRealText(line)))
-            Note(Kind::NotANumber);
+            Note(Kind::NotANumber, line);
         return line;
     }
 
@@ -206,7 +206,7 @@ template <class Lines> MeshVertex ProjectReader<Lines>::ReadVertex(std::string_v
     if (first == kBeginIndex || first == kEndIndex)
         Note(Kind::NoEndVertex);
     else if (!IsRealText(first))
-        Note(Kind::NotANumber);
+        Note(Kind::NotANumber, first);
     MeshVertex vertex;
     vertex.X = ParseReal(first);
     vertex.Y = ParseReal(NextInVertex(false));
@@ -233,9 +233,9 @@ template <class Lines> void ProjectReader<Lines>::ReadIndices() {
         }
         const std::int32_t value = ParseInteger(line);
         if (!IsIntegerText(line))
-            Note(Kind::NotANumber);
+            Note(Kind::NotANumber, line);
         else if (!IsIndexValue(value))
-            Note(Kind::NotAnIndex);
+            Note(Kind::NotAnIndex, line);
         const auto index = static_cast<std::uint16_t>(value);
         if (index >= m_document.Vertices.size())
             Note(Kind::IndexPastVertices);

@@ -1,12 +1,13 @@
 #include "document/project_problem.h"
 
 #include "document/mesh_document.h"
+#include "document/model_files.h"
 
 namespace MyApp {
 namespace {
 
 // The program's text is UTF-8; accented letters are spelled as their bytes.
-std::string What(ProjectProblem::Kind kind) {
+std::string What(ProjectProblem::Kind kind, const std::string& text) {
     using Kind = ProjectProblem::Kind;
     switch (kind) {
     case Kind::None:
@@ -14,7 +15,8 @@ std::string What(ProjectProblem::Kind kind) {
     case Kind::CutShort:
         return "il file si interrompe prima della fine del progetto";
     case Kind::NotANumber:
-        return "al posto di un numero c'\xC3\xA8 altro";
+        return (text.empty() ? std::string("una riga vuota") : Quoted(text)) +
+               " al posto di un numero";
     case Kind::NoBeginVertex:
         return "manca BEGIN VERTEX";
     case Kind::VertexCutShort:
@@ -26,7 +28,7 @@ std::string What(ProjectProblem::Kind kind) {
     case Kind::NoEndIndex:
         return "manca END INDEX";
     case Kind::NotAnIndex:
-        return "il numero non \xC3\xA8 un indice a 16 bit";
+        return Quoted(text) + " non \xC3\xA8 un indice a 16 bit";
     case Kind::IndexPastVertices:
         return "un indice supera l'elenco dei vertici";
     case Kind::TooManyVertices:
@@ -41,7 +43,7 @@ std::string What(ProjectProblem::Kind kind) {
 std::string ProjectProblem::Description() const {
     if (kind == Kind::None)
         return "";
-    return What(kind) + " (riga " + std::to_string(line) + ")";
+    return What(kind, text) + " (riga " + std::to_string(line) + ")";
 }
 
 } // namespace MyApp

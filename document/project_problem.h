@@ -27,10 +27,12 @@ struct ProjectProblem {
 
     Kind kind = Kind::None;
     std::size_t line = 0; // from 1; the line where the problem is, or the first one missing
+    std::string text;     // the line, for a value that is not a number or not an index
 
     explicit operator bool() const { return kind != Kind::None; }
 
-    // What is wrong, in Italian, with its line: "manca END VERTEX (riga 40)".
+    // What is wrong, in Italian, with its line: "manca END VERTEX (riga 40)",
+    // "\"abc\" al posto di un numero (riga 3)".
     std::string Description() const;
 };
 

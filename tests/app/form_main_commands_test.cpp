@@ -405,7 +405,7 @@ TEST_F(FormMainCommandsTest, ADamagedProjectOpensWithAWarningAndWithoutItsName) 
     EXPECT_TRUE(SaveEnabled());
 
     Click(*form->mainToolBar, *form->saveButton); // asks where, and is cancelled
-    EXPECT_EQ(host.offeredNames.back(), "danneggiato (recuperato).kv3");
+    EXPECT_EQ(host.offeredNames.back(), folder.File("danneggiato (recuperato).kv3"));
     EXPECT_EQ(TemporaryFolder::ReadBytes(path), original);
 }
 
@@ -434,11 +434,11 @@ TEST_F(FormMainCommandsTest, ExportsFollowTheEntryChosenAndAskForTheNamesWritten
     EXPECT_EQ(TemporaryFolder::ReadBytes(folder.File("x.x.mtl")), "mio") << "kept, as answered";
     EXPECT_EQ(TemporaryFolder::ReadBytes(folder.File("x.obj.ply")), ply);
 
-    // An imported model's project is offered under the model's name.
+    // An imported model's project is offered under the model's name, in its folder.
     host.paths = {folder.File("x.obj.ply")};
     Choose(*form->importItem);
     Click(*form->mainToolBar, *form->saveButton);
-    EXPECT_EQ(host.offeredNames.back(), "x.obj.kv3");
+    EXPECT_EQ(host.offeredNames.back(), folder.File("x.obj.kv3"));
 }
 
 TEST_F(FormMainCommandsTest, AnyFileNameIsSavedAndOpenedAsWritten) {

@@ -433,7 +433,11 @@ TEST(MeshDocument, ADamagedProjectNamesItsFirstProblemAndLine) {
         EXPECT_EQ(fromText.line, c.line) << c.what;
         ExpectSameDocument(document, Read(lines));
     }
-    EXPECT_EQ(ProjectProblem({Kind::NoEndVertex, 29}).Description(), "manca END VERTEX (riga 29)");
+    EXPECT_EQ(ProjectProblem({Kind::NoEndVertex, 29, ""}).Description(),
+              "manca END VERTEX (riga 29)");
+    ProjectProblem problem;
+    MeshDocument().FromLines(Replaced(9, "800px"), &problem);
+    EXPECT_EQ(problem.Description(), "\"800px\" al posto di un numero (riga 9)");
 }
 
 // What the editor writes, and what the format takes as it is, reads without a problem.
