@@ -22,7 +22,7 @@ namespace {
 
 const char* const kError = "Errore";
 
-// The Part's message, and below it the file and why.
+// A failure's message, and below it the file and why.
 std::string WithReason(const std::string& message, const std::string& path,
                        const std::string& reason) {
     return message + "\n" + FileAndReason(path, reason);

@@ -4,8 +4,8 @@
 
 namespace MyApp {
 
-// The reasons a user can act on get a sentence that says what to do about them; the rest
-// are named by their number, which is what a support page asks for.
+// The reasons a user can act on get a sentence of their own; the rest are named by their
+// number, which is what a support page asks for.
 std::string ErrnoReason(int error) {
     switch (error) {
     case ENOENT:

@@ -65,7 +65,7 @@ public:
         const std::size_t end = m_text.find('\n', start);
         if (end == std::string_view::npos) {
             m_next = m_text.size();
-            return m_text.substr(std::min(start, m_text.size()));
+            return m_text.substr(start);
         }
         m_next = end + 1;
         const std::size_t length =
