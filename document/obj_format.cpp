@@ -6,12 +6,15 @@
 #define TINYOBJLOADER_IMPLEMENTATION
 #include <tiny_obj_loader.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <memory>
 #include <sstream>
+#include <string_view>
+#include <vector>
 
 namespace MyApp {
 
@@ -291,11 +294,62 @@ std::string WithoutSkinWeights(std::string_view obj) {
     return text;
 }
 
+// The words of an OBJ line before its comment.
+std::vector<std::string_view> WordsOf(std::string_view line) {
+    line = line.substr(0, line.find('#'));
+    std::vector<std::string_view> words;
+    std::size_t at = 0;
+    while ((at = line.find_first_not_of(" \t\r", at)) != std::string_view::npos) {
+        const std::size_t stop = std::min(line.find_first_of(" \t\r", at), line.size());
+        words.push_back(line.substr(at, stop - at));
+        at = stop;
+    }
+    return words;
+}
+
+// nan, inf or infinity, signed or not, in any case.
+bool NamesNoFiniteNumber(std::string_view word) {
+    if (word[0] == '+' || word[0] == '-')
+        word.remove_prefix(1);
+    std::string start;
+    for (char c : word.substr(0, 3))
+        start += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return start == "nan" || start == "inf";
+}
+
+// tinyobjloader reads the words nan and inf, where a coordinate belongs, as 0: the value
+// would change in silence. The first such word on a position or texture line, with its
+// line from 1; an empty word when there is none.
+std::string_view WordPastAFloat(std::string_view obj, std::size_t& lineNumber) {
+    lineNumber = 0;
+    for (std::size_t line = 0; line < obj.size(); ++lineNumber) {
+        const std::size_t end = std::min(obj.find('\n', line), obj.size());
+        const std::vector<std::string_view> words = WordsOf(obj.substr(line, end - line));
+        if (!words.empty() && (words[0] == "v" || words[0] == "vt")) {
+            for (std::size_t w = 1; w < words.size(); ++w) {
+                if (NamesNoFiniteNumber(words[w])) {
+                    ++lineNumber;
+                    return words[w];
+                }
+            }
+        }
+        line = end + 1;
+    }
+    return {};
+}
+
 } // namespace
 
 bool ReadObjText(std::string_view obj, const std::string& folder, ModelTriangles& model,
                  std::string& message, std::size_t maxTriangles) {
     model = ModelTriangles();
+    std::size_t line = 0;
+    const std::string_view word = WordPastAFloat(obj, line);
+    if (!word.empty()) {
+        message = "Il modello non si pu\xC3\xB2 importare: la riga " + std::to_string(line) +
+                  " ha " + Quoted(std::string(word)) + " dove va un numero finito.";
+        return false;
+    }
     tinyobj::attrib_t attrib;
     std::vector<tinyobj::shape_t> shapes;
     std::vector<tinyobj::material_t> materials;

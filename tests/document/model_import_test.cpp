@@ -274,6 +274,8 @@ TEST(ModelImport, ValuesPastAFloatAreRefusedByVertexInAndOut) {
          R"("scale":[1,1e300,1],"children":[1]},{"scale":[1,1e300,1],"mesh":0}]})"},
         {"far.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 1e39\nf 1 2 3\nf 1 3 4\n"},
         {"uv.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nvt 0 0\nvt 0 -1e39\nf 1/1 2/1 3/2\n"},
+        // tinyobjloader would read the words as 0.
+        {"words.obj", "v 0 0 0 # inf\nv 1 0 0\nvt 0 -Inf\nv nan 1 0\nf 1 2 3\n"},
         {"doubles.ply", "ply\nformat ascii 1.0\nelement vertex 3\nproperty double x\n"
                         "property double y\nproperty double z\nelement face 1\n"
                         "property list uchar int vertex_indices\nend_header\n"
@@ -285,6 +287,7 @@ TEST(ModelImport, ValuesPastAFloatAreRefusedByVertexInAndOut) {
         "il vertice 1 ha Y che non \xC3\xA8 un numero (NaN).",
         "il vertice 4 ha Z infinito.",
         "il vertice 3 ha Tv infinito.",
+        "la riga 3 ha \"-Inf\" dove va un numero finito.",
         "il vertice 3 ha X = 1e+308, oltre il massimo di un numero a 32 bit (3,40282e+38).",
         "il vertice 3 ha Y = -4e+38, oltre il massimo di un numero a 32 bit (3,40282e+38).",
     };
