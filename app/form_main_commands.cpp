@@ -538,7 +538,9 @@ void FormMain::OnDialogDone(GUIElement* dialog) {
 
 // A list drawn three by three first gets the indices of the triangles it drew, and only
 // those: an undrawn vertex triple never becomes a face. The new triangle is drawn when the
-// face count counted every triangle before it.
+// face count counted every triangle before it. It goes after the last whole triangle, so
+// that the indices of one still being entered one by one neither take its corners nor
+// lose their own.
 void FormMain::TakeIndices(const FormIndici& dialog) {
     if (dialog.indexValues.size() == 1) {
         TakeEntry(document.Indices, dialog, static_cast<std::uint16_t>(dialog.indexValues[0]));
@@ -553,8 +555,10 @@ void FormMain::TakeIndices(const FormIndici& dialog) {
     }
     const bool countedAll =
         static_cast<std::size_t>(std::max(document.FaceCount, 0)) >= document.Indices.size() / 3;
+    const std::size_t wholeTriangles = document.Indices.size() - document.Indices.size() % 3;
+    auto at = document.Indices.begin() + static_cast<std::ptrdiff_t>(wholeTriangles);
     for (int value : dialog.indexValues)
-        document.Indices.push_back(static_cast<std::uint16_t>(value));
+        at = document.Indices.insert(at, static_cast<std::uint16_t>(value)) + 1;
     if (countedAll) {
         document.FaceCount = static_cast<std::int32_t>(document.Indices.size() / 3);
         facesSpin->SetValue(document.FaceCount);

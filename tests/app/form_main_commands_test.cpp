@@ -519,6 +519,7 @@ TEST_F(FormMainCommandsTest, ListCommandsKeepToWhatTheMeshCanHold) {
         {6, 1, {}, {0, 1, 2, 0, 1, 2}, 2},       // only the drawn triple gets its indices
         {12, 4, {}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 1, 2}, 5},
         {6, 1, {3, 4, 5, 0, 1, 2}, {3, 4, 5, 0, 1, 2, 0, 1, 2}, 1}, // one was left undrawn
+        {6, 1, {3, 4, 5, 4}, {3, 4, 5, 0, 1, 2, 4}, 2}, // the unfinished one stays last
     };
     for (const auto& c : triangles) {
         SCOPED_TRACE(c.vertices);
