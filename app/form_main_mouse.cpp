@@ -103,11 +103,16 @@ void FormMain::OnPreviewLeft() {
     statusBar->SetPartText(1, "");
 }
 
-// The vertex nearest the pointer, wherever it is on the preview.
+// The vertex nearest the pointer, wherever it is on the preview. Windows that appear or move
+// under a pointer at rest send moves of their own, the preview's even when the pointer is
+// elsewhere: only a pointer really over the preview names a vertex.
 void FormMain::OnPreviewHover(int x, int y) {
     if (m_drag != PreviewButton::None)
         return OnPreviewMove(x, y);
-    const std::optional<std::size_t> vertex = VertexUnder(x, y, kAnyDistance);
+    POINT pointer = {};
+    const bool over = GetCursorPos(&pointer) && WindowFromPoint(pointer) == viewport->window;
+    const std::optional<std::size_t> vertex =
+        over ? VertexUnder(x, y, kAnyDistance) : std::nullopt;
     if (!vertex) {
         statusBar->SetPartText(1, "");
         return;

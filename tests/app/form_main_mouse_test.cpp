@@ -197,4 +197,8 @@ TEST_F(FormMainMouseTest, TheReadoutGoesWhenThePointerLeavesThePreview) {
         pointAt(form->movePad->window, 50, 50, false);
         EXPECT_EQ(readout(), L"");
     }
+    // A move the preview hears while the pointer rests elsewhere names nothing.
+    PostMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
+    KelTest::PumpMessages();
+    EXPECT_EQ(readout(), L"");
 }
