@@ -139,6 +139,9 @@ bool FormMain::ImportModelFile(const std::string& path) {
     std::string message;
     const std::size_t drawable = static_cast<std::size_t>(std::max(viewport->MaxDrawnFaces(), 0));
     if (!ImportModel(path, document, message, drawable)) {
+        // The file is named last, as every failure to open or save names it.
+        if (message.find(path) == std::string::npos)
+            message += "\n" + path;
         ShowError(this, message, kError);
         return false;
     }

@@ -668,6 +668,9 @@ TEST_F(FormMainCommandsTest, ModelsAreImportedAsUnsavedDocumentsAndExportedInEve
     host.answers = {IDNO};
     Choose(*form->importItem);
     EXPECT_EQ(host.BoxTexts().back().rfind("Errore / ", 0), 0u);
+    EXPECT_EQ(host.BoxTexts().back().substr(host.BoxTexts().back().rfind('\n') + 1),
+              folder.File("a.obj"))
+        << "the refusal names the file last";
     EXPECT_EQ(form->document.Vertices.size(), 3u) << "the document is kept";
 
     form->facesSpin->SetValue(131000); // a closed mesh of 65,535 vertices has this many
