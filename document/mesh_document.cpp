@@ -16,8 +16,6 @@ constexpr std::string_view kEndIndex = "END INDEX";
 constexpr std::size_t kLinesPerVertex = 6;
 // Header, six reals, seven integers, the texture line and the four section markers.
 constexpr std::size_t kFixedLineCount = 19;
-// The line of FaceCount, the last of the integers.
-constexpr std::size_t kFaceCountLine = 14;
 
 constexpr std::uint32_t kOrange = 33023;       // 0x0080FF
 constexpr std::uint32_t kDarkGreen = 16512;    // 0x004080
@@ -149,7 +147,6 @@ private:
     }
 
     void ReadValues();
-    void CheckFaceCount();
     void ReadVertices();
     MeshVertex ReadVertex(std::string_view first);
     void ReadIndices();
@@ -165,19 +162,7 @@ template <class Lines> bool ProjectReader<Lines>::Read() {
     ReadValues();
     ReadVertices();
     ReadIndices();
-    CheckFaceCount();
     return true;
-}
-
-// The face count comes before the lists it counts, so it is weighed once they are read, and
-// only when they were read whole. The lists without indices are taken three by three.
-template <class Lines> void ProjectReader<Lines>::CheckFaceCount() {
-    const MeshDocument& document = m_document;
-    const std::size_t corners =
-        document.Indices.empty() ? document.Vertices.size() : document.Indices.size();
-    if (!m_problem && document.FaceCount > 0 &&
-        static_cast<std::size_t>(document.FaceCount) > corners / 3)
-        m_problem = {Kind::FacesPastTriangles, kFaceCountLine, std::to_string(document.FaceCount)};
 }
 
 template <class Lines> void ProjectReader<Lines>::ReadValues() {

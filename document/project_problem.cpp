@@ -34,8 +34,6 @@ std::string What(ProjectProblem::Kind kind, const std::string& text) {
     case Kind::TooManyVertices:
         return "i vertici superano i " + std::to_string(kMaxModelVertices) +
                " raggiungibili da un indice a 16 bit";
-    case Kind::FacesPastTriangles:
-        return "i poligoni (" + text + ") superano i triangoli dell'elenco";
     }
     return "";
 }

@@ -23,7 +23,6 @@ struct ProjectProblem {
         NotAnIndex,          // a number beyond the 16-bit range where an index belongs
         IndexPastVertices,   // an index names a vertex the list does not have
         TooManyVertices,     // a vertex past those a 16-bit index reaches
-        FacesPastTriangles,  // the face count asks for more triangles than the lists hold
     };
 
     Kind kind = Kind::None;

@@ -30,8 +30,7 @@ std::string WriteProject(const std::string& path, int width) {
     MeshDocument project;
     project.ResetToSample();
     project.ViewWidth = width;
-    project.Vertices.resize(3);
-    project.FaceCount = 1;
+    project.Vertices.resize(2);
     TextFile(path).WriteText(project.ToText());
     return path;
 }

@@ -56,7 +56,7 @@ TEST(HostileProject, EachOpensAndEveryExportAnswers) {
     } projects[] = {
         {"200000 vertici", Lines(many), true},
         {"indici oltre", Lines(pointingPast), true},
-        {"facce senza fine", Lines(countless), true},
+        {"facce senza fine", Lines(countless), false},
         {"righe di un mega", Lines(Sample(),
                                    [](std::vector<std::string>& lines) {
                                        lines[1].assign(1 << 20, '7');         // MoveX

@@ -117,15 +117,14 @@ TEST(ProgramStart, OpensThePathItIsGivenAndRemembersItForTheNextRun) {
     MeshDocument document;
     document.ResetToSample();
     document.ViewWidth = 321;
-    document.Vertices.resize(3);
-    document.FaceCount = 1;
+    document.Vertices.resize(2);
     TextFile(project).WriteText(document.ToText());
 
     {
         RunningEditor editor(EditorPath(), project);
         ASSERT_NE(editor.main, nullptr);
         EXPECT_TRUE(editor.ShowsWidth(L"321"));
-        EXPECT_EQ(editor.VertexRows(), 3);
+        EXPECT_EQ(editor.VertexRows(), 2);
         EXPECT_TRUE(editor.Exit());
     }
     const SettingsStore kept(kSettingsKey);

@@ -417,7 +417,6 @@ TEST(MeshDocument, ADamagedProjectNamesItsFirstProblemAndLine) {
         {"cut after the vertices", CutAfter(29), Kind::CutShort, 30},
         {"cut before END INDEX", CutAfter(33), Kind::CutShort, 34},
         {"the first of two problems", twoProblems, Kind::NotANumber, 5},
-        {"more faces than triangles", Replaced(14, "2"), Kind::FacesPastTriangles, 14},
         {"a vertex past 16-bit indices", tooMany, Kind::TooManyVertices,
          17 + kMaxModelVertices * 6},
     };
@@ -464,7 +463,6 @@ TEST(MeshDocument, ASoundProjectHasNoProblem) {
             document.Indices.clear();
         for (std::uint16_t& index : document.Indices)
             index = static_cast<std::uint16_t>(index % document.Vertices.size());
-        document.FaceCount = static_cast<std::int32_t>(document.Indices.size() / 3);
         ProjectProblem problem;
         ASSERT_TRUE(MeshDocument().FromLines(document.ToLines(), &problem));
         EXPECT_FALSE(problem) << problem.Description();

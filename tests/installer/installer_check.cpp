@@ -120,14 +120,13 @@ TEST(Installed, AProjectOpensByItsAssociation) {
     MeshDocument document;
     document.ResetToSample();
     document.ViewWidth = 432;
-    document.Vertices.resize(6);
-    document.FaceCount = 2;
+    document.Vertices.resize(5);
     TextFile(project).WriteText(document.ToText());
 
     KelTest::RunningEditor editor = KelTest::RunningEditor::OpenedByShell(project);
     ASSERT_NE(editor.main, nullptr) << "the program's window, under its title";
     EXPECT_TRUE(editor.ShowsWidth(L"432"));
-    EXPECT_EQ(editor.VertexRows(), 6);
+    EXPECT_EQ(editor.VertexRows(), 5);
     EXPECT_TRUE(editor.Exit());
     EXPECT_EQ(SettingsStore(kSettingsKey).ReadRecent().Paths(), std::vector<std::string>{project});
 }
