@@ -228,6 +228,18 @@ bool Mirrors(const Matrix& m) {
 }
 
 
+// One coordinate of a point placed by a node's matrix. A term the matrix leaves out is left
+// out of the sum, so that an infinite coordinate stays the one that is infinite and does
+// not turn the others into NaN (0 × inf).
+double Placed(const Matrix& m, int row, const std::array<double, 4>& p) {
+    double sum = m[12 + row];
+    for (int column = 0; column < 3; ++column) {
+        if (m[column * 4 + row] != 0)
+            sum += m[column * 4 + row] * p[static_cast<std::size_t>(column)];
+    }
+    return sum;
+}
+
 std::uint32_t ToColor(double r, double g, double b) {
     return std::uint32_t{ChannelByte(r)} | std::uint32_t{ChannelByte(g)} << 8 |
            std::uint32_t{ChannelByte(b)} << 16;
@@ -699,9 +711,9 @@ private:
             const std::size_t v = order[k];
             const auto& p = positions[v];
             ModelCorner corner;
-            corner.X = world[0] * p[0] + world[4] * p[1] + world[8] * p[2] + world[12];
-            corner.Y = world[1] * p[0] + world[5] * p[1] + world[9] * p[2] + world[13];
-            corner.Z = world[2] * p[0] + world[6] * p[1] + world[10] * p[2] + world[14];
+            corner.X = Placed(world, 0, p);
+            corner.Y = Placed(world, 1, p);
+            corner.Z = Placed(world, 2, p);
             corner.Color =
                 hasColors ? ToColor(colors[v][0], colors[v][1], colors[v][2]) : materialColor;
             if (hasCoordinates) {

@@ -272,6 +272,13 @@ TEST(ModelImport, ValuesPastAFloatAreRefusedByVertexInAndOut) {
          R"({"asset":{"version":"2.0"},"accessors":[{"componentType":5126,"count":3,"type":)"
          R"("VEC3"}],"meshes":[{"primitives":[{"attributes":{"POSITION":0}}]}],"nodes":[{)"
          R"("scale":[1,1e300,1],"children":[1]},{"scale":[1,1e300,1],"mesh":0}]})"},
+        // The third position's Y is +inf.
+        {"inf.gltf",
+         R"({"asset":{"version":"2.0"},"buffers":[{"byteLength":36,"uri":"data:application/)"
+         R"(octet-stream;base64,AAAAAAAAAAAAAAAAAACAPwAAAAAAAAAAAAAAAAAAgH8AAAAA"}],)"
+         R"("bufferViews":[{"buffer":0,"byteLength":36}],"accessors":[{"bufferView":0,)"
+         R"("componentType":5126,"count":3,"type":"VEC3"}],"meshes":[{"primitives":[{)"
+         R"("attributes":{"POSITION":0}}]}],"nodes":[{"mesh":0}],"scenes":[{"nodes":[0]}]})"},
         {"far.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 1e39\nf 1 2 3\nf 1 3 4\n"},
         {"uv.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nvt 0 0\nvt 0 -1e39\nf 1/1 2/1 3/2\n"},
         // tinyobjloader would read the words as 0.
@@ -285,6 +292,7 @@ TEST(ModelImport, ValuesPastAFloatAreRefusedByVertexInAndOut) {
     };
     const std::string expected[] = {
         "il vertice 1 ha Y che non \xC3\xA8 un numero (NaN).",
+        "il vertice 3 ha Y infinito.",
         "il vertice 4 ha Z infinito.",
         "il vertice 3 ha Tv infinito.",
         "la riga 3 ha \"-Inf\" dove va un numero finito.",
