@@ -5,6 +5,7 @@
 #include "app/form_vertici.h"
 #include "app/settings_store.h"
 #include "document/model_import.h"
+#include "document/model_pictures.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/dpi.h"
@@ -27,11 +28,23 @@
 
 #include <algorithm>
 #include <cctype>
+#include <shlobj.h>
 
 using namespace KelUtility;
 
 namespace MyApp {
 namespace {
+
+// Pictures found inside models are kept under the user's local application data, where
+// they survive the session without cluttering the user's own folders.
+std::string UserPictureFolder() {
+    PWSTR folder = nullptr;
+    std::string path;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder)))
+        path = ToNarrow(folder) + "\\Kel Morvane\\Texture";
+    CoTaskMemFree(folder);
+    return path;
+}
 
 constexpr double kScreenShare = 0.9;
 constexpr int kProgramIcon = 1005;
@@ -93,6 +106,7 @@ FormMain::FormMain(HINSTANCE instance, const std::string& title) : Form(instance
     if (g_mainForm == nullptr) {
         g_mainForm = this;
         SetXModelReader(ReadXWithPreview);
+        SetPictureFolder(UserPictureFolder());
     }
 }
 
@@ -265,6 +279,7 @@ std::string FormMain::WithProjectExtension(const std::string& path) {
 
 void FormMain::SetFileName(const std::string& path) {
     ProjectPath = WithProjectExtension(path);
+    viewport->TextureFolder = FolderOf(ProjectPath);
     saveAsItem->SetEnabled(!ProjectPath.empty());
     statusBar->SetText(ProjectPath);
 }

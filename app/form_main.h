@@ -309,6 +309,11 @@ private:
     void RestorePlacement();
     void KeepPlacement();
     bool WriteProject();
+    // A texture kept from inside a model gets a copy beside the project, which the
+    // project names.
+    void KeepTextureBesideProject();
+    // The document as the exports write it: its texture as the preview finds it.
+    MeshDocument DocumentToExport() const;
     void ExportPicture();
     void OpenPage(const std::string& address);
     void OpenGuide();
@@ -327,6 +332,8 @@ private:
     void StartHistory();
     void TakeIndices(const FormIndici& dialog);
     void ReadTextureAndFaces();
+    // Tells the user of the textures the preview could not load, each once.
+    void ReportTextureFailures();
     void ReadSizes();
     void ReadEye();
     void ReadRotation();

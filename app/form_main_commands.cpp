@@ -8,6 +8,7 @@
 #include "app/program_title.h"
 #include "document/file_failure.h"
 #include "document/model_import.h"
+#include "document/model_pictures.h"
 #include "document/text_file.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
@@ -219,6 +220,7 @@ bool FormMain::ConfirmReplace(const std::string& path) {
 }
 
 bool FormMain::WriteProject() {
+    KeepTextureBesideProject();
     TextFile file(ProjectPath);
     file.WriteText(document.ToText());
     if (file.Failed) {
@@ -231,6 +233,34 @@ bool FormMain::WriteProject() {
     SetModified(false);
     RememberProject(ProjectPath);
     return true;
+}
+
+// A copy that fails leaves the name as it was: the project still shows its texture on
+// this machine, and the user learns why it does not travel with it.
+void FormMain::KeepTextureBesideProject() {
+    const std::string texture = TextureSeenFrom(FolderOf(ProjectPath), document.TextureFile);
+    if (!IsKeptPicture(texture))
+        return;
+    std::string name;
+    std::string problem;
+    if (!CopyPictureBesideProject(ProjectPath, texture, name, problem)) {
+        ShowWarning(this,
+                    "La texture non \xC3\xA8 stata copiata accanto al progetto: " + problem +
+                        ".\nIl progetto la cerca dove si trova ora.",
+                    "Salva");
+        return;
+    }
+    document.TextureFile = name;
+    textureBox->SetText(name);
+    textureBox->SetToolTip(name);
+    RecordStep(ChangeSource::Texture);
+    viewport->UpdateMesh(document);
+}
+
+MeshDocument FormMain::DocumentToExport() const {
+    MeshDocument exported = document;
+    exported.TextureFile = TextureSeenFrom(FolderOf(ProjectPath), document.TextureFile);
+    return exported;
 }
 
 void FormMain::OpenProject() {
@@ -263,10 +293,12 @@ void FormMain::ExportModelAs(const std::string& defaultName,
     const std::string path = AskSavePath(defaultName, filter, extension);
     if (path.empty() || (extension == ".obj" && !ConfirmReplace(MaterialPathFor(path))))
         return;
-    if (ExportModel(document, path, message))
+    if (!ExportModel(DocumentToExport(), path, message))
+        ShowError(this, Explained(kNotWritten, message), kError);
+    else if (message.empty())
         ShowMessage(this, kExported, "Esporta");
     else
-        ShowError(this, Explained(kNotWritten, message), kError);
+        ShowWarning(this, std::string(kExported) + "\n" + message, "Esporta");
 }
 
 void FormMain::ExportPicture() {
@@ -290,7 +322,7 @@ void FormMain::ExportMesh() {
     if (path.empty())
         return;
     std::int32_t error = 0;
-    if (viewport->SaveMeshToX(path, error, ToSceneMesh(document)))
+    if (viewport->SaveMeshToX(path, error, ToSceneMesh(DocumentToExport())))
         ShowMessage(this, kExported, "Esporta");
     else if (error == 2)
         ShowError(this, Explained(kNotWritten, viewport->LastFileError), kError);

@@ -132,7 +132,7 @@ void FormMain::TakeDamagedProject(const std::string& path, const ProjectProblem&
 }
 
 // The imported model is not a project yet: it has no file name, and it is modified, so
-// that leaving asks to save it. The import is a step of the history; the state before it
+// that leaving asks to save it. What the import says of the model's texture follows it. The import is a step of the history; the state before it
 // is no longer the saved one, since the document has left its file. A model of more
 // triangles than the preview draws is refused.
 bool FormMain::ImportModelFile(const std::string& path) {
@@ -152,6 +152,8 @@ bool FormMain::ImportModelFile(const std::string& path) {
     history.ForgetSaved();
     NoteChange(ChangeSource::SingleStep);
     LayoutPanels();
+    if (!message.empty())
+        ShowWarning(this, message, "Importa");
     return true;
 }
 

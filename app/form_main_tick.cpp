@@ -4,6 +4,7 @@
 #include "app/form_main.h"
 
 #include "toolkit/currency_box.h"
+#include "toolkit/system_dialogs.h"
 #include "toolkit/gui_control.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/text_box.h"
@@ -40,7 +41,15 @@ void FormMain::SyncTick() {
     ReadRotation();
     ShowValuesInEffect();
     viewport->Redraw();
+    ReportTextureFailures();
     m_ticking = false;
+}
+
+// Told from the tick rather than from the frame that found them, so that no message box
+// opens inside a paint.
+void FormMain::ReportTextureFailures() {
+    for (const std::string& failure : viewport->TakeTextureFailures())
+        ShowWarning(this, failure, "Texture");
 }
 
 // What the boxes hold and the history has not seen yet joins it before a step is undone

@@ -2,9 +2,10 @@
 
 #include "document/file_replace.h"
 #include "document/model_files.h"
+#include "document/model_pictures.h"
 
-// Only the model is wanted: images are named, never decoded or written, and every file goes
-// through OpenPath so that a UTF-8 name reaches it on Windows.
+// Images are named or kept as their bytes, never decoded or written as files here, and
+// every file goes through OpenPath so that a UTF-8 name reaches it on Windows.
 #define TINYGLTF_IMPLEMENTATION
 #define TINYGLTF_NO_STB_IMAGE
 #define TINYGLTF_NO_STB_IMAGE_WRITE
@@ -25,6 +26,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 
 namespace MyApp {
@@ -51,33 +53,6 @@ std::string DecodedUri(const std::string& uri) {
         }
     }
     return name;
-}
-
-// A texture path as a relative URI: forward slashes, and characters a URI cannot hold
-// escaped. A colon is escaped too, or a first part such as "c:" would read as a scheme.
-std::string EncodedUri(const std::string& path) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string uri;
-    for (char c : path) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (c == '\\')
-            uri += '/';
-        else if (byte <= 0x20 || byte >= 0x7F || std::strchr("\"%<>^`{|}#?:[]", c))
-            uri += {'%', kHex[byte >> 4], kHex[byte & 15]};
-        else
-            uri += c;
-    }
-    return uri;
-}
-
-// An absolute texture path as a file URI, which a relative reference cannot name:
-// file:///C:/a/b.png for a drive, file://server/share/b.png for a share, file:///a/b.png
-// for a path from the root.
-std::string FileUri(const std::string& path) {
-    if (path.size() > 1 && path[1] == ':')
-        return "file:///" + path.substr(0, 2) + EncodedUri(path.substr(2));
-    const bool share = path.size() > 1 && (path[1] == '/' || path[1] == '\\');
-    return (share ? "file:" : "file://") + EncodedUri(path);
 }
 
 bool StartsWithIgnoringCase(const std::string& text, std::string_view start) {
@@ -157,8 +132,11 @@ bool WriteFile(std::string* err, const std::string&, const std::vector<unsigned 
     return false;
 }
 
-bool KeepImageUndecoded(tinygltf::Image*, const int, std::string*, std::string*, int, int,
-                        const unsigned char*, int, void*) {
+// An image the file holds is kept as its bytes, for the document to write out as a
+// picture file; it is never decoded here.
+bool KeepImageUndecoded(tinygltf::Image* image, const int, std::string*, std::string*, int, int,
+                        const unsigned char* bytes, int size, void*) {
+    image->image.assign(bytes, bytes + size);
     return true;
 }
 
@@ -226,6 +204,7 @@ bool Mirrors(const Matrix& m) {
                        m[8] * (m[1] * m[6] - m[5] * m[2]);
     return det < 0;
 }
+
 
 
 // One coordinate of a point placed by a node's matrix. A term the matrix leaves out is left
@@ -638,24 +617,33 @@ private:
         const tinygltf::Material& material =
             m_model.materials[static_cast<std::size_t>(primitive.material)];
         const std::vector<double>& factor = material.pbrMetallicRoughness.baseColorFactor;
-        if (m_out.textureFile.empty())
-            m_out.textureFile = TextureFile(material.pbrMetallicRoughness.baseColorTexture.index);
+        UseTexture(material.pbrMetallicRoughness.baseColorTexture.index);
         return factor.size() >= 3 ? ToColor(factor[0], factor[1], factor[2]) : 0x00FFFFFF;
     }
 
-    std::string TextureFile(int texture) const {
+    // The first base colour texture's image is the model's texture: a file it names, or
+    // the picture the file holds (a data: URI, a buffer view of a GLB). Others are counted.
+    void UseTexture(int texture) {
         if (texture < 0 || static_cast<std::size_t>(texture) >= m_model.textures.size())
-            return {};
+            return;
         const int source = m_model.textures[static_cast<std::size_t>(texture)].source;
-        if (source < 0 || static_cast<std::size_t>(source) >= m_model.images.size())
-            return {};
-        const std::string& uri = m_model.images[static_cast<std::size_t>(source)].uri;
-        if (uri.empty() || uri.compare(0, 5, "data:") == 0)
-            return {};
+        if (source < 0 || static_cast<std::size_t>(source) >= m_model.images.size() ||
+            !m_textureImages.insert(source).second)
+            return;
+        if (m_textureImages.size() > 1) {
+            m_out.texturesLeftOut = m_textureImages.size() - 1;
+            return;
+        }
+        const tinygltf::Image& image = m_model.images[static_cast<std::size_t>(source)];
+        if (!image.image.empty()) {
+            m_out.texturePicture.assign(image.image.begin(), image.image.end());
+            return;
+        }
         std::string path;
-        if (FileUriPath(uri, path))
-            return path;
-        return JoinedPath(m_folder, DecodedUri(uri));
+        if (image.uri.empty() || image.uri.compare(0, 5, "data:") == 0)
+            return;
+        m_out.textureFile =
+            FileUriPath(image.uri, path) ? path : JoinedPath(m_folder, DecodedUri(image.uri));
     }
 
     bool AddPrimitive(const tinygltf::Primitive& primitive, const Matrix& world) {
@@ -747,6 +735,7 @@ private:
     const tinygltf::Model& m_model;
     const std::string& m_folder;
     ModelTriangles& m_out;
+    std::set<int> m_textureImages;
     std::string& m_message;
     AccessorReader m_accessors;
     std::vector<bool> m_visited;
@@ -985,10 +974,13 @@ bool WriteGltf(const ModelMesh& mesh, bool binary, std::string& bytes, std::stri
     material.pbrMetallicRoughness.metallicFactor = 0;
     material.pbrMetallicRoughness.roughnessFactor = 1;
     material.doubleSided = true;
-    if (!mesh.textureFile.empty()) {
+    // The picture travels inside the file, in its buffer, so that every reader shows it.
+    if (!mesh.texturePicture.empty()) {
         tinygltf::Image image;
-        image.uri = IsAbsolutePath(mesh.textureFile) ? FileUri(mesh.textureFile)
-                                                     : EncodedUri(mesh.textureFile);
+        image.bufferView = AppendView(model, mesh.texturePicture.data(),
+                                      mesh.texturePicture.size(), 0);
+        image.mimeType = PictureExtension(mesh.texturePicture) == ".png" ? "image/png"
+                                                                          : "image/jpeg";
         model.images.push_back(image);
         tinygltf::Texture texture;
         texture.source = 0;

@@ -16,12 +16,12 @@ namespace MyApp {
 // node's transform applied to the positions, and its triangle primitives give triangles:
 // strips and fans are turned into lists, points and lines are left out. Colours come from
 // COLOR_0, else the material's base colour factor; the texture is the first base colour
-// texture whose image is a file. Every accessor is checked against its buffer; a file that
-// breaks a rule is refused, and so is a scene of more than `maxTriangles` triangles or
-// one whose accessors and placed primitives exceed ElementBudget(maxTriangles): both are
-// told from the declared counts, before anything is decoded. Each accessor is decoded
-// once, however many primitives use it. False with an Italian `message` saying why; a
-// refusal of tinygltf's has its English text on a second line.
+// texture's image: the file it names, or the picture the file holds inside it. Every accessor is
+// checked against its buffer; a file that breaks a rule is refused, and so is a scene of more than
+// `maxTriangles` triangles or one whose accessors and placed primitives exceed
+// ElementBudget(maxTriangles): both are told from the declared counts, before anything is decoded.
+// Each accessor is decoded once, however many primitives use it. False with an Italian `message`
+// saying why; a refusal of tinygltf's has its English text on a second line.
 bool ReadGltf(const std::string& path, ModelTriangles& model, std::string& message,
               std::size_t maxTriangles = kMaxModelTriangles);
 
@@ -32,7 +32,8 @@ bool ReadGltfBytes(std::string_view bytes, const std::string& folder, ModelTrian
 
 // Writes `mesh` as one mesh with one indexed triangle primitive: POSITION with its bounds,
 // COLOR_0 as normalised bytes, TEXCOORD_0, 16-bit indices when they fit and 32-bit ones
-// otherwise, and a material whose base colour texture names the mesh's texture file. A
+// otherwise, and a material whose base colour texture is the mesh's picture, carried in the
+// buffer. A
 // .glb when `binary`, else a .gltf with the buffer embedded. False with a message when the
 // mesh has no triangle or an index past its vertices.
 bool WriteGltf(const ModelMesh& mesh, bool binary, std::string& bytes, std::string& message);

@@ -4,7 +4,9 @@
 #include "document/file_replace.h"
 #include "document/float_range.h"
 #include "document/gltf_format.h"
+#include "document/model_axes.h"
 #include "document/model_files.h"
+#include "document/model_pictures.h"
 #include "document/obj_format.h"
 #include "document/ply_format.h"
 #include "document/safe_save.h"
@@ -44,6 +46,37 @@ std::string Extension(const std::string& path) {
 bool FileExists(const std::string& path) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenPath(path, "rb"), std::fclose);
     return file != nullptr;
+}
+
+// The texture the document takes from the model: the picture it holds, written out as a
+// file, or the file it names when that file is there on this machine. What the user
+// should know about it (a texture missing, left out or not written) joins `notes`.
+std::string TextureOfModel(const ModelTriangles& model, std::vector<std::string>& notes) {
+    std::string texture;
+    std::string problem;
+    if (!model.texturePicture.empty()) {
+        if (!KeepPicture(model.texturePicture, texture, problem))
+            notes.push_back("La texture del modello non \xC3\xA8 stata caricata: " + problem + ".");
+    } else if (NamesAnotherMachine(model.textureFile)) {
+        notes.push_back("La texture " + model.textureFile +
+                        " si trova su un altro computer e non viene aperta: "
+                        "sceglila con il pulsante della texture se ti fidi della fonte.");
+    } else if (!model.textureFile.empty() && FileExists(model.textureFile)) {
+        texture = model.textureFile;
+    } else if (!model.textureFile.empty()) {
+        notes.push_back("La texture " + model.textureFile + " indicata dal modello non esiste.");
+    }
+    if (model.texturesLeftOut > 0)
+        notes.push_back("Il modello usa " + std::to_string(model.texturesLeftOut + 1) +
+                        " texture: viene mostrata solo la prima, le altre sono state tralasciate.");
+    return texture;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : "\n") + line;
+    return text;
 }
 
 // PLY and STL are read from their bytes.
@@ -134,6 +167,16 @@ bool SaveObjPair(const std::string& objPath, const ModelMesh& mesh, std::string&
         return true;
     message = FileAndReason(failed, reason);
     return false;
+}
+
+// A glTF file carries its texture's picture; one that cannot be carried is left out, and
+// the note says why.
+std::string CarryTexture(ModelMesh& mesh) {
+    std::string problem;
+    if (mesh.textureFile.empty() || PictureToCarry(mesh.textureFile, mesh.texturePicture, problem))
+        return "";
+    mesh.texturePicture.clear();
+    return "Il file \xC3\xA8 stato scritto senza texture: " + problem + ".";
 }
 
 // A point turned as the preview turns the mesh: roll about Z, then pitch about X, then yaw
@@ -280,6 +323,7 @@ bool ImportModel(const std::string& path, MeshDocument& document, std::string& m
     if (!read(path, model, message, limit))
         return false;
     model.corners.resize(model.corners.size() / kCornersPerFace * kCornersPerFace);
+    CornersToDocument(AxesOfExtension(extension), model.corners);
     if (model.corners.empty()) {
         message = "Il modello non contiene triangoli.";
         return false;
@@ -304,9 +348,10 @@ bool ImportModel(const std::string& path, MeshDocument& document, std::string& m
     document.Vertices = std::move(vertices);
     document.Indices.assign(indices.begin(), indices.end());
     document.FaceCount = static_cast<std::int32_t>(indices.size() / kCornersPerFace);
-    document.TextureFile =
-        !model.textureFile.empty() && FileExists(model.textureFile) ? model.textureFile : "";
+    std::vector<std::string> notes;
+    document.TextureFile = TextureOfModel(model, notes);
     FrameMesh(document);
+    message = Joined(notes);
     return true;
 }
 
@@ -362,23 +407,29 @@ bool DrawsTriangles(const MeshDocument& document) {
 
 bool ExportModel(const MeshDocument& document, const std::string& path, std::string& message) {
     ModelMesh mesh = DrawnMesh(document);
-    mesh.textureFile = TextureNameFrom(FolderOf(path), mesh.textureFile);
     if (mesh.indices.empty()) {
         message = "Il modello non contiene triangoli da esportare.";
         return false;
     }
     if (!ExportableValues(document, message))
         return false;
+    message.clear();
     const std::string extension = Extension(path);
+    MeshToFile(AxesOfExtension(extension), mesh);
+    if (extension == ".glb" || extension == ".gltf") {
+        std::string bytes;
+        const std::string note = CarryTexture(mesh);
+        if (!WriteGltf(mesh, extension == ".glb", bytes, message) ||
+            !SaveBytes(path, bytes, message))
+            return false;
+        message = note;
+        return true;
+    }
+    mesh.textureFile = TextureNameFrom(FolderOf(path), mesh.textureFile);
     if (extension == ".ply")
         return SaveBytes(path, WritePly(mesh), message);
     if (extension == ".stl")
         return SaveBytes(path, WriteStl(mesh), message);
-    if (extension == ".glb" || extension == ".gltf") {
-        std::string bytes;
-        return WriteGltf(mesh, extension == ".glb", bytes, message) &&
-               SaveBytes(path, bytes, message);
-    }
     if (extension == ".obj")
         return SaveObjPair(path, mesh, message);
     message = "Il formato " + extension + " non \xC3\xA8 supportato.";

@@ -25,9 +25,13 @@ void SetXModelReader(ModelReader reader);
 // The model at path becomes the document's mesh: corners equal in position, colour and
 // texture coordinates become one vertex, FaceCount counts the triangles, the texture is
 // the one the model names when that file exists, and the view is framed on the model
-// (below). Size, background and rotation stay. False, with the document unchanged and the
-// reason in `message`, for a file that cannot be read, an unknown extension, a model
-// without triangles, one that needs more than kMaxModelVertices vertices, one of more
+// (below). OBJ, PLY, STL and glTF positions are turned into the document's axes
+// (model_axes.h); .x is Direct3D's already. A picture the model holds inside it is kept as a
+// file in the picture folder (model_pictures.h), which the document names. Size, background
+// and rotation stay. On success `message` holds what the user should know about the
+// texture (missing, on another machine, left out), or nothing. False, with the document
+// unchanged and the reason in `message`, for a file that cannot be read, an unknown extension, a
+// model without triangles, one that needs more than kMaxModelVertices vertices, one of more
 // triangles than `maxTriangles` (the preview's limit) or kMaxModelTriangles, whichever is
 // less, and one with a coordinate or texture coordinate that is not finite or lies beyond
 // the float range, named by its vertex.
@@ -40,11 +44,13 @@ bool IsModelPath(const std::string& path);
 // Writes the triangles the document draws (its FaceCount, taken as the preview takes them)
 // to path, in the format of its extension: .obj with its .mtl (MaterialPathFor), .ply and
 // .stl binary, .glb, or .gltf with its buffer inside. Every file goes through a safe save;
-// the OBJ and its MTL take their places together or not at all. A texture in the file's
-// folder or below it is named from there (TextureNameFrom), so that the model and its
-// texture can move together; any other by its whole path. A document holding a value that
-// no float carries is refused (ExportableValues). On a failure the message names the file
-// and the system's reason.
+// the OBJ and its MTL take their places together or not at all. Positions go into the
+// format's axes (model_axes.h). A glTF file carries the texture's picture inside it; the
+// others name it, from the file's folder when it lies there or below (TextureNameFrom), so
+// that the model and its texture can move together, any other by its whole path. A
+// document holding a value that no float carries is refused (ExportableValues). On a
+// failure the message names the file and the system's reason; on success it says why a
+// texture was left out of a glTF file, or is empty.
 bool ExportModel(const MeshDocument& document, const std::string& path, std::string& message);
 // Whether every value of the document's vertices can be written as the 32-bit float every
 // exported format keeps; false with a message naming the first vertex that holds one that

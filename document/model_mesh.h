@@ -8,6 +8,7 @@
 
 #include "document/mesh_vertex.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,17 +25,24 @@ struct ModelCorner {
 };
 
 // Three corners per triangle, in the file's order. The texture is the path of the picture
-// the model names, resolved against the model's folder; empty when it names none.
+// the model names, resolved against the model's folder, or the bytes of a picture the file
+// holds inside it; neither when it has none. A model that uses several textures counts the
+// ones left out.
 struct ModelTriangles {
     std::vector<ModelCorner> corners;
     std::string textureFile;
+    std::string texturePicture;
+    std::size_t texturesLeftOut = 0;
 };
 
 // An indexed mesh to write: three indices per triangle, each below the vertex count.
+// A format that carries its picture inside the file (glTF) takes the texture's PNG or JPEG
+// bytes; the others name the texture's file.
 struct ModelMesh {
     std::vector<MeshVertex> vertices;
     std::vector<std::uint32_t> indices;
     std::string textureFile;
+    std::string texturePicture;
 };
 
 // A colour channel given from 0 to 1 as a byte, rounded; below 0 (or not a number) 0, from 1

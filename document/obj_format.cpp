@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,7 @@ public:
 private:
     std::string m_folder;
 };
+
 
 
 std::uint32_t ToColor(double r, double g, double b) {
@@ -118,12 +120,18 @@ bool CheckFaceSizes(const std::vector<tinyobj::shape_t>& shapes, std::string& me
     return true;
 }
 
-std::string FirstTexture(const std::vector<tinyobj::material_t>& materials) {
+// The first material's diffuse texture is the model's; the other textures named are
+// counted.
+void TakeTextures(const std::vector<tinyobj::material_t>& materials, const std::string& folder,
+                  ModelTriangles& model) {
+    std::set<std::string> names;
     for (const tinyobj::material_t& material : materials) {
-        if (!material.diffuse_texname.empty())
-            return material.diffuse_texname;
+        if (material.diffuse_texname.empty() || !names.insert(material.diffuse_texname).second)
+            continue;
+        if (names.size() == 1)
+            model.textureFile = JoinedPath(folder, material.diffuse_texname);
     }
-    return {};
+    model.texturesLeftOut = names.empty() ? 0 : names.size() - 1;
 }
 
 // Past this many corners a polygon is cut as a fan: clipping ears costs the square of
@@ -383,9 +391,7 @@ bool ReadObjText(std::string_view obj, const std::string& folder, ModelTriangles
     model.corners.reserve(static_cast<std::size_t>(triangles) * 3);
     for (const tinyobj::shape_t& shape : shapes)
         AppendTriangles(attrib, shape, materials, model.corners);
-    const std::string texture = FirstTexture(materials);
-    if (!texture.empty())
-        model.textureFile = JoinedPath(folder, texture);
+    TakeTextures(materials, folder, model);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "viewport/d3d_panel.h"
 
+#include "document/model_pictures.h"
 #include "toolkit/system_dialogs.h"
 #include "toolkit/text_conversion.h"
 #include "viewport/depth_range.h"
@@ -30,6 +31,14 @@ constexpr COLORREF kNoColor = static_cast<COLORREF>(-1);
 const char* const kErrorCaption = "errore";
 const char* const kNoDirect3D = "Inizializzazione DirectX fallita.";
 const char* const kNoDevice = "Inizializzazione DirectX fallita (CreateDevice).";
+
+// Why a texture file did not load, for the user.
+std::string TextureFailure(const std::string& file) {
+    const bool missing = GetFileAttributesW(ToWide(file).c_str()) == INVALID_FILE_ATTRIBUTES;
+    return "La texture " + file +
+           (missing ? " non esiste" : " non \xC3\xA8 un'immagine che si possa caricare") +
+           ": il modello viene mostrato senza.";
+}
 const char* const kNoDeviceForModel =
     "Anteprima non disponibile: il dispositivo Direct3D non \xC3\xA8 stato creato, e senza "
     "di esso un file .x non si pu\xC3\xB2 leggere.";
@@ -494,16 +503,25 @@ bool D3DPanel::FillMesh(ID3DXMesh& mesh, const SceneMesh& record, const MeshShap
     return true;
 }
 
+// A relative name is looked for in TextureFolder first, so the cache keeps the file
+// found. A file that does not load is kept as none, and reported once.
 IDirect3DTexture9* D3DPanel::TextureFromFile(const std::string& name) {
+    const std::string file = MyApp::TextureSeenFrom(TextureFolder, name);
     for (const TextureCacheEntry& entry : textureCache) {
-        if (entry.FileName == name)
+        if (entry.FileName == file)
             return entry.texture.Get();
     }
     TextureCacheEntry entry;
-    entry.FileName = name;
-    D3DXCreateTextureFromFileW(device.Get(), ToWide(name).c_str(), &entry.texture);
+    entry.FileName = file;
+    D3DXCreateTextureFromFileW(device.Get(), ToWide(file).c_str(), &entry.texture);
+    if (!entry.texture && m_reportedTextures.insert(file).second)
+        m_textureFailures.push_back(TextureFailure(file));
     textureCache.push_back(std::move(entry));
     return textureCache.back().texture.Get();
+}
+
+std::vector<std::string> D3DPanel::TakeTextureFailures() {
+    return std::exchange(m_textureFailures, {});
 }
 
 IDirect3DTexture9* D3DPanel::TextureFromResource(std::int32_t resourceId) {
@@ -574,6 +592,11 @@ void D3DPanel::UseTexture(IDirect3DTexture9* texture) {
     device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
     device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
     device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    // Smooth at every distance: blended texels, and blended levels of the mipmaps D3DX
+    // makes for a texture it loads.
+    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
 }
 
 void D3DPanel::DrawMesh(const SceneMesh& record, std::size_t position) {

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -97,6 +98,9 @@ public:
     // Writes the record's vertices and indices into a mesh of its shape.
     bool FillMesh(ID3DXMesh& mesh, const SceneMesh& record, const MeshShape& shape);
     IDirect3DTexture9* TextureFromFile(const std::string& name);
+    // What to tell the user of the texture files that did not load since the last call:
+    // one sentence for each, each file told once.
+    std::vector<std::string> TakeTextureFailures();
     IDirect3DTexture9* TextureFromResource(std::int32_t resourceId);
 
     // Where a ray from origin along direction first meets the mesh, if it does.
@@ -126,6 +130,8 @@ public:
     std::vector<SceneText> texts;
     std::vector<SceneText3D> texts3D;
     std::vector<SceneMesh> meshes;
+    // Where a relative texture name is looked for first: the project's folder.
+    std::string TextureFolder;
     std::string BackgroundFile;
     std::int32_t BackgroundResource = 0;
     std::int32_t SpriteSheetResource = 0;
@@ -239,6 +245,8 @@ private:
     bool m_creatingDevice = false;
     // The client size at which the device last failed to be created, reported once.
     std::optional<SIZE> m_failedSize;
+    std::set<std::string> m_reportedTextures;
+    std::vector<std::string> m_textureFailures;
     // Set between the start of a frame and its present: the lists are being walked.
     bool m_drawingFrame = false;
     std::unique_ptr<SceneLists> m_pendingScene;

@@ -52,7 +52,8 @@ TEST(HostileProject, EachOpensAndEveryExportAnswers) {
     const struct {
         const char* name;
         std::vector<std::string> lines;
-        bool damaged = false; // opened with a warning, without its file name
+        bool damaged = false;        // opened with a warning, without its file name
+        bool textureMissing = false; // told once, at the first tick
     } projects[] = {
         {"200000 vertici", Lines(many), true},
         {"indici oltre", Lines(pointingPast), true},
@@ -63,7 +64,7 @@ TEST(HostileProject, EachOpensAndEveryExportAnswers) {
                                        lines[16] = std::string(1 << 20, '1'); // a vertex's X
                                    }),
          false},
-        {"texture lunga", Lines(longTexture), false},
+        {"texture lunga", Lines(longTexture), false, true},
     };
     for (const auto& project : projects) {
         SCOPED_TRACE(project.name);
@@ -80,6 +81,9 @@ TEST(HostileProject, EachOpensAndEveryExportAnswers) {
             host.boxes.clear();
         }
         SendMessageW(form->window, WM_TIMER, form->timer->id, 0);
+        SendMessageW(form->window, WM_TIMER, form->timer->id, 0);
+        EXPECT_EQ(host.boxes.size(), project.textureMissing ? 1u : 0u);
+        host.boxes.clear();
         PostMessageW(form->window, WM_COMMAND, MAKEWPARAM(form->exportPictureItem->id, 0), 0);
         PostMessageW(form->window, WM_COMMAND, MAKEWPARAM(form->exportMeshItem->id, 0), 0);
         KelTest::PumpMessages();

@@ -4,7 +4,12 @@
 
 #include "document/model_import.h"
 
+#include "document/gltf_format.h"
 #include "document/model_files.h"
+#include "document/model_pictures.h"
+#include "document/obj_format.h"
+#include "document/ply_format.h"
+#include "document/stl_format.h"
 #include "tests/support/temporary_folder.h"
 
 #include <assimp/Importer.hpp>
@@ -73,19 +78,17 @@ TEST(ModelImport, EveryFormatWrittenReadsBackWithTheDocumentsCounts) {
 }
 
 // A texture in the model's folder or below it is named from there, any other by its whole
-// path (in glTF as a file URI); our import finds the same file again in every format.
+// path; our import finds the same file again.
 TEST(ModelImport, ExportedModelsNameTheirTextureFromTheirFolder) {
     TemporaryFolder folder;
     const struct {
         const char* texture; // in the temporary folder; the models go to its "modelli"
         const char* name;    // as OBJ and PLY write it; empty for the whole path
-        const char* uri;     // as glTF writes it; empty for the whole path's file URI
     } cases[] = {
-        {"modelli/trame/legno.bmp", "trame/legno.bmp", "trame/legno.bmp"},
-        {"modelli/legno.bmp", "legno.bmp", "legno.bmp"},
-        {"altrove/legno.bmp", "", ""},
-        {"modelli/mie trame/pietra \xC3\xA8.bmp", "mie trame/pietra \xC3\xA8.bmp",
-         "mie%20trame/pietra%20%C3%A8.bmp"},
+        {"modelli/trame/legno.bmp", "trame/legno.bmp"},
+        {"modelli/legno.bmp", "legno.bmp"},
+        {"altrove/legno.bmp", ""},
+        {"modelli/mie trame/pietra \xC3\xA8.bmp", "mie trame/pietra \xC3\xA8.bmp"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.texture);
@@ -95,12 +98,9 @@ TEST(ModelImport, ExportedModelsNameTheirTextureFromTheirFolder) {
             std::filesystem::path(document.TextureFile).parent_path());
         TemporaryFolder::WriteBytes(document.TextureFile, "BM");
         const std::string name = *c.name ? c.name : document.TextureFile;
-        const std::string uri = *c.uri ? c.uri : "file://" + document.TextureFile;
         for (const auto& [model, file, text] :
              {std::tuple{"m.obj", "m.mtl", "map_Kd " + name + "\n"},
-              std::tuple{"m.ply", "m.ply", "comment TextureFile " + name + "\n"},
-              std::tuple{"m.gltf", "m.gltf", "\"uri\":\"" + uri + "\""},
-              std::tuple{"m.glb", "m.glb", "\"uri\":\"" + uri + "\""}}) {
+              std::tuple{"m.ply", "m.ply", "comment TextureFile " + name + "\n"}}) {
             const std::string path = folder.File(std::string("modelli/") + model);
             std::string message;
             ASSERT_TRUE(ExportModel(document, path, message)) << model << ": " << message;
@@ -290,14 +290,15 @@ TEST(ModelImport, ValuesPastAFloatAreRefusedByVertexInAndOut) {
         {"far.stl", "solid s\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\n"
                     "vertex 0 -4e38 0\nendloop\nendfacet\nendsolid s\n"},
     };
+    // Named as the document holds them: in its axes, each triangle's corners reversed.
     const std::string expected[] = {
         "il vertice 1 ha Y che non \xC3\xA8 un numero (NaN).",
-        "il vertice 3 ha Y infinito.",
+        "il vertice 2 ha Y infinito.",
         "il vertice 4 ha Z infinito.",
-        "il vertice 3 ha Tv infinito.",
+        "il vertice 2 ha Tv infinito.",
         "la riga 3 ha \"-Inf\" dove va un numero finito.",
-        "il vertice 3 ha X = 1e+308, oltre il massimo di un numero a 32 bit (3,40282e+38).",
-        "il vertice 3 ha Y = -4e+38, oltre il massimo di un numero a 32 bit (3,40282e+38).",
+        "il vertice 2 ha X = 1e+308, oltre il massimo di un numero a 32 bit (3,40282e+38).",
+        "il vertice 2 ha Z = -4e+38, oltre il massimo di un numero a 32 bit (3,40282e+38).",
     };
     for (std::size_t i = 0; i < std::size(imports); ++i) {
         SCOPED_TRACE(imports[i].first);
@@ -404,4 +405,172 @@ TEST(ModelImport, AnObjAndItsMaterialFileGoTogether) {
     const std::string lost = folder.File("mancante/m.obj");
     EXPECT_FALSE(ExportModel(document, lost, message));
     EXPECT_EQ(message, lost + ": Il file o la cartella non esiste.");
+}
+
+namespace {
+
+// The file's own triangles, read without the façade's turn into the document's axes.
+std::vector<ModelCorner> CornersInFile(const std::string& path) {
+    ModelTriangles model;
+    std::string message;
+    const std::string bytes = TemporaryFolder::ReadBytes(path);
+    const std::string extension = path.substr(path.rfind('.'));
+    const bool read = extension == ".obj"   ? ReadObj(path, model, message)
+                      : extension == ".ply" ? ReadPly(bytes, model, message)
+                      : extension == ".stl" ? ReadStl(bytes, model, message)
+                                            : ReadGltf(path, model, message);
+    EXPECT_TRUE(read) << path << ": " << message;
+    return model.corners;
+}
+
+bool MinusZero(double value) {
+    return value == 0 && std::signbit(value);
+}
+
+void WriteInFile(const ModelMesh& mesh, const std::string& path) {
+    std::string bytes, material, message;
+    const std::string extension = path.substr(path.rfind('.'));
+    if (extension == ".obj")
+        WriteObj(mesh, "m.mtl", bytes, material);
+    else if (extension == ".ply")
+        bytes = WritePly(mesh);
+    else if (extension == ".stl")
+        bytes = WriteStl(mesh);
+    else
+        EXPECT_TRUE(WriteGltf(mesh, true, bytes, message)) << message;
+    TemporaryFolder::WriteBytes(path, bytes);
+}
+
+} // namespace
+
+// A right-handed triangle comes into the document mirrored into Direct3D's axes with its
+// corners in the other order, and goes back out to the same values and order; no zero
+// becomes -0 on either way.
+TEST(ModelImport, EachFormatTurnsIntoTheDocumentsAxesAndBackExactly) {
+    TemporaryFolder folder;
+    ModelMesh inFile;
+    inFile.vertices = {
+        {1, 2, 0, 0xFFFFFF, 0, 0}, {4, 0, 6, 0xFFFFFF, 0, 0}, {-7, 8, 9, 0xFFFFFF, 0, 0}};
+    inFile.indices = {0, 1, 2};
+    const struct {
+        const char* file;
+        std::vector<MeshVertex> inDocument; // in the order of their first use
+    } cases[] = {
+        {"m.obj", {{1, 2, 0}, {-7, 8, -9}, {4, 0, -6}}},
+        {"m.glb", {{1, 2, 0}, {-7, 8, -9}, {4, 0, -6}}},
+        {"m.ply", {{1, 0, 2}, {-7, 9, 8}, {4, 6, 0}}},
+        {"m.stl", {{1, 0, 2}, {-7, 9, 8}, {4, 6, 0}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        WriteInFile(inFile, folder.File(c.file));
+        MeshDocument document;
+        std::string message;
+        ASSERT_TRUE(ImportModel(folder.File(c.file), document, message)) << message;
+        ASSERT_EQ(document.Vertices.size(), 3u);
+        EXPECT_EQ(document.Indices, (std::vector<std::uint16_t>{0, 1, 2}));
+        for (std::size_t i = 0; i < 3; ++i) {
+            const MeshVertex& v = document.Vertices[i];
+            const MeshVertex& expected = c.inDocument[i];
+            EXPECT_EQ(std::tuple(v.X, v.Y, v.Z), std::tuple(expected.X, expected.Y, expected.Z))
+                << i;
+            EXPECT_FALSE(MinusZero(v.X) || MinusZero(v.Y) || MinusZero(v.Z)) << i;
+        }
+        const std::string out = folder.File(std::string("out-") + c.file);
+        ASSERT_TRUE(ExportModel(document, out, message)) << message;
+        const std::vector<ModelCorner> written = CornersInFile(out);
+        ASSERT_EQ(written.size(), 3u);
+        for (std::size_t i = 0; i < 3; ++i) {
+            const MeshVertex& original = inFile.vertices[i];
+            const ModelCorner& back = written[i];
+            EXPECT_EQ(std::tuple(back.X, back.Y, back.Z),
+                      std::tuple(original.X, original.Y, original.Z))
+                << i;
+            EXPECT_FALSE(MinusZero(back.X) || MinusZero(back.Y) || MinusZero(back.Z)) << i;
+        }
+    }
+}
+
+namespace {
+
+// One white pixel as a 24-bit BMP, which a glTF file cannot carry as it is.
+std::string WhitePixelBmp() {
+    std::string bmp = "BM";
+    const auto word = [&](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            bmp += static_cast<char>(value >> (8 * i) & 0xFF);
+    };
+    word(58, 4), word(0, 4), word(54, 4);                         // file size, reserved, pixels
+    word(40, 4), word(1, 4), word(1, 4), word(1, 2), word(24, 2); // 1 x 1, 24 bits
+    word(0, 4), word(4, 4), word(2835, 4), word(2835, 4), word(0, 4), word(0, 4);
+    word(0xFFFFFF, 3), word(0, 1);
+    return bmp;
+}
+
+} // namespace
+
+// A picture inside a GLB is kept once in the picture folder; a project saved takes a copy
+// beside it and finds it there with the model gone; a glTF export carries the picture
+// (a BMP converted to PNG); and what an import leaves out is said.
+TEST(ModelImport, APictureInsideAModelTravelsWithTheProjectAndTheExports) {
+    TemporaryFolder folder;
+    SetPictureFolder(folder.File("immagini"));
+    const std::string png = std::string("\x89PNG\r\n\x1A\n", 8) + "the picture's bytes";
+    ModelMesh triangle;
+    triangle.vertices = {
+        {0, 0, 0, 0xFFFFFF, 0, 0}, {1, 0, 0, 0xFFFFFF, 1, 0}, {0, 1, 0, 0xFFFFFF, 0, 1}};
+    triangle.indices = {0, 1, 2};
+    triangle.texturePicture = png;
+    WriteInFile(triangle, folder.File("box.glb"));
+    MeshDocument document;
+    std::string message;
+    for (int twice = 0; twice < 2; ++twice) {
+        ASSERT_TRUE(ImportModel(folder.File("box.glb"), document, message)) << message;
+        EXPECT_EQ(message, "");
+    }
+    EXPECT_TRUE(IsKeptPicture(document.TextureFile)) << document.TextureFile;
+    EXPECT_EQ(TemporaryFolder::ReadBytes(document.TextureFile), png);
+    EXPECT_EQ(std::filesystem::directory_iterator(folder.File("immagini"))->path().string(),
+              document.TextureFile)
+        << "one file, written once";
+
+    TemporaryFolder::WriteBytes(folder.File("progetto.png"), "another picture");
+    std::string name, problem;
+    ASSERT_TRUE(
+        CopyPictureBesideProject(folder.File("progetto.kv3"), document.TextureFile, name, problem))
+        << problem;
+    EXPECT_EQ(name, "progetto (2).png");
+    std::filesystem::remove(folder.File("box.glb"));
+    document.TextureFile = TextureSeenFrom(folder.File(""), name);
+    EXPECT_EQ(document.TextureFile, folder.File("progetto (2).png"));
+    EXPECT_EQ(TextureSeenFrom(folder.File(""), "altrove.png"), "altrove.png");
+    ASSERT_TRUE(ExportModel(document, folder.File("out.gltf"), message)) << message;
+    ModelTriangles carried;
+    ASSERT_TRUE(ReadGltf(folder.File("out.gltf"), carried, message)) << message;
+    EXPECT_EQ(carried.texturePicture, png);
+
+    TemporaryFolder::WriteBytes(folder.File("bianco.bmp"), WhitePixelBmp());
+    document.TextureFile = folder.File("bianco.bmp");
+    ASSERT_TRUE(ExportModel(document, folder.File("out.glb"), message)) << message;
+    ASSERT_TRUE(ReadGltf(folder.File("out.glb"), carried, message)) << message;
+    EXPECT_EQ(PictureExtension(carried.texturePicture), ".png");
+    document.TextureFile = folder.File("legno.dds");
+    TemporaryFolder::WriteBytes(document.TextureFile, "DDS not a picture stb reads");
+    ASSERT_TRUE(ExportModel(document, folder.File("out.glb"), message));
+    EXPECT_NE(message.find("senza texture"), std::string::npos) << message;
+
+    const std::pair<const char*, const char*> notes[] = {
+        {"map_Kd mancante.png\n", "mancante.png indicata dal modello non esiste"},
+        {"map_Kd \\\\server\\condivisa\\legno.png\n", "si trova su un altro computer"},
+        {"map_Kd bianco.bmp\nnewmtl b\nmap_Kd altro.bmp\n", "usa 2 texture"},
+    };
+    for (const auto& [material, note] : notes) {
+        TemporaryFolder::WriteBytes(folder.File("n.mtl"), std::string("newmtl a\n") + material);
+        TemporaryFolder::WriteBytes(folder.File("n.obj"),
+                                    "mtllib n.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl a\nf 1 2 3\n");
+        ASSERT_TRUE(ImportModel(folder.File("n.obj"), document, message)) << message;
+        EXPECT_NE(message.find(note), std::string::npos) << message;
+    }
+    EXPECT_EQ(document.TextureFile, folder.File("bianco.bmp"));
+    SetPictureFolder("");
 }

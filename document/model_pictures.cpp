@@ -1,0 +1,189 @@
+#include "document/model_pictures.h"
+
+#include "document/model_files.h"
+#include "document/safe_save.h"
+
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_NO_STDIO
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb_image.h>
+#include <stb_image_write.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace MyApp {
+namespace {
+
+// A texture is read whole; a picture file past this is no texture a preview could hold.
+constexpr std::size_t kMaxPictureBytes = std::size_t{256} << 20;
+// Names tried beside a project before giving up: "progetto.png", "progetto (2).png", ...
+constexpr int kCopyNamesTried = 100;
+
+std::string& Folder() {
+    static std::string folder;
+    return folder;
+}
+
+// FNV-1a over the bytes: equal pictures get one name, and a new picture practically never
+// meets an old one's.
+std::string ContentName(const std::string& bytes) {
+    std::uint64_t hash = 0xCBF29CE484222325ull;
+    for (unsigned char byte : bytes)
+        hash = (hash ^ byte) * 0x100000001B3ull;
+    char name[32];
+    std::snprintf(name, sizeof name, "texture-%016llx", static_cast<unsigned long long>(hash));
+    return name;
+}
+
+std::string WithoutExtension(const std::string& path) {
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of("/\\");
+    return dot == std::string::npos || (slash != std::string::npos && dot < slash)
+               ? path
+               : path.substr(0, dot);
+}
+
+std::string FileName(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Whether path holds exactly these bytes; a missing file does not.
+bool Holds(const std::string& path, const std::string& bytes) {
+    std::string there;
+    return ReadWholeFile(path, there, bytes.size()) && there == bytes;
+}
+
+bool Exists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::u8path(path), error);
+}
+
+bool Write(const std::string& path, const std::string& bytes, std::string& problem) {
+    std::string reason;
+    if (SafeSaveBytes(path, bytes.data(), bytes.size(), &reason))
+        return true;
+    problem = "impossibile scrivere " + path + ": " + reason;
+    return false;
+}
+
+void AppendBytes(void* context, void* data, int size) {
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data),
+                                               static_cast<std::size_t>(size));
+}
+
+} // namespace
+
+void SetPictureFolder(const std::string& folder) {
+    Folder() = folder;
+}
+
+const std::string& PictureFolder() {
+    return Folder();
+}
+
+std::string PictureExtension(std::string_view bytes) {
+    if (bytes.substr(0, 8) == std::string_view("\x89PNG\r\n\x1A\n", 8))
+        return ".png";
+    if (bytes.substr(0, 3) == "\xFF\xD8\xFF")
+        return ".jpg";
+    return "";
+}
+
+bool KeepPicture(const std::string& bytes, std::string& path, std::string& problem) {
+    const std::string extension = PictureExtension(bytes);
+    if (extension.empty()) {
+        problem = "l'immagine contenuta nel modello non \xC3\xA8 un PNG n\xC3\xA9 un JPEG";
+        return false;
+    }
+    if (Folder().empty()) {
+        problem = "manca la cartella in cui conservare l'immagine contenuta nel modello";
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::u8path(Folder()), error);
+    path = JoinedPath(Folder(), ContentName(bytes) + extension);
+    return Holds(path, bytes) || Write(path, bytes, problem);
+}
+
+bool IsKeptPicture(const std::string& path) {
+    if (Folder().empty())
+        return false;
+    const std::string name = TextureNameFrom(Folder(), path);
+    return name != path && name.find('/') == std::string::npos;
+}
+
+bool NamesAnotherMachine(const std::string& path) {
+    const auto separator = [](char c) { return c == '/' || c == '\\'; };
+    if (path.size() > 1 && separator(path[0]) && separator(path[1])) {
+        // \\?\C:\... and \\.\C:\... are this machine's drives.
+        const bool local = path.size() > 5 && (path[2] == '?' || path[2] == '.') &&
+                           separator(path[3]) && path[5] == ':';
+        return !local;
+    }
+    return path.find("://") != std::string::npos;
+}
+
+std::string TextureSeenFrom(const std::string& projectFolder, const std::string& texture) {
+    if (texture.empty() || projectFolder.empty() || IsAbsolutePath(texture))
+        return texture;
+    const std::string beside = JoinedPath(projectFolder, texture);
+    return Exists(beside) ? beside : texture;
+}
+
+bool CopyPictureBesideProject(const std::string& projectPath, const std::string& picture,
+                              std::string& name, std::string& problem) {
+    std::string bytes;
+    if (!ReadWholeFile(picture, bytes, kMaxPictureBytes)) {
+        problem = "impossibile leggere " + picture;
+        return false;
+    }
+    const std::string extension = PictureExtension(bytes);
+    const std::string stem = WithoutExtension(projectPath);
+    for (int copy = 1; copy <= kCopyNamesTried; ++copy) {
+        const std::string path =
+            stem + (copy == 1 ? "" : " (" + std::to_string(copy) + ")") + extension;
+        if (Exists(path) && !Holds(path, bytes))
+            continue;
+        name = FileName(path);
+        return Holds(path, bytes) || Write(path, bytes, problem);
+    }
+    problem = "troppe immagini con il nome di " + FileName(stem);
+    return false;
+}
+
+bool PictureToCarry(const std::string& path, std::string& bytes, std::string& problem) {
+    if (!ReadWholeFile(path, bytes, kMaxPictureBytes)) {
+        problem = "impossibile leggere " + path;
+        return false;
+    }
+    if (!PictureExtension(bytes).empty())
+        return true;
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    const std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
+        bytes.size() <= INT_MAX
+            ? stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
+                                    static_cast<int>(bytes.size()), &width, &height, &channels, 0)
+            : nullptr,
+        stbi_image_free);
+    std::string png;
+    if (pixels == nullptr || !stbi_write_png_to_func(AppendBytes, &png, width, height, channels,
+                                                     pixels.get(), width * channels)) {
+        problem = path + " non \xC3\xA8 un'immagine PNG, JPEG, BMP, TGA, GIF, HDR o PNM";
+        return false;
+    }
+    bytes = std::move(png);
+    return true;
+}
+
+} // namespace MyApp

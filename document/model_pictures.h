@@ -1,0 +1,49 @@
+#pragma once
+
+// Pictures a model carries inside its file (a glTF data: URI, an image inside a GLB), kept
+// as picture files that a document can name; the picture a glTF export carries inside it;
+// and a project's texture seen from the project's folder.
+
+#include <string>
+#include <string_view>
+
+namespace MyApp {
+
+// The folder that keeps the pictures found inside models; the program sets it at start
+// (under the user's local application data). Empty: pictures are not kept.
+void SetPictureFolder(const std::string& folder);
+const std::string& PictureFolder();
+
+// ".png" or ".jpg" by the bytes' signature; empty for anything else.
+std::string PictureExtension(std::string_view bytes);
+
+// Writes a PNG or JPEG picture into the picture folder, named by its content, so that the
+// same picture is written once however often it is imported; `path` names it. False with
+// the reason in Italian for another kind of picture, no folder, or a failed write.
+bool KeepPicture(const std::string& bytes, std::string& path, std::string& problem);
+
+// Whether the path names a picture kept in the picture folder.
+bool IsKeptPicture(const std::string& path);
+
+// Whether a path names a file of another machine: a share (\\server\share, //server/share)
+// or an address (http://...). Such a name found in a file is not opened on its word.
+bool NamesAnotherMachine(const std::string& path);
+
+// A project's texture as the preview and the exports load it: a relative name that names a
+// file in the project's folder is that file; any other name as it stands (a relative one
+// then names a file of the current folder, as it always has).
+std::string TextureSeenFrom(const std::string& projectFolder, const std::string& texture);
+
+// Copies a picture beside the project, named after it ("progetto.png" for
+// "progetto.kv3"; "progetto (2).png" and on when another picture has the name already),
+// so that the project and its picture travel together. `name` is the copy's file name,
+// as the project names it. False with the reason in Italian.
+bool CopyPictureBesideProject(const std::string& projectPath, const std::string& picture,
+                              std::string& name, std::string& problem);
+
+// The texture at path as a PNG or JPEG picture to carry inside a glTF file: a PNG or JPEG
+// as it is, a BMP, TGA, GIF, HDR or PNM picture converted to PNG. False with the reason
+// in Italian for a file that cannot be read or converted.
+bool PictureToCarry(const std::string& path, std::string& bytes, std::string& problem);
+
+} // namespace MyApp
