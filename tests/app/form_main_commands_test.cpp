@@ -8,6 +8,7 @@
 #include "app/form_vertici.h"
 #include "app/program_title.h"
 #include "document/model_import.h"
+#include "document/model_pictures.h"
 #include "document/text_file.h"
 #include "toolkit/text_conversion.h"
 
@@ -685,4 +686,32 @@ TEST_F(FormMainCommandsTest, ModelsAreImportedAsUnsavedDocumentsAndExportedInEve
     Choose(*form->importItem);
     EXPECT_EQ(form->document.FaceCount, 4);
     EXPECT_EQ(form->document.Indices.size(), 12u);
+}
+
+// The picture inside a GLB made by another program reaches the preview; the project saved
+// takes a copy beside it and finds it there when opened again.
+TEST_F(FormMainCommandsTest, APictureInsideAGlbIsShownAndSavedBesideTheProject) {
+    const char* const box = "Z:\\usr\\share\\assimp\\models\\glTF2\\BoxTextured-glTF-Binary\\"
+                            "BoxTextured.glb";
+    if (GetFileAttributesA(box) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "assimp-testmodels is not installed";
+    const auto textured = [&] {
+        KelTest::DrawFrame(*form->viewport);
+        Tick();
+        return form->viewport->textureCache.size() == 1 &&
+               form->viewport->textureCache[0].texture != nullptr;
+    };
+    host.paths = {box};
+    Choose(*form->importItem);
+    EXPECT_TRUE(IsKeptPicture(form->document.TextureFile)) << form->document.TextureFile;
+    EXPECT_TRUE(textured());
+
+    host.paths = {folder.File("scatola.kv3")};
+    Choose(*form->saveAsItem);
+    EXPECT_EQ(form->document.TextureFile, "scatola.png");
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"scatola.kv3", "scatola.png"}));
+    host.paths = {folder.File("scatola.kv3")};
+    Choose(*form->openItem);
+    EXPECT_TRUE(textured());
+    EXPECT_TRUE(host.boxes.empty()) << host.BoxTexts().back();
 }
