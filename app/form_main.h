@@ -308,10 +308,13 @@ private:
     void KeepRecentProjects();
     void RestorePlacement();
     void KeepPlacement();
-    bool WriteProject();
+    // Writes the project; `texture` is its texture as the preview found it before the
+    // project took its present name.
+    bool WriteProject(const std::string& texture);
     // A texture kept from inside a model gets a copy beside the project, which the
-    // project names.
-    void KeepTextureBesideProject();
+    // project names; one found beside the project's old folder keeps being found.
+    void KeepTextureBesideProject(const std::string& texture);
+    void NameTexture(const std::string& name);
     // The document as the exports write it: its texture as the preview finds it.
     MeshDocument DocumentToExport() const;
     void ExportPicture();

@@ -174,11 +174,12 @@ bool FormMain::SaveProject(bool noQuestion) {
         }
     }
     const std::string previous = ProjectPath;
+    const std::string texture = TextureSeenFrom(FolderOf(ProjectPath), document.TextureFile);
     if (ProjectPath.empty())
         SetFileName(AskProjectPath());
     if (ProjectPath.empty())
         return false;
-    if (WriteProject())
+    if (WriteProject(texture))
         return true;
     SetFileName(previous);
     return false;
@@ -192,8 +193,9 @@ void FormMain::SaveProjectAs() {
     if (chosen.empty())
         return;
     const std::string previous = ProjectPath;
+    const std::string texture = TextureSeenFrom(FolderOf(ProjectPath), document.TextureFile);
     SetFileName(chosen);
-    if (!WriteProject())
+    if (!WriteProject(texture))
         SetFileName(previous);
 }
 
@@ -219,8 +221,8 @@ bool FormMain::ConfirmReplace(const std::string& path) {
            AskYesNo(this, path + " esiste gi\xC3\xA0.\nSostituirlo?", "Salva");
 }
 
-bool FormMain::WriteProject() {
-    KeepTextureBesideProject();
+bool FormMain::WriteProject(const std::string& texture) {
+    KeepTextureBesideProject(texture);
     TextFile file(ProjectPath);
     file.WriteText(document.ToText());
     if (file.Failed) {
@@ -236,11 +238,16 @@ bool FormMain::WriteProject() {
 }
 
 // A copy that fails leaves the name as it was: the project still shows its texture on
-// this machine, and the user learns why it does not travel with it.
-void FormMain::KeepTextureBesideProject() {
-    const std::string texture = TextureSeenFrom(FolderOf(ProjectPath), document.TextureFile);
-    if (!IsKeptPicture(texture))
+// this machine, and the user learns why it does not travel with it. A name found beside
+// the project's old folder that the new one would not find (or would find another picture
+// by) is kept as the whole path of the picture the user saw.
+void FormMain::KeepTextureBesideProject(const std::string& texture) {
+    if (!IsKeptPicture(texture)) {
+        if (texture != document.TextureFile &&
+            TextureSeenFrom(FolderOf(ProjectPath), document.TextureFile) != texture)
+            NameTexture(texture);
         return;
+    }
     std::string name;
     std::string problem;
     if (!CopyPictureBesideProject(ProjectPath, texture, name, problem)) {
@@ -250,6 +257,11 @@ void FormMain::KeepTextureBesideProject() {
                     "Salva");
         return;
     }
+    NameTexture(name);
+}
+
+// The project names its texture anew: a step of the history, shown in its box.
+void FormMain::NameTexture(const std::string& name) {
     document.TextureFile = name;
     textureBox->SetText(name);
     textureBox->SetToolTip(name);

@@ -689,7 +689,7 @@ TEST_F(FormMainCommandsTest, ModelsAreImportedAsUnsavedDocumentsAndExportedInEve
 }
 
 // The picture inside a GLB made by another program reaches the preview; the project saved
-// takes a copy beside it and finds it there when opened again.
+// takes a copy beside it and finds it there when opened again, and saved elsewhere still.
 TEST_F(FormMainCommandsTest, APictureInsideAGlbIsShownAndSavedBesideTheProject) {
     const char* const box = "Z:\\usr\\share\\assimp\\models\\glTF2\\BoxTextured-glTF-Binary\\"
                             "BoxTextured.glb";
@@ -714,4 +714,10 @@ TEST_F(FormMainCommandsTest, APictureInsideAGlbIsShownAndSavedBesideTheProject) 
     Choose(*form->openItem);
     EXPECT_TRUE(textured());
     EXPECT_TRUE(host.boxes.empty()) << host.BoxTexts().back();
+
+    // Saved elsewhere, the project names the picture it showed by its whole path.
+    CreateDirectoryA(folder.File("altrove").c_str(), nullptr);
+    host.paths = {folder.File("altrove\\copia.kv3")};
+    Choose(*form->saveAsItem);
+    EXPECT_EQ(form->document.TextureFile, folder.File("scatola.png"));
 }
