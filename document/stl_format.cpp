@@ -247,7 +247,8 @@ Vector3 UnitNormal(const MeshVertex& a, const MeshVertex& b, const MeshVertex& c
     const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
     if (!(length > 0) || !std::isfinite(length))
         return {};
-    return {n.x / length, n.y / length, n.z / length};
+    // A zero component is written as 0, never as the -0 a difference of products gives.
+    return {n.x / length + 0.0, n.y / length + 0.0, n.z / length + 0.0};
 }
 
 } // namespace

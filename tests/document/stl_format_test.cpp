@@ -7,6 +7,7 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <cstdio>
+#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <vector>
@@ -134,6 +135,13 @@ TEST(StlWriter, WritesUnitNormalsAndReadsBackInOursAndAssimp) {
         EXPECT_EQ(written[1], normals[f][1]);
         EXPECT_EQ(written[2], normals[f][2]);
     }
+    // Its products make -0 of the normal's X and Z, which the file writes as 0.
+    ModelMesh flat;
+    flat.vertices = {MeshVertex{1, 2, 0}, MeshVertex{-4, 2, 6}, MeshVertex{7, 2, -9}};
+    flat.indices = {0, 1, 2};
+    float written[3];
+    std::memcpy(written, WriteStl(flat).data() + 84, sizeof written);
+    EXPECT_FALSE(std::signbit(written[0]) || std::signbit(written[2]));
 
     const ModelTriangles model = Read(bytes);
     ASSERT_EQ(model.corners.size(), 12u);
