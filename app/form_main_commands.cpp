@@ -221,11 +221,15 @@ bool FormMain::ConfirmReplace(const std::string& path) {
            AskYesNo(this, path + " esiste gi\xC3\xA0.\nSostituirlo?", "Salva");
 }
 
+// A project that is not written keeps naming its texture as before.
 bool FormMain::WriteProject(const std::string& texture) {
+    const std::string named = document.TextureFile;
     KeepTextureBesideProject(texture);
     TextFile file(ProjectPath);
     file.WriteText(document.ToText());
     if (file.Failed) {
+        if (document.TextureFile != named)
+            NameTexture(named);
         ShowError(this,
                   "Errore durante il salvataggio.\n" + FileAndReason(ProjectPath, file.Reason),
                   kError);
@@ -250,7 +254,7 @@ void FormMain::KeepTextureBesideProject(const std::string& texture) {
     }
     std::string name;
     std::string problem;
-    if (!CopyPictureBesideProject(ProjectPath, texture, name, problem)) {
+    if (!CopyPictureBeside(ProjectPath, texture, name, problem)) {
         ShowWarning(this,
                     "La texture non \xC3\xA8 stata copiata accanto al progetto: " + problem +
                         ".\nIl progetto la cerca dove si trova ora.",

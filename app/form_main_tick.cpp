@@ -3,10 +3,11 @@
 
 #include "app/form_main.h"
 
+#include "document/model_pictures.h"
 #include "toolkit/currency_box.h"
-#include "toolkit/system_dialogs.h"
 #include "toolkit/gui_control.h"
 #include "toolkit/numeric_box.h"
+#include "toolkit/system_dialogs.h"
 #include "toolkit/text_box.h"
 #include "toolkit/text_conversion.h"
 #include "toolkit/user_number_format.h"
@@ -46,10 +47,16 @@ void FormMain::SyncTick() {
 }
 
 // Told from the tick rather than from the frame that found them, so that no message box
-// opens inside a paint.
+// opens inside a paint. While a name is typed each letter names another file: only the
+// name in effect once the box is left is told of.
 void FormMain::ReportTextureFailures() {
-    for (const std::string& failure : viewport->TakeTextureFailures())
-        ShowWarning(this, failure, "Texture");
+    if (GetFocus() == textureBox->window)
+        return;
+    const std::string shown = TextureSeenFrom(FolderOf(ProjectPath), document.TextureFile);
+    for (const TextureFailure& failure : viewport->TakeTextureFailures()) {
+        if (failure.file == shown)
+            ShowWarning(this, failure.text, "Texture");
+    }
 }
 
 // What the boxes hold and the history has not seen yet joins it before a step is undone

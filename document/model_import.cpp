@@ -179,6 +179,20 @@ std::string CarryTexture(ModelMesh& mesh) {
     return "Il file \xC3\xA8 stato scritto senza texture: " + problem + ".";
 }
 
+// A picture kept from inside a model goes beside the OBJ or PLY that names it, named after
+// the file, so that the two travel together; a copy that fails leaves the whole path, and
+// the note says why.
+std::string CopyKeptTexture(const std::string& namedAfter, ModelMesh& mesh) {
+    std::string name;
+    std::string problem;
+    if (!IsKeptPicture(mesh.textureFile))
+        return "";
+    if (!CopyPictureBeside(namedAfter, mesh.textureFile, name, problem))
+        return "La texture non \xC3\xA8 stata copiata accanto al file: " + problem + ".";
+    mesh.textureFile = JoinedPath(FolderOf(namedAfter), name);
+    return "";
+}
+
 // A point turned as the preview turns the mesh: roll about Z, then pitch about X, then yaw
 // about Y, by the document's whole degrees.
 std::array<double, 3> Turned(const MeshDocument& document, const double (&point)[3]) {
@@ -425,15 +439,20 @@ bool ExportModel(const MeshDocument& document, const std::string& path, std::str
         message = note;
         return true;
     }
-    mesh.textureFile = TextureNameFrom(FolderOf(path), mesh.textureFile);
-    if (extension == ".ply")
-        return SaveBytes(path, WritePly(mesh), message);
     if (extension == ".stl")
         return SaveBytes(path, WriteStl(mesh), message);
-    if (extension == ".obj")
-        return SaveObjPair(path, mesh, message);
-    message = "Il formato " + extension + " non \xC3\xA8 supportato.";
-    return false;
+    if (extension != ".obj" && extension != ".ply") {
+        message = "Il formato " + extension + " non \xC3\xA8 supportato.";
+        return false;
+    }
+    // Readers split an MTL's names at blanks, so the OBJ's picture is named as its MTL is.
+    const std::string note = CopyKeptTexture(extension == ".obj" ? MaterialPathFor(path) : path, mesh);
+    mesh.textureFile = TextureNameFrom(FolderOf(path), mesh.textureFile);
+    const bool written = extension == ".obj" ? SaveObjPair(path, mesh, message)
+                                             : SaveBytes(path, WritePly(mesh), message);
+    if (written)
+        message = note;
+    return written;
 }
 
 } // namespace MyApp

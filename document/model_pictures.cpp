@@ -12,6 +12,7 @@
 #include <stb_image.h>
 #include <stb_image_write.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -24,8 +25,11 @@ namespace {
 
 // A texture is read whole; a picture file past this is no texture a preview could hold.
 constexpr std::size_t kMaxPictureBytes = std::size_t{256} << 20;
-// Names tried beside a project before giving up: "progetto.png", "progetto (2).png", ...
-constexpr int kCopyNamesTried = 100;
+// Names tried before giving up: "progetto.png", "progetto (2).png", ...
+constexpr int kNamesTried = 100;
+// The largest texture Direct3D 9 hardware takes; a picture past it is built to exhaust the
+// memory, not to be shown, and is refused before it is decoded.
+constexpr int kMaxPictureSide = 16384;
 
 std::string& Folder() {
     static std::string folder;
@@ -80,6 +84,37 @@ void AppendBytes(void* context, void* data, int size) {
                                                static_cast<std::size_t>(size));
 }
 
+// The picture as a PNG or JPEG: those as they are, any other kind stb_image reads converted
+// to PNG. False, with the reason as the rest of a sentence, for what it cannot read and
+// for a picture larger than kMaxPictureSide, told from its header alone.
+bool AsPngOrJpeg(std::string& bytes, std::string& problem) {
+    const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
+    const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    const bool known = bytes.size() <= INT_MAX &&
+                       stbi_info_from_memory(data, size, &width, &height, &channels) != 0;
+    if (known && (width > kMaxPictureSide || height > kMaxPictureSide)) {
+        problem = "misura " + std::to_string(width) + " \xC3\x97 " + std::to_string(height) +
+                  " pixel, oltre il massimo di " + std::to_string(kMaxPictureSide) + " per lato";
+        return false;
+    }
+    if (!PictureExtension(bytes).empty())
+        return true;
+    const std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
+        known ? stbi_load_from_memory(data, size, &width, &height, &channels, 0) : nullptr,
+        stbi_image_free);
+    std::string png;
+    if (pixels == nullptr || !stbi_write_png_to_func(AppendBytes, &png, width, height, channels,
+                                                     pixels.get(), width * channels)) {
+        problem = "non \xC3\xA8 un'immagine PNG, JPEG, BMP, TGA, GIF, HDR o PNM";
+        return false;
+    }
+    bytes = std::move(png);
+    return true;
+}
+
 } // namespace
 
 void SetPictureFolder(const std::string& folder) {
@@ -98,10 +133,12 @@ std::string PictureExtension(std::string_view bytes) {
     return "";
 }
 
+// A name already taken by other bytes (the hash is no proof) is never written over: a
+// document may name that picture.
 bool KeepPicture(const std::string& bytes, std::string& path, std::string& problem) {
-    const std::string extension = PictureExtension(bytes);
-    if (extension.empty()) {
-        problem = "l'immagine contenuta nel modello non \xC3\xA8 un PNG n\xC3\xA9 un JPEG";
+    std::string picture = bytes;
+    if (!AsPngOrJpeg(picture, problem)) {
+        problem = "l'immagine contenuta nel modello " + problem;
         return false;
     }
     if (Folder().empty()) {
@@ -110,8 +147,16 @@ bool KeepPicture(const std::string& bytes, std::string& path, std::string& probl
     }
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::u8path(Folder()), error);
-    path = JoinedPath(Folder(), ContentName(bytes) + extension);
-    return Holds(path, bytes) || Write(path, bytes, problem);
+    const std::string stem = JoinedPath(Folder(), ContentName(picture));
+    for (int copy = 1; copy <= kNamesTried; ++copy) {
+        path = stem + (copy == 1 ? "" : "-" + std::to_string(copy)) + PictureExtension(picture);
+        if (!Exists(path))
+            return Write(path, picture, problem);
+        if (Holds(path, picture))
+            return true;
+    }
+    problem = "troppe immagini diverse con lo stesso nome in " + Folder();
+    return false;
 }
 
 bool IsKeptPicture(const std::string& path) {
@@ -139,16 +184,16 @@ std::string TextureSeenFrom(const std::string& projectFolder, const std::string&
     return Exists(beside) ? beside : texture;
 }
 
-bool CopyPictureBesideProject(const std::string& projectPath, const std::string& picture,
-                              std::string& name, std::string& problem) {
+bool CopyPictureBeside(const std::string& filePath, const std::string& picture,
+                       std::string& name, std::string& problem) {
     std::string bytes;
     if (!ReadWholeFile(picture, bytes, kMaxPictureBytes)) {
         problem = "impossibile leggere " + picture;
         return false;
     }
     const std::string extension = PictureExtension(bytes);
-    const std::string stem = WithoutExtension(projectPath);
-    for (int copy = 1; copy <= kCopyNamesTried; ++copy) {
+    const std::string stem = WithoutExtension(filePath);
+    for (int copy = 1; copy <= kNamesTried; ++copy) {
         const std::string path =
             stem + (copy == 1 ? "" : " (" + std::to_string(copy) + ")") + extension;
         if (Exists(path) && !Holds(path, bytes))
@@ -165,25 +210,10 @@ bool PictureToCarry(const std::string& path, std::string& bytes, std::string& pr
         problem = "impossibile leggere " + path;
         return false;
     }
-    if (!PictureExtension(bytes).empty())
+    if (AsPngOrJpeg(bytes, problem))
         return true;
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    const std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
-        bytes.size() <= INT_MAX
-            ? stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
-                                    static_cast<int>(bytes.size()), &width, &height, &channels, 0)
-            : nullptr,
-        stbi_image_free);
-    std::string png;
-    if (pixels == nullptr || !stbi_write_png_to_func(AppendBytes, &png, width, height, channels,
-                                                     pixels.get(), width * channels)) {
-        problem = path + " non \xC3\xA8 un'immagine PNG, JPEG, BMP, TGA, GIF, HDR o PNM";
-        return false;
-    }
-    bytes = std::move(png);
-    return true;
+    problem = path + " " + problem;
+    return false;
 }
 
 } // namespace MyApp

@@ -17,9 +17,11 @@ const std::string& PictureFolder();
 // ".png" or ".jpg" by the bytes' signature; empty for anything else.
 std::string PictureExtension(std::string_view bytes);
 
-// Writes a PNG or JPEG picture into the picture folder, named by its content, so that the
-// same picture is written once however often it is imported; `path` names it. False with
-// the reason in Italian for another kind of picture, no folder, or a failed write.
+// Writes a picture into the picture folder, named by its content, so that the same picture
+// is written once however often it is imported; `path` names it. PNG and JPEG are kept as
+// they are, the other kinds PictureToCarry takes are converted to PNG. False with the
+// reason in Italian for a picture that cannot be read, one larger than 16384 pixels a side,
+// no folder, or a failed write.
 bool KeepPicture(const std::string& bytes, std::string& path, std::string& problem);
 
 // Whether the path names a picture kept in the picture folder.
@@ -34,16 +36,17 @@ bool NamesAnotherMachine(const std::string& path);
 // then names a file of the current folder, as it always has).
 std::string TextureSeenFrom(const std::string& projectFolder, const std::string& texture);
 
-// Copies a picture beside the project, named after it ("progetto.png" for
-// "progetto.kv3"; "progetto (2).png" and on when another picture has the name already),
-// so that the project and its picture travel together. `name` is the copy's file name,
-// as the project names it. False with the reason in Italian.
-bool CopyPictureBesideProject(const std::string& projectPath, const std::string& picture,
-                              std::string& name, std::string& problem);
+// Copies a picture beside a file (a project, an exported model), named after it
+// ("progetto.png" for "progetto.kv3"; "progetto (2).png" and on when another picture has
+// the name already), so that the file and its picture travel together. `name` is the
+// copy's file name, as the file names it. False with the reason in Italian.
+bool CopyPictureBeside(const std::string& filePath, const std::string& picture,
+                       std::string& name, std::string& problem);
 
 // The texture at path as a PNG or JPEG picture to carry inside a glTF file: a PNG or JPEG
 // as it is, a BMP, TGA, GIF, HDR or PNM picture converted to PNG. False with the reason
-// in Italian for a file that cannot be read or converted.
+// in Italian for a file that cannot be read or converted, or is larger than 16384 pixels a
+// side (told from its header, before anything is decoded).
 bool PictureToCarry(const std::string& path, std::string& bytes, std::string& problem);
 
 } // namespace MyApp

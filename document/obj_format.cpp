@@ -120,16 +120,24 @@ bool CheckFaceSizes(const std::vector<tinyobj::shape_t>& shapes, std::string& me
     return true;
 }
 
-// The first material's diffuse texture is the model's; the other textures named are
-// counted.
-void TakeTextures(const std::vector<tinyobj::material_t>& materials, const std::string& folder,
+// The diffuse texture of the first material a face uses is the model's; the other
+// textures the faces use are counted. Materials no face uses do not count.
+void TakeTextures(const std::vector<tinyobj::shape_t>& shapes,
+                  const std::vector<tinyobj::material_t>& materials, const std::string& folder,
                   ModelTriangles& model) {
     std::set<std::string> names;
-    for (const tinyobj::material_t& material : materials) {
-        if (material.diffuse_texname.empty() || !names.insert(material.diffuse_texname).second)
-            continue;
-        if (names.size() == 1)
-            model.textureFile = JoinedPath(folder, material.diffuse_texname);
+    std::vector<bool> seen(materials.size(), false);
+    for (const tinyobj::shape_t& shape : shapes) {
+        for (const int id : shape.mesh.material_ids) {
+            if (id < 0 || static_cast<std::size_t>(id) >= materials.size() || seen[id])
+                continue;
+            seen[id] = true;
+            const std::string& texture = materials[id].diffuse_texname;
+            if (texture.empty() || !names.insert(texture).second)
+                continue;
+            if (names.size() == 1)
+                model.textureFile = JoinedPath(folder, texture);
+        }
     }
     model.texturesLeftOut = names.empty() ? 0 : names.size() - 1;
 }
@@ -391,7 +399,7 @@ bool ReadObjText(std::string_view obj, const std::string& folder, ModelTriangles
     model.corners.reserve(static_cast<std::size_t>(triangles) * 3);
     for (const tinyobj::shape_t& shape : shapes)
         AppendTriangles(attrib, shape, materials, model.corners);
-    TakeTextures(materials, folder, model);
+    TakeTextures(shapes, materials, folder, model);
     return true;
 }
 

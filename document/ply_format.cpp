@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -79,6 +81,7 @@ struct Header {
     Encoding encoding = Encoding::Ascii;
     std::vector<Element> elements;
     std::string textureFile;
+    std::set<std::string> otherTextures; // named after the first, left out
     std::size_t dataOffset = 0;
 };
 
@@ -230,8 +233,12 @@ bool ParseHeader(std::string_view bytes, Header& header, std::string& message) {
             sawFormat = true;
         } else if (words[0] == "comment") {
             std::string name;
-            if (header.textureFile.empty() && ReadTextureComment(Trimmed(line), name))
-                header.textureFile = name;
+            if (ReadTextureComment(Trimmed(line), name)) {
+                if (header.textureFile.empty())
+                    header.textureFile = name;
+                else if (name != header.textureFile)
+                    header.otherTextures.insert(name);
+            }
         } else if (words[0] == "element") {
             Element element;
             if (words.size() != 3 || !ParseCount(words[2], element.count)) {
@@ -737,6 +744,7 @@ private:
         }
         ModelTriangles read;
         read.textureFile = m_header.textureFile;
+        read.texturesLeftOut = m_header.otherTextures.size();
         read.corners.reserve(m_faces.indices.size());
         for (std::size_t i = 0; i < m_faces.indices.size(); ++i) {
             ModelCorner corner = m_vertices[m_faces.indices[i]].corner;

@@ -33,7 +33,7 @@ const char* const kNoDirect3D = "Inizializzazione DirectX fallita.";
 const char* const kNoDevice = "Inizializzazione DirectX fallita (CreateDevice).";
 
 // Why a texture file did not load, for the user.
-std::string TextureFailure(const std::string& file) {
+std::string TextureFailureText(const std::string& file) {
     const bool missing = GetFileAttributesW(ToWide(file).c_str()) == INVALID_FILE_ATTRIBUTES;
     return "La texture " + file +
            (missing ? " non esiste" : " non \xC3\xA8 un'immagine che si possa caricare") +
@@ -515,12 +515,12 @@ IDirect3DTexture9* D3DPanel::TextureFromFile(const std::string& name) {
     entry.FileName = file;
     D3DXCreateTextureFromFileW(device.Get(), ToWide(file).c_str(), &entry.texture);
     if (!entry.texture && m_reportedTextures.insert(file).second)
-        m_textureFailures.push_back(TextureFailure(file));
+        m_textureFailures.push_back({file, TextureFailureText(file)});
     textureCache.push_back(std::move(entry));
     return textureCache.back().texture.Get();
 }
 
-std::vector<std::string> D3DPanel::TakeTextureFailures() {
+std::vector<TextureFailure> D3DPanel::TakeTextureFailures() {
     return std::exchange(m_textureFailures, {});
 }
 

@@ -27,6 +27,12 @@ namespace KelUtility {
 class GdiPresenter;
 struct MeshShape;
 
+// A texture file that did not load, and what to tell the user of it.
+struct TextureFailure {
+    std::string file;
+    std::string text;
+};
+
 struct TextureCacheEntry {
     Microsoft::WRL::ComPtr<IDirect3DTexture9> texture; // none when it did not load
     std::string FileName;                              // "" for a resource texture
@@ -98,9 +104,9 @@ public:
     // Writes the record's vertices and indices into a mesh of its shape.
     bool FillMesh(ID3DXMesh& mesh, const SceneMesh& record, const MeshShape& shape);
     IDirect3DTexture9* TextureFromFile(const std::string& name);
-    // What to tell the user of the texture files that did not load since the last call:
-    // one sentence for each, each file told once.
-    std::vector<std::string> TakeTextureFailures();
+    // The texture files that did not load since the last call, each file once, with a
+    // sentence for the user.
+    std::vector<TextureFailure> TakeTextureFailures();
     IDirect3DTexture9* TextureFromResource(std::int32_t resourceId);
 
     // Where a ray from origin along direction first meets the mesh, if it does.
@@ -246,7 +252,7 @@ private:
     // The client size at which the device last failed to be created, reported once.
     std::optional<SIZE> m_failedSize;
     std::set<std::string> m_reportedTextures;
-    std::vector<std::string> m_textureFailures;
+    std::vector<TextureFailure> m_textureFailures;
     // Set between the start of a frame and its present: the lists are being walked.
     bool m_drawingFrame = false;
     std::unique_ptr<SceneLists> m_pendingScene;

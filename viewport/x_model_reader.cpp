@@ -1,6 +1,7 @@
 #include "viewport/x_model_reader.h"
 
 #include "document/model_files.h"
+#include "document/model_pictures.h"
 #include "toolkit/text_conversion.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <d3dx9.h>
 #include <memory>
+#include <set>
 #include <utility>
 #include <vector>
 #include <wrl/client.h>
@@ -153,20 +155,25 @@ std::string ResolvedAgainst(const std::string& model, const std::string& name) {
     if (!MyApp::IsAbsolutePath(name))
         return folder + name;
     const std::string beside = folder + name.substr(name.find_last_of("/\\") + 1);
+    // Another machine's path is not opened on the file's word.
+    if (MyApp::NamesAnotherMachine(name))
+        return FileExists(beside) ? beside : name;
     return !FileExists(name) && FileExists(beside) ? beside : name;
 }
 
-// The first texture a material names, as the document holds one texture for the mesh.
-std::string TextureOf(const D3DXMATERIAL* materials, DWORD count, const std::string& path) {
+// The first texture a material names is the model's, as the document holds one texture
+// for the mesh; the other names, gathered in `names` over the whole file, are counted.
+void TakeTextures(const D3DXMATERIAL* materials, DWORD count, const std::string& path,
+                  std::set<std::string>& names, MyApp::ModelTriangles& model) {
     for (DWORD i = 0; i < count; ++i) {
         const char* name = materials[i].pTextureFilename;
-        if (name != nullptr && name[0] != '\0') {
-            const std::string narrow = NameFromFile(name);
-            if (!narrow.empty())
-                return ResolvedAgainst(path, narrow);
-        }
+        const std::string narrow = name != nullptr ? NameFromFile(name) : "";
+        if (narrow.empty() || !names.insert(narrow).second)
+            continue;
+        if (names.size() == 1)
+            model.textureFile = ResolvedAgainst(path, narrow);
     }
-    return {};
+    model.texturesLeftOut = names.empty() ? 0 : names.size() - 1;
 }
 
 // The mesh's three buffers, locked for reading and unlocked when done.
@@ -374,6 +381,7 @@ bool ReadHierarchy(IDirect3DDevice9& device, const std::wstring& path, const std
     D3DXMATRIX identity;
     D3DXMatrixIdentity(&identity);
     std::vector<std::pair<const D3DXFRAME*, D3DXMATRIX>> pending{{root, identity}};
+    std::set<std::string> textures;
     while (!pending.empty()) {
         const D3DXFRAME* frame = pending.back().first;
         const D3DXMATRIX parent = pending.back().second;
@@ -390,8 +398,7 @@ bool ReadHierarchy(IDirect3DDevice9& device, const std::wstring& path, const std
                 message = FacesMessage(read, result);
                 return false;
             }
-            if (model.textureFile.empty())
-                model.textureFile = TextureOf(container->pMaterials, container->NumMaterials, name);
+            TakeTextures(container->pMaterials, container->NumMaterials, name, textures, model);
         }
         // Siblings go on first so that the children are read before them, in file order.
         if (frame->pFrameSibling != nullptr)
@@ -448,7 +455,8 @@ bool ReadXModel(IDirect3DDevice9& device, const std::string& path, MyApp::ModelT
         message = FacesMessage(faces, result);
         return false;
     } else {
-        read.textureFile = TextureOf(materials, materialCount, path);
+        std::set<std::string> textures;
+        TakeTextures(materials, materialCount, path, textures, read);
     }
     model = std::move(read);
     return true;

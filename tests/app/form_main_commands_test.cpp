@@ -720,4 +720,17 @@ TEST_F(FormMainCommandsTest, APictureInsideAGlbIsShownAndSavedBesideTheProject) 
     host.paths = {folder.File("altrove\\copia.kv3")};
     Choose(*form->saveAsItem);
     EXPECT_EQ(form->document.TextureFile, folder.File("scatola.png"));
+
+    // Typed letter by letter, a name that does not load is told once, when the box is left.
+    SetFocus(form->textureBox->window);
+    for (const char* typed : {"m", "ma", "manca.png"}) {
+        form->textureBox->SetText(typed);
+        Tick();
+    }
+    EXPECT_TRUE(host.boxes.empty()) << host.BoxTexts().back();
+    SetFocus(form->vertexList->window);
+    Tick();
+    Tick();
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_NE(host.boxes[0].text.find("manca.png non esiste"), std::string::npos);
 }

@@ -533,11 +533,21 @@ TEST(ModelImport, APictureInsideAModelTravelsWithTheProjectAndTheExports) {
     EXPECT_EQ(std::filesystem::directory_iterator(folder.File("immagini"))->path().string(),
               document.TextureFile)
         << "one file, written once";
+    const std::string kept = document.TextureFile;
+    TemporaryFolder::WriteBytes(kept, "another picture that came by the same name");
+    ASSERT_TRUE(ImportModel(folder.File("box.glb"), document, message)) << message;
+    EXPECT_EQ(document.TextureFile, kept.substr(0, kept.size() - 4) + "-2.png");
+    EXPECT_EQ(TemporaryFolder::ReadBytes(kept), "another picture that came by the same name");
+
+    ASSERT_TRUE(ExportModel(document, folder.File("modello blu.obj"), message)) << message;
+    EXPECT_NE(TemporaryFolder::ReadBytes(folder.File("modello_blu.mtl")).find("map_Kd modello_blu.png"),
+              std::string::npos);
+    EXPECT_EQ(TemporaryFolder::ReadBytes(folder.File("modello_blu.png")), png);
 
     TemporaryFolder::WriteBytes(folder.File("progetto.png"), "another picture");
     std::string name, problem;
     ASSERT_TRUE(
-        CopyPictureBesideProject(folder.File("progetto.kv3"), document.TextureFile, name, problem))
+        CopyPictureBeside(folder.File("progetto.kv3"), document.TextureFile, name, problem))
         << problem;
     EXPECT_EQ(name, "progetto (2).png");
     std::filesystem::remove(folder.File("box.glb"));
@@ -554,23 +564,38 @@ TEST(ModelImport, APictureInsideAModelTravelsWithTheProjectAndTheExports) {
     ASSERT_TRUE(ExportModel(document, folder.File("out.glb"), message)) << message;
     ASSERT_TRUE(ReadGltf(folder.File("out.glb"), carried, message)) << message;
     EXPECT_EQ(PictureExtension(carried.texturePicture), ".png");
+    std::string huge = WhitePixelBmp();
+    huge[18] = 0x20, huge[19] = 0x4E; // 20,000 pixels wide, in a header of 58 bytes
+    TemporaryFolder::WriteBytes(document.TextureFile, huge);
+    ASSERT_TRUE(ExportModel(document, folder.File("out.glb"), message));
+    EXPECT_NE(message.find("misura 20000 \xC3\x97 1 pixel"), std::string::npos) << message;
     document.TextureFile = folder.File("legno.dds");
     TemporaryFolder::WriteBytes(document.TextureFile, "DDS not a picture stb reads");
     ASSERT_TRUE(ExportModel(document, folder.File("out.glb"), message));
     EXPECT_NE(message.find("senza texture"), std::string::npos) << message;
 
-    const std::pair<const char*, const char*> notes[] = {
+    // An OBJ's material b is used only where the table defines it.
+    const std::pair<std::string, const char*> notes[] = {
         {"map_Kd mancante.png\n", "mancante.png indicata dal modello non esiste"},
         {"map_Kd \\\\server\\condivisa\\legno.png\n", "si trova su un altro computer"},
         {"map_Kd bianco.bmp\nnewmtl b\nmap_Kd altro.bmp\n", "usa 2 texture"},
+        {"map_Kd bianco.bmp\nnewmtl c\nmap_Kd altro.bmp\n", ""},
     };
     for (const auto& [material, note] : notes) {
-        TemporaryFolder::WriteBytes(folder.File("n.mtl"), std::string("newmtl a\n") + material);
-        TemporaryFolder::WriteBytes(folder.File("n.obj"),
-                                    "mtllib n.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl a\nf 1 2 3\n");
+        TemporaryFolder::WriteBytes(folder.File("n.mtl"), "newmtl a\n" + material);
+        TemporaryFolder::WriteBytes(folder.File("n.obj"), "mtllib n.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\n"
+                                                          "usemtl a\nf 1 2 3\nusemtl b\nf 1 3 2\n");
         ASSERT_TRUE(ImportModel(folder.File("n.obj"), document, message)) << message;
-        EXPECT_NE(message.find(note), std::string::npos) << message;
+        EXPECT_TRUE(*note ? message.find(note) != std::string::npos : message.empty()) << message;
     }
+    const std::string ply = WritePly(triangle);
+    const std::size_t header = ply.find("element");
+    TemporaryFolder::WriteBytes(folder.File("n.ply"), ply.substr(0, header) +
+                                                          "comment TextureFile bianco.bmp\n"
+                                                          "comment TextureFile altro.bmp\n" +
+                                                          ply.substr(header));
+    ASSERT_TRUE(ImportModel(folder.File("n.ply"), document, message)) << message;
+    EXPECT_NE(message.find("usa 2 texture"), std::string::npos) << message;
     EXPECT_EQ(document.TextureFile, folder.File("bianco.bmp"));
     SetPictureFolder("");
 }
