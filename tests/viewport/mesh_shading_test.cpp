@@ -1,0 +1,116 @@
+// The normals a shaded mesh is drawn with, and the edges drawn over it, on tiny meshes.
+
+#include "viewport/mesh_edges.h"
+#include "viewport/mesh_shading.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <set>
+#include <tuple>
+
+using namespace KelUtility;
+
+namespace {
+
+struct Mesh {
+    std::vector<DeviceVertex> vertices;
+    std::vector<std::uint16_t> indices;
+};
+
+// A cube of side 2 on 8 shared vertices, its faces clockwise seen from outside.
+Mesh Cube() {
+    Mesh cube;
+    for (int i = 0; i < 8; ++i)
+        cube.vertices.push_back({i & 1 ? 1.f : -1.f, i & 2 ? 1.f : -1.f, i & 4 ? 1.f : -1.f, 0, 0, 0});
+    cube.indices = {0, 2, 3, 0, 3, 1, 4, 5, 7, 4, 7, 6, 0, 4, 6, 0, 6, 2,
+                    1, 3, 7, 1, 7, 5, 0, 1, 5, 0, 5, 4, 2, 6, 7, 2, 7, 3};
+    return cube;
+}
+
+// A unit sphere of 16 x 8 quads, clockwise seen from outside, its seam's vertices doubled (as texture coordinates
+// would have them) and its poles one vertex per quad.
+Mesh Sphere() {
+    Mesh sphere;
+    constexpr int kAround = 16;
+    constexpr int kDown = 8;
+    const double pi = 3.14159265358979323846;
+    for (int row = 0; row <= kDown; ++row) {
+        for (int column = 0; column <= kAround; ++column) {
+            const double polar = pi * row / kDown;
+            const double turn = 2 * pi * (column % kAround) / kAround;
+            sphere.vertices.push_back({static_cast<float>(std::sin(polar) * std::cos(turn)),
+                                       static_cast<float>(std::cos(polar)),
+                                       static_cast<float>(std::sin(polar) * std::sin(turn)), 0,
+                                       static_cast<float>(column), static_cast<float>(row)});
+        }
+    }
+    for (int row = 0; row < kDown; ++row) {
+        for (int column = 0; column < kAround; ++column) {
+            const auto at = [&](int r, int c) { return static_cast<std::uint16_t>(r * (kAround + 1) + c); };
+            sphere.indices.insert(sphere.indices.end(),
+                                  {at(row, column), at(row + 1, column + 1), at(row + 1, column),
+                                   at(row, column), at(row, column + 1), at(row + 1, column + 1)});
+        }
+    }
+    return sphere;
+}
+
+ShadedGeometry Shade(const Mesh& mesh) {
+    return ShadeTriangles(mesh.vertices.data(), mesh.vertices.size(), mesh.indices.data(),
+                          mesh.indices.size());
+}
+
+} // namespace
+
+TEST(MeshShading, CubesStaySharpSpheresSmoothAndFlatTrianglesHarmless) {
+    const ShadedGeometry cube = Shade(Cube());
+    EXPECT_EQ(cube.vertices.size(), 24u) << "three normals at each corner";
+    for (const ShadedVertex& v : cube.vertices) {
+        // The normal is the face's, outward: along the one axis on which it lies at +-1.
+        const int along = std::fabs(v.nx) == 1 ? 0 : std::fabs(v.ny) == 1 ? 1 : 2;
+        const float position[3] = {v.x, v.y, v.z};
+        const float normal[3] = {v.nx, v.ny, v.nz};
+        EXPECT_EQ(normal[along], position[along]);
+        EXPECT_EQ(std::fabs(normal[0]) + std::fabs(normal[1]) + std::fabs(normal[2]), 1.f);
+    }
+    ASSERT_EQ(cube.indices.size(), 36u);
+
+    const Mesh sphereMesh = Sphere();
+    const ShadedGeometry sphere = Shade(sphereMesh);
+    std::set<std::uint32_t> used(sphere.indices.begin(), sphere.indices.end());
+    EXPECT_EQ(used.size(), sphere.vertices.size());
+    for (const ShadedVertex& v : sphere.vertices) {
+        // Smooth: every corner's normal points away from the centre, seam and poles too.
+        const float dot = v.nx * v.x + v.ny * v.y + v.nz * v.z;
+        EXPECT_GT(dot, 0.98f) << v.x << " " << v.y << " " << v.z;
+    }
+
+    Mesh flat = Cube();
+    flat.vertices.push_back({9, 9, 9, 0, 0, 0}); // used by no triangle
+    flat.indices.insert(flat.indices.end(), {0, 0, 1, 2, 2, 2});
+    const ShadedGeometry withFlat = Shade(flat);
+    EXPECT_EQ(withFlat.vertices.size(), 24u + 3) << "the flat corners take their position's";
+    for (const ShadedVertex& v : withFlat.vertices) {
+        EXPECT_TRUE(std::isfinite(v.nx) && std::isfinite(v.ny) && std::isfinite(v.nz));
+        EXPECT_NEAR(v.nx * v.nx + v.ny * v.ny + v.nz * v.nz, 1, 1e-6);
+        EXPECT_NE(v.x, 9);
+    }
+}
+
+TEST(MeshEdges, AClosedMeshHasEachEdgeOnce) {
+    const Mesh cube = Cube();
+    const std::vector<std::uint16_t> edges =
+        EdgeList(cube.vertices.data(), cube.vertices.size(), cube.indices.data(), cube.indices.size());
+    EXPECT_EQ(edges.size(), 2u * 18) << "12 sides and 6 diagonals";
+    const Mesh sphere = Sphere();
+    const std::vector<std::uint16_t> lines = EdgeList(sphere.vertices.data(), sphere.vertices.size(),
+                                                      sphere.indices.data(), sphere.indices.size());
+    std::set<std::tuple<float, float, float, float, float, float>> distinct;
+    for (std::size_t i = 0; i < lines.size(); i += 2) {
+        const DeviceVertex& a = sphere.vertices[lines[i]];
+        const DeviceVertex& b = sphere.vertices[lines[i + 1]];
+        EXPECT_FALSE(a.x == b.x && a.y == b.y && a.z == b.z) << "no line of one point";
+        distinct.insert(std::min(std::tuple(a.x, a.y, a.z, b.x, b.y, b.z), std::tuple(b.x, b.y, b.z, a.x, a.y, a.z)));
+    }
+    EXPECT_EQ(distinct.size(), lines.size() / 2) << "the seam's edges once";
+}
