@@ -181,15 +181,18 @@ void FormMain::TearDown() {
     menuBar.reset();
     fileMenu.reset();
     editMenu.reset();
+    viewMenu.reset();
     helpMenu.reset();
     for (auto* item :
          {&newItem,       &openItem,          &importItem,      &saveItem,      &saveAsItem,
           &exportItem,    &exportPictureItem, &exportMeshItem,  &exportObjItem, &exportPlyItem,
           &exportStlItem, &exportGltfItem,    &separatorItem,   &exitItem,      &undoItem,
           &redoItem,      &editSeparatorItem, &addTriangleItem, &resetViewItem, &guideItem,
-          &homeItem,      &infoItem,          &recentSeparator})
+          &homeItem,      &infoItem,          &recentSeparator, &shadedItem,  &edgesItem,
+          &viewSeparatorItem, &frameItem, &sidesSeparatorItem})
         item->reset();
     recentItems.clear();
+    sideItems.clear();
     viewportContainer.reset();
     timer.reset();
     ResetControls();

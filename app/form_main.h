@@ -166,6 +166,12 @@ public:
     void Zoom(double notches);
     // Rotation and move back to none, as one step.
     void ResetView();
+    // The looks of the preview, the user's choice kept across runs with the settings.
+    void SetLooks(bool shaded, bool edges);
+    // The mesh moved to the middle and the eye along its line until it fits; one step.
+    void FrameView();
+    // The rotation that shows the mesh from one side (with the eye on -Z), then framed.
+    void ShowSide(int rotX, int rotY);
     void ResetScroll();
     void ShowAbout();
 
@@ -183,6 +189,14 @@ public:
     std::unique_ptr<KelUtility::MenuBar> menuBar;
     std::unique_ptr<KelUtility::Menu> fileMenu;
     std::unique_ptr<KelUtility::Menu> editMenu;
+    std::unique_ptr<KelUtility::Menu> viewMenu;
+    std::unique_ptr<KelUtility::SubMenu> shadedItem;
+    std::unique_ptr<KelUtility::SubMenu> edgesItem;
+    std::unique_ptr<KelUtility::SubMenu> viewSeparatorItem;
+    std::unique_ptr<KelUtility::SubMenu> frameItem;
+    std::unique_ptr<KelUtility::SubMenu> sidesSeparatorItem;
+    // Front, back, left, right, top, bottom.
+    std::vector<std::unique_ptr<KelUtility::SubMenu>> sideItems;
     std::unique_ptr<KelUtility::Menu> helpMenu;
     std::unique_ptr<KelUtility::SubMenu> newItem;
     std::unique_ptr<KelUtility::SubMenu> openItem;
@@ -219,6 +233,9 @@ public:
     std::unique_ptr<KelUtility::ToolBarItem> historySeparator;
     std::unique_ptr<KelUtility::ToolBarItem> undoButton;
     std::unique_ptr<KelUtility::ToolBarItem> redoButton;
+    std::unique_ptr<KelUtility::ToolBarItem> looksSeparator;
+    std::unique_ptr<KelUtility::ToolBarItem> shadedButton;
+    std::unique_ptr<KelUtility::ToolBarItem> edgesButton;
 
     std::unique_ptr<KelUtility::PanelChildren> viewportContainer;
     std::unique_ptr<KelUtility::D3DPanel> viewport;

@@ -130,6 +130,19 @@ void FormMain::OnCommand(GUIElement* menuItem) {
         Redo();
     } else if (menuItem == resetViewItem.get()) {
         ResetView();
+    } else if (menuItem == shadedItem.get()) {
+        SetLooks(!viewport->Shaded, viewport->ShowEdges);
+    } else if (menuItem == edgesItem.get()) {
+        SetLooks(viewport->Shaded, !viewport->ShowEdges);
+    } else if (menuItem == frameItem.get()) {
+        FrameView();
+    } else if (auto side = std::find_if(sideItems.begin(), sideItems.end(),
+                                        [&](const auto& item) { return item.get() == menuItem; });
+               side != sideItems.end()) {
+        // Front, back, left, right, top, bottom: the turn that brings that side to the eye.
+        constexpr int kSides[6][2] = {{0, 0}, {0, 180}, {0, 270}, {0, 90}, {270, 0}, {90, 0}};
+        const auto which = static_cast<std::size_t>(side - sideItems.begin());
+        ShowSide(kSides[which][0], kSides[which][1]);
     } else if (menuItem == addTriangleItem.get()) {
         OpenIndexDialog(EntryMode::AddTriangle);
     } else if (auto recent = std::find_if(recentItems.begin(), recentItems.end(),
@@ -387,6 +400,10 @@ void FormMain::OnControlClick(GUIElement* element) {
         Undo();
     else if (element == redoButton.get())
         Redo();
+    else if (element == shadedButton.get())
+        OnCommand(shadedItem.get());
+    else if (element == edgesButton.get())
+        OnCommand(edgesItem.get());
     else if (element == colorButton.get())
         PickBackground();
     else if (element == textureButton.get())

@@ -9,6 +9,8 @@
 #include "document/model_import.h"
 #include "document/text_file.h"
 #include "toolkit/sub_menu.h"
+#include "toolkit/tool_bar.h"
+#include "toolkit/tool_bar_item.h"
 #include "toolkit/system_dialogs.h"
 #include "toolkit/text_conversion.h"
 #include "viewport/d3d_panel.h"
@@ -21,6 +23,8 @@ namespace MyApp {
 namespace {
 
 const char* const kError = "Errore";
+const char* const kShadedLook = "Ombreggiato";
+const char* const kEdgesLook = "Spigoli";
 
 // A failure's message, and below it the file and why.
 std::string WithReason(const std::string& message, const std::string& path,
@@ -182,6 +186,23 @@ void FormMain::RememberSettingsIn(const std::string& keyPath) {
     recentProjects = m_settings->ReadRecent();
     ShowRecentProjects();
     RestorePlacement();
+    SetLooks(m_settings->ReadLook(kShadedLook), m_settings->ReadLook(kEdgesLook));
+}
+
+void FormMain::SetLooks(bool shaded, bool edges) {
+    viewport->Shaded = shaded;
+    viewport->ShowEdges = edges;
+    shadedItem->checked = shaded;
+    edgesItem->checked = edges;
+    shadedItem->ApplyCheck();
+    edgesItem->ApplyCheck();
+    SendMessageW(mainToolBar->window, TB_CHECKBUTTON, shadedButton->id, shaded);
+    SendMessageW(mainToolBar->window, TB_CHECKBUTTON, edgesButton->id, edges);
+    if (m_settings) {
+        m_settings->WriteLook(kShadedLook, shaded);
+        m_settings->WriteLook(kEdgesLook, edges);
+    }
+    viewport->Redraw();
 }
 
 // The entries sit between the export commands and Exit, with a line below them; the

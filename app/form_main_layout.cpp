@@ -37,8 +37,10 @@ constexpr COLORREF kContainerChildColor = 14474460; // grey 220
 constexpr int kTickMilliseconds = 500;
 constexpr int kLargeImagesDpi = 144;
 constexpr int kListImages = 1008;
-constexpr int kListImageCount = 8;
+constexpr int kListImageCount = 10;
 constexpr int kTrianglePicture = 3;
+constexpr int kShadedPicture = 8;
+constexpr int kEdgesPicture = 9;
 // The status bar's part that names the vertex under the pointer.
 constexpr int kVertexReadoutWidth = 280;
 constexpr int kRowHeight = 22;
@@ -190,6 +192,17 @@ void FormMain::BuildMenuBar() {
     editSeparatorItem = std::make_unique<SubMenu>(editMenu.get(), "");
     resetViewItem = MenuItem(editMenu.get(), "Ripristina &vista");
     addTriangleItem = MenuItem(editMenu.get(), "Aggiungi &Triangolo...", "Ctrl+T", {{kCtrl, 'T'}});
+    viewMenu = std::make_unique<Menu>(menuBar.get(), "&Visualizza");
+    shadedItem = MenuItem(viewMenu.get(), "&Ombreggiato");
+    edgesItem = MenuItem(viewMenu.get(), "&Spigoli");
+    for (SubMenu* look : {shadedItem.get(), edgesItem.get()})
+        look->checkable = true;
+    viewSeparatorItem = std::make_unique<SubMenu>(viewMenu.get(), "");
+    frameItem = MenuItem(viewMenu.get(), "&Inquadra");
+    sidesSeparatorItem = std::make_unique<SubMenu>(viewMenu.get(), "");
+    for (const char* side : {"Vista &frontale", "Vista &posteriore", "Vista da si&nistra",
+                             "Vista da &destra", "Vista dall'&alto", "Vista dal &basso"})
+        sideItems.push_back(MenuItem(viewMenu.get(), side));
     helpMenu = std::make_unique<Menu>(menuBar.get(), "&?");
     guideItem = MenuItem(helpMenu.get(), "&Guida", "F1", {{FVIRTKEY, VK_F1}});
     homeItem = MenuItem(helpMenu.get(), "&Home");
@@ -441,7 +454,7 @@ std::unique_ptr<ListBox> FormMain::MakeList(int left, int top) {
 void FormMain::BuildMainToolBar() {
     mainToolBar = std::make_unique<ToolBar>(this);
     mainToolBar->SetPosition(Px(kMargin), Px(3));
-    mainToolBar->SetSize(Px(160), Px(25));
+    mainToolBar->SetSize(Px(220), Px(25));
     KeepInPlace(*mainToolBar);
     mainToolBar->largeImages = LargeImages();
     newButton = MakeToolItem(*mainToolBar, "Nuovo", STD_FILENEW);
@@ -455,6 +468,13 @@ void FormMain::BuildMainToolBar() {
     historySeparator->OnClick = nullptr;
     undoButton = MakeToolItem(*mainToolBar, "Annulla", STD_UNDO);
     redoButton = MakeToolItem(*mainToolBar, "Ripeti", STD_REDOW);
+    looksSeparator = MakeToolItem(*mainToolBar, "", 0);
+    looksSeparator->buttonStyle = TBSTYLE_SEP;
+    looksSeparator->OnClick = nullptr;
+    shadedButton = MakeStripItem(*mainToolBar, "Ombreggiato", kShadedPicture);
+    edgesButton = MakeStripItem(*mainToolBar, "Spigoli", kEdgesPicture);
+    for (ToolBarItem* look : {shadedButton.get(), edgesButton.get()})
+        look->buttonStyle = BTNS_CHECK;
     for (ToolBarItem* disabled : {saveButton.get(), undoButton.get(), redoButton.get()})
         disabled->enabled = false;
     mainToolBar->Create();

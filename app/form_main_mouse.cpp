@@ -6,6 +6,7 @@
 
 #include "app/form_main.h"
 
+#include "document/model_import.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/list_box.h"
 #include "toolkit/numeric_box.h"
@@ -223,6 +224,31 @@ void FormMain::Zoom(double notches) {
     }
     ShowView();
     NoteChange(ChangeSource::Mouse);
+    viewport->Redraw();
+}
+
+void FormMain::FrameView() {
+    ReadBoxes();
+    history.EndRun();
+    FrameMesh(document);
+    ShowValues();
+    NoteChange(ChangeSource::SingleStep);
+    viewport->Redraw();
+}
+
+// The eye goes onto the -Z line, at its distance, and the framing brings it as near as
+// the mesh lets it.
+void FormMain::ShowSide(int rotX, int rotY) {
+    ReadBoxes();
+    history.EndRun();
+    document.RotX = rotX;
+    document.RotY = rotY;
+    document.RotZ = 0;
+    document.EyeZ = -std::max(std::hypot(document.EyeX, document.EyeY, document.EyeZ), 1.0);
+    document.EyeX = document.EyeY = 0;
+    FrameMesh(document);
+    ShowValues();
+    NoteChange(ChangeSource::SingleStep);
     viewport->Redraw();
 }
 

@@ -47,6 +47,14 @@ void SettingsStore::WritePlacement(const WindowPlacement& placement) const {
     WriteText(kPlacementValue, PlacementText(placement));
 }
 
+bool SettingsStore::ReadLook(const std::string& name) const {
+    return ReadText(name) == "1";
+}
+
+void SettingsStore::WriteLook(const std::string& name, bool on) const {
+    WriteText(name, on ? "1" : "0");
+}
+
 std::string SettingsStore::ReadText(const std::string& name) const {
     const std::wstring valueName = ToWide(name);
     DWORD size = 0;

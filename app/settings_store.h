@@ -2,7 +2,8 @@
 
 // What the editor remembers for the user between runs, kept under a key of
 // HKEY_CURRENT_USER: the recent projects, one string value each ("Recent1" newest), and the
-// main window's placement ("WindowPlacement", as window_placement.h writes it). A missing
+// main window's placement ("WindowPlacement", as window_placement.h writes it), and the
+// preview's looks. A missing
 // key, a value of another type or one too long reads as nothing kept; writing fails
 // silently, as remembering is a courtesy and never stops the work.
 
@@ -25,6 +26,10 @@ public:
     void WriteRecent(const RecentProjects& recent) const;
     std::optional<WindowPlacement> ReadPlacement() const;
     void WritePlacement(const WindowPlacement& placement) const;
+    // The preview's looks, each a value of its own ("Ombreggiato", "Spigoli": "1" or
+    // "0"); off when missing.
+    bool ReadLook(const std::string& name) const;
+    void WriteLook(const std::string& name, bool on) const;
 
 private:
     std::string ReadText(const std::string& name) const;

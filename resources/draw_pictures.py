@@ -9,8 +9,9 @@ Writes:
   arrows.bmp       256x32 strip of eight 32x32 arrow cells (left, right, up,
                    down, then the same four pressed); black is the transparent
                    colour, so the arrows themselves never use pure black
-  toolbar.bmp      128x16 strip of eight 16x16 tool bar glyphs (pencil, plus,
-                   minus, triangle, arrows left, right, up, down), 8-bit
+  toolbar.bmp      160x16 strip of ten 16x16 tool bar glyphs (pencil, plus,
+                   minus, triangle, arrows left, right, up, down, a shaded
+                   ball, a square drawn as its edges), 8-bit
                    with a colour table, on light grey RGB(192, 192, 192),
                    which the tool bar shows as the button face
 
@@ -741,6 +742,50 @@ def triangle():
     return cells
 
 
+# A ball lit from the upper left, in five steps from the icon's light face to its
+# outline: the shaded look of the preview.
+SHADED_STEPS = ((214, 234, 255), ICON_LIT_FACE, (86, 146, 222), ICON_SHADED_FACE, (30, 70, 150))
+SHADED_LIGHT = (-0.5, -0.6, 0.62)
+
+
+def shaded_ball():
+    cells = [[None] * TOOL_CELL for _ in range(TOOL_CELL)]
+    centre, radius = 7.5, 7.0
+    length = math.sqrt(sum(c * c for c in SHADED_LIGHT))
+    light = [c / length for c in SHADED_LIGHT]
+    for y in range(TOOL_CELL):
+        for x in range(TOOL_CELL):
+            dx, dy = (x - centre) / radius, (y - centre) / radius
+            if dx * dx + dy * dy > 1:
+                continue
+            dz = math.sqrt(1 - dx * dx - dy * dy)
+            lit = max(0.0, dx * light[0] + dy * light[1] + dz * light[2])
+            if dx * dx + dy * dy > 0.8:
+                cells[y][x] = ICON_OUTLINE
+            else:
+                cells[y][x] = SHADED_STEPS[min(4, int((1 - lit) * 5))]
+    return cells
+
+
+# A square of two triangles drawn as its edges over a pale face: the edges look.
+EDGES_FACE = (214, 234, 255)
+EDGES_LINE = ICON_OUTLINE
+EDGES_CORNERS = ((2, 2), (13, 2), (13, 13), (2, 13))
+
+
+def edges_square():
+    cells = [[None] * TOOL_CELL for _ in range(TOOL_CELL)]
+    (left, top), (right, _), (_, bottom) = EDGES_CORNERS[0], EDGES_CORNERS[1], EDGES_CORNERS[2]
+    for y in range(top, bottom + 1):
+        for x in range(left, right + 1):
+            on_side = x in (left, right) or y in (top, bottom)
+            on_diagonal = x - left == y - top
+            cells[y][x] = EDGES_LINE if on_side or on_diagonal else EDGES_FACE
+    for x, y in EDGES_CORNERS:
+        cells[y][x] = ICON_VERTEX
+    return cells
+
+
 def draw_toolbar():
     bars = rect_mask([(2, 6, 13, 9)], TOOL_CELL)
     cross = rect_mask([(2, 6, 13, 9), (6, 2, 9, 13)], TOOL_CELL)
@@ -751,7 +796,7 @@ def draw_toolbar():
         bevelled(bars, MINUS_PALETTE, TOOL_BEVEL),
         triangle(),
     ] + [bevelled(turn_mask(up, d), TOOL_ARROW_PALETTE, TOOL_BEVEL)
-         for d in ('left', 'right', 'up', 'down')]
+         for d in ('left', 'right', 'up', 'down')] + [shaded_ball(), edges_square()]
     canvas = Canvas(TOOL_CELL * len(glyphs), TOOL_CELL, TOOL_TRANSPARENT, 1.0)
     for i, glyph in enumerate(glyphs):
         paint_cell(canvas, glyph, i * TOOL_CELL, 0, TOOL_TRANSPARENT)

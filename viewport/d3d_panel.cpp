@@ -220,6 +220,7 @@ void D3DPanel::ReleaseDevice(bool alsoDirect3D) {
     spriteSheet.Reset();
     temporaryVertexBuffer.Reset();
     m_builtMeshes.clear();
+    m_shadingShader.Reset();
     if (m_gdiPresenter)
         m_gdiPresenter->ReleaseDeviceObjects();
     device.Reset();
@@ -568,6 +569,8 @@ ID3DXMesh* D3DPanel::MeshFor(const SceneMesh& record, std::size_t position) {
                                built.mesh->GetNumVertices() == shape->vertices;
         if (!sameShape || !FillMesh(*built.mesh.Get(), record, *shape))
             built.mesh = BuildMesh(record);
+        built.shaded.Reset();
+        built.edges.Reset();
         built.geometry.FaceCount = record.FaceCount;
         built.geometry.Vertices = record.Vertices;
         built.geometry.Indices = record.Indices;
@@ -605,10 +608,19 @@ void D3DPanel::DrawMesh(const SceneMesh& record, std::size_t position) {
     if (mesh == nullptr)
         return;
     const WorldOffset offset(*device.Get(), record.X, record.Y, record.Z);
-    if (texture != nullptr)
-        device->SetFVF(kTexturedFormat);
-    UseTexture(texture);
-    mesh->DrawSubset(0);
+    ID3DXMesh* shaded = Shaded ? ShadedMeshFor(position) : nullptr;
+    if (shaded != nullptr && PrepareShading(offset.placed)) {
+        UseTexture(texture);
+        shaded->DrawSubset(0);
+        device->SetVertexShader(nullptr);
+    } else {
+        if (texture != nullptr)
+            device->SetFVF(kTexturedFormat);
+        UseTexture(texture);
+        mesh->DrawSubset(0);
+    }
+    if (ShowEdges)
+        DrawEdges(position);
 }
 
 bool D3DPanel::DrawAndCapture(const FrameUser& use) {

@@ -136,6 +136,10 @@ public:
     std::vector<SceneText> texts;
     std::vector<SceneText3D> texts3D;
     std::vector<SceneMesh> meshes;
+    // The looks of the meshes: lit by a light from the eye (both faces alike), and with
+    // their triangles' edges drawn over them. Both off: the plain frame.
+    bool Shaded = false;
+    bool ShowEdges = false;
     // Where a relative texture name is looked for first: the project's folder.
     std::string TextureFolder;
     std::string BackgroundFile;
@@ -259,7 +263,19 @@ private:
     struct BuiltMesh {
         SceneMesh geometry; // vertices, indices and face count it was built from
         Microsoft::WRL::ComPtr<ID3DXMesh> mesh;
+        // Made from `mesh` when first drawn in those looks.
+        Microsoft::WRL::ComPtr<ID3DXMesh> shaded;
+        Microsoft::WRL::ComPtr<IDirect3DIndexBuffer9> edges; // line list into mesh's vertices
+        UINT edgeCount = 0;
+        D3DCOLOR edgeColourOf = 0; // the mesh's average colour, which the edges stand out from
     };
+    Microsoft::WRL::ComPtr<ID3DXMesh> BuildShadedMesh(ID3DXMesh& plain);
+    bool BuildEdges(ID3DXMesh& plain, BuiltMesh& built);
+    ID3DXMesh* ShadedMeshFor(std::size_t position);
+    // Puts the shading vertex shader in force for a mesh placed by `world`.
+    bool PrepareShading(const D3DXMATRIX& world);
+    void DrawEdges(std::size_t position);
+    Microsoft::WRL::ComPtr<IDirect3DVertexShader9> m_shadingShader;
     std::vector<BuiltMesh> m_builtMeshes; // lives on the device
     // Set where the device's own present does not reach the screen.
     std::unique_ptr<GdiPresenter> m_gdiPresenter;

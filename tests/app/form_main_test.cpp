@@ -106,7 +106,8 @@ TEST_F(FormMainTest, StartsWithTheSampleAndNothingToSave) {
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(MenuText(bar, 0), L"&File");
     EXPECT_EQ(MenuText(bar, 1), L"&Modifica");
-    EXPECT_EQ(MenuText(bar, 2), L"&?");
+    EXPECT_EQ(MenuText(bar, 2), L"&Visualizza");
+    EXPECT_EQ(MenuText(bar, 3), L"&?");
     const HMENU file = GetSubMenu(bar, 0);
     const wchar_t* const fileItems[] = {L"&Nuovo\tCtrl+N",
                                         L"&Apri\tCtrl+O",
@@ -131,7 +132,15 @@ TEST_F(FormMainTest, StartsWithTheSampleAndNothingToSave) {
         L"Esporta come STL...",      L"Esporta come glTF (.glb)..."};
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(MenuText(exports, i), exportItems[i]) << i;
-    const HMENU help = GetSubMenu(bar, 2);
+    const HMENU view = GetSubMenu(bar, 2);
+    const wchar_t* const viewItems[] = {
+        L"&Ombreggiato",       L"&Spigoli",          L"",
+        L"&Inquadra",          L"",                  L"Vista &frontale",
+        L"Vista &posteriore",  L"Vista da si&nistra", L"Vista da &destra",
+        L"Vista dall'&alto",   L"Vista dal &basso"};
+    for (int i = 0; i < 11; ++i)
+        EXPECT_EQ(MenuText(view, i), viewItems[i]) << i;
+    const HMENU help = GetSubMenu(bar, 3);
     EXPECT_EQ(MenuText(help, 0), L"&Guida\tF1");
     EXPECT_EQ(MenuText(help, 2), L"&Info...");
     EXPECT_FALSE(MenuItemGreyed(file, 1));
