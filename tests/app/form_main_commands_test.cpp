@@ -734,3 +734,59 @@ TEST_F(FormMainCommandsTest, APictureInsideAGlbIsShownAndSavedBesideTheProject) 
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_NE(host.boxes[0].text.find("manca.png non esiste"), std::string::npos);
 }
+
+// A white sphere seen from the front: flat white without light; shaded, brightest where it
+// faces the eye and darker towards its rim, and still white nowhere near the rim. The
+// edges then draw in a colour of their own. Each look is a menu's check mark.
+TEST_F(FormMainCommandsTest, ShadingShowsTheFormOfASphereFromTheFront) {
+    MeshDocument& sphere = form->document;
+    sphere.Vertices.clear();
+    sphere.Indices.clear();
+    constexpr int kAround = 32;
+    constexpr int kDown = 16;
+    for (int row = 0; row <= kDown; ++row) {
+        for (int column = 0; column < kAround; ++column) {
+            const double polar = 3.141592653589793 * row / kDown;
+            const double turn = 2 * 3.141592653589793 * column / kAround;
+            sphere.Vertices.push_back({std::sin(polar) * std::cos(turn), std::cos(polar),
+                                       std::sin(polar) * std::sin(turn), 0xFFFFFF, 0, 0});
+        }
+    }
+    for (int row = 0; row < kDown; ++row) {
+        for (int column = 0; column < kAround; ++column) {
+            const auto at = [](int r, int c) { return static_cast<std::uint16_t>(r * kAround + c % kAround); };
+            sphere.Indices.insert(sphere.Indices.end(), {at(row, column), at(row + 1, column + 1), at(row + 1, column),
+                                                         at(row, column), at(row, column + 1), at(row + 1, column + 1)});
+        }
+    }
+    sphere.FaceCount = static_cast<std::int32_t>(sphere.Indices.size() / 3);
+    form->LoadControls();
+    Choose(*form->sideItems[0]);
+    EXPECT_EQ(form->document.RotY, 0);
+    const auto brightness = [&](const KelTest::FramePixels& frame, int dx) {
+        return static_cast<int>(frame.At(320 + dx, 240) & 0xFF);
+    };
+    KelTest::FramePixels frame = KelTest::DrawFrame(*form->viewport);
+    EXPECT_EQ(brightness(frame, 0), 255);
+    EXPECT_EQ(brightness(frame, 150), 255) << "flat without light";
+
+    Choose(*form->shadedItem);
+    EXPECT_TRUE(form->shadedItem->IsChecked());
+    frame = KelTest::DrawFrame(*form->viewport);
+    const int middle = brightness(frame, 0);
+    const int halfway = brightness(frame, 100);
+    const int nearRim = brightness(frame, 170);
+    EXPECT_GT(middle, halfway);
+    EXPECT_GT(halfway, nearRim + 20);
+    EXPECT_GT(nearRim, 90) << "the ambient part";
+
+    Choose(*form->edgesItem);
+    EXPECT_TRUE(form->edgesItem->IsChecked());
+    frame = KelTest::DrawFrame(*form->viewport);
+    int coloured = 0;
+    for (int dx = -150; dx <= 150; ++dx) {
+        const std::uint32_t pixel = frame.At(320 + dx, 240);
+        coloured += (pixel >> 16 & 0xFF) != (pixel & 0xFF);
+    }
+    EXPECT_GT(coloured, 5) << "edges cross the middle row";
+}
