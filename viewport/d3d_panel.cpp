@@ -571,6 +571,7 @@ ID3DXMesh* D3DPanel::MeshFor(const SceneMesh& record, std::size_t position) {
             built.mesh = BuildMesh(record);
         built.shaded.Reset();
         built.edges.Reset();
+        built.edgeVertices.Reset();
         built.geometry.FaceCount = record.FaceCount;
         built.geometry.Vertices = record.Vertices;
         built.geometry.Indices = record.Indices;

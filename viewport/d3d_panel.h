@@ -265,8 +265,10 @@ private:
         Microsoft::WRL::ComPtr<ID3DXMesh> mesh;
         // Made from `mesh` when first drawn in those looks.
         Microsoft::WRL::ComPtr<ID3DXMesh> shaded;
-        Microsoft::WRL::ComPtr<IDirect3DIndexBuffer9> edges; // line list into mesh's vertices
+        Microsoft::WRL::ComPtr<IDirect3DIndexBuffer9> edges; // a line list into edgeVertices
+        Microsoft::WRL::ComPtr<IDirect3DVertexBuffer9> edgeVertices;
         UINT edgeCount = 0;
+        UINT edgeVertexCount = 0;
         D3DCOLOR edgeColourOf = 0; // the mesh's average colour, which the edges stand out from
     };
     Microsoft::WRL::ComPtr<ID3DXMesh> BuildShadedMesh(ID3DXMesh& plain);

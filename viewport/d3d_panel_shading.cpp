@@ -131,11 +131,23 @@ bool D3DPanel::BuildEdges(ID3DXMesh& plain, BuiltMesh& built) {
     void* data = nullptr;
     if (edges.empty() ||
         FAILED(device->CreateIndexBuffer(static_cast<UINT>(edges.size() * 2), D3DUSAGE_WRITEONLY, D3DFMT_INDEX16,
-                                         D3DPOOL_SYSTEMMEM, &built.edges, nullptr)) ||
+                                         D3DPOOL_MANAGED, &built.edges, nullptr)) ||
         FAILED(built.edges->Lock(0, 0, &data, 0)))
         return false;
     std::memcpy(data, edges.data(), edges.size() * 2);
     built.edges->Unlock();
+    // The lines keep their own copy of the vertices on the device: the plain mesh's lives
+    // in system memory, which would cross to the device at every frame.
+    const UINT bytes = static_cast<UINT>(vertices.size() * sizeof(DeviceVertex));
+    if (FAILED(device->CreateVertexBuffer(bytes, D3DUSAGE_WRITEONLY, kTexturedFormat, D3DPOOL_MANAGED,
+                                          &built.edgeVertices, nullptr)) ||
+        FAILED(built.edgeVertices->Lock(0, 0, &data, 0))) {
+        built.edges.Reset();
+        return false;
+    }
+    std::memcpy(data, vertices.data(), bytes);
+    built.edgeVertices->Unlock();
+    built.edgeVertexCount = static_cast<UINT>(vertices.size());
     return true;
 }
 
@@ -179,9 +191,6 @@ void D3DPanel::DrawEdges(std::size_t position) {
     BuiltMesh& built = m_builtMeshes[position];
     if (!built.mesh || (!built.edges && !BuildEdges(*built.mesh.Get(), built)))
         return;
-    ComPtr<IDirect3DVertexBuffer9> vertices;
-    if (FAILED(built.mesh->GetVertexBuffer(&vertices)))
-        return;
     const float bias = -0.00002f;
     const float slope = -1.0f;
     DWORD biasBits = 0;
@@ -195,9 +204,9 @@ void D3DPanel::DrawEdges(std::size_t position) {
     device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
     device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
     device->SetFVF(kTexturedFormat);
-    device->SetStreamSource(0, vertices.Get(), 0, sizeof(DeviceVertex));
+    device->SetStreamSource(0, built.edgeVertices.Get(), 0, sizeof(DeviceVertex));
     device->SetIndices(built.edges.Get());
-    device->DrawIndexedPrimitive(D3DPT_LINELIST, 0, 0, built.mesh->GetNumVertices(), 0, built.edgeCount);
+    device->DrawIndexedPrimitive(D3DPT_LINELIST, 0, 0, built.edgeVertexCount, 0, built.edgeCount);
     device->SetRenderState(D3DRS_DEPTHBIAS, 0);
     device->SetRenderState(D3DRS_SLOPESCALEDEPTHBIAS, 0);
     device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
