@@ -210,8 +210,8 @@ void FormMain::ResetControls() {
     indexToolBar.reset();
     for (auto* item :
          {&newButton, &openButton, &toolSeparator, &saveButton, &historySeparator, &undoButton,
-          &redoButton, &vertexModifyButton, &vertexAddButton, &vertexDeleteButton,
-          &indexModifyButton, &indexAddButton, &indexTriangleButton, &indexDeleteButton})
+          &redoButton, &looksSeparator, &shadedButton, &edgesButton, &vertexModifyButton,
+          &vertexAddButton, &vertexDeleteButton, &indexModifyButton, &indexAddButton, &indexTriangleButton, &indexDeleteButton})
         item->reset();
     labels.clear();
     colorSwatch.reset();

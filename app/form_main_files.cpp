@@ -196,6 +196,8 @@ void FormMain::SetLooks(bool shaded, bool edges) {
     edgesItem->checked = edges;
     shadedItem->ApplyCheck();
     edgesItem->ApplyCheck();
+    shadedButton->checked = shaded;
+    edgesButton->checked = edges;
     SendMessageW(mainToolBar->window, TB_CHECKBUTTON, shadedButton->id, shaded);
     SendMessageW(mainToolBar->window, TB_CHECKBUTTON, edgesButton->id, edges);
     if (m_settings) {

@@ -475,6 +475,9 @@ void FormMain::BuildMainToolBar() {
     edgesButton = MakeStripItem(*mainToolBar, "Spigoli", kEdgesPicture);
     for (ToolBarItem* look : {shadedButton.get(), edgesButton.get()})
         look->buttonStyle = BTNS_CHECK;
+    // Made again at a new DPI, the buttons show the looks in force.
+    shadedButton->checked = viewport != nullptr && viewport->Shaded;
+    edgesButton->checked = viewport != nullptr && viewport->ShowEdges;
     for (ToolBarItem* disabled : {saveButton.get(), undoButton.get(), redoButton.get()})
         disabled->enabled = false;
     mainToolBar->Create();

@@ -158,7 +158,8 @@ void ToolBar::RefreshButtons() {
         ToolBarItem& item = *items[i];
         item.Create();
         buttons[i].idCommand = item.id;
-        buttons[i].fsState = item.enabled ? TBSTATE_ENABLED : 0;
+        buttons[i].fsState = static_cast<BYTE>((item.enabled ? TBSTATE_ENABLED : 0) |
+                                               (item.checked ? TBSTATE_CHECKED : 0));
         buttons[i].fsStyle = item.buttonStyle;
         buttons[i].iBitmap = ResolveImage(item, lastStrip);
         if (showText)

@@ -24,6 +24,7 @@ public:
     int imageOffset = 0;    // the item's image inside the strip, or the last strip added
     COLORREF maskColour = 0;
     BYTE buttonStyle = 0;   // TBSTYLE_SEP makes a separator
+    bool checked = false;   // the state of a BTNS_CHECK button, kept when the bar is refreshed
     wchar_t label[kLabelSize] = {};
 };
 

@@ -221,6 +221,7 @@ void D3DPanel::ReleaseDevice(bool alsoDirect3D) {
     temporaryVertexBuffer.Reset();
     m_builtMeshes.clear();
     m_shadingShader.Reset();
+    m_shadingFailed = false;
     if (m_gdiPresenter)
         m_gdiPresenter->ReleaseDeviceObjects();
     device.Reset();
@@ -572,6 +573,7 @@ ID3DXMesh* D3DPanel::MeshFor(const SceneMesh& record, std::size_t position) {
         built.shaded.Reset();
         built.edges.Reset();
         built.edgeVertices.Reset();
+        built.shadedTried = built.edgesTried = false;
         built.geometry.FaceCount = record.FaceCount;
         built.geometry.Vertices = record.Vertices;
         built.geometry.Indices = record.Indices;
@@ -610,6 +612,8 @@ void D3DPanel::DrawMesh(const SceneMesh& record, std::size_t position) {
         return;
     const WorldOffset offset(*device.Get(), record.X, record.Y, record.Z);
     ID3DXMesh* shaded = Shaded ? ShadedMeshFor(position) : nullptr;
+    if (ShowEdges)
+        PushSurfaceBack(true);
     if (shaded != nullptr && PrepareShading(offset.placed)) {
         UseTexture(texture);
         shaded->DrawSubset(0);
@@ -620,8 +624,10 @@ void D3DPanel::DrawMesh(const SceneMesh& record, std::size_t position) {
         UseTexture(texture);
         mesh->DrawSubset(0);
     }
-    if (ShowEdges)
+    if (ShowEdges) {
+        PushSurfaceBack(false);
         DrawEdges(position);
+    }
 }
 
 bool D3DPanel::DrawAndCapture(const FrameUser& use) {

@@ -270,6 +270,8 @@ private:
         UINT edgeCount = 0;
         UINT edgeVertexCount = 0;
         D3DCOLOR edgeColourOf = 0; // the mesh's average colour, which the edges stand out from
+        bool shadedTried = false;  // made, or found impossible, for this geometry
+        bool edgesTried = false;
     };
     Microsoft::WRL::ComPtr<ID3DXMesh> BuildShadedMesh(ID3DXMesh& plain);
     bool BuildEdges(ID3DXMesh& plain, BuiltMesh& built);
@@ -277,7 +279,9 @@ private:
     // Puts the shading vertex shader in force for a mesh placed by `world`.
     bool PrepareShading(const D3DXMATRIX& world);
     void DrawEdges(std::size_t position);
+    void PushSurfaceBack(bool back);
     Microsoft::WRL::ComPtr<IDirect3DVertexShader9> m_shadingShader;
+    bool m_shadingFailed = false;
     std::vector<BuiltMesh> m_builtMeshes; // lives on the device
     // Set where the device's own present does not reach the screen.
     std::unique_ptr<GdiPresenter> m_gdiPresenter;

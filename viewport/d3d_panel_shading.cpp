@@ -153,19 +153,25 @@ bool D3DPanel::BuildEdges(ID3DXMesh& plain, BuiltMesh& built) {
 
 ID3DXMesh* D3DPanel::ShadedMeshFor(std::size_t position) {
     BuiltMesh& built = m_builtMeshes[position];
-    if (!built.shaded && built.mesh)
+    if (!built.shadedTried && built.mesh)
         built.shaded = BuildShadedMesh(*built.mesh.Get());
+    built.shadedTried = true;
     return built.shaded.Get();
 }
 
+// A shader that does not assemble leaves the plain look for the device's life.
 bool D3DPanel::PrepareShading(const D3DXMATRIX& world) {
     if (!m_shadingShader) {
+        if (m_shadingFailed)
+            return false;
+        m_shadingFailed = true;
         ComPtr<ID3DXBuffer> code;
         if (FAILED(D3DXAssembleShader(kShadingShader, sizeof kShadingShader - 1, nullptr, nullptr, 0,
                                       &code, nullptr)) ||
             FAILED(device->CreateVertexShader(static_cast<const DWORD*>(code->GetBufferPointer()),
                                               &m_shadingShader)))
             return false;
+        m_shadingFailed = false;
     }
     D3DXMATRIX view;
     D3DXMATRIX projection;
@@ -185,20 +191,31 @@ bool D3DPanel::PrepareShading(const D3DXMATRIX& world) {
     return true;
 }
 
-// Drawn over the surface, pulled a little towards the eye so that the surface never hides
-// its own edges, and still hidden by what lies in front of them.
-void D3DPanel::DrawEdges(std::size_t position) {
-    BuiltMesh& built = m_builtMeshes[position];
-    if (!built.mesh || (!built.edges && !BuildEdges(*built.mesh.Get(), built)))
-        return;
-    const float bias = -0.00002f;
-    const float slope = -1.0f;
+// While the edges show, the surface under them is pushed a little away from the eye, so
+// that it never hides its own edges while what lies in front still does. The push goes on
+// the triangles, not the lines: OpenGL, which Direct3D runs on under Wine, offsets only
+// filled polygons.
+void D3DPanel::PushSurfaceBack(bool back) {
+    const float bias = back ? 0.00002f : 0.0f;
+    const float slope = back ? 1.0f : 0.0f;
     DWORD biasBits = 0;
     DWORD slopeBits = 0;
     std::memcpy(&biasBits, &bias, 4);
     std::memcpy(&slopeBits, &slope, 4);
     device->SetRenderState(D3DRS_DEPTHBIAS, biasBits);
     device->SetRenderState(D3DRS_SLOPESCALEDEPTHBIAS, slopeBits);
+}
+
+// A mesh whose edges could not be made is not tried again until its geometry changes.
+void D3DPanel::DrawEdges(std::size_t position) {
+    BuiltMesh& built = m_builtMeshes[position];
+    if (!built.edgesTried) {
+        built.edgesTried = true;
+        if (built.mesh)
+            BuildEdges(*built.mesh.Get(), built);
+    }
+    if (!built.edges || !built.edgeVertices)
+        return;
     device->SetRenderState(D3DRS_TEXTUREFACTOR, EdgeColour(ClearColor(), built.edgeColourOf));
     device->SetTexture(0, nullptr);
     device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
@@ -207,8 +224,6 @@ void D3DPanel::DrawEdges(std::size_t position) {
     device->SetStreamSource(0, built.edgeVertices.Get(), 0, sizeof(DeviceVertex));
     device->SetIndices(built.edges.Get());
     device->DrawIndexedPrimitive(D3DPT_LINELIST, 0, 0, built.edgeVertexCount, 0, built.edgeCount);
-    device->SetRenderState(D3DRS_DEPTHBIAS, 0);
-    device->SetRenderState(D3DRS_SLOPESCALEDEPTHBIAS, 0);
     device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
     device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
 }

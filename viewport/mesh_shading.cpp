@@ -10,9 +10,7 @@ namespace {
 
 // Faces meeting at more than this angle keep a crease between them.
 constexpr float kCreaseCosine = 0.5f; // cos 60 degrees
-// A position joined by faces of more directions than this (only a file built to be slow)
-// puts the rest with the nearest direction, so that a corner costs a bounded time.
-constexpr std::size_t kMostDirections = 32;
+constexpr std::size_t kInsertionSorted = 32;
 // Keys leave the top bit clear, so that none is the table's empty key.
 constexpr std::uint64_t kKeyBits = ~std::uint64_t{0} >> 1;
 
@@ -31,7 +29,7 @@ Vector Cross(const Vector& u, const Vector& v) {
 
 float Dot(const Vector& u, const Vector& v) { return u.x * v.x + u.y * v.y + u.z * v.z; }
 
-Vector Unit(const Vector& v) {
+inline Vector Unit(const Vector& v) {
     const float length = std::sqrt(Dot(v, v));
     if (!(length > 0) || !std::isfinite(length))
         return {};
@@ -108,32 +106,11 @@ std::uint64_t PositionKey(const DeviceVertex& v) {
     return Mixed(Mixed(Mixed(0, bits[0]), bits[1]), bits[2]) & kKeyBits;
 }
 
-// The faces joining a position, gathered into directions: each face goes to the first
-// direction within the crease of its normal, whose normal is the sum of its faces'.
+// A group of faces joined at a position, whose normal is the sum of its faces'.
 struct Direction {
-    Vector seed; // the unit normal of the face that began it
+    Vector seed; // the unit normal of its first face
     Vector sum;  // its faces' normals, each as long as its face is large
 };
-
-std::size_t DirectionOf(std::vector<Direction>& directions, std::size_t first,
-                        const Vector& unit) {
-    std::size_t nearest = first;
-    float nearestDot = -2;
-    for (std::size_t d = first; d < directions.size(); ++d) {
-        const float dot = Dot(unit, directions[d].seed);
-        if (dot > kCreaseCosine)
-            return d;
-        if (dot > nearestDot) {
-            nearest = d;
-            nearestDot = dot;
-        }
-    }
-    if (directions.size() - first < kMostDirections) {
-        directions.push_back({unit, {}});
-        return directions.size() - 1;
-    }
-    return nearest;
-}
 
 } // namespace
 
@@ -187,8 +164,10 @@ ShadedGeometry ShadeTriangles(const DeviceVertex* vertices, std::size_t vertexCo
         return Cross(Minus(vertices[indices[3 * face + 1]], a), Minus(vertices[indices[3 * face + 2]], a));
     };
 
-    // Position by position, each corner joins a direction, and takes the device vertex of
-    // its vertex and direction: most vertices keep one normal, so each remembers its first
+    // Position by position, the faces there are joined across the edges they share where
+    // they meet at less than the crease (whichever way each is wound), and each joined group
+    // is one direction with one normal. Each corner then takes the device vertex of its
+    // vertex and direction: most vertices keep one normal, so each remembers its first
     // device vertex, and only the others are looked up.
     constexpr std::uint32_t kFlat = UINT32_MAX; // a corner of a triangle without area
     std::vector<Direction> directions;
@@ -200,19 +179,73 @@ ShadedGeometry ShadeTriangles(const DeviceVertex* vertices, std::size_t vertexCo
     made.reserve(vertexCount);
     std::vector<std::uint32_t> firstMade(vertexCount, UINT32_MAX);
     NumberTable others(0);
+    std::vector<Vector> normals;
+    std::vector<Vector> units;
+    std::vector<std::uint32_t> joined;                        // each face's group, by its root
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> ends; // the far end of an edge, face
+    std::vector<std::uint32_t> directionOfRoot;
+    const auto root = [&](std::uint32_t face) {
+        while (joined[face] != face)
+            face = joined[face] = joined[joined[face]];
+        return face;
+    };
     for (std::size_t p = 0; p < positions; ++p) {
-        const std::size_t first = directions.size();
-        for (std::uint32_t k = start[p]; k < start[p + 1]; ++k) {
-            const std::uint32_t corner = cornersAt[k];
-            const Vector normal = faceNormal(corner / 3);
-            const Vector unit = Unit(normal);
-            whole[p] = {whole[p].x + normal.x, whole[p].y + normal.y, whole[p].z + normal.z};
-            std::uint32_t direction = kFlat;
-            if (Dot(unit, unit) > 0) {
-                direction = static_cast<std::uint32_t>(DirectionOf(directions, first, unit));
-                Vector& sum = directions[direction].sum;
-                sum = {sum.x + normal.x, sum.y + normal.y, sum.z + normal.z};
+        const std::uint32_t count = start[p + 1] - start[p];
+        normals.resize(count);
+        units.resize(count);
+        joined.resize(count);
+        ends.clear();
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::uint32_t corner = cornersAt[start[p] + i];
+            normals[i] = faceNormal(corner / 3);
+            units[i] = Unit(normals[i]);
+            joined[i] = i;
+            whole[p] = {whole[p].x + normals[i].x, whole[p].y + normals[i].y, whole[p].z + normals[i].z};
+            const std::size_t face = corner - corner % 3;
+            for (std::size_t other = 1; other < 3; ++other) {
+                const std::uint32_t end = position[indices[face + (corner % 3 + other) % 3]];
+                if (end != p)
+                    ends.emplace_back(end, i);
             }
+        }
+        const auto join = [&](std::size_t j, std::size_t k) {
+            const std::uint32_t a = ends[j].second;
+            const std::uint32_t b = ends[k].second;
+            if (ends[j].first == ends[k].first && std::fabs(Dot(units[a], units[b])) > kCreaseCosine)
+                joined[root(a)] = root(b);
+        };
+        // The faces that share an edge from here have its far end in common: sorted by it,
+        // they lie side by side (a usual position has a dozen ends, which an insertion sort
+        // orders fastest).
+        if (ends.size() <= kInsertionSorted) {
+            for (std::size_t k = 1; k < ends.size(); ++k)
+                for (std::size_t j = k; j > 0 && ends[j] < ends[j - 1]; --j)
+                    std::swap(ends[j], ends[j - 1]);
+        } else {
+            std::sort(ends.begin(), ends.end());
+        }
+        for (std::size_t k = 1; k < ends.size(); ++k)
+            join(k - 1, k);
+        directionOfRoot.assign(count, kFlat);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            std::uint32_t direction = kFlat;
+            if (Dot(units[i], units[i]) > 0) {
+                std::uint32_t& ofRoot = directionOfRoot[root(i)];
+                if (ofRoot == kFlat) {
+                    ofRoot = static_cast<std::uint32_t>(directions.size());
+                    directions.push_back({units[i], {}});
+                }
+                direction = ofRoot;
+                // A face wound the other way adds its normal turned round: it points away
+                // from what its group has gathered so far (the faces come round in order,
+                // so the group's sum turns with them).
+                Direction& joint = directions[direction];
+                const Vector& gathered = Dot(joint.sum, joint.sum) > 0 ? joint.sum : joint.seed;
+                const float sign = Dot(units[i], gathered) < 0 ? -1.f : 1.f;
+                joint.sum = {joint.sum.x + sign * normals[i].x, joint.sum.y + sign * normals[i].y,
+                             joint.sum.z + sign * normals[i].z};
+            }
+            const std::uint32_t corner = cornersAt[start[p] + i];
             const std::uint32_t vertex = indices[corner];
             const auto next = static_cast<std::uint32_t>(made.size());
             bool added = firstMade[vertex] == UINT32_MAX;

@@ -789,4 +789,12 @@ TEST_F(FormMainCommandsTest, ShadingShowsTheFormOfASphereFromTheFront) {
         coloured += (pixel >> 16 & 0xFF) != (pixel & 0xFF);
     }
     EXPECT_GT(coloured, 5) << "edges cross the middle row";
+
+    // The tool bar is made again when a command's state changes (the first step enables
+    // Annulla); its buttons keep showing the looks.
+    Choose(*form->sideItems[3]);
+    EXPECT_EQ(form->document.RotY, 90) << "the right side turned to the eye";
+    form->mainToolBar->RefreshButtons();
+    for (const auto* look : {form->shadedButton.get(), form->edgesButton.get()})
+        EXPECT_TRUE(SendMessageW(form->mainToolBar->window, TB_ISBUTTONCHECKED, look->id, 0));
 }

@@ -85,6 +85,28 @@ TEST(MeshShading, CubesStaySharpSpheresSmoothAndFlatTrianglesHarmless) {
         EXPECT_GT(dot, 0.98f) << v.x << " " << v.y << " " << v.z;
     }
 
+    // A cone's tip meets 16 faces whose opposite ones differ by 120 degrees, each by a few
+    // from its neighbours: one smooth normal, pointing up along the axis. Half of its faces
+    // wound the other way change nothing.
+    Mesh cone;
+    cone.vertices.push_back({0, 1.7f, 0, 0, 0, 0});
+    for (int k = 0; k < 16; ++k)
+        cone.vertices.push_back({static_cast<float>(std::cos(k * 0.3926991)), 0,
+                                 static_cast<float>(std::sin(k * 0.3926991)), 0, 0, 0});
+    for (std::uint16_t k = 0; k < 16; ++k) {
+        const std::uint16_t a = 1 + k, b = static_cast<std::uint16_t>(1 + (k + 1) % 16);
+        cone.indices.insert(cone.indices.end(), {0, k % 2 ? a : b, k % 2 ? b : a});
+    }
+    const ShadedGeometry tip = Shade(cone);
+    int tips = 0;
+    for (const ShadedVertex& v : tip.vertices) {
+        if (v.y == 1.7f) {
+            ++tips;
+            EXPECT_NEAR(std::fabs(v.ny), 1, 1e-5);
+        }
+    }
+    EXPECT_EQ(tips, 1);
+
     Mesh flat = Cube();
     flat.vertices.push_back({9, 9, 9, 0, 0, 0}); // used by no triangle
     flat.indices.insert(flat.indices.end(), {0, 0, 1, 2, 2, 2});
