@@ -39,6 +39,9 @@ bool ReadWholeFile(const std::string& path, std::string& bytes,
 // The folder part of a path, without its last separator; empty for a bare name.
 std::string FolderOf(const std::string& path);
 
+// The name part of a path, after its last separator; the whole of a bare name.
+std::string FileNameOf(const std::string& path);
+
 // A piece of a file's text for a message, in quotes, cut after 40 characters.
 std::string Quoted(std::string_view text);
 

@@ -149,11 +149,6 @@ bool SaveBytes(const std::string& path, const std::string& bytes, std::string& m
     return false;
 }
 
-std::string FileNameOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The OBJ and its MTL go in place together, or neither does.
 bool SaveObjPair(const std::string& objPath, const ModelMesh& mesh, std::string& message) {
     const std::string materialPath = MaterialPathFor(objPath);

@@ -55,11 +55,6 @@ std::string WithoutExtension(const std::string& path) {
                : path.substr(0, dot);
 }
 
-std::string FileName(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Whether path holds exactly these bytes; a missing file does not.
 bool Holds(const std::string& path, const std::string& bytes) {
     std::string there;
@@ -198,10 +193,10 @@ bool CopyPictureBeside(const std::string& filePath, const std::string& picture,
             stem + (copy == 1 ? "" : " (" + std::to_string(copy) + ")") + extension;
         if (Exists(path) && !Holds(path, bytes))
             continue;
-        name = FileName(path);
+        name = FileNameOf(path);
         return Holds(path, bytes) || Write(path, bytes, problem);
     }
-    problem = "troppe immagini con il nome di " + FileName(stem);
+    problem = "troppe immagini con il nome di " + FileNameOf(stem);
     return false;
 }
 
