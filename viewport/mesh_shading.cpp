@@ -10,9 +10,8 @@ namespace {
 
 // Faces meeting at more than this angle keep a crease between them.
 constexpr float kCreaseCosine = 0.5f; // cos 60 degrees
-constexpr std::size_t kInsertionSorted = 32;
-// Keys leave the top bit clear, so that none is the table's empty key.
-constexpr std::uint64_t kKeyBits = ~std::uint64_t{0} >> 1;
+// Up to this many faces at a position are grouped by bit masks.
+constexpr std::size_t kFewFaces = 32;
 
 // Floats: a normal needs no more, and the mesh's arrays stay small.
 struct Vector {
@@ -33,7 +32,8 @@ inline Vector Unit(const Vector& v) {
     const float length = std::sqrt(Dot(v, v));
     if (!(length > 0) || !std::isfinite(length))
         return {};
-    return {v.x / length, v.y / length, v.z / length};
+    const float inverse = 1 / length;
+    return {v.x * inverse, v.y * inverse, v.z * inverse};
 }
 
 std::uint64_t Mixed(std::uint64_t hash, std::uint64_t word) {
@@ -103,35 +103,188 @@ std::uint64_t PositionKey(const DeviceVertex& v) {
     // -0 and 0 are one place.
     for (std::uint32_t& word : bits)
         word = word == 0x80000000u ? 0 : word;
-    return Mixed(Mixed(Mixed(0, bits[0]), bits[1]), bits[2]) & kKeyBits;
+    return Mixed(Mixed(Mixed(0, bits[0]), bits[1]), bits[2]);
 }
 
-// A group of faces joined at a position, whose normal is the sum of its faces'.
-struct Direction {
-    Vector seed; // the unit normal of its first face
-    Vector sum;  // its faces' normals, each as long as its face is large
+// The faces met at one position, in the order of their corners there.
+struct FacesAt {
+    std::vector<Vector> normals; // each as long as its face is large
+    std::vector<Vector> units;
+    std::vector<std::uint32_t> next; // the positions of each face's other two corners
+    std::vector<std::uint32_t> previous;
+    std::vector<std::uint32_t> group; // each face's group, named by its first face
 };
+
+bool Smooth(const Vector& u, const Vector& v) { return std::fabs(Dot(u, v)) > kCreaseCosine; }
+
+// Few faces meet at most positions: every pair is compared, its join kept as a bit, and
+// the groups grown from the bits, with few branches to mispredict.
+void GroupFew(FacesAt& at) {
+    const std::size_t count = at.units.size();
+    std::uint32_t joins[kFewFaces];
+    for (std::size_t i = 0; i < count; ++i)
+        joins[i] = 1u << i;
+    for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t j = i + 1; j < count; ++j) {
+            const bool sharesEdge = (at.next[i] == at.next[j]) | (at.next[i] == at.previous[j]) |
+                                    (at.previous[i] == at.next[j]) | (at.previous[i] == at.previous[j]);
+            const std::uint32_t join = sharesEdge & Smooth(at.units[i], at.units[j]);
+            joins[i] |= join << j;
+            joins[j] |= join << i;
+        }
+    }
+    at.group.resize(count);
+    std::uint32_t left = count == kFewFaces ? ~0u : (1u << count) - 1;
+    while (left != 0) {
+        // Faces usually come round a position in order, so one pass mostly reaches all.
+        std::uint32_t reached = left & (~left + 1);
+        std::uint32_t grown = 0;
+        while (grown != reached && reached != left) {
+            grown = reached;
+            for (std::size_t i = 0; i < count; ++i)
+                reached |= joins[i] & (0u - (reached >> i & 1u));
+        }
+        const auto first = static_cast<std::uint32_t>(__builtin_ctz(reached));
+        for (std::uint32_t bits = reached; bits != 0; bits &= bits - 1)
+            at.group[__builtin_ctz(bits)] = first;
+        left &= ~reached;
+    }
+}
+
+// Where many faces meet, the faces that share an edge from here have its far end in
+// common: sorted by it, they lie side by side.
+void GroupMany(FacesAt& at) {
+    const std::size_t count = at.units.size();
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> ends; // the far end of an edge, face
+    ends.reserve(2 * count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        ends.emplace_back(at.next[i], i);
+        ends.emplace_back(at.previous[i], i);
+    }
+    std::sort(ends.begin(), ends.end());
+    std::vector<std::uint32_t>& joined = at.group;
+    joined.resize(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+        joined[i] = i;
+    const auto root = [&](std::uint32_t face) {
+        while (joined[face] != face)
+            face = joined[face] = joined[joined[face]];
+        return face;
+    };
+    for (std::size_t k = 1; k < ends.size(); ++k) {
+        const std::uint32_t a = ends[k - 1].second;
+        const std::uint32_t b = ends[k].second;
+        if (ends[k - 1].first == ends[k].first && Smooth(at.units[a], at.units[b]))
+            joined[root(a)] = root(b);
+    }
+    // Each group named by its first face, as the few are.
+    std::vector<std::uint32_t> firstOfRoot(count, UINT32_MAX);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::uint32_t& first = firstOfRoot[root(i)];
+        first = std::min(first, i);
+    }
+    for (std::uint32_t i = 0; i < count; ++i)
+        joined[i] = firstOfRoot[root(i)];
+}
+
+// The faces of the corners at one position.
+void Gather(const DeviceVertex* vertices, const std::uint16_t* indices, const std::uint32_t* position,
+            const std::uint32_t* corners, std::uint32_t count, FacesAt& at) {
+    at.normals.resize(count);
+    at.next.resize(count);
+    at.previous.resize(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t face = corners[i] - corners[i] % 3;
+        const DeviceVertex& a = vertices[indices[face]];
+        at.normals[i] = Cross(Minus(vertices[indices[face + 1]], a), Minus(vertices[indices[face + 2]], a));
+        at.next[i] = position[indices[face + (corners[i] + 1) % 3]];
+        at.previous[i] = position[indices[face + (corners[i] + 2) % 3]];
+    }
+}
+
+// Most positions lie on a smooth surface wound one way. When every face there is within
+// 30 degrees of their sum, any two are within 60 degrees of each other: they are one group,
+// and its normal is that sum. Compared squared, without a root; a sum too large or too
+// small for that says no, and the faces are grouped one by one.
+bool OneSmoothGroup(const FacesAt& at, Vector& sum) {
+    constexpr float kSquaredCosine = 0.75f; // cos 30 degrees, squared
+    sum = {};
+    for (const Vector& normal : at.normals)
+        sum = {sum.x + normal.x, sum.y + normal.y, sum.z + normal.z};
+    const float sumSquared = Dot(sum, sum);
+    bool smooth = true;
+    for (const Vector& normal : at.normals) {
+        const float along = Dot(normal, sum);
+        smooth &= along > 0 && along * along > kSquaredCosine * Dot(normal, normal) * sumSquared;
+    }
+    return smooth;
+}
+
+void FindUnits(FacesAt& at) {
+    at.units.resize(at.normals.size());
+    for (std::size_t i = 0; i < at.normals.size(); ++i)
+        at.units[i] = Unit(at.normals[i]);
+}
+
+// Each group of faces at a position becomes a direction whose normal is the sum of its
+// faces'. A face wound the other way adds its normal turned round: it points away from
+// what its group has gathered so far (the faces come round in order, so the sum turns
+// with them). The faces without area share one direction, the sum of all the faces there.
+void JoinDirections(const FacesAt& at, std::vector<Vector>& directions, std::vector<std::uint32_t>& directionOf) {
+    constexpr std::uint32_t kFlat = UINT32_MAX;
+    const std::size_t count = at.units.size();
+    directionOf.resize(count);
+    Vector whole;
+    bool flat = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Vector& normal = at.normals[i];
+        whole = {whole.x + normal.x, whole.y + normal.y, whole.z + normal.z};
+        const std::uint32_t first = at.group[i];
+        if (Dot(at.units[i], at.units[i]) == 0) {
+            directionOf[i] = kFlat;
+            flat = true;
+        } else if (first == i) {
+            directionOf[i] = static_cast<std::uint32_t>(directions.size());
+            directions.push_back(normal);
+        } else {
+            directionOf[i] = directionOf[first];
+            Vector& sum = directions[directionOf[i]];
+            const Vector& gathered = Dot(sum, sum) > 0 ? sum : at.units[first];
+            const float sign = Dot(at.units[i], gathered) < 0 ? -1.f : 1.f;
+            sum = {sum.x + sign * normal.x, sum.y + sign * normal.y, sum.z + sign * normal.z};
+        }
+    }
+    if (flat) {
+        const auto direction = static_cast<std::uint32_t>(directions.size());
+        directions.push_back(whole);
+        std::replace(directionOf.begin(), directionOf.end(), kFlat, direction);
+    }
+}
 
 } // namespace
 
 std::vector<std::uint32_t> PositionNumbers(const DeviceVertex* vertices, std::size_t count) {
+    // An open-addressed table, at most half full, of the first vertex at each position.
+    std::size_t slots = 16;
+    while (slots < 2 * count)
+        slots *= 2;
+    std::vector<std::uint32_t> firstAt(slots, UINT32_MAX);
     std::vector<std::uint32_t> numbers(count);
-    std::vector<std::uint32_t> firstOf;
-    NumberTable table(count);
+    std::uint32_t positions = 0;
     for (std::size_t v = 0; v < count; ++v) {
-        // Keys that collide are told apart by the vertex they stand for.
-        std::uint64_t key = PositionKey(vertices[v]);
-        for (;;) {
-            bool added = false;
-            const std::uint32_t number = table.Find(key, static_cast<std::uint32_t>(firstOf.size()), added);
-            if (added)
-                firstOf.push_back(static_cast<std::uint32_t>(v));
-            const DeviceVertex& first = vertices[firstOf[number]];
-            if (first.x == vertices[v].x && first.y == vertices[v].y && first.z == vertices[v].z) {
-                numbers[v] = number;
+        const DeviceVertex& here = vertices[v];
+        for (std::size_t slot = PositionKey(here) & (slots - 1);; slot = (slot + 1) & (slots - 1)) {
+            const std::uint32_t first = firstAt[slot];
+            if (first == UINT32_MAX) {
+                firstAt[slot] = static_cast<std::uint32_t>(v);
+                numbers[v] = positions++;
                 break;
             }
-            key = Mixed(key, 1) & kKeyBits;
+            const DeviceVertex& there = vertices[first];
+            if (there.x == here.x && there.y == here.y && there.z == here.z) {
+                numbers[v] = numbers[first];
+                break;
+            }
         }
     }
     return numbers;
@@ -157,96 +310,41 @@ ShadedGeometry ShadeTriangles(const DeviceVertex* vertices, std::size_t vertexCo
     start.erase(start.begin());
     start.push_back(static_cast<std::uint32_t>(corners));
 
-    // A face's normal, as long as the face is large; made again at each of its corners,
-    // which costs less than keeping them all.
-    const auto faceNormal = [&](std::size_t face) {
-        const DeviceVertex& a = vertices[indices[3 * face]];
-        return Cross(Minus(vertices[indices[3 * face + 1]], a), Minus(vertices[indices[3 * face + 2]], a));
-    };
-
     // Position by position, the faces there are joined across the edges they share where
     // they meet at less than the crease (whichever way each is wound), and each joined group
     // is one direction with one normal. Each corner then takes the device vertex of its
     // vertex and direction: most vertices keep one normal, so each remembers its first
     // device vertex, and only the others are looked up.
-    constexpr std::uint32_t kFlat = UINT32_MAX; // a corner of a triangle without area
-    std::vector<Direction> directions;
+    std::vector<Vector> directions; // each the sum of its faces' normals
     directions.reserve(positions);
-    std::vector<Vector> whole(positions); // the sum of all faces, for corners without area
     ShadedGeometry shaded;
     shaded.indices.resize(corners);
     std::vector<std::pair<std::uint32_t, std::uint32_t>> made; // vertex, direction
     made.reserve(vertexCount);
     std::vector<std::uint32_t> firstMade(vertexCount, UINT32_MAX);
     NumberTable others(0);
-    std::vector<Vector> normals;
-    std::vector<Vector> units;
-    std::vector<std::uint32_t> joined;                        // each face's group, by its root
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> ends; // the far end of an edge, face
-    std::vector<std::uint32_t> directionOfRoot;
-    const auto root = [&](std::uint32_t face) {
-        while (joined[face] != face)
-            face = joined[face] = joined[joined[face]];
-        return face;
-    };
+    FacesAt at;
+    std::vector<std::uint32_t> directionOf;
     for (std::size_t p = 0; p < positions; ++p) {
         const std::uint32_t count = start[p + 1] - start[p];
-        normals.resize(count);
-        units.resize(count);
-        joined.resize(count);
-        ends.clear();
-        for (std::uint32_t i = 0; i < count; ++i) {
-            const std::uint32_t corner = cornersAt[start[p] + i];
-            normals[i] = faceNormal(corner / 3);
-            units[i] = Unit(normals[i]);
-            joined[i] = i;
-            whole[p] = {whole[p].x + normals[i].x, whole[p].y + normals[i].y, whole[p].z + normals[i].z};
-            const std::size_t face = corner - corner % 3;
-            for (std::size_t other = 1; other < 3; ++other) {
-                const std::uint32_t end = position[indices[face + (corner % 3 + other) % 3]];
-                if (end != p)
-                    ends.emplace_back(end, i);
-            }
-        }
-        const auto join = [&](std::size_t j, std::size_t k) {
-            const std::uint32_t a = ends[j].second;
-            const std::uint32_t b = ends[k].second;
-            if (ends[j].first == ends[k].first && std::fabs(Dot(units[a], units[b])) > kCreaseCosine)
-                joined[root(a)] = root(b);
-        };
-        // The faces that share an edge from here have its far end in common: sorted by it,
-        // they lie side by side (a usual position has a dozen ends, which an insertion sort
-        // orders fastest).
-        if (ends.size() <= kInsertionSorted) {
-            for (std::size_t k = 1; k < ends.size(); ++k)
-                for (std::size_t j = k; j > 0 && ends[j] < ends[j - 1]; --j)
-                    std::swap(ends[j], ends[j - 1]);
+        const std::uint32_t* const cornersHere = &cornersAt[start[p]];
+        Gather(vertices, indices, position.data(), cornersHere, count, at);
+        Vector sum;
+        if (OneSmoothGroup(at, sum)) {
+            directionOf.assign(count, static_cast<std::uint32_t>(directions.size()));
+            directions.push_back(sum);
         } else {
-            std::sort(ends.begin(), ends.end());
+            FindUnits(at);
+            if (count <= kFewFaces)
+                GroupFew(at);
+            else
+                GroupMany(at);
+            JoinDirections(at, directions, directionOf);
         }
-        for (std::size_t k = 1; k < ends.size(); ++k)
-            join(k - 1, k);
-        directionOfRoot.assign(count, kFlat);
         for (std::uint32_t i = 0; i < count; ++i) {
-            std::uint32_t direction = kFlat;
-            if (Dot(units[i], units[i]) > 0) {
-                std::uint32_t& ofRoot = directionOfRoot[root(i)];
-                if (ofRoot == kFlat) {
-                    ofRoot = static_cast<std::uint32_t>(directions.size());
-                    directions.push_back({units[i], {}});
-                }
-                direction = ofRoot;
-                // A face wound the other way adds its normal turned round: it points away
-                // from what its group has gathered so far (the faces come round in order,
-                // so the group's sum turns with them).
-                Direction& joint = directions[direction];
-                const Vector& gathered = Dot(joint.sum, joint.sum) > 0 ? joint.sum : joint.seed;
-                const float sign = Dot(units[i], gathered) < 0 ? -1.f : 1.f;
-                joint.sum = {joint.sum.x + sign * normals[i].x, joint.sum.y + sign * normals[i].y,
-                             joint.sum.z + sign * normals[i].z};
-            }
-            const std::uint32_t corner = cornersAt[start[p] + i];
+            const std::uint32_t corner = cornersHere[i];
             const std::uint32_t vertex = indices[corner];
+            const std::uint32_t direction = directionOf[i];
             const auto next = static_cast<std::uint32_t>(made.size());
             bool added = firstMade[vertex] == UINT32_MAX;
             std::uint32_t number = firstMade[vertex];
@@ -262,7 +360,7 @@ ShadedGeometry ShadeTriangles(const DeviceVertex* vertices, std::size_t vertexCo
 
     shaded.vertices.reserve(made.size());
     for (const auto& [vertex, direction] : made) {
-        Vector normal = Unit(direction == kFlat ? whole[position[vertex]] : directions[direction].sum);
+        Vector normal = Unit(directions[direction]);
         if (Dot(normal, normal) == 0)
             normal = {0, 0, -1};
         const DeviceVertex& v = vertices[vertex];
