@@ -1,8 +1,6 @@
 // What a change of the largest mesh costs the shaded preview: the corner normals of 65,535
-// vertices in a wavy grid of 130,048 triangles (smooth, so every vertex keeps one normal),
-// and the edge list drawn over it.
+// vertices in a wavy grid of 130,048 triangles (smooth, so every vertex keeps one normal).
 
-#include "viewport/mesh_edges.h"
 #include "viewport/mesh_shading.h"
 
 #include <benchmark/benchmark.h>
@@ -49,16 +47,6 @@ void CornerNormals(benchmark::State& state) {
     }
 }
 
-void Edges(benchmark::State& state) {
-    const Grid grid = LargestGrid();
-    for (auto _ : state) {
-        const std::vector<std::uint16_t> edges = EdgeList(grid.vertices.data(), grid.vertices.size(),
-                                                          grid.indices.data(), grid.indices.size());
-        benchmark::DoNotOptimize(edges.data());
-    }
-}
-
 } // namespace
 
 BENCHMARK(CornerNormals)->Unit(benchmark::kMillisecond);
-BENCHMARK(Edges)->Unit(benchmark::kMillisecond);

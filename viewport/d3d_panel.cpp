@@ -222,6 +222,9 @@ void D3DPanel::ReleaseDevice(bool alsoDirect3D) {
     m_builtMeshes.clear();
     m_shadingShader.Reset();
     m_shadingFailed = false;
+    m_edgedVertexShader.Reset();
+    m_edgedPixelShader.Reset();
+    m_edgedFailed = false;
     if (m_gdiPresenter)
         m_gdiPresenter->ReleaseDeviceObjects();
     device.Reset();
@@ -571,9 +574,9 @@ ID3DXMesh* D3DPanel::MeshFor(const SceneMesh& record, std::size_t position) {
         if (!sameShape || !FillMesh(*built.mesh.Get(), record, *shape))
             built.mesh = BuildMesh(record);
         built.shaded.Reset();
-        built.edges.Reset();
-        built.edgeVertices.Reset();
-        built.shadedTried = built.edgesTried = false;
+        built.edgedVertices.Reset();
+        built.edgedIndices.Reset();
+        built.shadedTried = built.edgedTried = false;
         built.geometry.FaceCount = record.FaceCount;
         built.geometry.Vertices = record.Vertices;
         built.geometry.Indices = record.Indices;
@@ -611,9 +614,9 @@ void D3DPanel::DrawMesh(const SceneMesh& record, std::size_t position) {
     if (mesh == nullptr)
         return;
     const WorldOffset offset(*device.Get(), record.X, record.Y, record.Z);
+    if (ShowEdges && DrawEdged(position, offset.placed, texture))
+        return;
     ID3DXMesh* shaded = Shaded ? ShadedMeshFor(position) : nullptr;
-    if (ShowEdges)
-        PushSurfaceBack(true);
     if (shaded != nullptr && PrepareShading(offset.placed)) {
         UseTexture(texture);
         shaded->DrawSubset(0);
@@ -623,10 +626,6 @@ void D3DPanel::DrawMesh(const SceneMesh& record, std::size_t position) {
             device->SetFVF(kTexturedFormat);
         UseTexture(texture);
         mesh->DrawSubset(0);
-    }
-    if (ShowEdges) {
-        PushSurfaceBack(false);
-        DrawEdges(position);
     }
 }
 

@@ -265,23 +265,27 @@ private:
         Microsoft::WRL::ComPtr<ID3DXMesh> mesh;
         // Made from `mesh` when first drawn in those looks.
         Microsoft::WRL::ComPtr<ID3DXMesh> shaded;
-        Microsoft::WRL::ComPtr<IDirect3DIndexBuffer9> edges; // a line list into edgeVertices
-        Microsoft::WRL::ComPtr<IDirect3DVertexBuffer9> edgeVertices;
-        UINT edgeCount = 0;
-        UINT edgeVertexCount = 0;
+        Microsoft::WRL::ComPtr<IDirect3DVertexBuffer9> edgedVertices;
+        Microsoft::WRL::ComPtr<IDirect3DIndexBuffer9> edgedIndices; // a triangle list
+        UINT edgedVertexCount = 0;
+        UINT edgedTriangles = 0;
         D3DCOLOR edgeColourOf = 0; // the mesh's average colour, which the edges stand out from
         bool shadedTried = false;  // made, or found impossible, for this geometry
-        bool edgesTried = false;
+        bool edgedTried = false;
     };
     Microsoft::WRL::ComPtr<ID3DXMesh> BuildShadedMesh(ID3DXMesh& plain);
-    bool BuildEdges(ID3DXMesh& plain, BuiltMesh& built);
+    bool BuildEdged(ID3DXMesh& plain, BuiltMesh& built);
     ID3DXMesh* ShadedMeshFor(std::size_t position);
     // Puts the shading vertex shader in force for a mesh placed by `world`.
     bool PrepareShading(const D3DXMATRIX& world);
-    void DrawEdges(std::size_t position);
-    void PushSurfaceBack(bool back);
+    void SetLightConstants(const D3DXMATRIX& world, float ambient, float diffuse);
+    bool PrepareEdgedShaders();
+    bool DrawEdged(std::size_t position, const D3DXMATRIX& world, IDirect3DTexture9* texture);
     Microsoft::WRL::ComPtr<IDirect3DVertexShader9> m_shadingShader;
     bool m_shadingFailed = false;
+    Microsoft::WRL::ComPtr<IDirect3DVertexShader9> m_edgedVertexShader;
+    Microsoft::WRL::ComPtr<IDirect3DPixelShader9> m_edgedPixelShader;
+    bool m_edgedFailed = false;
     std::vector<BuiltMesh> m_builtMeshes; // lives on the device
     // Set where the device's own present does not reach the screen.
     std::unique_ptr<GdiPresenter> m_gdiPresenter;

@@ -1,5 +1,5 @@
 // The looks a mesh can have beyond its plain colours: shaded by a light from the eye, and
-// with its edges drawn over it. Both are built from the plain mesh when its geometry
+// with its triangles' edges drawn in it. Both are built from the plain mesh when its geometry
 // changes, never per frame; with neither, the frame is the plain one.
 
 #include "viewport/d3d_panel.h"
@@ -40,6 +40,78 @@ const char kShadingShader[] = "vs_2_0\n"
                               "mul oD0.xyz, v2, r1.y\n"
                               "mov oD0.w, v2.w\n"
                               "mov oT0, v3\n";
+
+constexpr DWORD kEdgedFormat = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX2;
+// How far from a triangle's edge, in pixels, the edge colour fades out: an edge that two
+// triangles share is twice as wide.
+constexpr float kEdgeReach = 0.8f;
+// Every device draws this many triangles at once.
+constexpr UINT kTrianglesADraw = 0xFFFF;
+
+// The shading vertex shader again, passing on each corner's place in its triangle (the
+// plain look is ambient 1 and diffuse 0).
+const char kEdgedVertexShader[] = "vs_3_0\n"
+                                  "dcl_position v0\n"
+                                  "dcl_normal v1\n"
+                                  "dcl_color v2\n"
+                                  "dcl_texcoord0 v3\n"
+                                  "dcl_texcoord1 v4\n"
+                                  "dcl_position o0\n"
+                                  "dcl_color o1\n"
+                                  "dcl_texcoord0 o2.xy\n"
+                                  "dcl_texcoord1 o3.xy\n"
+                                  "m4x4 o0, v0, c0\n"
+                                  "m3x3 r0.xyz, v1, c4\n"
+                                  "dp3 r1.x, r0, r0\n"
+                                  "rsq r1.x, r1.x\n"
+                                  "mul r0.z, r0.z, r1.x\n"
+                                  "abs r1.y, r0.z\n"
+                                  "mad r1.y, r1.y, c7.y, c7.x\n"
+                                  "mul o1.xyz, v2, r1.y\n"
+                                  "mov o1.w, v2.w\n"
+                                  "mov o2.xy, v3\n"
+                                  "mov o3.xy, v4\n";
+
+// The colour (times the texture when c1.x is 1), turned to the edge colour c0 near the
+// triangle's edges: each of the three weights divided by how fast it changes across the
+// screen is the distance to its edge in pixels, and c1.y is 1 over the reach.
+const char kEdgedPixelShader[] = "ps_3_0\n"
+                                 "def c2, 1, 0, 0.000001, 0\n"
+                                 "dcl_color v0\n"
+                                 "dcl_texcoord0 v1.xy\n"
+                                 "dcl_texcoord1 v2.xy\n"
+                                 "dcl_2d s0\n"
+                                 "texld r0, v1, s0\n"
+                                 "lrp r0, c1.x, r0, c2.x\n"
+                                 "mul r0, r0, v0\n"
+                                 "mov r1.xy, v2\n"
+                                 "add r1.z, c2.x, -v2.x\n"
+                                 "add r1.z, r1.z, -v2.y\n"
+                                 "dsx r2.xyz, r1\n"
+                                 "dsy r3.xyz, r1\n"
+                                 "abs r2.xyz, r2\n"
+                                 "abs r3.xyz, r3\n"
+                                 "add r2.xyz, r2, r3\n"
+                                 "add r2.xyz, r2, c2.z\n"
+                                 "rcp r4.x, r2.x\n"
+                                 "rcp r4.y, r2.y\n"
+                                 "rcp r4.z, r2.z\n"
+                                 "mul r1.xyz, r1, r4\n"
+                                 "min r1.x, r1.x, r1.y\n"
+                                 "min r1.x, r1.x, r1.z\n"
+                                 "mad_sat r1.x, r1.x, -c1.y, c2.x\n"
+                                 "lrp r0.xyz, r1.x, c0, r0\n"
+                                 "mov oC0, r0\n";
+
+// The code of an assembly text, or none.
+ComPtr<ID3DXBuffer> Assembled(const char* text, std::size_t length) {
+    ComPtr<ID3DXBuffer> code;
+    if (FAILED(D3DXAssembleShader(text, static_cast<UINT>(length), nullptr, nullptr, 0, &code, nullptr)))
+        return nullptr;
+    return code;
+}
+
+DWORD* CodeOf(ID3DXBuffer& code) { return static_cast<DWORD*>(code.GetBufferPointer()); }
 
 // The plain mesh's vertices and indices, as it was filled.
 bool ReadMesh(ID3DXMesh& mesh, std::vector<DeviceVertex>& vertices,
@@ -120,34 +192,41 @@ ComPtr<ID3DXMesh> D3DPanel::BuildShadedMesh(ID3DXMesh& plain) {
     return mesh;
 }
 
-bool D3DPanel::BuildEdges(ID3DXMesh& plain, BuiltMesh& built) {
+bool D3DPanel::BuildEdged(ID3DXMesh& plain, BuiltMesh& built) {
     std::vector<DeviceVertex> vertices;
     std::vector<std::uint16_t> indices;
     if (!ReadMesh(plain, vertices, indices))
         return false;
-    const std::vector<std::uint16_t> edges = EdgeList(vertices.data(), vertices.size(), indices.data(), indices.size());
-    built.edgeCount = static_cast<UINT>(edges.size() / 2);
-    built.edgeColourOf = AverageColour(vertices);
+    const EdgedGeometry edged =
+        EdgedTriangles(ShadeTriangles(vertices.data(), vertices.size(), indices.data(), indices.size()));
+    const bool wide = edged.vertices.size() > 0xFFFF;
     void* data = nullptr;
-    if (edges.empty() ||
-        FAILED(device->CreateIndexBuffer(static_cast<UINT>(edges.size() * 2), D3DUSAGE_WRITEONLY, D3DFMT_INDEX16,
-                                         D3DPOOL_MANAGED, &built.edges, nullptr)) ||
-        FAILED(built.edges->Lock(0, 0, &data, 0)))
+    if (edged.indices.empty() ||
+        FAILED(device->CreateVertexBuffer(static_cast<UINT>(edged.vertices.size() * sizeof(EdgedVertex)),
+                                          D3DUSAGE_WRITEONLY, kEdgedFormat, D3DPOOL_MANAGED,
+                                          &built.edgedVertices, nullptr)) ||
+        FAILED(built.edgedVertices->Lock(0, 0, &data, 0)))
         return false;
-    std::memcpy(data, edges.data(), edges.size() * 2);
-    built.edges->Unlock();
-    // The lines keep their own copy of the vertices on the device: the plain mesh's lives
-    // in system memory, which would cross to the device at every frame.
-    const UINT bytes = static_cast<UINT>(vertices.size() * sizeof(DeviceVertex));
-    if (FAILED(device->CreateVertexBuffer(bytes, D3DUSAGE_WRITEONLY, kTexturedFormat, D3DPOOL_MANAGED,
-                                          &built.edgeVertices, nullptr)) ||
-        FAILED(built.edgeVertices->Lock(0, 0, &data, 0))) {
-        built.edges.Reset();
+    std::memcpy(data, edged.vertices.data(), edged.vertices.size() * sizeof(EdgedVertex));
+    built.edgedVertices->Unlock();
+    if (FAILED(device->CreateIndexBuffer(static_cast<UINT>(edged.indices.size() * (wide ? 4 : 2)),
+                                         D3DUSAGE_WRITEONLY, wide ? D3DFMT_INDEX32 : D3DFMT_INDEX16,
+                                         D3DPOOL_MANAGED, &built.edgedIndices, nullptr)) ||
+        FAILED(built.edgedIndices->Lock(0, 0, &data, 0))) {
+        built.edgedIndices.Reset();
         return false;
     }
-    std::memcpy(data, vertices.data(), bytes);
-    built.edgeVertices->Unlock();
-    built.edgeVertexCount = static_cast<UINT>(vertices.size());
+    if (wide) {
+        std::memcpy(data, edged.indices.data(), edged.indices.size() * 4);
+    } else {
+        auto* narrow = static_cast<std::uint16_t*>(data);
+        for (std::uint32_t index : edged.indices)
+            *narrow++ = static_cast<std::uint16_t>(index);
+    }
+    built.edgedIndices->Unlock();
+    built.edgedVertexCount = static_cast<UINT>(edged.vertices.size());
+    built.edgedTriangles = static_cast<UINT>(edged.indices.size() / 3);
+    built.edgeColourOf = AverageColour(vertices);
     return true;
 }
 
@@ -165,14 +244,20 @@ bool D3DPanel::PrepareShading(const D3DXMATRIX& world) {
         if (m_shadingFailed)
             return false;
         m_shadingFailed = true;
-        ComPtr<ID3DXBuffer> code;
-        if (FAILED(D3DXAssembleShader(kShadingShader, sizeof kShadingShader - 1, nullptr, nullptr, 0,
-                                      &code, nullptr)) ||
-            FAILED(device->CreateVertexShader(static_cast<const DWORD*>(code->GetBufferPointer()),
-                                              &m_shadingShader)))
+        const ComPtr<ID3DXBuffer> code = Assembled(kShadingShader, sizeof kShadingShader - 1);
+        if (!code || FAILED(device->CreateVertexShader(CodeOf(*code.Get()), &m_shadingShader)))
             return false;
         m_shadingFailed = false;
     }
+    SetLightConstants(world, kAmbient, kDiffuse);
+    device->SetVertexShader(m_shadingShader.Get());
+    device->SetFVF(kShadedFormat);
+    return true;
+}
+
+// c0-c3 the transposed world-view-projection, c4-c6 the world-view's columns, c7 the
+// ambient and diffuse parts of the light.
+void D3DPanel::SetLightConstants(const D3DXMATRIX& world, float ambient, float diffuse) {
     D3DXMATRIX view;
     D3DXMATRIX projection;
     device->GetTransform(D3DTS_VIEW, &view);
@@ -182,50 +267,61 @@ bool D3DPanel::PrepareShading(const D3DXMATRIX& world) {
     D3DXMATRIX columns;
     D3DXMatrixTranspose(&whole, &whole);
     D3DXMatrixTranspose(&columns, &worldView);
-    const float parts[4] = {kAmbient, kDiffuse, 0, 0};
+    const float parts[4] = {ambient, diffuse, 0, 0};
     device->SetVertexShaderConstantF(0, whole, 4);
     device->SetVertexShaderConstantF(4, columns, 3);
     device->SetVertexShaderConstantF(7, parts, 1);
-    device->SetVertexShader(m_shadingShader.Get());
-    device->SetFVF(kShadedFormat);
+}
+
+// A device without the shaders the edges need draws none, for its life.
+bool D3DPanel::PrepareEdgedShaders() {
+    if (m_edgedPixelShader)
+        return true;
+    if (m_edgedFailed)
+        return false;
+    m_edgedFailed = true;
+    const ComPtr<ID3DXBuffer> vertexCode = Assembled(kEdgedVertexShader, sizeof kEdgedVertexShader - 1);
+    const ComPtr<ID3DXBuffer> pixelCode = Assembled(kEdgedPixelShader, sizeof kEdgedPixelShader - 1);
+    if (!vertexCode || !pixelCode ||
+        FAILED(device->CreateVertexShader(CodeOf(*vertexCode.Get()), &m_edgedVertexShader)) ||
+        FAILED(device->CreatePixelShader(CodeOf(*pixelCode.Get()), &m_edgedPixelShader))) {
+        m_edgedVertexShader.Reset();
+        m_edgedPixelShader.Reset();
+        return false;
+    }
+    m_edgedFailed = false;
     return true;
 }
 
-// While the edges show, the surface under them is pushed a little away from the eye, so
-// that it never hides its own edges while what lies in front still does. The push goes on
-// the triangles, not the lines: OpenGL, which Direct3D runs on under Wine, offsets only
-// filled polygons.
-void D3DPanel::PushSurfaceBack(bool back) {
-    const float bias = back ? 0.00002f : 0.0f;
-    const float slope = back ? 1.0f : 0.0f;
-    DWORD biasBits = 0;
-    DWORD slopeBits = 0;
-    std::memcpy(&biasBits, &bias, 4);
-    std::memcpy(&slopeBits, &slope, 4);
-    device->SetRenderState(D3DRS_DEPTHBIAS, biasBits);
-    device->SetRenderState(D3DRS_SLOPESCALEDEPTHBIAS, slopeBits);
-}
-
-// A mesh whose edges could not be made is not tried again until its geometry changes.
-void D3DPanel::DrawEdges(std::size_t position) {
+// Draws the mesh at `position` with its edges, in the look in force; false when they
+// cannot be drawn. A mesh whose edged triangles could not be made is not tried again until
+// its geometry changes.
+bool D3DPanel::DrawEdged(std::size_t position, const D3DXMATRIX& world, IDirect3DTexture9* texture) {
     BuiltMesh& built = m_builtMeshes[position];
-    if (!built.edgesTried) {
-        built.edgesTried = true;
+    if (!built.edgedTried) {
+        built.edgedTried = true;
         if (built.mesh)
-            BuildEdges(*built.mesh.Get(), built);
+            BuildEdged(*built.mesh.Get(), built);
     }
-    if (!built.edges || !built.edgeVertices)
-        return;
-    device->SetRenderState(D3DRS_TEXTUREFACTOR, EdgeColour(ClearColor(), built.edgeColourOf));
-    device->SetTexture(0, nullptr);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
-    device->SetFVF(kTexturedFormat);
-    device->SetStreamSource(0, built.edgeVertices.Get(), 0, sizeof(DeviceVertex));
-    device->SetIndices(built.edges.Get());
-    device->DrawIndexedPrimitive(D3DPT_LINELIST, 0, 0, built.edgeVertexCount, 0, built.edgeCount);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    if (!built.edgedIndices || !PrepareEdgedShaders())
+        return false;
+    SetLightConstants(world, Shaded ? kAmbient : 1, Shaded ? kDiffuse : 0);
+    const D3DXCOLOR edge(EdgeColour(ClearColor(), built.edgeColourOf));
+    const float look[4] = {texture != nullptr ? 1.f : 0.f, 1 / kEdgeReach, 0, 0};
+    device->SetPixelShaderConstantF(0, edge, 1);
+    device->SetPixelShaderConstantF(1, look, 1);
+    UseTexture(texture);
+    device->SetVertexShader(m_edgedVertexShader.Get());
+    device->SetPixelShader(m_edgedPixelShader.Get());
+    device->SetFVF(kEdgedFormat);
+    device->SetStreamSource(0, built.edgedVertices.Get(), 0, sizeof(EdgedVertex));
+    device->SetIndices(built.edgedIndices.Get());
+    for (UINT first = 0; first < built.edgedTriangles; first += kTrianglesADraw)
+        device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, built.edgedVertexCount, 3 * first,
+                                     std::min(kTrianglesADraw, built.edgedTriangles - first));
+    device->SetVertexShader(nullptr);
+    device->SetPixelShader(nullptr);
+    return true;
 }
 
 } // namespace KelUtility

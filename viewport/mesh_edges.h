@@ -1,20 +1,37 @@
 #pragma once
 
-// The edges of a mesh's triangles, each once, drawn over the surface as lines. Two corners
-// at the same position are one point, so an edge that two triangles share is one line even
-// where the vertices were split (a seam of texture coordinates, a crease).
+// The triangles of a mesh with their edges drawn in them: each vertex knows its place in
+// its triangles, so that every pixel of the surface knows how far it is from its
+// triangle's edges and is drawn in the edge colour when it is close to one. An edge two
+// triangles share is drawn from both sides into one line, and a silhouette's edge shows as
+// far as its triangle does: hidden by what lies in front, never fighting the surface for
+// depth.
 
-#include "viewport/mesh_geometry.h"
+#include "viewport/mesh_shading.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace KelUtility {
 
-// Two vertex numbers per edge, in the order the triangles first name them; an edge whose
-// ends are one point is left out.
-std::vector<std::uint16_t> EdgeList(const DeviceVertex* vertices, std::size_t vertexCount,
-                                    const std::uint16_t* indices, std::size_t indexCount);
+// A shaded vertex and its place in its triangles: (1, 0), (0, 1) or (0, 0), the third
+// weight being what the two leave of 1.
+struct EdgedVertex {
+    ShadedVertex vertex;
+    float first;
+    float second;
+};
+static_assert(sizeof(EdgedVertex) == 44, "the device reads 44 bytes an edged vertex");
+
+struct EdgedGeometry {
+    std::vector<EdgedVertex> vertices;
+    std::vector<std::uint32_t> indices; // three a triangle, in the shaded triangles' order
+};
+
+// The three corners of every triangle take the three places. A vertex keeps one place
+// where its triangles allow, and is copied for each other place it needs: a grid of
+// triangles needs no copy at all, where giving every corner its own vertex would triple
+// the vertices.
+EdgedGeometry EdgedTriangles(const ShadedGeometry& shaded);
 
 } // namespace KelUtility

@@ -1,12 +1,12 @@
-// The normals a shaded mesh is drawn with, and the edges drawn over it, on tiny meshes.
+// The normals a shaded mesh is drawn with, and the places in their triangles that draw its edges, on tiny meshes.
 
 #include "viewport/mesh_edges.h"
 #include "viewport/mesh_shading.h"
 
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <set>
-#include <tuple>
 
 using namespace KelUtility;
 
@@ -119,20 +119,24 @@ TEST(MeshShading, CubesStaySharpSpheresSmoothAndFlatTrianglesHarmless) {
     }
 }
 
-TEST(MeshEdges, AClosedMeshHasEachEdgeOnce) {
-    const Mesh cube = Cube();
-    const std::vector<std::uint16_t> edges =
-        EdgeList(cube.vertices.data(), cube.vertices.size(), cube.indices.data(), cube.indices.size());
-    EXPECT_EQ(edges.size(), 2u * 18) << "12 sides and 6 diagonals";
-    const Mesh sphere = Sphere();
-    const std::vector<std::uint16_t> lines = EdgeList(sphere.vertices.data(), sphere.vertices.size(),
-                                                      sphere.indices.data(), sphere.indices.size());
-    std::set<std::tuple<float, float, float, float, float, float>> distinct;
-    for (std::size_t i = 0; i < lines.size(); i += 2) {
-        const DeviceVertex& a = sphere.vertices[lines[i]];
-        const DeviceVertex& b = sphere.vertices[lines[i + 1]];
-        EXPECT_FALSE(a.x == b.x && a.y == b.y && a.z == b.z) << "no line of one point";
-        distinct.insert(std::min(std::tuple(a.x, a.y, a.z, b.x, b.y, b.z), std::tuple(b.x, b.y, b.z, a.x, a.y, a.z)));
+TEST(MeshEdges, EveryTriangleHasItsThreePlacesAndAGridNeedsNoCopies) {
+    for (const Mesh& mesh : {Cube(), Sphere()}) {
+        const ShadedGeometry shaded = Shade(mesh);
+        const EdgedGeometry edged = EdgedTriangles(shaded);
+        ASSERT_EQ(edged.indices.size(), shaded.indices.size());
+        for (std::size_t first = 0; first < edged.indices.size(); first += 3) {
+            float firsts = 0;
+            float seconds = 0;
+            for (std::size_t k = first; k < first + 3; ++k) {
+                const EdgedVertex& corner = edged.vertices[edged.indices[k]];
+                EXPECT_EQ(std::memcmp(&corner.vertex, &shaded.vertices[shaded.indices[k]], sizeof(ShadedVertex)), 0);
+                firsts += corner.first;
+                seconds += corner.second;
+                EXPECT_LE(corner.first + corner.second, 1);
+            }
+            EXPECT_EQ(firsts, 1) << "triangle " << first / 3;
+            EXPECT_EQ(seconds, 1) << "triangle " << first / 3;
+        }
     }
-    EXPECT_EQ(distinct.size(), lines.size() / 2) << "the seam's edges once";
+    EXPECT_EQ(EdgedTriangles(Shade(Sphere())).vertices.size(), Shade(Sphere()).vertices.size());
 }
