@@ -3,6 +3,7 @@
 #include "document/file_replace.h"
 #include "document/model_files.h"
 #include "document/model_pictures.h"
+#include "document/number_text.h"
 
 // Images are named or kept as their bytes, never decoded or written as files here, and
 // every file goes through OpenPath so that a UTF-8 name reaches it on Windows.
@@ -938,6 +939,12 @@ bool WriteGltf(const ModelMesh& mesh, bool binary, std::string& bytes, std::stri
                        AppendView(model, positions.data(), positions.size() * sizeof(float),
                                   TINYGLTF_TARGET_ARRAY_BUFFER),
                        TINYGLTF_COMPONENT_TYPE_FLOAT, TINYGLTF_TYPE_VEC3, count, false);
+    // The JSON writer writes a double's own shortest digits: the bounds are given as the
+    // doubles of their floats' shortest decimals, so that they read as the data's floats
+    // and as few digits.
+    for (std::vector<double>* bounds : {&low, &high})
+        for (double& bound : *bounds)
+            bound = ParseReal(FormatReal(bound));
     model.accessors[static_cast<std::size_t>(position)].minValues = low;
     model.accessors[static_cast<std::size_t>(position)].maxValues = high;
     primitive.attributes["POSITION"] = position;

@@ -324,7 +324,7 @@ std::vector<std::string> MeshDocument::ToLines() const {
 std::string MeshDocument::ToText() const {
     const std::size_t most = kFixedLineCount * kMaxIntegerLine + TextureFile.size() +
                              Vertices.size() * kLinesPerVertex * kMaxNumberLine +
-                             Indices.size() * kMaxIntegerLine;
+                             Indices.size() * kMaxIntegerLine + kMaxRealText;
     std::string text(most, '\0');
     char* out = &text[0];
     out = WriteLine(out, kHeader);

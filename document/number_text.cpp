@@ -184,112 +184,91 @@ bool ParseShortReal(std::string_view text, double& value) {
     return true;
 }
 
-// A float needs at most nine significant digits to be told from its neighbours.
-constexpr int kFloatDigits = 9;
+// A rounding this near a tie may have gone the wrong way: the scaling's error is below
+// 2^-52 of a scaled value under 10^9, 2.2e-7 at most.
+constexpr double kTieMargin = 1e-6;
+constexpr std::uint32_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000,
+                                          100000000, 1000000000};
+constexpr int kFloatDigits = 9; // a float needs at most nine to be told from its neighbours
 
-// The fewest digits, from six on, whose text the reader narrows to the same float as the
-// value, by the standard library's exact conversion; for what the fast path below cannot
-// decide, and for values that six digits do not keep.
-char* FormatRealExactly(char* out, double value) {
-    const float kept = NarrowToFloat(value);
-    for (int digits = kSignificantDigits;; ++digits) {
-        char* const end =
-            std::to_chars(out, out + kMaxRealText, value, std::chars_format::general, digits).ptr;
-        if (digits == kFloatDigits || NarrowToFloat(ParseReal({out, std::size_t(end - out)})) == kept)
-            return end;
+// A float's significant digits as a whole number of `count` digits without trailing
+// zeros, the first standing for 10^exponent.
+struct Decimal {
+    std::uint32_t digits = 0;
+    int count = 1;
+    int exponent = 0;
+};
+
+Decimal WithoutTrailingZeros(std::uint32_t digits, int count, int exponent) {
+    while (count > 1 && digits % 10 == 0) {
+        digits /= 10;
+        --count;
     }
+    return {digits, count, exponent};
 }
 
-// The powers of ten that doubles hold exactly.
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// Whether the six digits read back as the value's float. The reader makes one correctly
-// rounded double of the text, and so does one step by an exact power of ten here.
-bool SixDigitsKeepFloat(double value, std::uint32_t digits, int exponent) {
-    const int shift = exponent - (kSignificantDigits - 1);
-    const double magnitude =
-        shift >= 0 ? digits * kExactPowers[shift] : digits / kExactPowers[-shift];
-    return NarrowToFloat(magnitude) == NarrowToFloat(std::fabs(value));
+// The float's digits, six to nine, correctly rounded and the fewest that the reader takes
+// back to the same float, by one scaling with an exact power of ten for each count tried
+// and the reader's own single rounding back. For a normal float only one decimal of six
+// digits lies that near it, so six that read back are its shortest decimal too. False for
+// zeros and subnormals, for magnitudes whose scaling needs a power of ten beyond the exact
+// ones, and for a rounding within the scaling's error of a tie.
+bool QuickDigits(float value, Decimal& decimal) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int binary = static_cast<int>(bits >> 23 & 0xFF) - 127;
+    if (binary == -127 || binary == 128)
+        return false;
+    const double magnitude = std::fabs(static_cast<double>(value));
+    // floor(b log10 2) for the binary exponent b: this magnitude's decade, or one below.
+    constexpr int kLog2Scaled = 78913; // log10 2 times 2^18
+    int exponent = binary >= 0 ? (binary * kLog2Scaled) >> 18 : -((-binary * kLog2Scaled + (1 << 18) - 1) >> 18);
+    for (int count = kSignificantDigits; count <= kFloatDigits;) {
+        double scaled = 0.0;
+        if (!ScaleByPowerOfTen(magnitude, count - 1 - exponent, scaled))
+            return false;
+        const auto floor = static_cast<std::uint64_t>(scaled);
+        const double fraction = scaled - static_cast<double>(floor);
+        if (std::fabs(fraction - 0.5) < kTieMargin)
+            return false;
+        const std::uint64_t whole = floor + (fraction > 0.5 ? 1 : 0);
+        if (whole >= kPowersOfTen[count]) {
+            // A decade low, or rounded up into the next: either way the next one's digits.
+            ++exponent;
+            continue;
+        }
+        if (whole < kPowersOfTen[count - 1])
+            return false; // a decade guessed high, which the exact path sorts out
+        double back = 0.0;
+        if (!ScaleByPowerOfTen(static_cast<double>(whole), exponent + 1 - count, back))
+            return false;
+        if (static_cast<float>(back) == static_cast<float>(magnitude)) {
+            decimal = WithoutTrailingZeros(static_cast<std::uint32_t>(whole), count, exponent);
+            return true;
+        }
+        ++count;
+    }
+    return false;
 }
 
-constexpr double kRoundsUpToSevenDigits = 999999.5;
-constexpr std::uint32_t kLowestSixDigits = 100000;
-constexpr std::uint32_t kSevenDigits = 1000000;
-// One rounding of a value below 2^20 is off by at most 2^-34; anything nearer than this to
-// a rounding tie is left to the exact conversion.
-constexpr double kTieMargin = 1e-9;
-
-// The powers of ten a six-digit scaling can meet, nearest doubles where not exact, for
-// telling which decade a magnitude is in.
-constexpr int kLowestDecade = -17;
-constexpr double kDecades[] = {1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8,
-                               1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,  1e2,
-                               1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,  1e11, 1e12,
-                               1e13,  1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21, 1e22,
-                               1e23,  1e24,  1e25,  1e26,  1e27,  1e28};
-
-// The binary exponents whose decade a single exact scaling reaches: 2^-56 to 2^90.
-constexpr int kLowestBinade = -56;
-constexpr int kHighestBinade = 89;
-
-// floor(b * log10(2)) for each binary exponent b, the decade of 2^b; a magnitude in
-// [2^b, 2^(b+1)) is in that decade or the next. 78913 / 2^18 is log10(2) closely enough
-// for every b of the range.
-struct BinadeDecades {
-    signed char of[kHighestBinade - kLowestBinade + 1];
-    constexpr BinadeDecades() : of() {
-        for (int b = kLowestBinade; b <= kHighestBinade; ++b) {
-            const long scaled = b * 78913L;
-            const long unit = 1L << 18;
-            of[b - kLowestBinade] = static_cast<signed char>(
-                scaled >= 0 ? scaled / unit : -((-scaled + unit - 1) / unit));
+// The float's shortest digits as the standard library finds them, exactly, from its
+// scientific text "-d.ddde-XX".
+Decimal ShortestDigits(float value) {
+    char text[kMaxRealText];
+    const char* const end = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific).ptr;
+    const char* const e = std::find(static_cast<const char*>(text), end, 'e');
+    Decimal decimal{0, 0, 0};
+    for (const char* c = text; c != e; ++c) {
+        if (IsDigit(*c)) {
+            decimal.digits = decimal.digits * 10 + static_cast<std::uint32_t>(*c - '0');
+            ++decimal.count;
         }
     }
-};
-constexpr BinadeDecades kBinadeDecades;
-
-// The magnitude rounded to six significant digits (100000 to 999999) and the decimal
-// exponent of the first, when a single scaling by an exact power of ten decides them.
-// Values outside the binades above and values within the scaling error of a rounding
-// tie give false. However the decade is guessed, a wrong guess only ever gives false.
-bool RoundToSixDigits(double value, std::uint32_t& digits, int& exponent) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    // Zeros, subnormals, infinities and NaNs fall outside the binades as well.
-    const int binade = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
-    if (binade < kLowestBinade || binade > kHighestBinade)
-        return false;
-    const double magnitude = std::fabs(value);
-    exponent = kBinadeDecades.of[binade - kLowestBinade];
-    exponent += magnitude >= kDecades[exponent + 1 - kLowestDecade] ? 1 : 0;
-    double scaled = 0.0;
-    if (!ScaleByPowerOfTen(magnitude, kSignificantDigits - 1 - exponent, scaled))
-        return false;
-    if (scaled > kRoundsUpToSevenDigits - kTieMargin) {
-        // The value rounds up to the next power of ten, or sits just below one and the
-        // table put it a decade low; at the next exponent both read the same.
-        if (scaled < kRoundsUpToSevenDigits + kTieMargin)
-            return false;
-        ++exponent;
-        if (!ScaleByPowerOfTen(magnitude, kSignificantDigits - 1 - exponent, scaled))
-            return false;
-    }
-    const auto whole = static_cast<std::uint32_t>(scaled);
-    const double fraction = scaled - whole;
-    if (std::fabs(fraction - 0.5) < kTieMargin)
-        return false;
-    digits = whole + (fraction > 0.5 ? 1 : 0);
-    if (digits == kSevenDigits) {
-        digits = kLowestSixDigits;
-        ++exponent;
-    }
-    return digits >= kLowestSixDigits && digits < kSevenDigits;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), end, decimal.exponent);
+    return WithoutTrailingZeros(decimal.digits, decimal.count, decimal.exponent);
 }
 
-// "00" to "99" as the two bytes they take in a text, the first digit in the low byte, so
-// that six digits take three look-ups instead of a chain of divisions.
+// "00" to "99" as the two bytes they take in a text, the first digit in the low byte.
 struct DigitPairs {
     std::uint16_t of[100];
     constexpr DigitPairs() : of() {
@@ -299,59 +278,65 @@ struct DigitPairs {
 };
 constexpr DigitPairs kDigitPairs;
 
-int TrailingZeros(std::uint32_t digits) {
-    return (digits % 10 == 0) + (digits % 100 == 0) + (digits % 1000 == 0) + (digits % 10000 == 0) +
-           (digits % 100000 == 0);
+// Nine digits, the decimal's and zeros after them: the first, and the other eight held in
+// a word as they lie in memory (the first in the low byte, as on every x86), so that they
+// are stored at once.
+struct NineDigits {
+    char first;
+    std::uint64_t rest;
+};
+
+NineDigits Spell(const Decimal& decimal) {
+    const std::uint32_t padded = decimal.digits * kPowersOfTen[kFloatDigits - decimal.count];
+    const std::uint32_t low = padded % 100000000;
+    return {static_cast<char>('0' + padded / 100000000),
+            kDigitPairs.of[low / 1000000] | std::uint64_t{kDigitPairs.of[low / 10000 % 100]} << 16 |
+                std::uint64_t{kDigitPairs.of[low / 100 % 100]} << 32 |
+                std::uint64_t{kDigitPairs.of[low % 100]} << 48};
 }
 
-// Eight bytes of text held in a word, the first in the low byte; compilers turn the
-// stores into one.
-void StoreText(char* out, std::uint64_t word) {
-    out[0] = static_cast<char>(word);
-    out[1] = static_cast<char>(word >> 8);
-    out[2] = static_cast<char>(word >> 16);
-    out[3] = static_cast<char>(word >> 24);
-    out[4] = static_cast<char>(word >> 32);
-    out[5] = static_cast<char>(word >> 40);
-    out[6] = static_cast<char>(word >> 48);
-    out[7] = static_cast<char>(word >> 56);
-}
-
-constexpr std::uint64_t kPointAndZeros = 0x3030303030302E30; // "0.000000"
-
-// "%g" with six significant digits: plain notation for exponents from -4 to 5, else one
-// digit, the fraction and a signed exponent of at least two digits; trailing zeros of the
-// fraction and a bare point are left out. The digits and the point are laid out in one
-// word, whatever the form, so that no branch depends on where the point goes; what lies
-// past the returned end is scratch, within kMaxRealText - 1 bytes of out.
-char* WriteGeneral(char* out, double value, std::uint32_t digits, int exponent) {
+// "%g" with max(6, count) digits: plain notation for exponents from -4 to that less one,
+// else one digit, the fraction and a signed exponent of two digits (a float's exponent
+// never needs three). The digits are stored as a word wherever they go, and the end
+// moved by what they hold: what lies past the returned end is scratch, within
+// kMaxRealText.
+char* WriteGeneral(char* out, bool negative, const Decimal& decimal) {
     *out = '-';
-    out += std::signbit(value) ? 1 : 0;
-    const bool scientific = exponent >= kSignificantDigits || exponent < -4;
-    const bool belowOne = !scientific && exponent < 0;
-    const int pointAfter = scientific ? 1 : belowOne ? kSignificantDigits : exponent + 1;
-    std::uint64_t word = kDigitPairs.of[digits / 10000] |
-                         std::uint64_t{kDigitPairs.of[digits / 100 % 100]} << 16 |
-                         std::uint64_t{kDigitPairs.of[digits % 100]} << 32;
-    const std::uint64_t before = (std::uint64_t{1} << (8 * pointAfter)) - 1;
-    word = (word & before) | std::uint64_t{'.'} << (8 * pointAfter) | (word & ~before) << 8;
-    // Below one the text starts "0." and as many zeros as the exponent asks.
-    StoreText(out, kPointAndZeros);
-    char* const text = out + (belowOne ? 1 - exponent : 0);
-    StoreText(text, word);
-    const int used = kSignificantDigits - TrailingZeros(digits);
-    out = text + (belowOne ? used : used > pointAfter ? used + 1 : pointAfter);
-    if (!scientific)
-        return out;
-    const int magnitude = exponent < 0 ? -exponent : exponent;
-    *out++ = 'e';
-    *out++ = exponent < 0 ? '-' : '+';
-    if (magnitude >= 100)
-        *out++ = static_cast<char>('0' + magnitude / 100);
-    const std::uint16_t pair = kDigitPairs.of[magnitude % 100];
-    *out++ = static_cast<char>(pair & 0xFF);
-    *out++ = static_cast<char>(pair >> 8);
-    return out;
+    out += negative ? 1 : 0;
+    const NineDigits digits = Spell(decimal);
+    const int count = decimal.count;
+    const int exponent = decimal.exponent;
+    if (exponent < -4 || exponent >= std::max(count, kSignificantDigits)) {
+        out[0] = digits.first;
+        out[1] = '.';
+        std::memcpy(out + 2, &digits.rest, sizeof digits.rest);
+        out += count > 1 ? count + 1 : 1;
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        out[0] = 'e';
+        out[1] = exponent < 0 ? '-' : '+';
+        out[2] = static_cast<char>('0' + magnitude / 10);
+        out[3] = static_cast<char>('0' + magnitude % 10);
+        return out + 4;
+    }
+    if (exponent < 0) {
+        std::memcpy(out, "0.000", 5);
+        out[1 - exponent] = digits.first;
+        std::memcpy(out + 2 - exponent, &digits.rest, sizeof digits.rest);
+        return out + 1 - exponent + count;
+    }
+    const int whole = exponent + 1;
+    out[0] = digits.first;
+    if (count <= whole) {
+        std::memcpy(out + 1, &digits.rest, sizeof digits.rest);
+        return out + whole;
+    }
+    // The point goes after the whole digits, and the last digit past the word.
+    const std::uint64_t before = (std::uint64_t{1} << (8 * (whole - 1))) - 1;
+    const std::uint64_t pointed =
+        (digits.rest & before) | std::uint64_t{'.'} << (8 * (whole - 1)) | (digits.rest & ~before) << 8;
+    std::memcpy(out + 1, &pointed, sizeof pointed);
+    out[9] = static_cast<char>(digits.rest >> 56);
+    return out + count + 1;
 }
 
 } // namespace
@@ -362,40 +347,18 @@ std::string FormatReal(double value) {
 }
 
 char* FormatRealTo(char* out, double value) {
-    std::uint32_t digits = 0;
-    int exponent = 0;
-    if (!RoundToSixDigits(value, digits, exponent) || !SixDigitsKeepFloat(value, digits, exponent))
-        return FormatRealExactly(out, value);
-    return WriteGeneral(out, value, digits, exponent);
+    const float kept = NarrowToFloat(value);
+    Decimal decimal;
+    if (!QuickDigits(kept, decimal))
+        decimal = ShortestDigits(kept);
+    return WriteGeneral(out, std::signbit(kept), decimal);
 }
 
 char* FormatNumberLinesTo(char* out, const NumberLine* lines, std::size_t count) {
-    // Rounding a real is a long chain of dependent steps, and each text waits for the end
-    // of the one before it; rounding a group before writing any lets the processor work
-    // on its values side by side.
-    constexpr std::size_t kGroup = 8;
-    for (std::size_t first = 0; first < count; first += kGroup) {
-        const std::size_t size = std::min(kGroup, count - first);
-        const NumberLine* const group = lines + first;
-        std::uint32_t digits[kGroup] = {};
-        int exponents[kGroup] = {};
-        bool quick[kGroup] = {};
-        for (std::size_t i = 0; i < size; ++i) {
-            if (!group[i].IsInteger)
-                quick[i] = RoundToSixDigits(group[i].Real, digits[i], exponents[i]) &&
-                           SixDigitsKeepFloat(group[i].Real, digits[i], exponents[i]);
-        }
-        for (std::size_t i = 0; i < size; ++i) {
-            const NumberLine& line = group[i];
-            if (line.IsInteger)
-                out = FormatIntegerTo(out, line.Integer);
-            else if (quick[i])
-                out = WriteGeneral(out, line.Real, digits[i], exponents[i]);
-            else
-                out = FormatRealExactly(out, line.Real);
-            *out++ = '\r';
-            *out++ = '\n';
-        }
+    for (std::size_t i = 0; i < count; ++i) {
+        out = lines[i].IsInteger ? FormatIntegerTo(out, lines[i].Integer) : FormatRealTo(out, lines[i].Real);
+        *out++ = '\r';
+        *out++ = '\n';
     }
     return out;
 }

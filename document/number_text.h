@@ -1,9 +1,10 @@
 #pragma once
 
 // Number text of the project file. It never depends on the user's locale: reals are
-// written like "%g" ('.' as the decimal point) with the fewest digits, six at least, that
-// read back as the same single-precision value, and read back by the lenient rules of the
-// reader, which take the leading number of a line and ignore whatever follows it.
+// written like "%g" ('.' as the decimal point) with the shortest digits of the
+// single-precision value they narrow to, six at least where the float has them, and read
+// back by the lenient rules of the reader, which take the leading number of a line and
+// ignore whatever follows it.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,16 +13,17 @@
 
 namespace MyApp {
 
-// Room that FormatRealTo and FormatIntegerTo need at `out`. The text itself is at most 16
-// characters ("-1.23456789e+308") and 20 ("-9223372036854775808"); the real writer may fill
+// Room that FormatRealTo and FormatIntegerTo need at `out`. The text itself is at most 15
+// characters ("-1.17549435e-38") and 20 ("-9223372036854775808"); the real writer may fill
 // the rest of its room with scratch bytes past the end it returns.
-constexpr std::size_t kMaxRealText = 16;
+constexpr std::size_t kMaxRealText = 24;
 constexpr std::size_t kMaxIntegerText = 20;
 
 // General notation, no trailing zeros, exponent form for very large or very small values:
-// the text "%g" gives in the C locale, with six significant digits when they read back as
-// the value's float (so a value of six digits or fewer is written as "%g" writes it), and
-// otherwise with the fewest of seven to nine that do.
+// the text "%g" gives in the C locale for the float the value narrows to (beyond the float
+// range its largest finite value with the sign, NaN as 0), with six significant digits
+// when they read back as that float (so a value of six digits or fewer is written as "%g"
+// writes it), and otherwise with the fewest that do, as std::to_chars finds them.
 std::string FormatReal(double value);
 
 // The same text written at `out`; returns the end of what was written.
@@ -43,12 +45,12 @@ struct NumberLine {
     bool IsInteger = false;
 };
 
-// The most bytes a number line takes with its CR LF, scratch room included.
+// The most bytes a number line takes with its CR LF.
 constexpr std::size_t kMaxNumberLine = kMaxIntegerText + 2;
 
 // The lines, each written like FormatRealTo or FormatIntegerTo and followed by CR LF, at
-// `out`, which has room for kMaxNumberLine bytes a line; returns the end of the text.
-// Faster than a line at a time: the reals of a group are rounded side by side.
+// `out`, which has room for kMaxNumberLine bytes a line and kMaxRealText more; returns the
+// end of the text.
 char* FormatNumberLinesTo(char* out, const NumberLine* lines, std::size_t count);
 
 // Leading blanks, an optional sign, digits with an optional '.', an optional exponent;

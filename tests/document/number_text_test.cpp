@@ -19,8 +19,11 @@ TEST(NumberText, FormatsRealsInGeneralNotationWithTheDigitsAFloatNeeds) {
         {0.0, "0"},           {-0.4, "-0.4"},          {0.1 + 0.1 + 0.1, "0.3"},
         {3.0, "3"},           {123456.0, "123456"},    {1234567.0, "1234567"},
         {0.0001, "0.0001"},   {0.00001, "1e-05"},      {1e20, "1e+20"},
-        {-2.5e-10, "-2.5e-10"}, {1.23456789, "1.2345679"}, {DBL_MAX, "1.79769e+308"},
-        {1234.5678, "1234.5678"}, {16777217.0, "16777217"}, {0.1f, "0.1"},
+        {-2.5e-10, "-2.5e-10"}, {1.23456789, "1.2345679"}, {DBL_MAX, "3.4028235e+38"},
+        {1234.5678, "1234.5677"}, {16777217.0, "16777216"}, {0.1f, "0.1"},
+        // The digits of the float the double narrows to: those of the double itself
+        // ("1.61117858") read back as the next float up.
+        {1.6111785750608076, "1.6111785"}, {HUGE_VAL, "3.4028235e+38"}, {std::nan(""), "0"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatReal(c.value), c.text) << c.text;
@@ -29,16 +32,18 @@ TEST(NumberText, FormatsRealsInGeneralNotationWithTheDigitsAFloatNeeds) {
 #ifndef _WIN32
 namespace {
 
-// The project file's reals are "%.6Lg" of the value widened to long double, or with the
-// fewest of seven to nine digits that glibc reads back as the value's float; glibc's
-// printf is the reference (some Windows runtimes print three exponent digits or other
-// names for the non-finite values). The writer may leave scratch past the end it returns,
-// but never beyond its room.
+// The project file's reals are "%.6g" of the float the value narrows to, or with the
+// fewest of seven to nine digits (of one to nine for a subnormal) that glibc reads back
+// as that float; glibc's printf is
+// the reference (some Windows runtimes print three exponent digits). The writer may leave
+// scratch past the end it returns, but never beyond its room.
 void ExpectPrintfText(double value) {
+    const float kept = NarrowToFloat(value);
     char expected[64];
-    for (int digits = 6; digits <= 9; ++digits) {
-        std::snprintf(expected, sizeof expected, "%.*Lg", digits, static_cast<long double>(value));
-        if (NarrowToFloat(std::strtod(expected, nullptr)) == NarrowToFloat(value))
+    // A subnormal float has fewer digits of its own, and may need fewer than six.
+    for (int digits = std::fpclassify(kept) == FP_SUBNORMAL ? 1 : 6; digits <= 9; ++digits) {
+        std::snprintf(expected, sizeof expected, "%.*g", digits, static_cast<double>(kept));
+        if (std::strtof(expected, nullptr) == kept)
             break;
     }
     char room[kMaxRealText + 8];
@@ -86,6 +91,22 @@ TEST(NumberText, FormatRealAgreesWithPrintfOnRandomValues) {
 }
 #endif
 
+TEST(NumberText, EveryFiniteFloatReadsBackAsItself) {
+    std::mt19937 random(20261208);
+    char text[kMaxRealText];
+    for (int i = 0; i < 4000000; ++i) {
+        const std::uint32_t bits = random();
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value))
+            continue;
+        const float read = ParseRealAsFloat({text, std::size_t(FormatRealTo(text, value) - text)});
+        std::uint32_t readBits;
+        std::memcpy(&readBits, &read, sizeof read);
+        ASSERT_EQ(readBits, bits) << std::string(text, FormatRealTo(text, value));
+    }
+}
+
 TEST(NumberText, NumberLinesAreTheNumbersTextsEachWithALineBreak) {
     std::mt19937_64 random(7);
     for (int round = 0; round < 2000; ++round) {
@@ -104,7 +125,7 @@ TEST(NumberText, NumberLinesAreTheNumbersTextsEachWithALineBreak) {
             }
             expected += "\r\n";
         }
-        std::string room(lines.size() * kMaxNumberLine, '\0');
+        std::string room(lines.size() * kMaxNumberLine + kMaxRealText, '\0');
         const char* end = FormatNumberLinesTo(&room[0], lines.data(), lines.size());
         ASSERT_EQ(room.substr(0, static_cast<std::size_t>(end - room.data())), expected);
     }
@@ -133,7 +154,7 @@ TEST(NumberText, RealsBeyondTheDoubleRangeReadAsTheLargestFiniteValue) {
     EXPECT_EQ(ParseReal("1e99999999999999999999"), DBL_MAX);
     EXPECT_EQ(ParseReal(std::string(400, '9')), DBL_MAX);
     EXPECT_EQ(ParseReal("0." + std::string(400, '0') + "1"), 0.0);
-    EXPECT_EQ(ParseReal(FormatReal(DBL_MAX)), 1.79769e308);
+    EXPECT_EQ(ParseRealAsFloat(FormatReal(DBL_MAX)), FLT_MAX) << "written as the float it narrows to";
 
     EXPECT_EQ(ParseRealAsFloat("1e39"), FLT_MAX);
     EXPECT_EQ(ParseRealAsFloat("-1e300"), -FLT_MAX);
