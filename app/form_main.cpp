@@ -12,7 +12,7 @@
 #include "toolkit/form_about.h"
 #include "toolkit/gui_control.h"
 #include "toolkit/label.h"
-#include "toolkit/list_box.h"
+#include "toolkit/on_demand_list_box.h"
 #include "toolkit/menu.h"
 #include "toolkit/menu_bar.h"
 #include "toolkit/numeric_box.h"

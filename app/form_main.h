@@ -10,6 +10,7 @@
 #include "toolkit/font.h"
 #include "toolkit/form.h"
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -23,7 +24,7 @@ class CurrencyBox;
 class D3DPanel;
 class GUIControl;
 class Label;
-class ListBox;
+class OnDemandListBox;
 class Menu;
 class MenuBar;
 class NumericBox;
@@ -159,7 +160,7 @@ public:
     void OnPreviewLeft();
     void OnPreviewDoubleClick(int x, int y);
     // The selected row of `list` drawn highlighted: the vertex, or the triangle of the index.
-    void ShowSelection(KelUtility::ListBox& list);
+    void ShowSelection(KelUtility::OnDemandListBox& list);
     // The same, for the next frame, once the lists changed while something is highlighted.
     void FollowSelection();
     // Wheel notches away from the user bring the eye nearer.
@@ -269,13 +270,13 @@ public:
     std::unique_ptr<KelUtility::ToolBarItem> vertexModifyButton;
     std::unique_ptr<KelUtility::ToolBarItem> vertexAddButton;
     std::unique_ptr<KelUtility::ToolBarItem> vertexDeleteButton;
-    std::unique_ptr<KelUtility::ListBox> vertexList;
+    std::unique_ptr<KelUtility::OnDemandListBox> vertexList;
     std::unique_ptr<KelUtility::ToolBar> indexToolBar;
     std::unique_ptr<KelUtility::ToolBarItem> indexModifyButton;
     std::unique_ptr<KelUtility::ToolBarItem> indexAddButton;
     std::unique_ptr<KelUtility::ToolBarItem> indexTriangleButton;
     std::unique_ptr<KelUtility::ToolBarItem> indexDeleteButton;
-    std::unique_ptr<KelUtility::ListBox> indexList;
+    std::unique_ptr<KelUtility::OnDemandListBox> indexList;
 
     // The last dialogs opened; only these are heard when they close.
     std::unique_ptr<FormVertici> vertexDialog;
@@ -295,7 +296,7 @@ private:
     void BuildControls();
     void BuildMainToolBar();
     void UpdateScrollBars();
-    void SelectAfterFill(KelUtility::ListBox& list, int kept);
+    void SelectAfterFill(KelUtility::OnDemandListBox& list, int kept);
     void CloseOwnedWindows();
     void TearDown();
     void ResetControls();
@@ -341,11 +342,11 @@ private:
     void ExportModelAs(const std::string& defaultName, const std::vector<std::string>& filter);
     void PickBackground();
     void PickTexture();
-    int SelectedRow(KelUtility::ListBox& list);
+    int SelectedRow(KelUtility::OnDemandListBox& list);
     void OpenVertexDialog(EntryMode mode);
     void OpenIndexDialog(EntryMode mode);
     void ShowDialog(KelUtility::Form& dialog);
-    void DeleteSelected(KelUtility::ListBox& list);
+    void DeleteSelected(KelUtility::OnDemandListBox& list);
     // The spinner of a number box, or none.
     KelUtility::NumericBox* SpinOf(KelUtility::GUIElement* box);
     // A fresh history that starts at the document as it is, unmodified.
@@ -374,12 +375,12 @@ private:
     void ShowValues();
     // The document's eye, rotation and move in the preview.
     void ShowView();
-    void ShowRows(KelUtility::ListBox& list, const ListChange& change);
-    // The texts of the rows [first, end) of the vertex or the index list.
-    std::vector<std::string> RowTexts(KelUtility::ListBox& list, std::size_t first,
-                                      std::size_t end) const;
-    // The rows from `first` to the end of the document's list, after the rows there are.
-    void AddRows(KelUtility::ListBox& list, std::size_t first);
+    void ShowRows(KelUtility::OnDemandListBox& list, const ListChange& change);
+    // The text of a row of the vertex or the index list, as it is drawn.
+    std::string VertexRowText(std::size_t row) const;
+    std::string IndexRowText(std::size_t row) const;
+    // The number of rows of the document's list that the list shows.
+    std::size_t DocumentRows(const KelUtility::OnDemandListBox& list) const;
     void UpdateHistoryCommands();
     // Modify and Delete of a list are enabled exactly while it has rows.
     void UpdateListCommands();
@@ -417,7 +418,8 @@ private:
                     std::unique_ptr<KelUtility::ToolBarItem>& add,
                     std::unique_ptr<KelUtility::ToolBarItem>* addTriangle,
                     std::unique_ptr<KelUtility::ToolBarItem>& remove);
-    std::unique_ptr<KelUtility::ListBox> MakeList(int left, int top);
+    std::unique_ptr<KelUtility::OnDemandListBox> MakeList(int left, int top,
+                                                          std::function<std::string(std::size_t)> rowText);
 
     std::unique_ptr<SettingsStore> m_settings;
     bool m_ticking = false;

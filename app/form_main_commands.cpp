@@ -14,7 +14,7 @@
 #include "toolkit/currency_box.h"
 #include "toolkit/form_about.h"
 #include "toolkit/gui_control.h"
-#include "toolkit/list_box.h"
+#include "toolkit/on_demand_list_box.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/panel_children.h"
 #include "toolkit/status_bar.h"
@@ -423,7 +423,7 @@ void FormMain::OnControlClick(GUIElement* element) {
     else if (element == indexDeleteButton.get())
         DeleteSelected(*indexList);
     else if (element == vertexList.get() || element == indexList.get())
-        ShowSelection(*static_cast<ListBox*>(element));
+        ShowSelection(*static_cast<OnDemandListBox*>(element));
 }
 
 void FormMain::OnListDoubleClick(GUIElement* list) {
@@ -445,13 +445,13 @@ void FormMain::UpdateListCommands() {
         return;
     const struct {
         ToolBar& bar;
-        ListBox& list;
+        OnDemandListBox& list;
         ToolBarItem& modify;
         ToolBarItem& remove;
     } lists[] = {{*vertexToolBar, *vertexList, *vertexModifyButton, *vertexDeleteButton},
                  {*indexToolBar, *indexList, *indexModifyButton, *indexDeleteButton}};
     for (const auto& entry : lists) {
-        const bool rows = !entry.list.rowTexts.empty();
+        const bool rows = entry.list.RowCount() > 0;
         if (entry.modify.enabled == rows && entry.remove.enabled == rows)
             continue;
         entry.modify.SetEnabled(rows);
@@ -510,7 +510,7 @@ void FormMain::PickTexture() {
 }
 
 // The selected row, or -1 after telling the user that one is needed.
-int FormMain::SelectedRow(ListBox& list) {
+int FormMain::SelectedRow(OnDemandListBox& list) {
     const int row = list.GetSelectedIndex();
     if (row < 0)
         ShowWarning(this, kNoSelection, "Attenzione");
@@ -563,7 +563,7 @@ void FormMain::ShowDialog(Form& dialog) {
     dialog.Show();
 }
 
-void FormMain::DeleteSelected(ListBox& list) {
+void FormMain::DeleteSelected(OnDemandListBox& list) {
     const int row = SelectedRow(list);
     const bool vertex = &list == vertexList.get();
     const std::string question = vertex ? "Si desidera cancellare l'elemento selezionato?\n"

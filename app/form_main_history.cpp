@@ -5,7 +5,7 @@
 #include "app/form_main.h"
 
 #include "toolkit/currency_box.h"
-#include "toolkit/list_box.h"
+#include "toolkit/on_demand_list_box.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/panel_children.h"
 #include "toolkit/redraw_pause.h"
@@ -21,9 +21,6 @@ using namespace KelUtility;
 
 namespace MyApp {
 namespace {
-
-// Up to this many changed rows are rewritten in place; more are made again from the first.
-constexpr std::size_t kRowsRewritten = 64;
 
 // Only a box that shows another value is written: a write costs a change notice and a
 // paint, and an undo usually changes one value of many.
@@ -130,21 +127,12 @@ void FormMain::ShowValues() {
     }
 }
 
-// Rows are numbered, so a list that changed its length is made again from the first row
-// that changed; the rows before it stay, and the selection goes to that row.
-void FormMain::ShowRows(ListBox& list, const ListChange& change) {
-    const std::size_t count =
-        &list == vertexList.get() ? document.Vertices.size() : document.Indices.size();
-    const bool inPlace =
-        list.rowTexts.size() == count && change.end - change.first <= kRowsRewritten;
-    if (inPlace) {
-        const std::vector<std::string> texts = RowTexts(list, change.first, change.end);
-        for (std::size_t row = change.first; row < change.end; ++row)
-            list.SetRowText(row, texts[row - change.first]);
-    } else {
-        list.RemoveFrom(change.first);
-        AddRows(list, change.first);
-    }
+// The rows are drawn from the document, so a changed list only needs its count; the
+// selection goes to the first row that changed.
+void FormMain::ShowRows(OnDemandListBox& list, const ListChange& change) {
+    const std::size_t count = DocumentRows(list);
+    list.SetRowCount(count);
+    list.RefreshRows(change.first, change.end);
     if (count > 0)
         list.SetSelectedIndex(static_cast<int>(std::min(change.first, count - 1)));
     UpdateListCommands();

@@ -6,7 +6,7 @@
 #include "toolkit/dpi.h"
 #include "toolkit/gui_control.h"
 #include "toolkit/label.h"
-#include "toolkit/list_box.h"
+#include "toolkit/on_demand_list_box.h"
 #include "toolkit/menu.h"
 #include "toolkit/menu_bar.h"
 #include "toolkit/numeric_box.h"
@@ -60,15 +60,6 @@ constexpr int kEyeBoxWidth = 103;
 constexpr const wchar_t* kLongestEye = L"-8.88888e+888";
 constexpr int kMostEyeGrowth = 18;
 const char* const kBrowse = "[..]";
-
-// A list row's value is its position, counted from 0.
-std::vector<std::string> RowValues(std::size_t first, std::size_t end) {
-    std::vector<std::string> values;
-    values.reserve(end > first ? end - first : 0);
-    for (std::size_t i = first; i < end; ++i)
-        values.push_back(std::to_string(i));
-    return values;
-}
 
 // Moves and sizes an element, live when its window exists.
 void Place(GUIElement& element, int left, int top, int newWidth, int newHeight) {
@@ -323,11 +314,11 @@ void FormMain::BuildControls() {
     AddLabel("Vertici:", 720, 12, 60);
     vertexToolBar =
         MakeListToolBar(780, 10, vertexModifyButton, vertexAddButton, nullptr, vertexDeleteButton);
-    vertexList = MakeList(720, 35);
+    vertexList = MakeList(720, 35, [this](std::size_t row) { return VertexRowText(row); });
     AddLabel("Indici:", 865, 12, 60);
     indexToolBar = MakeListToolBar(925, 10, indexModifyButton, indexAddButton, &indexTriangleButton,
                                    indexDeleteButton);
-    indexList = MakeList(865, 35);
+    indexList = MakeList(865, 35, [this](std::size_t row) { return IndexRowText(row); });
 }
 
 void FormMain::AddLabel(const std::string& caption, int left, int top, int labelWidth) {
@@ -440,8 +431,10 @@ std::unique_ptr<ToolBar> FormMain::MakeListToolBar(int left, int top,
     return bar;
 }
 
-std::unique_ptr<ListBox> FormMain::MakeList(int left, int top) {
-    auto list = Make<ListBox>(&m_font, controlsPanel.get());
+std::unique_ptr<OnDemandListBox> FormMain::MakeList(int left, int top,
+                                                   std::function<std::string(std::size_t)> rowText) {
+    auto list = Make<OnDemandListBox>(&m_font, controlsPanel.get());
+    list->RowText = std::move(rowText);
     list->SetPosition(Px(left), Px(top));
     list->SetSize(Px(130), Px(120));
     list->OnDoubleClick = FormMainEvents::ListDoubleClick;
@@ -602,46 +595,35 @@ void FormMain::UpdateScrollBars() {
 
 void FormMain::FillVertexList(bool keepSelection) {
     const int kept = keepSelection ? vertexList->GetSelectedIndex() : -1;
-    vertexList->Clear();
-    AddRows(*vertexList, 0);
+    vertexList->SetRowCount(document.Vertices.size());
     SelectAfterFill(*vertexList, kept);
 }
 
 void FormMain::FillIndexList(bool keepSelection) {
     const int kept = keepSelection ? indexList->GetSelectedIndex() : -1;
-    indexList->Clear();
-    AddRows(*indexList, 0);
+    indexList->SetRowCount(document.Indices.size());
     SelectAfterFill(*indexList, kept);
 }
 
-void FormMain::AddRows(ListBox& list, std::size_t first) {
-    const std::size_t count =
-        &list == vertexList.get() ? document.Vertices.size() : document.Indices.size();
-    list.AddItems(RowTexts(list, first, count), RowValues(first, count));
+std::size_t FormMain::DocumentRows(const OnDemandListBox& list) const {
+    return &list == vertexList.get() ? document.Vertices.size() : document.Indices.size();
 }
 
-std::vector<std::string> FormMain::RowTexts(ListBox& list, std::size_t first,
-                                            std::size_t end) const {
-    std::vector<std::string> rows;
-    rows.reserve(end > first ? end - first : 0);
-    if (&list == indexList.get()) {
-        for (std::size_t i = first; i < end; ++i)
-            rows.push_back(std::to_string(i + 1) + ") " + std::to_string(document.Indices[i]));
-        return rows;
-    }
+std::string FormMain::VertexRowText(std::size_t row) const {
+    const MeshVertex& vertex = document.Vertices[row];
     const NumberFormat format = UserNumberFormat();
-    for (std::size_t i = first; i < end; ++i) {
-        const MeshVertex& vertex = document.Vertices[i];
-        rows.push_back(std::to_string(i + 1) + ") " + format.FormatDouble(vertex.X) + " " +
-                       format.FormatDouble(vertex.Y) + " " + format.FormatDouble(vertex.Z));
-    }
-    return rows;
+    return std::to_string(row + 1) + ") " + format.FormatDouble(vertex.X) + " " + format.FormatDouble(vertex.Y) +
+           " " + format.FormatDouble(vertex.Z);
+}
+
+std::string FormMain::IndexRowText(std::size_t row) const {
+    return std::to_string(row + 1) + ") " + std::to_string(document.Indices[row]);
 }
 
 // The remembered row, or the last one when none was remembered or it is gone.
-void FormMain::SelectAfterFill(ListBox& list, int kept) {
+void FormMain::SelectAfterFill(OnDemandListBox& list, int kept) {
     UpdateListCommands();
-    const int count = static_cast<int>(list.rowTexts.size());
+    const int count = static_cast<int>(list.RowCount());
     if (count == 0)
         return;
     list.SetSelectedIndex(kept >= 0 && kept < count ? kept : count - 1);

@@ -8,7 +8,7 @@
 
 #include "document/model_import.h"
 #include "toolkit/currency_box.h"
-#include "toolkit/list_box.h"
+#include "toolkit/on_demand_list_box.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/sub_menu.h"
@@ -145,14 +145,14 @@ void FormMain::Pick(int x, int y) {
     const std::optional<std::size_t> triangle = viewport->TriangleAt(x, y);
     if (!triangle)
         return;
-    ListBox& list = document.Indices.empty() ? *vertexList : *indexList;
-    if (3 * *triangle >= list.rowTexts.size())
+    OnDemandListBox& list = document.Indices.empty() ? *vertexList : *indexList;
+    if (3 * *triangle >= list.RowCount())
         return;
     list.SetSelectedIndex(static_cast<int>(3 * *triangle));
     ShowSelection(list);
 }
 
-void FormMain::ShowSelection(ListBox& list) {
+void FormMain::ShowSelection(OnDemandListBox& list) {
     const int row = list.GetSelectedIndex();
     if (&list == vertexList.get())
         viewport->HighlightedVertex = row;

@@ -8,6 +8,7 @@
 #include "toolkit/form.h"
 #include "toolkit/gui_control.h"
 #include "toolkit/numeric_box.h"
+#include "toolkit/on_demand_list_box.h"
 #include "toolkit/panel_children.h"
 #include "toolkit/sub_menu.h"
 #include "toolkit/text_conversion.h"
@@ -399,6 +400,16 @@ void DrawButtonCaption(Button& button, Drawing& drawing, const DRAWITEMSTRUCT& i
                      pictureWidth <= 0 ? Drawing::AlignCenter : Drawing::AlignLeft);
 }
 
+// A row of a list that draws its own, sent to the list's parent.
+bool DrawOwnerRow(const Message& m) {
+    auto* list = dynamic_cast<OnDemandListBox*>(ElementRegistry::ElementFromId(static_cast<int>(m.wParam)));
+    const DRAWITEMSTRUCT* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.lParam);
+    if (list == nullptr || item == nullptr || item->CtlType != ODT_LISTBOX)
+        return false;
+    list->DrawRow(*item);
+    return true;
+}
+
 bool DrawOwnerButton(const Message& m) {
     auto* button =
         dynamic_cast<Button*>(ElementRegistry::ElementFromId(static_cast<int>(m.wParam)));
@@ -706,7 +717,11 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CLOSE: if (CloseRefused(m)) return 1; break;
     case WM_SHOWWINDOW: ShowWindowMessage(m); break;
     case WM_SETCURSOR: if (SetElementCursor(m)) return 1; break;
-    case WM_DRAWITEM: if (DrawOwnerButton(m)) return 1; break;
+    case WM_DRAWITEM: if (DrawOwnerButton(m) || DrawOwnerRow(m)) return 1; break;
+    case LB_GETTEXT:
+    case LB_GETTEXTLEN:
+        if (auto* list = m.element.As<OnDemandListBox>()) return list->AnswerTextMessage(message, wParam, lParam);
+        break;
     case WM_NOTIFY: NotifyMessage(m); break;
     case WM_KEYDOWN: KeyDownMessage(m); break;
     case WM_KEYUP: KeyUpMessage(m); break;

@@ -15,7 +15,7 @@
 #include "toolkit/currency_box.h"
 #include "toolkit/gui_control.h"
 #include "toolkit/image_frame.h"
-#include "toolkit/list_box.h"
+#include "toolkit/on_demand_list_box.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/sub_menu.h"
@@ -43,7 +43,7 @@ namespace {
 
 using KelTest::Type;
 
-std::vector<std::string> Rows(KelUtility::ListBox& list) {
+std::vector<std::string> Rows(KelUtility::OnDemandListBox& list) {
     std::vector<std::string> rows;
     const int count = static_cast<int>(SendMessageW(list.window, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
@@ -54,7 +54,7 @@ std::vector<std::string> Rows(KelUtility::ListBox& list) {
     return rows;
 }
 
-int Selected(KelUtility::ListBox& list) {
+int Selected(KelUtility::OnDemandListBox& list) {
     return static_cast<int>(SendMessageW(list.window, LB_GETCURSEL, 0, 0));
 }
 

@@ -6,7 +6,7 @@
 #include "app/program_title.h"
 #include "app/settings_store.h"
 #include "document/text_file.h"
-#include "toolkit/list_box.h"
+#include "toolkit/on_demand_list_box.h"
 #include "toolkit/sub_menu.h"
 #include "toolkit/text_conversion.h"
 

@@ -8,7 +8,7 @@
 #include "document/text_file.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
-#include "toolkit/list_box.h"
+#include "toolkit/on_demand_list_box.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/panel_children.h"
 #include "toolkit/sub_menu.h"
@@ -74,7 +74,7 @@ public:
               << form->facesSpin->GetValue() << ' ' << form->textureBox->GetNarrowText() << ' '
               << form->colorSwatch->backColor << ' ' << form->viewport->EyeZ << ' '
               << form->viewport->Yaw << ' ' << form->viewport->MoveX;
-        for (KelUtility::ListBox* list : {form->vertexList.get(), form->indexList.get()}) {
+        for (KelUtility::OnDemandListBox* list : {form->vertexList.get(), form->indexList.get()}) {
             const int count = static_cast<int>(SendMessageW(list->window, LB_GETCOUNT, 0, 0));
             for (int row = 0; row < count; ++row) {
                 wchar_t text[128] = {};

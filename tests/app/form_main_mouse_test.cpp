@@ -6,7 +6,7 @@
 #include "app/program_title.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/gui_control.h"
-#include "toolkit/list_box.h"
+#include "toolkit/on_demand_list_box.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/sub_menu.h"

@@ -10,7 +10,7 @@
 #include "toolkit/currency_box.h"
 #include "toolkit/gui_control.h"
 #include "toolkit/label.h"
-#include "toolkit/list_box.h"
+#include "toolkit/on_demand_list_box.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/panel_children.h"
 #include "toolkit/status_bar.h"
@@ -49,7 +49,7 @@ bool MenuItemGreyed(HMENU menu, int position) {
     return (GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & MF_GRAYED) != 0;
 }
 
-std::wstring ListRow(const KelUtility::ListBox& list, int row) {
+std::wstring ListRow(const KelUtility::OnDemandListBox& list, int row) {
     wchar_t text[128] = {};
     SendMessageW(list.window, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
     return text;

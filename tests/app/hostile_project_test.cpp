@@ -5,7 +5,7 @@
 #include "app/program_title.h"
 #include "document/text_file.h"
 
-#include "toolkit/list_box.h"
+#include "toolkit/on_demand_list_box.h"
 #include "toolkit/sub_menu.h"
 #include "toolkit/timer.h"
 #include "viewport/d3d_panel.h"

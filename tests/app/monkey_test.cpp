@@ -16,7 +16,7 @@
 #include "toolkit/form_about.h"
 #include "toolkit/gui_control.h"
 #include "toolkit/image_frame.h"
-#include "toolkit/list_box.h"
+#include "toolkit/on_demand_list_box.h"
 #include "toolkit/numeric_box.h"
 #include "toolkit/sub_menu.h"
 #include "toolkit/text_box.h"
@@ -237,7 +237,7 @@ private:
     }
 
     void UseList() {
-        KelUtility::ListBox& list = m_random() % 2 == 0 ? *m_form->vertexList : *m_form->indexList;
+        KelUtility::OnDemandListBox& list = m_random() % 2 == 0 ? *m_form->vertexList : *m_form->indexList;
         const LRESULT count = SendMessageW(list.window, LB_GETCOUNT, 0, 0);
         if (count > 0)
             SendMessageW(list.window, LB_SETCURSEL, m_random() % count, 0);
