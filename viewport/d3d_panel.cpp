@@ -212,6 +212,16 @@ void D3DPanel::LoadSpriteSheet() {
 }
 
 void D3DPanel::ReleaseDevice(bool alsoDirect3D) {
+    ReleaseDeviceObjects();
+    if (m_gdiPresenter)
+        m_gdiPresenter->ReleaseDeviceObjects();
+    device.Reset();
+    Camera.device = nullptr;
+    if (alsoDirect3D)
+        direct3D.Reset();
+}
+
+void D3DPanel::ReleaseDeviceObjects() {
     backgroundSurface.Reset();
     temporaryIndexBuffer.Reset();
     for (TextureCacheEntry& entry : textureCache)
@@ -225,12 +235,6 @@ void D3DPanel::ReleaseDevice(bool alsoDirect3D) {
     m_edgedVertexShader.Reset();
     m_edgedPixelShader.Reset();
     m_edgedFailed = false;
-    if (m_gdiPresenter)
-        m_gdiPresenter->ReleaseDeviceObjects();
-    device.Reset();
-    Camera.device = nullptr;
-    if (alsoDirect3D)
-        direct3D.Reset();
 }
 
 void D3DPanel::SetScene(std::vector<SceneTriangle> newTriangles, std::vector<SceneQuad> newQuads,
@@ -259,8 +263,39 @@ void D3DPanel::TakeScene(SceneLists scene) {
     sprites = std::move(scene.sprites);
     xMeshes = std::move(scene.xMeshes);
     meshes = std::move(scene.meshes);
+    if (RenewDeviceObjects())
+        return;
     ReleaseDevice(false);
     CreateDevice(window);
+}
+
+// A new scene at the size the device was made for keeps the device: what was made on it
+// for the old scene goes (textures and the background picture are read again, meshes
+// built again), as a new device would have it. Making a device costs more than the frame
+// and a hundred milliseconds under Wine, where its first frame compiles what it draws with.
+// False, with nothing released, where the device is not there or its size is not the
+// window's.
+bool D3DPanel::RenewDeviceObjects() {
+    if (!device || m_creatingDevice || device->TestCooperativeLevel() != D3D_OK)
+        return false;
+    RefreshSizeFromWindow();
+    RECT client = {};
+    GetClientRect(window, &client);
+    ComPtr<IDirect3DSurface9> backBuffer;
+    D3DSURFACE_DESC frame = {};
+    if (FAILED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)) ||
+        FAILED(backBuffer->GetDesc(&frame)) || client.right <= 0 || client.bottom <= 0 ||
+        frame.Width != static_cast<UINT>(client.right) || frame.Height != static_cast<UINT>(client.bottom))
+        return false;
+    backBuffer.Reset();
+    ReleaseDeviceObjects();
+    if (m_gdiPresenter)
+        m_gdiPresenter->ReleaseDeviceObjects();
+    PrimeDevice();
+    LoadBackground();
+    LoadSpriteSheet();
+    AbortFrame = false;
+    return true;
 }
 
 void D3DPanel::RebuildScene() {

@@ -80,6 +80,8 @@ public:
     // window it happens at; the panel tries again at its next frame or size.
     void CreateDevice(HWND target);
     void ReleaseDevice(bool alsoDirect3D);
+    // Everything ReleaseDevice releases but the device itself.
+    void ReleaseDeviceObjects();
     // Replaces the seven lists and re-creates the device; before the window exists nothing
     // changes. Called while a frame is drawn (by the collision handler), the new scene
     // takes the place of the old one once that frame is presented.
@@ -206,6 +208,7 @@ private:
     void PaintWithoutDevice(const RECT& client);
     D3DFORMAT DepthFormat(D3DDEVTYPE type) const;
     bool CreateDeviceOfType(HWND target, D3DDEVTYPE type);
+    bool RenewDeviceObjects();
     void PrimeDevice();
     void LoadBackground();
     void LoadSpriteSheet();

@@ -175,6 +175,36 @@ TEST_F(FormMainTest, TheVertexListWritesNumbersAsTheUserDoes) {
     EXPECT_EQ(ListRow(*form->vertexList, 2), locale == L"it" ? L"3) 0 2 0,5" : L"3) 0 2 0.5");
 }
 
+TEST_F(FormMainTest, TheLargestListsGiveEveryRowFromTheDocument) {
+    MeshDocument& document = form->document;
+    document.Vertices.clear();
+    document.Indices.clear();
+    for (int i = 0; i < 65535; ++i) {
+        document.Vertices.push_back({static_cast<double>(i % 100), 2, static_cast<double>(-(i % 7)), 0, 0, 0});
+        document.Indices.push_back(static_cast<std::uint16_t>(i * 7 % 65535));
+    }
+    form->LoadControls();
+    for (const auto* list : {form->vertexList.get(), form->indexList.get()}) {
+        EXPECT_EQ(SendMessageW(list->window, LB_GETCOUNT, 0, 0), 65535);
+        EXPECT_EQ(SendMessageW(list->window, LB_GETCURSEL, 0, 0), 65534) << "the last row";
+    }
+    const struct {
+        int row;
+        const wchar_t* vertex;
+        const wchar_t* index;
+    } rows[] = {{0, L"1) 0 2 0", L"1) 0"},
+                {1, L"2) 1 2 -1", L"2) 7"},
+                {32767, L"32768) 67 2 0", L"32768) 32764"},
+                {65534, L"65535) 34 2 0", L"65535) 65528"}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(ListRow(*form->vertexList, row.row), row.vertex);
+        EXPECT_EQ(ListRow(*form->indexList, row.row), row.index);
+        EXPECT_EQ(SendMessageW(form->vertexList->window, LB_GETTEXTLEN, row.row, 0),
+                  static_cast<LRESULT>(wcslen(row.vertex)));
+    }
+    EXPECT_EQ(SendMessageW(form->vertexList->window, LB_GETTEXTLEN, 65535, 0), LB_ERR);
+}
+
 TEST_F(FormMainTest, TheFileNameEndsInKv3AndShowsInTheStatusBar) {
     const HMENU file = GetSubMenu(GetMenu(form->window), 0);
     const struct {
