@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 
 namespace MyApp {
 namespace {
@@ -325,8 +326,10 @@ std::string MeshDocument::ToText() const {
     const std::size_t most = kFixedLineCount * kMaxIntegerLine + TextureFile.size() +
                              Vertices.size() * kLinesPerVertex * kMaxNumberLine +
                              Indices.size() * kMaxIntegerLine + kMaxRealText;
-    std::string text(most, '\0');
-    char* out = &text[0];
+    // Written into room that is not cleared first, which would cost more than the writing;
+    // the text is then copied out at its length.
+    const std::unique_ptr<char[]> room(new char[most]);
+    char* out = room.get();
     out = WriteLine(out, kHeader);
     for (double value : {MoveX, MoveY, MoveZ, EyeX, EyeY, EyeZ})
         out = WriteRealLine(out, value);
@@ -347,8 +350,7 @@ std::string MeshDocument::ToText() const {
     for (std::uint16_t index : Indices)
         out = WriteIntegerLine(out, static_cast<std::int16_t>(index));
     out = WriteLine(out, kEndIndex);
-    text.resize(static_cast<std::size_t>(out - text.data()));
-    return text;
+    return std::string(room.get(), out);
 }
 
 int MeshDocument::RemoveVertex(std::size_t vertex) {
