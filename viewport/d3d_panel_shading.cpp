@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 using Microsoft::WRL::ComPtr;
 
@@ -22,24 +24,28 @@ constexpr DWORD kShadedFormat = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3
 constexpr float kAmbient = 0.35f;
 constexpr float kDiffuse = 0.65f;
 
-// The vertex colour (and texture) times ambient plus diffuse light from the eye, which in
-// view space lies along -Z: |n.z| lights both faces of a triangle alike. c0-c3 hold the
-// transposed world-view-projection, c4-c6 the world-view's columns, c7 the two parts.
-const char kShadingShader[] = "vs_2_0\n"
-                              "dcl_position v0\n"
-                              "dcl_normal v1\n"
-                              "dcl_color v2\n"
-                              "dcl_texcoord v3\n"
-                              "m4x4 oPos, v0, c0\n"
-                              "m3x3 r0.xyz, v1, c4\n"
-                              "dp3 r1.x, r0, r0\n"
-                              "rsq r1.x, r1.x\n"
-                              "mul r0.z, r0.z, r1.x\n"
-                              "abs r1.y, r0.z\n"
-                              "mad r1.y, r1.y, c7.y, c7.x\n"
-                              "mul oD0.xyz, v2, r1.y\n"
-                              "mov oD0.w, v2.w\n"
-                              "mov oT0, v3\n";
+// The light at a vertex, in r1.y: ambient plus diffuse light from the eye, which in view
+// space lies along -Z, so |n.z| lights both faces of a triangle alike. c4-c6 hold the
+// world-view's columns, c7 the two parts.
+const std::string kLightFromEye = "m3x3 r0.xyz, v1, c4\n"
+                                  "dp3 r1.x, r0, r0\n"
+                                  "rsq r1.x, r1.x\n"
+                                  "mul r0.z, r0.z, r1.x\n"
+                                  "abs r1.y, r0.z\n"
+                                  "mad r1.y, r1.y, c7.y, c7.x\n";
+
+// The vertex colour (and texture) times the light; c0-c3 hold the transposed
+// world-view-projection.
+const std::string kShadingShader = "vs_2_0\n"
+                                   "dcl_position v0\n"
+                                   "dcl_normal v1\n"
+                                   "dcl_color v2\n"
+                                   "dcl_texcoord v3\n"
+                                   "m4x4 oPos, v0, c0\n" +
+                                   kLightFromEye +
+                                   "mul oD0.xyz, v2, r1.y\n"
+                                   "mov oD0.w, v2.w\n"
+                                   "mov oT0, v3\n";
 
 constexpr DWORD kEdgedFormat = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX2;
 // How far from a triangle's edge, in pixels, the edge colour fades out: an edge that two
@@ -50,27 +56,22 @@ constexpr UINT kTrianglesADraw = 0xFFFF;
 
 // The shading vertex shader again, passing on each corner's place in its triangle (the
 // plain look is ambient 1 and diffuse 0).
-const char kEdgedVertexShader[] = "vs_3_0\n"
-                                  "dcl_position v0\n"
-                                  "dcl_normal v1\n"
-                                  "dcl_color v2\n"
-                                  "dcl_texcoord0 v3\n"
-                                  "dcl_texcoord1 v4\n"
-                                  "dcl_position o0\n"
-                                  "dcl_color o1\n"
-                                  "dcl_texcoord0 o2.xy\n"
-                                  "dcl_texcoord1 o3.xy\n"
-                                  "m4x4 o0, v0, c0\n"
-                                  "m3x3 r0.xyz, v1, c4\n"
-                                  "dp3 r1.x, r0, r0\n"
-                                  "rsq r1.x, r1.x\n"
-                                  "mul r0.z, r0.z, r1.x\n"
-                                  "abs r1.y, r0.z\n"
-                                  "mad r1.y, r1.y, c7.y, c7.x\n"
-                                  "mul o1.xyz, v2, r1.y\n"
-                                  "mov o1.w, v2.w\n"
-                                  "mov o2.xy, v3\n"
-                                  "mov o3.xy, v4\n";
+const std::string kEdgedVertexShader = "vs_3_0\n"
+                                       "dcl_position v0\n"
+                                       "dcl_normal v1\n"
+                                       "dcl_color v2\n"
+                                       "dcl_texcoord0 v3\n"
+                                       "dcl_texcoord1 v4\n"
+                                       "dcl_position o0\n"
+                                       "dcl_color o1\n"
+                                       "dcl_texcoord0 o2.xy\n"
+                                       "dcl_texcoord1 o3.xy\n"
+                                       "m4x4 o0, v0, c0\n" +
+                                       kLightFromEye +
+                                       "mul o1.xyz, v2, r1.y\n"
+                                       "mov o1.w, v2.w\n"
+                                       "mov o2.xy, v3\n"
+                                       "mov o3.xy, v4\n";
 
 // The colour (times the texture when c1.x is 1), turned to the edge colour c0 near the
 // triangle's edges: each of the three weights divided by how fast it changes across the
@@ -104,9 +105,10 @@ const char kEdgedPixelShader[] = "ps_3_0\n"
                                  "mov oC0, r0\n";
 
 // The code of an assembly text, or none.
-ComPtr<ID3DXBuffer> Assembled(const char* text, std::size_t length) {
+ComPtr<ID3DXBuffer> Assembled(std::string_view text) {
     ComPtr<ID3DXBuffer> code;
-    if (FAILED(D3DXAssembleShader(text, static_cast<UINT>(length), nullptr, nullptr, 0, &code, nullptr)))
+    if (FAILED(D3DXAssembleShader(text.data(), static_cast<UINT>(text.size()), nullptr, nullptr, 0, &code,
+                                  nullptr)))
         return nullptr;
     return code;
 }
@@ -244,7 +246,7 @@ bool D3DPanel::PrepareShading(const D3DXMATRIX& world) {
         if (m_shadingFailed)
             return false;
         m_shadingFailed = true;
-        const ComPtr<ID3DXBuffer> code = Assembled(kShadingShader, sizeof kShadingShader - 1);
+        const ComPtr<ID3DXBuffer> code = Assembled(kShadingShader);
         if (!code || FAILED(device->CreateVertexShader(CodeOf(*code.Get()), &m_shadingShader)))
             return false;
         m_shadingFailed = false;
@@ -280,8 +282,8 @@ bool D3DPanel::PrepareEdgedShaders() {
     if (m_edgedFailed)
         return false;
     m_edgedFailed = true;
-    const ComPtr<ID3DXBuffer> vertexCode = Assembled(kEdgedVertexShader, sizeof kEdgedVertexShader - 1);
-    const ComPtr<ID3DXBuffer> pixelCode = Assembled(kEdgedPixelShader, sizeof kEdgedPixelShader - 1);
+    const ComPtr<ID3DXBuffer> vertexCode = Assembled(kEdgedVertexShader);
+    const ComPtr<ID3DXBuffer> pixelCode = Assembled(kEdgedPixelShader);
     if (!vertexCode || !pixelCode ||
         FAILED(device->CreateVertexShader(CodeOf(*vertexCode.Get()), &m_edgedVertexShader)) ||
         FAILED(device->CreatePixelShader(CodeOf(*pixelCode.Get()), &m_edgedPixelShader))) {
