@@ -124,27 +124,38 @@ private:
             Note(Kind::CutShort);
         return m_lines.PastEnd();
     }
-    std::string_view NextReal() {
-        const std::string_view line = m_lines.Next();
-        if (!NoteIfPastEnd() && !IsRealText(line))
+    // The number of a line, read and checked in one pass.
+    double RealOf(std::string_view line) {
+        bool whole = false;
+        const double value = ParseReal(line, whole);
+        if (!whole && !NoteIfPastEnd())
             Note(Kind::NotANumber, line);
-        return line;
+        return value;
     }
-    std::string_view NextInteger() {
-        const std::string_view line = m_lines.Next();
-        if (!NoteIfPastEnd() && !IsIntegerText(line))
+    std::int32_t IntegerOf(std::string_view line) {
+        bool whole = false;
+        const std::int32_t value = ParseInteger(line, whole);
+        if (!whole && !NoteIfPastEnd())
             Note(Kind::NotANumber, line);
-        return line;
+        return value;
     }
+    double NextReal() { return RealOf(m_lines.Next()); }
+    std::int32_t NextInteger() { return IntegerOf(m_lines.Next()); }
     // A vertex's line after its first: END VERTEX here cuts the vertex short, yet the
     // format reads it as the number 0 and goes on.
-    std::string_view NextInVertex(bool integer) {
+    double NextRealInVertex() {
         const std::string_view line = m_lines.Next();
-        if (line == kEndVertex)
-            Note(Kind::VertexCutShort);
-        else if (!NoteIfPastEnd() && !(integer ? IsIntegerText(line) : IsRealText(line)))
-            Note(Kind::NotANumber, line);
-        return line;
+        if (line != kEndVertex)
+            return RealOf(line);
+        Note(Kind::VertexCutShort);
+        return ParseReal(line);
+    }
+    std::int32_t NextIntegerInVertex() {
+        const std::string_view line = m_lines.Next();
+        if (line != kEndVertex)
+            return IntegerOf(line);
+        Note(Kind::VertexCutShort);
+        return ParseInteger(line);
     }
 
     void ReadValues();
@@ -170,11 +181,11 @@ template <class Lines> void ProjectReader<Lines>::ReadValues() {
     MeshDocument& document = m_document;
     for (double* field : {&document.MoveX, &document.MoveY, &document.MoveZ, &document.EyeX,
                           &document.EyeY, &document.EyeZ})
-        *field = ParseReal(NextReal());
-    document.BackColor = static_cast<std::uint32_t>(ParseInteger(NextInteger()));
+        *field = NextReal();
+    document.BackColor = static_cast<std::uint32_t>(NextInteger());
     for (std::int32_t* field : {&document.ViewWidth, &document.ViewHeight, &document.RotX,
                                 &document.RotY, &document.RotZ, &document.FaceCount})
-        *field = ParseInteger(NextInteger());
+        *field = NextInteger();
     document.TextureFile = m_lines.Next();
     NoteIfPastEnd();
 }
@@ -203,18 +214,19 @@ template <class Lines> void ProjectReader<Lines>::ReadVertices() {
 }
 
 template <class Lines> MeshVertex ProjectReader<Lines>::ReadVertex(std::string_view first) {
-    // A marker of the index list where a vertex begins: the vertex list lost its end.
-    if (first == kBeginIndex || first == kEndIndex)
-        Note(Kind::NoEndVertex);
-    else if (!IsRealText(first))
-        Note(Kind::NotANumber, first);
     MeshVertex vertex;
-    vertex.X = ParseReal(first);
-    vertex.Y = ParseReal(NextInVertex(false));
-    vertex.Z = ParseReal(NextInVertex(false));
-    vertex.Color = static_cast<std::uint32_t>(ParseInteger(NextInVertex(true)));
-    vertex.Tu = ParseRealAsFloat(NextInVertex(false));
-    vertex.Tv = ParseRealAsFloat(NextInVertex(false));
+    // A marker of the index list where a vertex begins: the vertex list lost its end.
+    if (first == kBeginIndex || first == kEndIndex) {
+        Note(Kind::NoEndVertex);
+        vertex.X = ParseReal(first);
+    } else {
+        vertex.X = RealOf(first);
+    }
+    vertex.Y = NextRealInVertex();
+    vertex.Z = NextRealInVertex();
+    vertex.Color = static_cast<std::uint32_t>(NextIntegerInVertex());
+    vertex.Tu = NarrowToFloat(NextRealInVertex());
+    vertex.Tv = NarrowToFloat(NextRealInVertex());
     return vertex;
 }
 
@@ -232,8 +244,9 @@ template <class Lines> void ProjectReader<Lines>::ReadIndices() {
                 Note(Kind::NoEndIndex);
             return;
         }
-        const std::int32_t value = ParseInteger(line);
-        if (!IsIntegerText(line))
+        bool whole = false;
+        const std::int32_t value = ParseInteger(line, whole);
+        if (!whole)
             Note(Kind::NotANumber, line);
         else if (!IsIndexValue(value))
             Note(Kind::NotAnIndex, line);

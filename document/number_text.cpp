@@ -134,7 +134,8 @@ bool ScaleByPowerOfTen(double value, int power, double& scaled) {
 // decimal exponent, are an exact integer and an exact power of ten, so one division or
 // multiplication rounds them correctly. False for everything else, which the exact reader
 // then takes.
-bool ParseShortReal(std::string_view text, double& value) {
+bool ParseShortReal(std::string_view text, double& value, std::size_t& end) {
+    end = std::string_view::npos;
     std::size_t i = SkipBlanks(text);
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
@@ -168,13 +169,16 @@ bool ParseShortReal(std::string_view text, double& value) {
         if (j < text.size() && (text[j] == '+' || text[j] == '-'))
             negativeExponent = text[j++] == '-';
         int written = 0;
-        for (int digits = 0; j < text.size() && IsDigit(text[j]); ++j) {
+        int digits = 0;
+        for (; j < text.size() && IsDigit(text[j]); ++j) {
             written = written * 10 + (text[j] - '0');
             if (++digits > 4)
                 return false;
         }
         exponent += negativeExponent ? -written : written;
+        i = digits > 0 ? j : std::string_view::npos;
     }
+    end = i;
     if (mantissa == 0)
         value = 0.0;
     else if (!ScaleByPowerOfTen(static_cast<double>(mantissa), exponent, value))
@@ -339,6 +343,19 @@ char* WriteGeneral(char* out, bool negative, const Decimal& decimal) {
     return out + count + 1;
 }
 
+// The end of an optional sign and the digits after it; `digits` tells how many there were.
+std::size_t SkipSignedDigits(std::string_view text, std::size_t i, std::size_t& digits) {
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    digits = CountDigits(text, i);
+    return i + digits;
+}
+
+bool OnlyBlanksFrom(std::string_view text, std::size_t i) {
+    return SkipBlanks(text.substr(i)) == text.size() - i;
+}
+
+
 } // namespace
 
 std::string FormatReal(double value) {
@@ -373,9 +390,18 @@ char* FormatIntegerTo(char* out, std::int64_t value) {
 }
 
 double ParseReal(std::string_view text) {
+    bool whole = false;
+    return ParseReal(text, whole);
+}
+
+double ParseReal(std::string_view text, bool& whole) {
     double value = 0.0;
-    if (ParseShortReal(text, value))
+    std::size_t end = 0;
+    if (ParseShortReal(text, value, end)) {
+        whole = end != std::string_view::npos && OnlyBlanksFrom(text, end);
         return value;
+    }
+    whole = IsRealText(text);
     return ParseRealExactly(text);
 }
 
@@ -392,35 +418,27 @@ float NarrowToFloat(double value) {
 }
 
 std::int32_t ParseInteger(std::string_view text) {
+    bool whole = false;
+    return ParseInteger(text, whole);
+}
+
+std::int32_t ParseInteger(std::string_view text, bool& whole) {
     std::size_t i = SkipBlanks(text);
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
     const std::int64_t limit = negative ? -static_cast<std::int64_t>(INT32_MIN) : INT32_MAX;
     std::int64_t magnitude = 0;
+    const std::size_t first = i;
     for (; i < text.size() && IsDigit(text[i]); ++i) {
         magnitude = magnitude * 10 + (text[i] - '0');
         if (magnitude > limit)
             magnitude = limit;
     }
+    whole = i > first && OnlyBlanksFrom(text, i);
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
-namespace {
-
-// The end of an optional sign and the digits after it; `digits` tells how many there were.
-std::size_t SkipSignedDigits(std::string_view text, std::size_t i, std::size_t& digits) {
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    digits = CountDigits(text, i);
-    return i + digits;
-}
-
-bool OnlyBlanksFrom(std::string_view text, std::size_t i) {
-    return SkipBlanks(text.substr(i)) == text.size() - i;
-}
-
-} // namespace
 
 bool IsRealText(std::string_view text) {
     std::size_t integerDigits = 0;

@@ -57,6 +57,8 @@ char* FormatNumberLinesTo(char* out, const NumberLine* lines, std::size_t count)
 // the rest of the text is ignored. No number gives 0. A magnitude beyond the range of a
 // double gives the largest finite double with its sign, never an infinity.
 double ParseReal(std::string_view text);
+// The same, and in the same reading whether the whole text is one real (IsRealText).
+double ParseReal(std::string_view text, bool& whole);
 
 // The same as ParseReal, narrowed to a float; beyond the float range it gives the
 // largest finite float with its sign.
@@ -69,6 +71,8 @@ float NarrowToFloat(double value);
 // Leading blanks, an optional sign and base-10 digits; the rest is ignored. No digits
 // gives 0; values beyond the 32-bit range saturate at its ends.
 std::int32_t ParseInteger(std::string_view text);
+// The same, and whether the whole text is one whole number (IsIntegerText).
+std::int32_t ParseInteger(std::string_view text, bool& whole);
 
 // Whether the whole text is one number of its kind, as a writer of the project file writes
 // it: leading and trailing blanks aside, nothing but the number. The lenient readers above
