@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <unordered_map>
 #include <utility>
 
 namespace KelUtility {
@@ -40,60 +41,6 @@ std::uint64_t Mixed(std::uint64_t hash, std::uint64_t word) {
     hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
     return hash ^ (hash >> 29);
 }
-
-// An open-addressed table from 64-bit keys to numbers, kept at most half full.
-class NumberTable {
-public:
-    explicit NumberTable(std::size_t expected) { Resize(expected); }
-
-    // The key's number, given `next` when the key is new; `added` says which.
-    std::uint32_t Find(std::uint64_t key, std::uint32_t next, bool& added) {
-        std::size_t slot = SlotOf(key);
-        added = m_keys[slot] == kEmpty;
-        if (added) {
-            if (2 * (m_count + 1) > m_keys.size()) {
-                Resize(m_count + 1);
-                slot = SlotOf(key);
-            }
-            m_keys[slot] = key;
-            m_numbers[slot] = next;
-            ++m_count;
-        }
-        return m_numbers[slot];
-    }
-
-private:
-    static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};
-
-    std::size_t SlotOf(std::uint64_t key) const {
-        const std::size_t mask = m_keys.size() - 1;
-        std::size_t slot = Mixed(0, key) & mask;
-        while (m_keys[slot] != kEmpty && m_keys[slot] != key)
-            slot = (slot + 1) & mask;
-        return slot;
-    }
-
-    void Resize(std::size_t count) {
-        std::size_t slots = 16;
-        while (slots < 4 * count)
-            slots *= 2;
-        std::vector<std::uint64_t> keys(slots, kEmpty);
-        std::vector<std::uint32_t> numbers(slots, 0);
-        keys.swap(m_keys);
-        numbers.swap(m_numbers);
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            if (keys[i] != kEmpty) {
-                const std::size_t slot = SlotOf(keys[i]);
-                m_keys[slot] = keys[i];
-                m_numbers[slot] = numbers[i];
-            }
-        }
-    }
-
-    std::vector<std::uint64_t> m_keys;
-    std::vector<std::uint32_t> m_numbers;
-    std::size_t m_count = 0;
-};
 
 std::uint64_t PositionKey(const DeviceVertex& v) {
     std::uint32_t bits[3];
@@ -322,7 +269,7 @@ ShadedGeometry ShadeTriangles(const DeviceVertex* vertices, std::size_t vertexCo
     std::vector<std::pair<std::uint32_t, std::uint32_t>> made; // vertex, direction
     made.reserve(vertexCount);
     std::vector<std::uint32_t> firstMade(vertexCount, UINT32_MAX);
-    NumberTable others(0);
+    std::unordered_map<std::uint64_t, std::uint32_t> others; // the vertices of more than one normal
     FacesAt at;
     std::vector<std::uint32_t> directionOf;
     for (std::size_t p = 0; p < positions; ++p) {
@@ -350,8 +297,11 @@ ShadedGeometry ShadeTriangles(const DeviceVertex* vertices, std::size_t vertexCo
             std::uint32_t number = firstMade[vertex];
             if (added)
                 firstMade[vertex] = number = next;
-            else if (made[number].second != direction)
-                number = others.Find(std::uint64_t{vertex} << 32 | direction, next, added);
+            else if (made[number].second != direction) {
+                const auto [place, isNew] = others.try_emplace(std::uint64_t{vertex} << 32 | direction, next);
+                number = place->second;
+                added = isNew;
+            }
             if (added)
                 made.emplace_back(vertex, direction);
             shaded.indices[corner] = number;
