@@ -124,7 +124,7 @@ TEST(Installed, AProjectOpensByItsAssociation) {
     TextFile(project).WriteText(document.ToText());
 
     KelTest::RunningEditor editor = KelTest::RunningEditor::OpenedByShell(project);
-    ASSERT_NE(editor.main, nullptr) << "the program's window, under its title";
+    ASSERT_NE(editor.main, nullptr) << "the program's window, under its title: " << editor.Situation();
     EXPECT_TRUE(editor.ShowsWidth(L"432"));
     EXPECT_EQ(editor.VertexRows(), 5);
     EXPECT_TRUE(editor.Exit());

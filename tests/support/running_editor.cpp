@@ -13,7 +13,7 @@ namespace {
 constexpr DWORD kPatience = 20000; // milliseconds
 constexpr DWORD kPoll = 50;
 
-BOOL CALLBACK CollectChild(HWND window, LPARAM list) {
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
 }
@@ -92,7 +92,7 @@ HWND RunningEditor::WaitForWindow(const std::wstring& title) const {
 
 std::vector<HWND> RunningEditor::Children() const {
     std::vector<HWND> children;
-    EnumChildWindows(main, CollectChild, reinterpret_cast<LPARAM>(&children));
+    EnumChildWindows(main, CollectWindow, reinterpret_cast<LPARAM>(&children));
     return children;
 }
 
@@ -133,6 +133,24 @@ bool RunningEditor::Exit() const {
         return false;
     PostMessageW(question, WM_COMMAND, IDYES, 0);
     return WaitForSingleObject(m_process, kPatience) == WAIT_OBJECT_0;
+}
+
+std::string RunningEditor::Situation() const {
+    DWORD code = 0;
+    if (m_process == nullptr || !GetExitCodeProcess(m_process, &code))
+        return "no process";
+    std::string situation = code == STILL_ACTIVE ? "running" : "ended with " + std::to_string(code);
+    std::vector<HWND> windows;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    for (HWND window : windows) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        wchar_t title[200] = {};
+        if (process == m_processId && GetWindowTextW(window, title, 200) > 0)
+            situation += "; window \"" + KelUtility::ToNarrow(title) +
+                         (IsWindowVisible(window) ? "\"" : "\" (hidden)");
+    }
+    return situation;
 }
 
 } // namespace KelTest

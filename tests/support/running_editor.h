@@ -32,6 +32,9 @@ public:
     bool ShowsWidth(const std::wstring& width) const;
     // Exit, and Yes to "Vuoi realmente uscire?"; true once the process has ended.
     bool Exit() const;
+    // What a failed wait saw: whether the process still runs, or how it ended, and the
+    // titles of its top-level windows.
+    std::string Situation() const;
 
     HWND main = nullptr;
 
