@@ -194,6 +194,7 @@ constexpr double kTieMargin = 1e-6;
 constexpr std::uint32_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000,
                                           100000000, 1000000000};
 constexpr int kFloatDigits = 9; // a float needs at most nine to be told from its neighbours
+constexpr std::uint32_t kFloatFraction = 0x7FFFFF;
 
 // A float's significant digits as a whole number of `count` digits without trailing
 // zeros, the first standing for 10^exponent.
@@ -216,7 +217,8 @@ Decimal WithoutTrailingZeros(std::uint32_t digits, int count, int exponent) {
 // and the reader's own single rounding back. For a normal float only one decimal of six
 // digits lies that near it, so six that read back are its shortest decimal too. False for
 // zeros and subnormals, for magnitudes whose scaling needs a power of ten beyond the exact
-// ones, and for a rounding within the scaling's error of a tie.
+// ones, for a rounding within the scaling's error of a tie, and for a power of two whose
+// nearest decimal of some count does not read back.
 bool QuickDigits(float value, Decimal& decimal) {
     std::uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
@@ -250,6 +252,10 @@ bool QuickDigits(float value, Decimal& decimal) {
             decimal = WithoutTrailingZeros(static_cast<std::uint32_t>(whole), count, exponent);
             return true;
         }
+        // Below a power of two the floats lie closer together, and the decimal of this
+        // count that reads back may be the one above the nearest.
+        if ((bits & kFloatFraction) == 0)
+            return false;
         ++count;
     }
     return false;

@@ -24,6 +24,9 @@ TEST(NumberText, FormatsRealsInGeneralNotationWithTheDigitsAFloatNeeds) {
         // The digits of the float the double narrows to: those of the double itself
         // ("1.61117858") read back as the next float up.
         {1.6111785750608076, "1.6111785"}, {HUGE_VAL, "3.4028235e+38"}, {std::nan(""), "0"},
+        // Below a power of two the floats lie closer: the shortest decimal that reads back
+        // is above the nearest of its length.
+        {0x1p-96, "1.2621775e-29"}, {0x1p87, "1.5474251e+26"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatReal(c.value), c.text) << c.text;
