@@ -49,7 +49,30 @@ public:
 
     std::size_t VertexCapacity() const { return m_lines.size() / kLinesPerVertex; }
 
+    // The next line when it is wholly one number, read; false, with nothing taken, when
+    // it is not.
+    bool NextWholeReal(double& value) {
+        return NextWhole(value, [](std::string_view line, bool& whole) { return ParseReal(line, whole); });
+    }
+    bool NextWholeInteger(std::int32_t& value) {
+        return NextWhole(value, [](std::string_view line, bool& whole) { return ParseInteger(line, whole); });
+    }
+    // The line the last NextWhole took.
+    std::string_view Last() const { return m_lines[m_next - 1]; }
+
 private:
+    template <class Number, class Parse> bool NextWhole(Number& value, Parse parse) {
+        if (m_next >= m_lines.size())
+            return false;
+        bool whole = false;
+        value = parse(m_lines[m_next], whole);
+        if (!whole)
+            return false;
+        ++m_next;
+        ++m_number;
+        return true;
+    }
+
     const std::vector<std::string>& m_lines;
     std::size_t m_next = 0;
     std::size_t m_number = 0;
@@ -81,8 +104,39 @@ public:
     // saves most regrowth without holding much more than the vertices need.
     std::size_t VertexCapacity() const { return m_text.size() / (kLinesPerVertex * 8); }
 
+    // The next line when it is just a number, read in the same pass that finds the line's
+    // end; false, with nothing taken, for any other line, which Next then gives.
+    bool NextWholeReal(double& value) { return NextWhole(value, ParseRealPrefix); }
+    bool NextWholeInteger(std::int32_t& value) { return NextWhole(value, ParseIntegerPrefix); }
+    // The line the last NextWhole took.
+    std::string_view Last() const { return m_last; }
+
 private:
+    template <class Number, class Parse> bool NextWhole(Number& value, Parse parse) {
+        const std::string_view rest = m_text.substr(std::min(m_next, m_text.size()));
+        const std::size_t length = parse(rest, value);
+        if (length == 0)
+            return false;
+        std::size_t next = length;
+        if (next < rest.size() && rest[next] == '\r')
+            ++next;
+        if (next < rest.size()) {
+            if (rest[next] != '\n')
+                return false;
+            ++next;
+        } else if (next != length) {
+            return false; // a carriage return that ends the text belongs to the line
+        }
+        m_last = rest.substr(0, length);
+        m_next += next;
+        ++m_number;
+        m_pastEnd = false;
+        return true;
+    }
+
+
     std::string_view m_text;
+    std::string_view m_last;
     std::size_t m_next = 0;
     std::size_t m_number = 0;
     bool m_pastEnd = false;
@@ -139,11 +193,20 @@ private:
             Note(Kind::NotANumber, line);
         return value;
     }
-    double NextReal() { return RealOf(m_lines.Next()); }
-    std::int32_t NextInteger() { return IntegerOf(m_lines.Next()); }
+    double NextReal() {
+        double value = 0.0;
+        return m_lines.NextWholeReal(value) ? value : RealOf(m_lines.Next());
+    }
+    std::int32_t NextInteger() {
+        std::int32_t value = 0;
+        return m_lines.NextWholeInteger(value) ? value : IntegerOf(m_lines.Next());
+    }
     // A vertex's line after its first: END VERTEX here cuts the vertex short, yet the
     // format reads it as the number 0 and goes on.
     double NextRealInVertex() {
+        double value = 0.0;
+        if (m_lines.NextWholeReal(value))
+            return value;
         const std::string_view line = m_lines.Next();
         if (line != kEndVertex)
             return RealOf(line);
@@ -151,6 +214,9 @@ private:
         return ParseReal(line);
     }
     std::int32_t NextIntegerInVertex() {
+        std::int32_t value = 0;
+        if (m_lines.NextWholeInteger(value))
+            return value;
         const std::string_view line = m_lines.Next();
         if (line != kEndVertex)
             return IntegerOf(line);
@@ -160,7 +226,8 @@ private:
 
     void ReadValues();
     void ReadVertices();
-    MeshVertex ReadVertex(std::string_view first);
+    double FirstRealOf(std::string_view first);
+    void ReadVertexAfterFirst(MeshVertex& vertex);
     void ReadIndices();
 
     Lines& m_lines;
@@ -201,33 +268,42 @@ template <class Lines> void ProjectReader<Lines>::ReadVertices() {
         return;
     }
     m_document.Vertices.reserve(m_lines.VertexCapacity());
-    while ((line = m_lines.Next()) != kEndVertex) {
-        if (line.empty()) {
-            if (!NoteIfPastEnd())
-                Note(Kind::NoEndVertex);
-            return;
+    for (;;) {
+        MeshVertex vertex;
+        const bool number = m_lines.NextWholeReal(vertex.X);
+        if (!number) {
+            line = m_lines.Next();
+            if (line == kEndVertex)
+                return;
+            if (line.empty()) {
+                if (!NoteIfPastEnd())
+                    Note(Kind::NoEndVertex);
+                return;
+            }
         }
         if (m_document.Vertices.size() == kMaxModelVertices)
             Note(Kind::TooManyVertices);
-        m_document.Vertices.push_back(ReadVertex(line));
+        if (!number)
+            vertex.X = FirstRealOf(line);
+        ReadVertexAfterFirst(vertex);
+        m_document.Vertices.push_back(vertex);
     }
 }
 
-template <class Lines> MeshVertex ProjectReader<Lines>::ReadVertex(std::string_view first) {
-    MeshVertex vertex;
-    // A marker of the index list where a vertex begins: the vertex list lost its end.
-    if (first == kBeginIndex || first == kEndIndex) {
-        Note(Kind::NoEndVertex);
-        vertex.X = ParseReal(first);
-    } else {
-        vertex.X = RealOf(first);
-    }
+// A marker of the index list where a vertex begins: the vertex list lost its end.
+template <class Lines> double ProjectReader<Lines>::FirstRealOf(std::string_view first) {
+    if (first != kBeginIndex && first != kEndIndex)
+        return RealOf(first);
+    Note(Kind::NoEndVertex);
+    return ParseReal(first);
+}
+
+template <class Lines> void ProjectReader<Lines>::ReadVertexAfterFirst(MeshVertex& vertex) {
     vertex.Y = NextRealInVertex();
     vertex.Z = NextRealInVertex();
     vertex.Color = static_cast<std::uint32_t>(NextIntegerInVertex());
     vertex.Tu = NarrowToFloat(NextRealInVertex());
     vertex.Tv = NarrowToFloat(NextRealInVertex());
-    return vertex;
 }
 
 template <class Lines> void ProjectReader<Lines>::ReadIndices() {
@@ -238,14 +314,22 @@ template <class Lines> void ProjectReader<Lines>::ReadIndices() {
             Note(Kind::NoBeginIndex);
         return;
     }
-    while ((line = m_lines.Next()) != kEndIndex) {
-        if (line.empty()) {
-            if (!NoteIfPastEnd())
-                Note(Kind::NoEndIndex);
-            return;
+    for (;;) {
+        std::int32_t value = 0;
+        bool whole = m_lines.NextWholeInteger(value);
+        if (whole) {
+            line = m_lines.Last();
+        } else {
+            line = m_lines.Next();
+            if (line == kEndIndex)
+                return;
+            if (line.empty()) {
+                if (!NoteIfPastEnd())
+                    Note(Kind::NoEndIndex);
+                return;
+            }
+            value = ParseInteger(line, whole);
         }
-        bool whole = false;
-        const std::int32_t value = ParseInteger(line, whole);
         if (!whole)
             Note(Kind::NotANumber, line);
         else if (!IsIndexValue(value))

@@ -115,7 +115,7 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int kLargestExactPower = 22;
 // Fifteen decimal digits always fit the 53 bits of a double's significand.
-constexpr int kExactDigits = 15;
+constexpr std::uint64_t kExactLimit = 1000000000000000; // 10^15
 
 // value * 10^power in one correctly rounded operation, when 10^power is exact.
 bool ScaleByPowerOfTen(double value, int power, double& scaled) {
@@ -140,14 +140,14 @@ bool ParseShortReal(std::string_view text, double& value, std::size_t& end) {
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
+    // More than fifteen significant digits make the mantissa reach 10^15.
     std::uint64_t mantissa = 0;
-    int significantDigits = 0;
     int exponent = 0;
     bool hasDigits = false;
     for (; i < text.size() && IsDigit(text[i]); ++i) {
         hasDigits = true;
         mantissa = mantissa * 10 + static_cast<unsigned>(text[i] - '0');
-        if (mantissa != 0 && ++significantDigits > kExactDigits)
+        if (mantissa >= kExactLimit)
             return false;
     }
     if (i < text.size() && text[i] == '.') {
@@ -155,7 +155,7 @@ bool ParseShortReal(std::string_view text, double& value, std::size_t& end) {
             hasDigits = true;
             mantissa = mantissa * 10 + static_cast<unsigned>(text[i] - '0');
             --exponent;
-            if (mantissa != 0 && ++significantDigits > kExactDigits)
+            if (mantissa >= kExactLimit)
                 return false;
         }
     }
@@ -357,6 +357,27 @@ std::size_t SkipSignedDigits(std::string_view text, std::size_t i, std::size_t& 
     return i + digits;
 }
 
+// An optional sign and digits from `i`, saturating at the 32-bit range; the end of the
+// digits, or `i` where there are none.
+std::size_t ScanInteger(std::string_view text, std::size_t i, std::int32_t& value) {
+    const std::size_t start = i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    const std::int64_t limit = negative ? -static_cast<std::int64_t>(INT32_MIN) : INT32_MAX;
+    // Eighteen digits fit; those past them only saturate.
+    constexpr std::size_t kFittingDigits = 18;
+    std::int64_t magnitude = 0;
+    const std::size_t first = i;
+    for (; i < text.size() && IsDigit(text[i]) && i - first < kFittingDigits; ++i)
+        magnitude = magnitude * 10 + (text[i] - '0');
+    for (; i < text.size() && IsDigit(text[i]); ++i)
+        magnitude = limit;
+    magnitude = std::min(magnitude, limit);
+    value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    return i > first ? i : start;
+}
+
 bool OnlyBlanksFrom(std::string_view text, std::size_t i) {
     return SkipBlanks(text.substr(i)) == text.size() - i;
 }
@@ -429,22 +450,25 @@ std::int32_t ParseInteger(std::string_view text) {
 }
 
 std::int32_t ParseInteger(std::string_view text, bool& whole) {
-    std::size_t i = SkipBlanks(text);
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    const std::int64_t limit = negative ? -static_cast<std::int64_t>(INT32_MIN) : INT32_MAX;
-    std::int64_t magnitude = 0;
-    const std::size_t first = i;
-    for (; i < text.size() && IsDigit(text[i]); ++i) {
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > limit)
-            magnitude = limit;
-    }
-    whole = i > first && OnlyBlanksFrom(text, i);
-    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    std::int32_t value = 0;
+    const std::size_t i = SkipBlanks(text);
+    const std::size_t end = ScanInteger(text, i, value);
+    whole = end > i && OnlyBlanksFrom(text, end);
+    return value;
 }
 
+std::size_t ParseRealPrefix(std::string_view text, double& value) {
+    if (text.empty() || IsBlank(text[0]))
+        return 0;
+    std::size_t end = 0;
+    return ParseShortReal(text, value, end) && end != std::string_view::npos ? end : 0;
+}
+
+std::size_t ParseIntegerPrefix(std::string_view text, std::int32_t& value) {
+    if (text.empty() || IsBlank(text[0]))
+        return 0;
+    return ScanInteger(text, 0, value);
+}
 
 bool IsRealText(std::string_view text) {
     std::size_t integerDigits = 0;

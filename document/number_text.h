@@ -74,6 +74,13 @@ std::int32_t ParseInteger(std::string_view text);
 // The same, and whether the whole text is one whole number (IsIntegerText).
 std::int32_t ParseInteger(std::string_view text, bool& whole);
 
+// The length of the number that starts `text` with no blank before it, read as the two
+// readers above read it, with `value` set; 0 where the text does not start with a number
+// those readers take in their quick way (a blank first, an exponent of many digits, more
+// than fifteen significant digits), which they then read in full.
+std::size_t ParseRealPrefix(std::string_view text, double& value);
+std::size_t ParseIntegerPrefix(std::string_view text, std::int32_t& value);
+
 // Whether the whole text is one number of its kind, as a writer of the project file writes
 // it: leading and trailing blanks aside, nothing but the number. The lenient readers above
 // take more; these tell a line that was a number from one that only reads as one.

@@ -271,6 +271,10 @@ TEST(MeshDocument, TextReaderFollowsTheLineRules) {
         ProjectWith({"BEGIN VERTEX", "END VERTEX", "BEGIN INDEX", "1", "", "2"}),
         ProjectWith({"BEGIN VERTEX", "1", "2"}),
         {"KEL MORVANE", " 1.5 m", "abc", "1e999", "", "-2", "3", "-1", "800px", "600"},
+        // Numbers read in the pass that finds their line's end, and the lines beside them.
+        ProjectWith({"BEGIN VERTEX", "1 ", "+2", "-0", "99999999999", "1e5", "1.2345678901234567",
+                     "7\r", "-.5", "3.", "4294967295", ".", "-", "END VERTEX", "BEGIN INDEX",
+                     "70000", "-32768", "END INDEX"}),
         {"KEL MORVANE"},
     };
     for (const Lines& lines : broken) {
@@ -431,6 +435,7 @@ TEST(MeshDocument, ADamagedProjectNamesItsFirstProblemAndLine) {
         const ProjectProblem fromText = ProblemOf(JoinedWithLineBreaks(lines, "\r\n"));
         EXPECT_EQ(fromText.kind, c.kind) << c.what;
         EXPECT_EQ(fromText.line, c.line) << c.what;
+        EXPECT_EQ(fromText.text, problem.text) << c.what;
         ExpectSameDocument(document, Read(lines));
     }
     EXPECT_EQ(ProjectProblem({Kind::NoEndVertex, 29, ""}).Description(),
