@@ -296,7 +296,7 @@ private:
     void BuildControls();
     void BuildMainToolBar();
     void UpdateScrollBars();
-    void SelectAfterFill(KelUtility::OnDemandListBox& list, int kept);
+    void FillList(KelUtility::OnDemandListBox& list, std::size_t count, bool keepSelection);
     void CloseOwnedWindows();
     void TearDown();
     void ResetControls();

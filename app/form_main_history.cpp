@@ -131,10 +131,7 @@ void FormMain::ShowValues() {
 // selection goes to the first row that changed.
 void FormMain::ShowRows(OnDemandListBox& list, const ListChange& change) {
     const std::size_t count = DocumentRows(list);
-    list.SetRowCount(count);
-    list.RefreshRows(change.first, change.end);
-    if (count > 0)
-        list.SetSelectedIndex(static_cast<int>(std::min(change.first, count - 1)));
+    list.ShowRows(count, count > 0 ? static_cast<int>(std::min(change.first, count - 1)) : -1);
     UpdateListCommands();
 }
 

@@ -594,15 +594,11 @@ void FormMain::UpdateScrollBars() {
 }
 
 void FormMain::FillVertexList(bool keepSelection) {
-    const int kept = keepSelection ? vertexList->GetSelectedIndex() : -1;
-    vertexList->SetRowCount(document.Vertices.size());
-    SelectAfterFill(*vertexList, kept);
+    FillList(*vertexList, document.Vertices.size(), keepSelection);
 }
 
 void FormMain::FillIndexList(bool keepSelection) {
-    const int kept = keepSelection ? indexList->GetSelectedIndex() : -1;
-    indexList->SetRowCount(document.Indices.size());
-    SelectAfterFill(*indexList, kept);
+    FillList(*indexList, document.Indices.size(), keepSelection);
 }
 
 std::size_t FormMain::DocumentRows(const OnDemandListBox& list) const {
@@ -621,12 +617,11 @@ std::string FormMain::IndexRowText(std::size_t row) const {
 }
 
 // The remembered row, or the last one when none was remembered or it is gone.
-void FormMain::SelectAfterFill(OnDemandListBox& list, int kept) {
+void FormMain::FillList(OnDemandListBox& list, std::size_t count, bool keepSelection) {
+    const int kept = keepSelection ? list.GetSelectedIndex() : -1;
+    const int rows = static_cast<int>(count);
+    list.ShowRows(count, kept >= 0 && kept < rows ? kept : rows - 1);
     UpdateListCommands();
-    const int count = static_cast<int>(list.RowCount());
-    if (count == 0)
-        return;
-    list.SetSelectedIndex(kept >= 0 && kept < count ? kept : count - 1);
 }
 
 void FormMain::RefreshScene() {

@@ -54,20 +54,16 @@ void OnDemandListBox::SetRowCount(std::size_t count) {
     InvalidateRect(window, nullptr, TRUE);
 }
 
-// Only the rows in view are drawn; the others are drawn when they come into it.
-void OnDemandListBox::RefreshRows(std::size_t first, std::size_t end) {
-    if (!created)
+void OnDemandListBox::ShowRows(std::size_t count, int selected) {
+    if (!created) {
+        m_rowCount = count;
         return;
-    RECT client = {};
-    GetClientRect(window, &client);
-    const auto rowHeight = static_cast<LONG>(SendMessageW(window, LB_GETITEMHEIGHT, 0, 0));
-    const auto top = static_cast<std::size_t>(std::max<LRESULT>(SendMessageW(window, LB_GETTOPINDEX, 0, 0), 0));
-    const std::size_t shown = rowHeight > 0 ? static_cast<std::size_t>(client.bottom / rowHeight) + 1 : 0;
-    for (std::size_t row = std::max(first, top); row < std::min({end, m_rowCount, top + shown}); ++row) {
-        RECT bounds = {};
-        if (SendMessageW(window, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds)) != LB_ERR)
-            InvalidateRect(window, &bounds, TRUE);
     }
+    SendMessageW(window, WM_SETREDRAW, FALSE, 0);
+    SetRowCount(count);
+    SetSelectedIndex(selected);
+    SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 int OnDemandListBox::GetSelectedIndex() {

@@ -24,8 +24,10 @@ public:
     // row. A new count draws the rows shown again (their numbers may have moved).
     void SetRowCount(std::size_t count);
     std::size_t RowCount() const { return m_rowCount; }
-    // Draws the rows from `first` to before `end` again, for texts that changed.
-    void RefreshRows(std::size_t first, std::size_t end);
+    // A new count and selection (-1 for none) shown in one drawing afterwards, without the
+    // list painting each step on the way; every row in view is drawn again, for texts that
+    // changed.
+    void ShowRows(std::size_t count, int selected);
     // -1 when no row is selected or the list has no window.
     int GetSelectedIndex();
     // Selects a row without raising OnClick; -1 selects none.

@@ -33,12 +33,23 @@ void StatusBar::SetRightPart(int partWidth) {
     ApplyParts();
 }
 
+// The bar paints a new text at once, so a text it already shows is not set again.
 void StatusBar::SetPartText(int part, const std::string& content) {
-    if (part == 0)
+    if (part == 0) {
         SetText(content);
-    else if (created)
-        SendMessageW(window, SB_SETTEXTW, static_cast<WPARAM>(part),
-                     reinterpret_cast<LPARAM>(ToWide(content).c_str()));
+        return;
+    }
+    if (!created)
+        return;
+    const std::wstring wide = ToWide(content);
+    const auto shownLength = LOWORD(SendMessageW(window, SB_GETTEXTLENGTHW, static_cast<WPARAM>(part), 0));
+    if (shownLength == wide.size()) {
+        std::wstring shown(shownLength + 1, L'\0');
+        SendMessageW(window, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(shown.data()));
+        if (shown.compare(0, shownLength, wide) == 0)
+            return;
+    }
+    SendMessageW(window, SB_SETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 // The parts follow the bar's width; the first keeps its text.
