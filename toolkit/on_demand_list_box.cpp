@@ -59,11 +59,16 @@ void OnDemandListBox::ShowRows(std::size_t count, int selected) {
         m_rowCount = count;
         return;
     }
+    // Hidden from drawing as the default handling of WM_SETREDRAW hides a window, which
+    // the list's own handling does not: so neither its rows nor its scroll bar are painted
+    // on the way, and both are painted once afterwards.
     SendMessageW(window, WM_SETREDRAW, FALSE, 0);
+    DefWindowProcW(window, WM_SETREDRAW, FALSE, 0);
     SetRowCount(count);
     SetSelectedIndex(selected);
     SendMessageW(window, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(window, nullptr, TRUE);
+    DefWindowProcW(window, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 int OnDemandListBox::GetSelectedIndex() {

@@ -263,6 +263,10 @@ void D3DPanel::TakeScene(SceneLists scene) {
     sprites = std::move(scene.sprites);
     xMeshes = std::move(scene.xMeshes);
     meshes = std::move(scene.meshes);
+    RenewDevice();
+}
+
+void D3DPanel::RenewDevice() {
     if (RenewDeviceObjects())
         return;
     ReleaseDevice(false);
@@ -298,8 +302,14 @@ bool D3DPanel::RenewDeviceObjects() {
     return true;
 }
 
+// The lists stay as they are; only a frame being drawn needs them copied, to take after it.
 void D3DPanel::RebuildScene() {
-    SetScene(triangles, quads, sprites, xMeshes, texts, texts3D, meshes);
+    if (window == nullptr)
+        return;
+    if (m_drawingFrame)
+        SetScene(triangles, quads, sprites, xMeshes, texts, texts3D, meshes);
+    else
+        RenewDevice();
 }
 
 std::int32_t D3DPanel::MaxDrawnFaces() const {

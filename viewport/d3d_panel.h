@@ -208,6 +208,9 @@ private:
     void PaintWithoutDevice(const RECT& client);
     D3DFORMAT DepthFormat(D3DDEVTYPE type) const;
     bool CreateDeviceOfType(HWND target, D3DDEVTYPE type);
+    // What the scene was drawn with made again: on the same device where it can be kept,
+    // else on a new one.
+    void RenewDevice();
     bool RenewDeviceObjects();
     void PrimeDevice();
     void LoadBackground();

@@ -13,13 +13,15 @@ template <typename Value> void Copy(Value& shown, const Value& latest, bool& cha
     }
 }
 
-// A list whose length changed is taken whole; then each entry that differs is copied.
+// A list whose length changed is taken whole (true); otherwise each entry that differs is
+// to be copied.
 template <typename Entry>
-void CopyList(std::vector<Entry>& shown, const std::vector<Entry>& latest, bool& changed) {
-    if (shown.size() != latest.size()) {
-        shown = latest;
-        changed = true;
-    }
+bool TakeWholeList(std::vector<Entry>& shown, const std::vector<Entry>& latest, bool& changed) {
+    if (shown.size() == latest.size())
+        return false;
+    shown = latest;
+    changed = true;
+    return true;
 }
 
 void CopyVertex(MeshVertex& shown, const MeshVertex& latest, bool& changed) {
@@ -64,15 +66,17 @@ bool Merge(SceneMesh& shown, const MeshSource& latest) {
     bool changed = false;
     Copy(shown.TextureFile, latest.TextureFile, changed);
     Copy(shown.TextureResource, latest.TextureResource, changed);
-    CopyList(shown.Indices, latest.Indices, changed);
-    for (std::size_t i = 0; i < latest.Indices.size(); ++i)
-        Copy(shown.Indices[i], latest.Indices[i], changed);
+    if (!TakeWholeList(shown.Indices, latest.Indices, changed)) {
+        for (std::size_t i = 0; i < latest.Indices.size(); ++i)
+            Copy(shown.Indices[i], latest.Indices[i], changed);
+    }
     Copy(shown.FaceCount, latest.FaceCount, changed);
     Copy(shown.Tag, latest.Tag, changed);
     Copy(shown.Visible, latest.Visible, changed);
-    CopyList(shown.Vertices, latest.Vertices, changed);
-    for (std::size_t i = 0; i < latest.Vertices.size(); ++i)
-        CopyVertex(shown.Vertices[i], latest.Vertices[i], changed);
+    if (!TakeWholeList(shown.Vertices, latest.Vertices, changed)) {
+        for (std::size_t i = 0; i < latest.Vertices.size(); ++i)
+            CopyVertex(shown.Vertices[i], latest.Vertices[i], changed);
+    }
     return changed;
 }
 
