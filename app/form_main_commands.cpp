@@ -239,7 +239,7 @@ bool FormMain::WriteProject(const std::string& texture) {
     const std::string named = document.TextureFile;
     KeepTextureBesideProject(texture);
     TextFile file(ProjectPath);
-    file.WriteText(document.ToText());
+    file.WriteText([this](const TextSink& take) { return document.WriteText(take); });
     if (file.Failed) {
         if (document.TextureFile != named)
             NameTexture(named);

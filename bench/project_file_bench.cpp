@@ -89,7 +89,7 @@ void SaveProject(benchmark::State& state) {
     const std::string path = ScratchPath(".kv3");
     for (auto _ : state) {
         TextFile file(path);
-        file.WriteText(document.ToText());
+        file.WriteText([&](const TextSink& take) { return document.WriteText(take); });
         if (file.Failed)
             state.SkipWithError("save failed");
     }

@@ -360,17 +360,61 @@ char* WriteLineBreak(char* out) {
     return out;
 }
 
-char* WriteLine(char* out, std::string_view line) {
-    return WriteLineBreak(std::copy(line.begin(), line.end(), out));
-}
+// Lines laid out in a piece of text that is handed on whenever the next line might not fit
+// it, and reused: the piece stays in the cache while it is written and read.
+class PieceWriter {
+public:
+    explicit PieceWriter(const TextSink& take) : m_take(take), m_piece(new char[kRoom]), m_out(m_piece.get()) {}
 
-char* WriteRealLine(char* out, double value) {
-    return WriteLineBreak(FormatRealTo(out, value));
-}
+    void Line(std::string_view line) {
+        if (line.size() > kPieceSize) {
+            HandOn();
+            m_taken = m_taken && m_take(line);
+        } else {
+            MakeRoom(line.size() + kLineBreakSize);
+            m_out = std::copy(line.begin(), line.end(), m_out);
+        }
+        m_out = WriteLineBreak(m_out);
+    }
+    void RealLine(double value) {
+        MakeRoom(kMaxNumberLine);
+        m_out = WriteLineBreak(FormatRealTo(m_out, value));
+    }
+    void IntegerLine(std::int64_t value) {
+        MakeRoom(kMaxIntegerLine);
+        m_out = WriteLineBreak(FormatIntegerTo(m_out, value));
+    }
+    void NumberLines(const NumberLine* lines, std::size_t count) {
+        MakeRoom(count * kMaxNumberLine);
+        m_out = FormatNumberLinesTo(m_out, lines, count);
+    }
+    // Hands on what is left; true when every piece was taken.
+    bool Finish() {
+        HandOn();
+        return m_taken;
+    }
 
-char* WriteIntegerLine(char* out, std::int64_t value) {
-    return WriteLineBreak(FormatIntegerTo(out, value));
-}
+private:
+    static constexpr std::size_t kPieceSize = 64 * 1024;
+    // Past a piece's end, the most a step writes before it is handed on, and the scratch
+    // the number writers may use.
+    static constexpr std::size_t kRoom = kPieceSize + kLinesPerVertex * kMaxNumberLine + kMaxRealText;
+
+    void MakeRoom(std::size_t bytes) {
+        if (static_cast<std::size_t>(m_out - m_piece.get()) + bytes > kPieceSize)
+            HandOn();
+    }
+    void HandOn() {
+        if (m_out != m_piece.get())
+            m_taken = m_taken && m_take(std::string_view(m_piece.get(), static_cast<std::size_t>(m_out - m_piece.get())));
+        m_out = m_piece.get();
+    }
+
+    const TextSink& m_take;
+    const std::unique_ptr<char[]> m_piece;
+    char* m_out;
+    bool m_taken = true;
+};
 
 } // namespace
 
@@ -420,34 +464,37 @@ std::vector<std::string> MeshDocument::ToLines() const {
 }
 
 std::string MeshDocument::ToText() const {
-    const std::size_t most = kFixedLineCount * kMaxIntegerLine + TextureFile.size() +
-                             Vertices.size() * kLinesPerVertex * kMaxNumberLine +
-                             Indices.size() * kMaxIntegerLine + kMaxRealText;
-    // Written into room that is not cleared first, which would cost more than the writing;
-    // the text is then copied out at its length.
-    const std::unique_ptr<char[]> room(new char[most]);
-    char* out = room.get();
-    out = WriteLine(out, kHeader);
+    std::string text;
+    WriteText([&text](std::string_view piece) {
+        text.append(piece);
+        return true;
+    });
+    return text;
+}
+
+bool MeshDocument::WriteText(const TextSink& take) const {
+    PieceWriter writer(take);
+    writer.Line(kHeader);
     for (double value : {MoveX, MoveY, MoveZ, EyeX, EyeY, EyeZ})
-        out = WriteRealLine(out, value);
-    out = WriteIntegerLine(out, BackColor);
+        writer.RealLine(value);
+    writer.IntegerLine(BackColor);
     for (std::int32_t value : {ViewWidth, ViewHeight, RotX, RotY, RotZ, FaceCount})
-        out = WriteIntegerLine(out, value);
-    out = WriteLine(out, TextureFile);
-    out = WriteLine(out, kBeginVertex);
+        writer.IntegerLine(value);
+    writer.Line(TextureFile);
+    writer.Line(kBeginVertex);
     for (const MeshVertex& vertex : Vertices) {
         const NumberLine block[kLinesPerVertex] = {
             NumberLine::OfReal(vertex.X),  NumberLine::OfReal(vertex.Y),
             NumberLine::OfReal(vertex.Z),  NumberLine::OfInteger(vertex.Color),
             NumberLine::OfReal(vertex.Tu), NumberLine::OfReal(vertex.Tv)};
-        out = FormatNumberLinesTo(out, block, kLinesPerVertex);
+        writer.NumberLines(block, kLinesPerVertex);
     }
-    out = WriteLine(out, kEndVertex);
-    out = WriteLine(out, kBeginIndex);
+    writer.Line(kEndVertex);
+    writer.Line(kBeginIndex);
     for (std::uint16_t index : Indices)
-        out = WriteIntegerLine(out, static_cast<std::int16_t>(index));
-    out = WriteLine(out, kEndIndex);
-    return std::string(room.get(), out);
+        writer.IntegerLine(static_cast<std::int16_t>(index));
+    writer.Line(kEndIndex);
+    return writer.Finish();
 }
 
 int MeshDocument::RemoveVertex(std::size_t vertex) {

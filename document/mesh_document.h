@@ -6,6 +6,7 @@
 
 #include "document/mesh_vertex.h"
 #include "document/project_problem.h"
+#include "document/text_file.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -65,6 +66,9 @@ public:
     // The project file as it goes to disk, every line followed by CR LF: the bytes that
     // writing ToLines() through TextFile gives, made without a string per line.
     std::string ToText() const;
+    // The same text in pieces of at most 64 KiB, each given to `take` as soon as it is
+    // made, so that a large file is never held whole; false once `take` refuses a piece.
+    bool WriteText(const TextSink& take) const;
 
     // Reads a project file's lines. False, with the document untouched, when the first
     // line is not the header; otherwise missing or broken lines read as 0 or empty, and

@@ -116,4 +116,15 @@ void TextFile::WriteText(std::string_view text) {
     Failed = !SafeSaveBytes(m_path, text.data(), text.size(), &Reason);
 }
 
+void TextFile::WriteText(const std::function<bool(const TextSink&)>& write) {
+    Reason.clear();
+    const auto writePieces = [&](std::FILE* file) {
+        std::setvbuf(file, nullptr, _IONBF, 0);
+        return write([file](std::string_view piece) {
+            return std::fwrite(piece.data(), 1, piece.size(), file) == piece.size();
+        });
+    };
+    Failed = !SafeSave(m_path, writePieces, &Reason);
+}
+
 } // namespace MyApp

@@ -5,17 +5,21 @@
 // temporary file beside it, which takes the old file's place only once every byte of it
 // is written and flushed.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace MyApp {
 
+// Takes the next piece of a text being written; false stops the writing.
+using TextSink = std::function<bool(std::string_view piece)>;
+
 class TextFile {
 public:
     explicit TextFile(std::string path) : m_path(std::move(path)) {}
 
-    // Set by ReadLines and WriteLines when they went wrong, and why, in Italian.
+    // Set by the readers and writers when they went wrong, and why, in Italian.
     bool Failed = false;
     std::string Reason;
 
@@ -33,6 +37,9 @@ public:
 
     // The same for lines already laid out as text, each followed by its line break.
     void WriteText(std::string_view text);
+    // The same for a text that `write` gives piece by piece to the sink it is handed, so
+    // that the whole text is never held; false from `write` fails the writing.
+    void WriteText(const std::function<bool(const TextSink&)>& write);
 
 private:
     std::string m_path;
