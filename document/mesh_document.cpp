@@ -193,6 +193,17 @@ private:
             Note(Kind::NotANumber, line);
         return value;
     }
+    // A section ends at its closing marker, or at an empty line, which notes the marker
+    // missing (or the file cut short).
+    bool EndsSection(std::string_view line, std::string_view closing, Kind missing) {
+        if (line == closing)
+            return true;
+        if (!line.empty())
+            return false;
+        if (!NoteIfPastEnd())
+            Note(missing);
+        return true;
+    }
     double NextReal() {
         double value = 0.0;
         return m_lines.NextWholeReal(value) ? value : RealOf(m_lines.Next());
@@ -273,13 +284,8 @@ template <class Lines> void ProjectReader<Lines>::ReadVertices() {
         const bool number = m_lines.NextWholeReal(vertex.X);
         if (!number) {
             line = m_lines.Next();
-            if (line == kEndVertex)
+            if (EndsSection(line, kEndVertex, Kind::NoEndVertex))
                 return;
-            if (line.empty()) {
-                if (!NoteIfPastEnd())
-                    Note(Kind::NoEndVertex);
-                return;
-            }
         }
         if (m_document.Vertices.size() == kMaxModelVertices)
             Note(Kind::TooManyVertices);
@@ -321,13 +327,8 @@ template <class Lines> void ProjectReader<Lines>::ReadIndices() {
             line = m_lines.Last();
         } else {
             line = m_lines.Next();
-            if (line == kEndIndex)
+            if (EndsSection(line, kEndIndex, Kind::NoEndIndex))
                 return;
-            if (line.empty()) {
-                if (!NoteIfPastEnd())
-                    Note(Kind::NoEndIndex);
-                return;
-            }
             value = ParseInteger(line, whole);
         }
         if (!whole)
