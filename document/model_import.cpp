@@ -4,6 +4,8 @@
 #include "document/file_replace.h"
 #include "document/float_range.h"
 #include "document/gltf_format.h"
+#include "document/mesh_simplifier.h"
+#include "document/mesh_welding.h"
 #include "document/model_axes.h"
 #include "document/model_files.h"
 #include "document/model_pictures.h"
@@ -116,30 +118,6 @@ ModelReader ReaderFor(const std::string& extension) {
     return nullptr;
 }
 
-// The corner's fields as words of their exact bytes, so that equal corners hash equal; -0
-// and 0 are different bytes and stay apart, which only costs a vertex.
-std::size_t CornerHash(const ModelCorner& corner) {
-    std::uint64_t words[5] = {};
-    std::memcpy(&words[0], &corner.X, sizeof corner.X);
-    std::memcpy(&words[1], &corner.Y, sizeof corner.Y);
-    std::memcpy(&words[2], &corner.Z, sizeof corner.Z);
-    std::memcpy(&words[3], &corner.Tu, sizeof corner.Tu);
-    std::memcpy(reinterpret_cast<char*>(&words[3]) + sizeof corner.Tu, &corner.Tv, sizeof corner.Tv);
-    words[4] = corner.Color;
-    std::uint64_t hash = 0;
-    for (std::uint64_t word : words) {
-        hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
-        hash ^= hash >> 29;
-    }
-    return static_cast<std::size_t>(hash);
-}
-
-bool SameBytes(const ModelCorner& corner, const MeshVertex& vertex) {
-    const auto same = [](const auto& a, const auto& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
-    return same(corner.X, vertex.X) && same(corner.Y, vertex.Y) && same(corner.Z, vertex.Z) &&
-           corner.Color == vertex.Color && same(corner.Tu, vertex.Tu) && same(corner.Tv, vertex.Tv);
-}
-
 // Writes one file of an export through a safe save; the message names it and says why not.
 bool SaveBytes(const std::string& path, const std::string& bytes, std::string& message) {
     std::string reason;
@@ -225,46 +203,6 @@ std::optional<std::array<double, 3>> EyeLine(const MeshDocument& document) {
 
 void SetXModelReader(ModelReader reader) { g_xReader = reader; }
 
-// An open-addressed table of vertex numbers, kept at most half full: sized for the vertices
-// a document can hold, so that it stays in the processor's cache, and doubled only for a
-// model that goes past them, whose count the refusal gives.
-bool WeldCorners(const std::vector<ModelCorner>& corners, std::vector<MeshVertex>& vertices,
-                 std::vector<std::uint32_t>& indices, std::size_t limit) {
-    constexpr std::uint32_t kEmpty = UINT32_MAX;
-    std::size_t slots = 16;
-    while (slots < 2 * std::min(corners.size(), limit + 1))
-        slots *= 2;
-    std::vector<std::uint32_t> table(slots, kEmpty);
-    const auto slotOf = [&](const ModelCorner& corner) {
-        std::size_t slot = CornerHash(corner) & (slots - 1);
-        while (table[slot] != kEmpty && !SameBytes(corner, vertices[table[slot]]))
-            slot = (slot + 1) & (slots - 1);
-        return slot;
-    };
-    vertices.clear();
-    vertices.reserve(std::min(corners.size(), limit + 1));
-    indices.clear();
-    indices.reserve(corners.size());
-    for (const ModelCorner& corner : corners) {
-        std::size_t slot = slotOf(corner);
-        if (table[slot] == kEmpty) {
-            if (2 * (vertices.size() + 1) > slots) {
-                slots *= 2;
-                table.assign(slots, kEmpty);
-                for (std::uint32_t v = 0; v < vertices.size(); ++v) {
-                    const MeshVertex& kept = vertices[v];
-                    table[slotOf({kept.X, kept.Y, kept.Z, kept.Color, kept.Tu, kept.Tv})] = v;
-                }
-                slot = slotOf(corner);
-            }
-            table[slot] = static_cast<std::uint32_t>(vertices.size());
-            vertices.push_back({corner.X, corner.Y, corner.Z, corner.Color, corner.Tu, corner.Tv});
-        }
-        indices.push_back(table[slot]);
-    }
-    return vertices.size() <= limit;
-}
-
 // The centre of the box is taken from halves and the eye is set along its unit line, so
 // that neither overflows however far the vertices lie; the preview works in floats, so the
 // move and the eye's distance end within their range.
@@ -318,9 +256,44 @@ bool IsModelPath(const std::string& path) {
     return extension == ".x" || (!extension.empty() && ReaderFor(extension) != nullptr);
 }
 
+namespace {
+
+// The welded model, brought within the document's vertices and the preview's triangles when
+// the user wants it so; false with the refusal (as when the user is not asked) otherwise.
+bool FitModel(std::vector<MeshVertex>& vertices, std::vector<std::uint32_t>& indices,
+              bool welded, std::size_t maxTriangles, const FitQuestion& askToFit,
+              std::string& message, std::vector<std::string>& notes) {
+    const std::size_t triangles = indices.size() / kCornersPerFace;
+    if (welded && triangles <= maxTriangles)
+        return true;
+    const std::string refusal =
+        welded ? TooManyTriangles(triangles, maxTriangles)
+               : "Il modello richiede " + std::to_string(vertices.size()) +
+                     " vertici, oltre il limite di " + std::to_string(kMaxModelVertices) + ".";
+    const std::string question =
+        refusal + "\nVuoi semplificarlo perch\xC3\xA9 rientri nel limite? Verranno tolti solo i "
+                  "triangoli necessari.";
+    if (!askToFit || !askToFit(question)) {
+        message = refusal;
+        return false;
+    }
+    if (!SimplifyToFit(vertices, indices, kMaxModelVertices, maxTriangles)) {
+        message = refusal + " Non \xC3\xA8 stato possibile semplificarlo abbastanza.";
+        return false;
+    }
+    notes.push_back("Il modello \xC3\xA8 stato semplificato da " + std::to_string(triangles) +
+                    " a " + std::to_string(indices.size() / kCornersPerFace) + " triangoli.");
+    return true;
+}
+
+} // namespace
+
 bool ImportModel(const std::string& path, MeshDocument& document, std::string& message,
-                 std::size_t maxTriangles) {
-    const std::size_t limit = std::min(maxTriangles, kMaxModelTriangles);
+                 std::size_t maxTriangles, const FitQuestion& askToFit) {
+    const std::size_t drawable = std::min(maxTriangles, kMaxModelTriangles);
+    // A model past the preview's triangles can still be simplified: the reader's own cap
+    // is then the only one.
+    const std::size_t readable = askToFit ? kMaxModelTriangles : drawable;
     const std::string extension = Extension(path);
     const ModelReader read = ReaderFor(extension);
     if (read == nullptr) {
@@ -329,7 +302,7 @@ bool ImportModel(const std::string& path, MeshDocument& document, std::string& m
         return false;
     }
     ModelTriangles model;
-    if (!read(path, model, message, limit))
+    if (!read(path, model, message, readable))
         return false;
     model.corners.resize(model.corners.size() / kCornersPerFace * kCornersPerFace);
     CornersToDocument(AxesOfExtension(extension), model.corners);
@@ -337,27 +310,25 @@ bool ImportModel(const std::string& path, MeshDocument& document, std::string& m
         message = "Il modello non contiene triangoli.";
         return false;
     }
-    if (model.corners.size() / kCornersPerFace > limit) {
-        message = TooManyTriangles(model.corners.size() / kCornersPerFace, limit);
+    if (model.corners.size() / kCornersPerFace > readable) {
+        message = TooManyTriangles(model.corners.size() / kCornersPerFace, readable);
         return false;
     }
     std::vector<MeshVertex> vertices;
     std::vector<std::uint32_t> indices;
-    if (!WeldCorners(model.corners, vertices, indices, kMaxModelVertices)) {
-        message = "Il modello richiede " + std::to_string(vertices.size()) +
-                  " vertici, oltre il limite di " + std::to_string(kMaxModelVertices) + ".";
-        return false;
-    }
+    const bool welded = WeldCorners(model.corners, vertices, indices, kMaxModelVertices);
     // Every reader's values meet here: a value past a float would turn the preview black
     // and change at the next save.
     if (const std::optional<ValuePastFloat> fault = FirstValuePastFloat(vertices)) {
         message = "Il modello non si pu\xC3\xB2 importare: " + Described(*fault) + ".";
         return false;
     }
+    std::vector<std::string> notes;
+    if (!FitModel(vertices, indices, welded, drawable, askToFit, message, notes))
+        return false;
     document.Vertices = std::move(vertices);
     document.Indices.assign(indices.begin(), indices.end());
     document.FaceCount = static_cast<std::int32_t>(indices.size() / kCornersPerFace);
-    std::vector<std::string> notes;
     document.TextureFile = TextureOfModel(model, notes);
     FrameMesh(document);
     message = Joined(notes);

@@ -9,6 +9,7 @@
 #include "document/model_mesh.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,8 +36,13 @@ void SetXModelReader(ModelReader reader);
 // triangles than `maxTriangles` (the preview's limit) or kMaxModelTriangles, whichever is
 // less, and one with a coordinate or texture coordinate that is not finite or lies beyond
 // the float range, named by its vertex.
+//
+// With `askToFit`, a model that needs more vertices or holds more triangles than that is
+// not refused at once: the question (its text, in Italian) decides whether it comes in
+// simplified so that it fits (mesh_simplifier.h), and the message then says so.
+using FitQuestion = std::function<bool(const std::string& question)>;
 bool ImportModel(const std::string& path, MeshDocument& document, std::string& message,
-                 std::size_t maxTriangles = kMaxModelTriangles);
+                 std::size_t maxTriangles = kMaxModelTriangles, const FitQuestion& askToFit = {});
 
 // Whether the path's extension names a model format ImportModel reads, in any case.
 bool IsModelPath(const std::string& path);
@@ -61,11 +67,6 @@ bool ExportableValues(const MeshDocument& document, std::string& message);
 std::string MaterialPathFor(const std::string& objPath);
 // Whether the document draws a whole triangle that an export could write.
 bool DrawsTriangles(const MeshDocument& document);
-
-// The same corners as one vertex each: the vertices in order of first use and three
-// indices per triangle. False when more than `limit` vertices are needed.
-bool WeldCorners(const std::vector<ModelCorner>& corners, std::vector<MeshVertex>& vertices,
-                 std::vector<std::uint32_t>& indices, std::size_t limit);
 
 // Centres the mesh on the origin with the move (the mesh turned by the document's
 // rotation, as the preview turns it before moving it), and moves the eye along its line to

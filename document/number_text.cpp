@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -493,6 +494,14 @@ bool IsIntegerText(std::string_view text) {
     std::size_t digits = 0;
     const std::size_t i = SkipSignedDigits(text, SkipBlanks(text), digits);
     return digits > 0 && OnlyBlanksFrom(text, i);
+}
+
+std::string ReportedDecimal(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    std::string reported = text;
+    std::replace(reported.begin(), reported.end(), '.', ',');
+    return reported;
 }
 
 } // namespace MyApp

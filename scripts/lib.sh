@@ -10,7 +10,7 @@ KEL_PACKAGES=(
     mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils libgl1-mesa-dri imagemagick
     locales xdotool fonts-wine fonts-liberation libassimp-dev libtinyobjloader-dev
     libtinygltf-dev nlohmann-json3-dev libstb-dev assimp-testmodels assimp-utils nsis
-    blender python3-numpy
+    blender python3-numpy libmeshoptimizer-dev dpkg-dev
 )
 
 kel_say() { printf '== %s\n' "$*"; }
@@ -58,8 +58,36 @@ kel_configure_sanitize() {
 }
 
 kel_configure_windows() {
+    kel_meshoptimizer_source
     kel_configure windows -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$KEL_ROOT/cmake/mingw-w64-x86_64.cmake"
+        -DCMAKE_TOOLCHAIN_FILE="$KEL_ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DKEL_MESHOPTIMIZER_SOURCE="$KEL_MESHOPTIMIZER_SOURCE"
+}
+
+# meshoptimizer for the Windows tree is built from the same source as the machine's own
+# libmeshoptimizer-dev: Debian's source package of the machine's release, fetched through a
+# private apt configuration under build/ (the machine's own lists stay untouched; apt checks
+# the files against the release's signed index) and unpacked with Debian's patches.
+KEL_MESHOPTIMIZER_SOURCE="$KEL_BUILD/meshoptimizer/source"
+kel_meshoptimizer_source() {
+    [[ -f "$KEL_MESHOPTIMIZER_SOURCE/src/meshoptimizer.h" ]] && return 0
+    local apt="$KEL_BUILD/meshoptimizer/apt"
+    local release
+    release=$(. /etc/os-release && printf '%s' "$VERSION_CODENAME")
+    kel_say "fetching Debian's meshoptimizer source for $release"
+    rm -rf "$KEL_BUILD/meshoptimizer"
+    mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/download"
+    printf 'deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] %s %s main\n' \
+        http://deb.debian.org/debian "$release" >"$apt/sources.list"
+    local options=(-o Dir::Etc::sourcelist="$apt/sources.list" -o Dir::Etc::sourceparts=-
+                   -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt/cache"
+                   -o APT::Sandbox::User=root -qq)
+    apt-get "${options[@]}" update >/dev/null
+    (cd "$apt/download" && apt-get "${options[@]}" source --download-only meshoptimizer >/dev/null)
+    dpkg-source --no-copy -x "$apt"/download/meshoptimizer_*.dsc "$KEL_MESHOPTIMIZER_SOURCE" \
+        >/dev/null 2>&1
+    [[ -f "$KEL_MESHOPTIMIZER_SOURCE/src/meshoptimizer.h" ]] ||
+        { kel_say "Debian's meshoptimizer source could not be fetched" >&2; return 1; }
 }
 
 kel_build() {

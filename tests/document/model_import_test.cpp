@@ -3,6 +3,7 @@
 // framing of an imported model.
 
 #include "document/model_import.h"
+#include "document/mesh_welding.h"
 
 #include "document/gltf_format.h"
 #include "document/model_files.h"

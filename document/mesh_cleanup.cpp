@@ -1,0 +1,105 @@
+#include "document/mesh_cleanup.h"
+
+#include "document/mesh_triangles.h"
+
+#include <meshoptimizer.h>
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace MyApp {
+namespace {
+
+// A vertex as bytes with no padding, so that meshoptimizer's byte comparison sees only its
+// fields.
+struct PackedVertex {
+    double x, y, z;
+    std::uint32_t color;
+    float tu, tv;
+    std::uint32_t zero;
+};
+
+// Each vertex named by the first vertex equal to it; the list is taken in its own order.
+std::vector<std::uint32_t> FirstEqualVertex(const std::vector<MeshVertex>& vertices) {
+    std::vector<PackedVertex> packed(vertices.size());
+    for (std::size_t v = 0; v < vertices.size(); ++v) {
+        const MeshVertex& vertex = vertices[v];
+        packed[v] = {vertex.X, vertex.Y, vertex.Z, vertex.Color, vertex.Tu, vertex.Tv, 0};
+    }
+    std::vector<unsigned int> unique(vertices.size());
+    meshopt_generateVertexRemap(unique.data(), nullptr, vertices.size(), packed.data(),
+                                vertices.size(), sizeof(PackedVertex));
+    // The remap numbers the distinct vertices in order; the first vertex of each number is
+    // the one that stays.
+    std::vector<std::uint32_t> firstOf(vertices.size(), UINT32_MAX);
+    std::vector<std::uint32_t> first(vertices.size());
+    for (std::uint32_t v = 0; v < vertices.size(); ++v) {
+        if (firstOf[unique[v]] == UINT32_MAX)
+            firstOf[unique[v]] = v;
+        first[v] = firstOf[unique[v]];
+    }
+    return first;
+}
+
+// The corners from the lowest, turned, never mirrored: the same triangle in any rotation.
+std::uint64_t RotationKey(const std::uint32_t* corners) {
+    const std::size_t lowest = std::min_element(corners, corners + 3) - corners;
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < 3; ++i)
+        key = key << 21 | corners[(lowest + i) % 3];
+    return key;
+}
+
+// Keeps the triangles that have three different corners and were not met before, in order.
+std::size_t KeepDistinct(std::vector<std::uint32_t>& corners, std::unordered_set<std::uint64_t>& met) {
+    std::size_t kept = 0;
+    for (std::size_t first = 0; first + 3 <= corners.size(); first += 3) {
+        const std::uint32_t* triangle = corners.data() + first;
+        const bool degenerate = triangle[0] == triangle[1] || triangle[1] == triangle[2] ||
+                                triangle[0] == triangle[2];
+        if (degenerate || !met.insert(RotationKey(triangle)).second)
+            continue;
+        std::copy(triangle, triangle + 3, corners.begin() + static_cast<std::ptrdiff_t>(kept));
+        kept += 3;
+    }
+    const std::size_t removed = (corners.size() / 3 * 3 - kept) / 3;
+    // An unfinished last triangle is not a triangle: its corners stay.
+    corners.erase(corners.begin() + static_cast<std::ptrdiff_t>(kept),
+                  corners.end() - static_cast<std::ptrdiff_t>(corners.size() % 3));
+    return removed;
+}
+
+} // namespace
+
+bool CleanMesh(MeshDocument& document, CleanupReport& report, std::string& message) {
+    MeshTriangles triangles;
+    if (!SplitTriangles(document, triangles, message))
+        return false;
+    std::vector<MeshVertex> vertices = document.Vertices;
+    const std::vector<std::uint32_t> first = FirstEqualVertex(vertices);
+    for (auto* part : {&triangles.drawn, &triangles.rest})
+        for (std::uint32_t& index : *part)
+            if (index < first.size())
+                index = first[index];
+    report.trianglesRemoved = triangles.broken.size() / 3;
+    triangles.broken.clear();
+    std::unordered_set<std::uint64_t> met;
+    met.reserve(triangles.drawn.size() / 3 + triangles.rest.size() / 3);
+    report.trianglesRemoved += KeepDistinct(triangles.drawn, met);
+    report.trianglesRemoved += KeepDistinct(triangles.rest, met);
+    std::vector<bool> unused = UnusedVertices(vertices.size(), triangles);
+    report.verticesRemoved = static_cast<std::size_t>(std::count(unused.begin(), unused.end(), true));
+    DropVertices(unused, vertices, triangles);
+    document.Vertices = std::move(vertices);
+    JoinTriangles(triangles, document);
+    return true;
+}
+
+std::string Described(const CleanupReport& report) {
+    if (report.verticesRemoved == 0 && report.trianglesRemoved == 0)
+        return "Nulla da pulire.";
+    return "Vertici rimossi: " + std::to_string(report.verticesRemoved) +
+           "\nTriangoli rimossi: " + std::to_string(report.trianglesRemoved);
+}
+
+} // namespace MyApp

@@ -1,0 +1,107 @@
+#include "document/mesh_transform.h"
+
+#include "document/float_range.h"
+#include "document/mesh_triangles.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <utility>
+
+namespace MyApp {
+namespace {
+
+using Point = std::array<double, 3>;
+
+// The preview's turns with a quarter's exact sine and cosine: about X, y' = y cos - z sin
+// and z' = y sin + z cos; about Y, x' = x cos + z sin and z' = -x sin + z cos; about Z,
+// x' = x cos - y sin and y' = x sin + y cos.
+Point Turned(QuarterTurn turn, const Point& p) {
+    switch (turn) {
+    case QuarterTurn::XPlus: return {p[0], -p[2], p[1]};
+    case QuarterTurn::XMinus: return {p[0], p[2], -p[1]};
+    case QuarterTurn::YPlus: return {p[2], p[1], -p[0]};
+    case QuarterTurn::YMinus: return {-p[2], p[1], p[0]};
+    case QuarterTurn::ZPlus: return {-p[1], p[0], p[2]};
+    case QuarterTurn::ZMinus: return {p[1], -p[0], p[2]};
+    case QuarterTurn::None: break;
+    }
+    return p;
+}
+
+std::pair<Point, Point> Box(const std::vector<Point>& points) {
+    Point low{HUGE_VAL, HUGE_VAL, HUGE_VAL};
+    Point high{-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    for (const Point& p : points)
+        for (int axis = 0; axis < 3; ++axis) {
+            low[axis] = std::min(low[axis], p[axis]);
+            high[axis] = std::max(high[axis], p[axis]);
+        }
+    return {low, high};
+}
+
+// The factor the transform asks for, or none (with the reason) when it cannot be had.
+std::optional<double> ScaleOf(const MeshTransform& transform, const std::pair<Point, Point>& box,
+                              std::string& message) {
+    if (transform.largestSide > 0) {
+        const double side = std::max({box.second[0] - box.first[0], box.second[1] - box.first[1],
+                                      box.second[2] - box.first[2]});
+        if (side > 0 && std::isfinite(side))
+            return transform.largestSide / side;
+        message = "La mesh non ha estensione: non si pu\xC3\xB2 scalare a una misura.";
+        return std::nullopt;
+    }
+    if (transform.factor > 0 && std::isfinite(transform.factor))
+        return transform.factor;
+    message = "Il fattore di scala deve essere maggiore di zero.";
+    return std::nullopt;
+}
+
+} // namespace
+
+bool FlipFaces(MeshDocument& document, std::string& message) {
+    MeshTriangles triangles;
+    if (!SplitTriangles(document, triangles, message))
+        return false;
+    for (auto* part : {&triangles.drawn, &triangles.broken, &triangles.rest})
+        for (std::size_t first = 0; first + kTriangleCorners <= part->size(); first += kTriangleCorners)
+            std::swap((*part)[first + 1], (*part)[first + 2]);
+    JoinTriangles(triangles, document);
+    return true;
+}
+
+bool TransformMesh(MeshDocument& document, const MeshTransform& transform, std::string& message) {
+    std::vector<Point> points;
+    points.reserve(document.Vertices.size());
+    for (const MeshVertex& vertex : document.Vertices)
+        points.push_back(Turned(transform.turn, {vertex.X, vertex.Y, vertex.Z}));
+    const std::optional<double> scale = ScaleOf(transform, Box(points), message);
+    if (!scale)
+        return false;
+    for (Point& p : points)
+        for (double& value : p)
+            value *= *scale;
+    Point shift{transform.moveX, transform.moveY, transform.moveZ};
+    if (transform.centre && !points.empty()) {
+        const auto [low, high] = Box(points);
+        for (int axis = 0; axis < 3; ++axis)
+            shift[axis] -= low[axis] / 2 + high[axis] / 2;
+    }
+    std::vector<MeshVertex> vertices = document.Vertices;
+    for (std::size_t v = 0; v < vertices.size(); ++v) {
+        // Adding 0 makes a -0 the 0 the user expects to read.
+        vertices[v].X = points[v][0] + shift[0] + 0.0;
+        vertices[v].Y = points[v][1] + shift[1] + 0.0;
+        vertices[v].Z = points[v][2] + shift[2] + 0.0;
+    }
+    if (const std::optional<ValuePastFloat> fault = FirstValuePastFloat(vertices)) {
+        message = "La trasformazione porterebbe la mesh oltre i valori ammessi: " +
+                  Described(*fault) + ".";
+        return false;
+    }
+    document.Vertices = std::move(vertices);
+    return true;
+}
+
+} // namespace MyApp

@@ -1,0 +1,103 @@
+#include "document/mesh_triangles.h"
+
+#include <algorithm>
+
+namespace MyApp {
+namespace {
+
+// One more than the highest vertex a 16-bit index names.
+constexpr std::size_t kIndexableVertices = 65536;
+
+template <typename Triangles, typename Visit>
+void ForEachIndex(Triangles& triangles, Visit visit) {
+    for (auto* part : {&triangles.drawn, &triangles.broken, &triangles.rest})
+        for (auto& index : *part)
+            visit(index);
+}
+
+} // namespace
+
+bool SplitTriangles(const MeshDocument& document, MeshTriangles& triangles, std::string& message) {
+    std::vector<std::uint32_t> indices(document.Indices.begin(), document.Indices.end());
+    if (document.Indices.empty()) {
+        if (document.Vertices.size() > kIndexableVertices) {
+            message = "La mesh non ha indici e ha " + std::to_string(document.Vertices.size()) +
+                      " vertici: un indice ne raggiunge al massimo " +
+                      std::to_string(kIndexableVertices) + ".";
+            return false;
+        }
+        indices.resize(document.Vertices.size());
+        for (std::uint32_t i = 0; i < indices.size(); ++i)
+            indices[i] = i;
+    }
+    const std::size_t whole = indices.size() / kTriangleCorners;
+    const std::size_t drawn = std::min(whole, static_cast<std::size_t>(std::max(document.FaceCount, 0)));
+    triangles = {};
+    triangles.placesBefore = drawn;
+    const std::size_t vertexCount = document.Vertices.size();
+    for (std::size_t first = 0; first < drawn * kTriangleCorners; first += kTriangleCorners) {
+        const auto corners = indices.begin() + static_cast<std::ptrdiff_t>(first);
+        const bool inside = std::all_of(corners, corners + kTriangleCorners,
+                                        [&](std::uint32_t index) { return index < vertexCount; });
+        (inside ? triangles.drawn : triangles.broken).insert(
+            inside ? triangles.drawn.end() : triangles.broken.end(), corners, corners + kTriangleCorners);
+    }
+    triangles.rest.assign(indices.begin() + static_cast<std::ptrdiff_t>(drawn * kTriangleCorners),
+                          indices.end());
+    return true;
+}
+
+void JoinTriangles(const MeshTriangles& triangles, MeshDocument& document) {
+    const std::size_t wasDrawn = triangles.placesBefore;
+    const std::size_t nowDrawn = (triangles.drawn.size() + triangles.broken.size()) / kTriangleCorners;
+    document.Indices.clear();
+    document.Indices.reserve(triangles.drawn.size() + triangles.broken.size() + triangles.rest.size());
+    for (const std::vector<std::uint32_t>* part : {&triangles.drawn, &triangles.broken, &triangles.rest})
+        for (std::uint32_t index : *part)
+            document.Indices.push_back(static_cast<std::uint16_t>(index));
+    // A FaceCount past the triangles (a hand-made file) keeps its excess: it changes by the
+    // drawn places that went or came.
+    document.FaceCount += static_cast<std::int32_t>(static_cast<std::int64_t>(nowDrawn) -
+                                                    static_cast<std::int64_t>(wasDrawn));
+}
+
+void DropVertices(const std::vector<bool>& drop, std::vector<MeshVertex>& vertices,
+                  MeshTriangles& triangles) {
+    std::vector<std::uint32_t> renumbered(vertices.size());
+    std::size_t kept = 0;
+    for (std::size_t v = 0; v < vertices.size(); ++v) {
+        renumbered[v] = static_cast<std::uint32_t>(kept);
+        if (!drop[v])
+            vertices[kept++] = vertices[v];
+    }
+    const std::size_t oldCount = vertices.size();
+    vertices.resize(kept);
+    // An index past the old list stays past the new one, as far as it was: the triangle it
+    // breaks stays broken, the same way.
+    ForEachIndex(triangles, [&](std::uint32_t& index) {
+        index = index < oldCount ? renumbered[index]
+                                 : static_cast<std::uint32_t>(index - (oldCount - kept));
+    });
+}
+
+std::vector<bool> UnusedVertices(std::size_t vertexCount, const MeshTriangles& triangles) {
+    std::vector<bool> unused(vertexCount, true);
+    ForEachIndex(triangles, [&](std::uint32_t index) {
+        if (index < vertexCount)
+            unused[index] = false;
+    });
+    return unused;
+}
+
+std::vector<float> FloatPositions(const std::vector<MeshVertex>& vertices) {
+    std::vector<float> positions;
+    positions.reserve(vertices.size() * 3);
+    for (const MeshVertex& vertex : vertices) {
+        positions.push_back(static_cast<float>(vertex.X));
+        positions.push_back(static_cast<float>(vertex.Y));
+        positions.push_back(static_cast<float>(vertex.Z));
+    }
+    return positions;
+}
+
+} // namespace MyApp

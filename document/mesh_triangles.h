@@ -1,0 +1,47 @@
+#pragma once
+
+// The document's index list as the mesh tools work on it. The preview draws the first
+// FaceCount triangles; a triangle with a corner past the vertex list is not drawn; the
+// triangles past FaceCount and an unfinished last one are kept for the user but not drawn.
+// A tool changes the drawn triangles and gives the others back as they were, so that what
+// the user kept aside stays kept.
+
+#include "document/mesh_document.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace MyApp {
+
+constexpr std::size_t kTriangleCorners = 3;
+
+struct MeshTriangles {
+    std::vector<std::uint32_t> drawn;  // three corners each, all inside the vertex list
+    std::vector<std::uint32_t> broken; // drawn places whose triangle has a corner past it
+    std::vector<std::uint32_t> rest;   // past FaceCount, as they are
+    std::size_t placesBefore = 0;      // the drawn places the document had
+};
+
+// The document's triangles; a document without an index list is taken as the preview takes
+// it, its vertices three by three. False, with a message, when such a document holds more
+// vertices than an index can number.
+bool SplitTriangles(const MeshDocument& document, MeshTriangles& triangles, std::string& message);
+
+// The triangles as the document's index list, drawn before broken before the rest, and
+// FaceCount lowered by the drawn places that went. Every index must fit 16 bits.
+void JoinTriangles(const MeshTriangles& triangles, MeshDocument& document);
+
+// The vertices marked in `drop` leave the list, which keeps its order; the indices that
+// named the others follow them. No index may name a vertex that goes.
+void DropVertices(const std::vector<bool>& drop, std::vector<MeshVertex>& vertices,
+                  MeshTriangles& triangles);
+
+// Which vertices no index names.
+std::vector<bool> UnusedVertices(std::size_t vertexCount, const MeshTriangles& triangles);
+
+// The vertices' positions as floats, three per vertex, as the preview draws them.
+std::vector<float> FloatPositions(const std::vector<MeshVertex>& vertices);
+
+} // namespace MyApp
