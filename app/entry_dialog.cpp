@@ -93,7 +93,7 @@ void EntryDialog::BoxLostFocus(GUIElement* box) {
 EntryDialog::EntryDialog(Form* ownerForm, const std::string& title, int firstPosition)
     : Form(ownerForm->instance, Kind::ToolDialog, ownerForm), position(firstPosition),
       m_font("Lucida Console", kFontHeight), m_dpi(WindowDpi(ownerForm->window)),
-      m_clientWidth(Px(kClientWidth)) {
+      m_clientWidth(Px(kClientWidth)), m_clientHeight(Px(kClientHeight)) {
     m_font.height = Px(kFontHeight);
     topmost = false;
     minimizeBox = true;
@@ -126,7 +126,7 @@ EntryDialog::~EntryDialog() {
 void EntryDialog::Open() {
     Create();
     SetIcon(kProgramIcon);
-    SetClientSize(m_clientWidth, Px(kClientHeight));
+    SetClientSize(m_clientWidth, m_clientHeight);
     owner->SetEnabled(false);
     owner->SetCompanion(this);
 }
@@ -145,7 +145,12 @@ int EntryDialog::ScrollBarWidth() const {
 
 void EntryDialog::SetClientWidth(int clientWidth) {
     m_clientWidth = std::max(clientWidth, Px(kClientWidth));
-    SetSize(m_clientWidth, Px(kClientHeight));
+    SetSize(m_clientWidth, m_clientHeight);
+}
+
+void EntryDialog::SetClientHeight(int clientHeight) {
+    m_clientHeight = std::max(clientHeight, Px(kClientHeight));
+    SetSize(m_clientWidth, m_clientHeight);
 }
 
 void EntryDialog::MakeButtons() {

@@ -63,6 +63,8 @@ protected:
     int ScrollBarWidth() const;
     // A dialog wider than the usual 400 pixels says so before Open.
     void SetClientWidth(int clientWidth);
+    // And one taller than the usual 150.
+    void SetClientHeight(int clientHeight);
     // Closes the window and leaves the result as it is.
     void Close();
 
@@ -76,6 +78,7 @@ private:
     KelUtility::Font m_font;
     int m_dpi;
     int m_clientWidth;
+    int m_clientHeight;
 };
 
 } // namespace MyApp

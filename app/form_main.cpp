@@ -1,6 +1,8 @@
 #include "app/form_main.h"
 
 #include "app/form_indici.h"
+#include "app/form_semplifica.h"
+#include "app/form_trasforma.h"
 #include "app/form_main_events.h"
 #include "app/form_vertici.h"
 #include "app/settings_store.h"
@@ -248,7 +250,8 @@ void FormMain::Destroyed() {
 }
 
 void FormMain::CloseOwnedWindows() {
-    const KelUtility::Form* owned[] = {aboutForm.get(), vertexDialog.get(), indexDialog.get()};
+    const KelUtility::Form* owned[] = {aboutForm.get(), vertexDialog.get(), indexDialog.get(),
+                                       transformDialog.get(), simplifyDialog.get()};
     for (const KelUtility::Form* form : owned) {
         if (form != nullptr && form->created && !form->destroyed)
             SendMessageW(form->window, WM_CLOSE, 0, 0);

@@ -40,6 +40,8 @@ class ToolBarItem;
 namespace MyApp {
 
 class FormIndici;
+class FormSemplifica;
+class FormTrasforma;
 class FormVertici;
 class SettingsStore;
 
@@ -176,6 +178,17 @@ public:
     void ResetScroll();
     void ShowAbout();
 
+    // The mesh tools (form_main_tools.cpp). A tool's menu entry runs it or opens its dialog;
+    // false for any other entry.
+    bool RunToolCommand(KelUtility::GUIElement* menuItem);
+    // Whether the closed dialog was a tool's: its OK runs the tool.
+    bool TakeToolDialog(KelUtility::GUIElement* dialog);
+    // Runs a tool on the document as one step: on success the lists, the boxes and the
+    // preview show the result and a box titled `title` says what the tool did; otherwise
+    // the box says why nothing changed.
+    void RunMeshTool(const std::string& title,
+                     const std::function<bool(std::string& report, std::string& message)>& tool);
+
     // The FormMain an element belongs to: the first one up its parent chain, or none.
     static FormMain* Owning(KelUtility::GUIElement* element);
     // The first FormMain made; menu commands of elements outside any FormMain go to it.
@@ -198,6 +211,12 @@ public:
     std::unique_ptr<KelUtility::SubMenu> sidesSeparatorItem;
     // Front, back, left, right, top, bottom.
     std::vector<std::unique_ptr<KelUtility::SubMenu>> sideItems;
+    std::unique_ptr<KelUtility::Menu> toolsMenu;
+    std::unique_ptr<KelUtility::SubMenu> cleanItem;
+    std::unique_ptr<KelUtility::SubMenu> flipItem;
+    std::unique_ptr<KelUtility::SubMenu> transformItem;
+    std::unique_ptr<KelUtility::SubMenu> gpuOrderItem;
+    std::unique_ptr<KelUtility::SubMenu> simplifyItem;
     std::unique_ptr<KelUtility::Menu> helpMenu;
     std::unique_ptr<KelUtility::SubMenu> newItem;
     std::unique_ptr<KelUtility::SubMenu> openItem;
@@ -281,6 +300,8 @@ public:
     // The last dialogs opened; only these are heard when they close.
     std::unique_ptr<FormVertici> vertexDialog;
     std::unique_ptr<FormIndici> indexDialog;
+    std::unique_ptr<FormTrasforma> transformDialog;
+    std::unique_ptr<FormSemplifica> simplifyDialog;
 
     std::unique_ptr<KelUtility::Timer> timer;
     bool layoutPending = false;

@@ -145,6 +145,7 @@ void FormMain::OnCommand(GUIElement* menuItem) {
         ShowSide(kSides[which][0], kSides[which][1]);
     } else if (menuItem == addTriangleItem.get()) {
         OpenIndexDialog(EntryMode::AddTriangle);
+    } else if (RunToolCommand(menuItem)) {
     } else if (auto recent = std::find_if(recentItems.begin(), recentItems.end(),
                                           [&](const auto& item) { return item.get() == menuItem; });
                recent != recentItems.end()) {
@@ -596,6 +597,7 @@ void FormMain::OnDialogDone(GUIElement* dialog) {
                indexDialog->result == EntryDialog::kConfirmed) {
         TakeIndices(*indexDialog);
     } else {
+        TakeToolDialog(dialog);
         return;
     }
     TakeListChange();

@@ -142,7 +142,10 @@ void FormMain::TakeDamagedProject(const std::string& path, const ProjectProblem&
 bool FormMain::ImportModelFile(const std::string& path) {
     std::string message;
     const std::size_t drawable = static_cast<std::size_t>(std::max(viewport->MaxDrawnFaces(), 0));
-    if (!ImportModel(path, document, message, drawable)) {
+    const auto askToFit = [this](const std::string& question) {
+        return AskYesNo(this, question, "Importa");
+    };
+    if (!ImportModel(path, document, message, drawable, askToFit)) {
         // The file is named last, as every failure to open or save names it.
         if (message.find(path) == std::string::npos)
             message += "\n" + path;

@@ -194,6 +194,12 @@ void FormMain::BuildMenuBar() {
     for (const char* side : {"Vista &frontale", "Vista &posteriore", "Vista da si&nistra",
                              "Vista da &destra", "Vista dall'&alto", "Vista dal &basso"})
         sideItems.push_back(MenuItem(viewMenu.get(), side));
+    toolsMenu = std::make_unique<Menu>(menuBar.get(), "&Strumenti");
+    cleanItem = MenuItem(toolsMenu.get(), "&Pulisci");
+    flipItem = MenuItem(toolsMenu.get(), "&Inverti facce");
+    transformItem = MenuItem(toolsMenu.get(), "&Trasforma...");
+    gpuOrderItem = MenuItem(toolsMenu.get(), "&Ottimizza per la GPU");
+    simplifyItem = MenuItem(toolsMenu.get(), "&Semplifica...");
     helpMenu = std::make_unique<Menu>(menuBar.get(), "&?");
     guideItem = MenuItem(helpMenu.get(), "&Guida", "F1", {{FVIRTKEY, VK_F1}});
     homeItem = MenuItem(helpMenu.get(), "&Home");

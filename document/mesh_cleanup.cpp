@@ -5,7 +5,6 @@
 #include <meshoptimizer.h>
 
 #include <algorithm>
-#include <unordered_set>
 
 namespace MyApp {
 namespace {
@@ -50,14 +49,42 @@ std::uint64_t RotationKey(const std::uint32_t* corners) {
     return key;
 }
 
+// The triangles met so far, by their rotation keys: an open-addressed table kept at most
+// half full, sized once for every triangle of the mesh.
+class TriangleSet {
+public:
+    explicit TriangleSet(std::size_t triangles) {
+        std::size_t slots = 16;
+        while (slots < 2 * triangles)
+            slots *= 2;
+        m_keys.assign(slots, kEmpty);
+    }
+    // False when the key was there already.
+    bool Insert(std::uint64_t key) {
+        const std::size_t mask = m_keys.size() - 1;
+        std::size_t slot = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 20) & mask;
+        while (m_keys[slot] != kEmpty) {
+            if (m_keys[slot] == key)
+                return false;
+            slot = (slot + 1) & mask;
+        }
+        m_keys[slot] = key;
+        return true;
+    }
+
+private:
+    static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};
+    std::vector<std::uint64_t> m_keys;
+};
+
 // Keeps the triangles that have three different corners and were not met before, in order.
-std::size_t KeepDistinct(std::vector<std::uint32_t>& corners, std::unordered_set<std::uint64_t>& met) {
+std::size_t KeepDistinct(std::vector<std::uint32_t>& corners, TriangleSet& met) {
     std::size_t kept = 0;
     for (std::size_t first = 0; first + 3 <= corners.size(); first += 3) {
         const std::uint32_t* triangle = corners.data() + first;
         const bool degenerate = triangle[0] == triangle[1] || triangle[1] == triangle[2] ||
                                 triangle[0] == triangle[2];
-        if (degenerate || !met.insert(RotationKey(triangle)).second)
+        if (degenerate || !met.Insert(RotationKey(triangle)))
             continue;
         std::copy(triangle, triangle + 3, corners.begin() + static_cast<std::ptrdiff_t>(kept));
         kept += 3;
@@ -83,8 +110,7 @@ bool CleanMesh(MeshDocument& document, CleanupReport& report, std::string& messa
                 index = first[index];
     report.trianglesRemoved = triangles.broken.size() / 3;
     triangles.broken.clear();
-    std::unordered_set<std::uint64_t> met;
-    met.reserve(triangles.drawn.size() / 3 + triangles.rest.size() / 3);
+    TriangleSet met(triangles.drawn.size() / 3 + triangles.rest.size() / 3);
     report.trianglesRemoved += KeepDistinct(triangles.drawn, met);
     report.trianglesRemoved += KeepDistinct(triangles.rest, met);
     std::vector<bool> unused = UnusedVertices(vertices.size(), triangles);

@@ -1,6 +1,6 @@
 #pragma once
 
-// "Ottimizza per la GPU": the drawn triangles reordered for the vertex cache, then the
+// "Ottimizza per la GPU": the drawn triangles reordered for a 16-entry vertex cache, then the
 // vertices reordered in the order the triangles first fetch them, both by meshoptimizer.
 // The same triangles with the same corners in the same turn: the drawing does not change.
 

@@ -71,6 +71,17 @@ bool FlipFaces(MeshDocument& document, std::string& message) {
     return true;
 }
 
+double LargestSide(const std::vector<MeshVertex>& vertices) {
+    if (vertices.empty())
+        return 0;
+    std::vector<Point> points;
+    points.reserve(vertices.size());
+    for (const MeshVertex& vertex : vertices)
+        points.push_back({vertex.X, vertex.Y, vertex.Z});
+    const auto [low, high] = Box(points);
+    return std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2]});
+}
+
 bool TransformMesh(MeshDocument& document, const MeshTransform& transform, std::string& message) {
     std::vector<Point> points;
     points.reserve(document.Vertices.size());

@@ -6,6 +6,7 @@
 #include "document/mesh_document.h"
 
 #include <string>
+#include <vector>
 
 namespace MyApp {
 
@@ -34,5 +35,8 @@ struct MeshTransform {
 // and the document unchanged, for a factor that is not above 0 (a mirror would turn the
 // faces inside out), a largest side asked of a flat point, or a result beyond the float range.
 bool TransformMesh(MeshDocument& document, const MeshTransform& transform, std::string& message);
+
+// The largest side of the box around the vertices; 0 for none.
+double LargestSide(const std::vector<MeshVertex>& vertices);
 
 } // namespace MyApp

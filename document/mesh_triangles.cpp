@@ -47,6 +47,12 @@ bool SplitTriangles(const MeshDocument& document, MeshTriangles& triangles, std:
     return true;
 }
 
+std::size_t DrawnTriangleCount(const MeshDocument& document) {
+    MeshTriangles triangles;
+    std::string message;
+    return SplitTriangles(document, triangles, message) ? triangles.drawn.size() / kTriangleCorners : 0;
+}
+
 void JoinTriangles(const MeshTriangles& triangles, MeshDocument& document) {
     const std::size_t wasDrawn = triangles.placesBefore;
     const std::size_t nowDrawn = (triangles.drawn.size() + triangles.broken.size()) / kTriangleCorners;

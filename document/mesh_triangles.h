@@ -29,6 +29,9 @@ struct MeshTriangles {
 // vertices than an index can number.
 bool SplitTriangles(const MeshDocument& document, MeshTriangles& triangles, std::string& message);
 
+// How many triangles the preview draws: the first FaceCount with every corner in the list.
+std::size_t DrawnTriangleCount(const MeshDocument& document);
+
 // The triangles as the document's index list, drawn before broken before the rest, and
 // FaceCount lowered by the drawn places that went. Every index must fit 16 bits.
 void JoinTriangles(const MeshTriangles& triangles, MeshDocument& document);

@@ -1,0 +1,103 @@
+#include "app/form_semplifica.h"
+
+#include "toolkit/check_button.h"
+#include "toolkit/currency_box.h"
+#include "toolkit/label.h"
+#include "toolkit/system_dialogs.h"
+
+#include <cmath>
+#include <string>
+
+using namespace KelUtility;
+
+namespace MyApp {
+namespace {
+
+constexpr int kMargin = 10;
+constexpr int kRowHeight = 22;
+constexpr int kValueColumn = 200;
+constexpr int kValueWidth = 180;
+
+} // namespace
+
+FormSemplifica::FormSemplifica(Form* ownerForm, std::size_t triangles)
+    : EntryDialog(ownerForm, "Semplifica", -1), m_triangles(triangles) {
+    Open();
+}
+
+FormSemplifica::~FormSemplifica() {
+    if (created && !destroyed)
+        Close();
+}
+
+// Half the triangles is the first proposal, in both ways.
+void FormSemplifica::CreateControls() {
+    countLabel = std::make_unique<Label>(this, "Triangoli ora: " + std::to_string(m_triangles));
+    countLabel->font = font;
+    countLabel->SetPosition(Px(kMargin), Px(12));
+    countLabel->SetSize(Px(380), Px(kRowHeight));
+    countLabel->Create();
+    countOption = MakeOption("Triangoli", Px(42), true);
+    countBox = MakeBox(Px(42), static_cast<double>((m_triangles + 1) / 2));
+    shareOption = MakeOption("Percentuale", Px(72), false);
+    shareBox = MakeBox(Px(72), 50);
+    countOption->SetChecked(true);
+    MakeButtons();
+    ShowTargetWay();
+    countBox->Focus();
+}
+
+std::unique_ptr<CheckButton> FormSemplifica::MakeOption(const char* caption, int top, bool first) {
+    auto option = std::make_unique<CheckButton>(this, caption, CheckButton::Kind::Option);
+    option->font = font;
+    option->firstOfGroup = first;
+    option->SetPosition(Px(kMargin), top);
+    option->SetSize(Px(kValueColumn - kMargin - 5), Px(kRowHeight));
+    option->OnClick = ButtonClicked;
+    option->Create();
+    return option;
+}
+
+std::unique_ptr<CurrencyBox> FormSemplifica::MakeBox(int top, double value) {
+    auto box = std::make_unique<CurrencyBox>(this, value);
+    box->font = font;
+    box->SetPosition(Px(kValueColumn), top);
+    box->SetSize(Px(kValueWidth), Px(kRowHeight));
+    box->allowNegative = false;
+    box->Create();
+    return box;
+}
+
+void FormSemplifica::ChildClick(GUIElement* element) {
+    if (element == countOption.get() || element == shareOption.get())
+        ShowTargetWay();
+    else
+        EntryDialog::ChildClick(element);
+}
+
+void FormSemplifica::ShowTargetWay() {
+    countBox->SetEnabled(countOption->IsChecked());
+    shareBox->SetEnabled(shareOption->IsChecked());
+}
+
+// The target is a whole number of triangles, at least one and at most those there are.
+bool FormSemplifica::TakeValues() {
+    const bool byShare = shareOption->IsChecked();
+    const double value = (byShare ? shareBox : countBox)->GetValue();
+    const double limit = byShare ? 100 : static_cast<double>(m_triangles);
+    const double target = byShare ? std::round(value / 100 * static_cast<double>(m_triangles))
+                                  : std::round(value);
+    if (!(value > 0) || value > limit || target < 1) {
+        ShowWarning(this,
+                    byShare ? "La percentuale deve essere maggiore di zero e al massimo 100."
+                            : "I triangoli devono essere almeno 1 e al massimo " +
+                                  std::to_string(m_triangles) + ".",
+                    "Attenzione");
+        (byShare ? shareBox : countBox)->Focus();
+        return false;
+    }
+    targetTriangles = static_cast<std::size_t>(target);
+    return true;
+}
+
+} // namespace MyApp
