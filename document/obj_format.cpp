@@ -1,5 +1,6 @@
 #include "document/obj_format.h"
 
+#include "document/format_text.h"
 #include "document/model_files.h"
 #include "document/number_text.h"
 
@@ -41,13 +42,6 @@ public:
 private:
     std::string m_folder;
 };
-
-
-
-std::uint32_t ToColor(double r, double g, double b) {
-    return std::uint32_t{ChannelByte(r)} | std::uint32_t{ChannelByte(g)} << 8 |
-           std::uint32_t{ChannelByte(b)} << 16;
-}
 
 // The line number tinyobjloader puts in its error ("... line 12.)"), or empty.
 std::string LineOf(const std::string& error) {
@@ -266,7 +260,7 @@ void AppendTriangles(const tinyobj::attrib_t& attrib, const tinyobj::shape_t& sh
             const int id = shape.mesh.material_ids[face];
             if (id >= 0 && static_cast<std::size_t>(id) < materials.size()) {
                 const tinyobj::real_t* kd = materials[static_cast<std::size_t>(id)].diffuse;
-                faceColor = ToColor(kd[0], kd[1], kd[2]);
+                faceColor = UnitColor(kd[0], kd[1], kd[2]);
             }
         }
         for (std::size_t k : triangles) {
@@ -276,9 +270,9 @@ void AppendTriangles(const tinyobj::attrib_t& attrib, const tinyobj::shape_t& sh
             corner.X = attrib.vertices[v];
             corner.Y = attrib.vertices[v + 1];
             corner.Z = attrib.vertices[v + 2];
-            corner.Color =
-                vertexColors ? ToColor(attrib.colors[v], attrib.colors[v + 1], attrib.colors[v + 2])
-                             : faceColor;
+            corner.Color = vertexColors ? UnitColor(attrib.colors[v], attrib.colors[v + 1],
+                                                    attrib.colors[v + 2])
+                                        : faceColor;
             if (index.texcoord_index >= 0) {
                 const std::size_t t = static_cast<std::size_t>(index.texcoord_index) * 2;
                 corner.Tu = attrib.texcoords[t];
@@ -327,10 +321,7 @@ std::vector<std::string_view> WordsOf(std::string_view line) {
 bool NamesNoFiniteNumber(std::string_view word) {
     if (word[0] == '+' || word[0] == '-')
         word.remove_prefix(1);
-    std::string start;
-    for (char c : word.substr(0, 3))
-        start += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return start == "nan" || start == "inf";
+    return SameIgnoringCase(word.substr(0, 3), "nan") || SameIgnoringCase(word.substr(0, 3), "inf");
 }
 
 // tinyobjloader reads the words nan and inf, where a coordinate belongs, as 0: the value
@@ -396,7 +387,7 @@ bool ReadObjText(std::string_view obj, const std::string& folder, ModelTriangles
         message = TooManyTriangles(triangles, maxTriangles);
         return false;
     }
-    model.corners.reserve(static_cast<std::size_t>(triangles) * 3);
+    model.corners.reserve(static_cast<std::size_t>(triangles) * kCornersPerFace);
     for (const tinyobj::shape_t& shape : shapes)
         AppendTriangles(attrib, shape, materials, model.corners);
     TakeTextures(shapes, materials, folder, model);
@@ -407,7 +398,7 @@ bool ReadObj(const std::string& path, ModelTriangles& model, std::string& messag
              std::size_t maxTriangles) {
     std::string text;
     if (!ReadWholeFile(path, text)) {
-        message = "Il file non si può leggere: " + path;
+        message = UnreadableFileMessage(path);
         return false;
     }
     return ReadObjText(text, FolderOf(path), model, message, maxTriangles);

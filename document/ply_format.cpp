@@ -1,5 +1,6 @@
 #include "document/ply_format.h"
 
+#include "document/format_text.h"
 #include "document/model_files.h"
 
 #include <algorithm>
@@ -84,10 +85,6 @@ struct Header {
     std::set<std::string> otherTextures; // named after the first, left out
     std::size_t dataOffset = 0;
 };
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
 
 std::vector<std::string_view> Words(std::string_view line) {
     std::vector<std::string_view> words;
@@ -290,13 +287,9 @@ private:
             ++m_position;
         if (m_position == start)
             return Fail(Failure::Truncated);
-        std::string_view word = m_data.substr(start, m_position - start);
-        if (word.size() > 1 && word[0] == '+' && word[1] != '-')
-            word.remove_prefix(1);
-        const char* end = word.data() + word.size();
-        const auto result = std::from_chars(word.data(), end, value);
-        if (result.ec != std::errc() || result.ptr != end) {
-            m_badText = std::string(m_data.substr(start, m_position - start));
+        const std::string_view word = m_data.substr(start, m_position - start);
+        if (!ParseNumber(word, value)) {
+            m_badText = std::string(word);
             return Fail(Failure::BadNumber);
         }
         return true;
@@ -562,7 +555,7 @@ private:
                 break;
             }
         }
-        corner.Color = channels[0] | channels[1] << 8 | channels[2] << 16;
+        corner.Color = PackedColor(channels[0], channels[1], channels[2]);
         m_vertices.push_back(PlyVertex{corner});
         return true;
     }

@@ -1,10 +1,10 @@
 #include "document/stl_format.h"
 
+#include "document/format_text.h"
 #include "document/model_files.h"
 
 #include <algorithm>
 #include <cfloat>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -17,27 +17,11 @@ constexpr std::size_t kHeaderSize = 80;
 constexpr std::size_t kPreambleSize = kHeaderSize + 4;
 constexpr std::size_t kFacetSize = 50;
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-bool SameWord(std::string_view word, std::string_view keyword) {
-    if (word.size() != keyword.size())
-        return false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        const char c =
-            word[i] >= 'A' && word[i] <= 'Z' ? static_cast<char>(word[i] - 'A' + 'a') : word[i];
-        if (c != keyword[i])
-            return false;
-    }
-    return true;
-}
-
 bool StartsWithSolid(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size() && IsBlank(bytes[i]))
         ++i;
-    return SameWord(bytes.substr(i, 5), "solid") &&
+    return SameIgnoringCase(bytes.substr(i, 5), "solid") &&
            (i + 5 == bytes.size() || IsBlank(bytes[i + 5]));
 }
 
@@ -108,23 +92,23 @@ private:
         std::vector<ModelCorner> polygon;
         for (;;) {
             std::string_view word = m_words.Next();
-            if (SameWord(word, "endsolid")) {
+            if (SameIgnoringCase(word, "endsolid")) {
                 m_words.SkipLine();
                 return true;
             }
             if (word.empty())
                 return Unexpected("endsolid", word, message);
-            if (!SameWord(word, "facet"))
+            if (!SameIgnoringCase(word, "facet"))
                 return Unexpected("facet", word, message);
             word = m_words.Next();
             // The normal is made again from the corners wherever it is needed, and some
             // writers fill it with words no number reader takes, so it is not read.
-            if (SameWord(word, "normal")) {
+            if (SameIgnoringCase(word, "normal")) {
                 for (int k = 0; k < 3; ++k)
                     m_words.Next();
                 word = m_words.Next();
             }
-            if (!SameWord(word, "outer"))
+            if (!SameIgnoringCase(word, "outer"))
                 return Unexpected("outer", word, message);
             if (!Expect("loop", message) || !ReadLoop(polygon, message) ||
                 !Expect("endfacet", message))
@@ -144,9 +128,9 @@ private:
         polygon.clear();
         for (;;) {
             const std::string_view word = m_words.Next();
-            if (SameWord(word, "endloop"))
+            if (SameIgnoringCase(word, "endloop"))
                 break;
-            if (!SameWord(word, "vertex"))
+            if (!SameIgnoringCase(word, "vertex"))
                 return Unexpected("vertex", word, message);
             ModelCorner corner;
             if (!ReadNumber(corner.X, message) || !ReadNumber(corner.Y, message) ||
@@ -161,13 +145,8 @@ private:
     }
 
     bool ReadNumber(double& value, std::string& message) {
-        std::string_view word = m_words.Next();
-        const std::string_view written = word;
-        if (word.size() > 1 && word[0] == '+' && word[1] != '-')
-            word.remove_prefix(1);
-        const char* end = word.data() + word.size();
-        const auto result = std::from_chars(word.data(), end, value);
-        if (!word.empty() && result.ec == std::errc() && result.ptr == end && std::isfinite(value))
+        const std::string_view written = m_words.Next();
+        if (ParseFiniteNumber(written, value))
             return true;
         message = written.empty() ? "Il file STL è troncato: finisce dentro una faccia."
                                   : "Numero non valido nel file STL: " + Quoted(written) + ".";
@@ -176,7 +155,7 @@ private:
 
     bool Expect(std::string_view keyword, std::string& message) {
         const std::string_view word = m_words.Next();
-        return SameWord(word, keyword) || Unexpected(keyword, word, message);
+        return SameIgnoringCase(word, keyword) || Unexpected(keyword, word, message);
     }
 
     static bool Unexpected(std::string_view keyword, std::string_view word, std::string& message) {
