@@ -2,6 +2,7 @@
 
 #include "document/format_text.h"
 #include "document/model_files.h"
+#include "document/polygon_triangulator.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -435,10 +436,13 @@ struct PlyVertex {
     ModelCorner corner;
 };
 
-// The triangles of the face element, as indices into the vertex list, and the texture
-// coordinates some writers give each corner of a face rather than each vertex.
+// The polygons of the face element, their corners one after the other as indices into the
+// vertex list, and the texture coordinates some writers give each corner of a face rather
+// than each vertex. They are cut into triangles once every vertex has been read, since a
+// file may give its faces first.
 struct PlyFaces {
     std::vector<std::uint32_t> indices;
+    std::vector<std::size_t> sizes;                // the corners of each polygon, three or more
     std::vector<std::pair<float, float>> cornerUv; // empty, or one pair per index
     bool anyCornerUv = false;
 };
@@ -593,9 +597,9 @@ private:
         return false;
     }
 
-    // A polygon becomes a fan around its first corner; fewer than three corners make
-    // no surface and are left out. Past the most triangles the faces are only counted,
-    // so that the refusal can give their number without keeping them.
+    // A polygon of n corners makes n - 2 triangles; fewer than three corners make no
+    // surface and are left out. Past the most triangles the faces are only counted, so
+    // that the refusal can give their number without keeping them.
     void AddPolygon(const std::vector<std::uint32_t>& polygon,
                     const std::vector<std::pair<float, float>>& polygonUv) {
         if (polygon.size() < 3)
@@ -608,13 +612,13 @@ private:
             m_faces.anyCornerUv = true;
             m_faces.cornerUv.assign(m_faces.indices.size(), {kNoUv, kNoUv});
         }
-        for (std::size_t k = 1; k + 1 < polygon.size(); ++k) {
-            for (std::size_t corner : {std::size_t{0}, k, k + 1}) {
-                m_faces.indices.push_back(polygon[corner]);
-                if (m_faces.anyCornerUv)
-                    m_faces.cornerUv.push_back(hasUv ? polygonUv[corner]
-                                                     : std::pair<float, float>{kNoUv, kNoUv});
-            }
+        m_faces.sizes.push_back(polygon.size());
+        m_faces.indices.insert(m_faces.indices.end(), polygon.begin(), polygon.end());
+        if (m_faces.anyCornerUv) {
+            if (hasUv)
+                m_faces.cornerUv.insert(m_faces.cornerUv.end(), polygonUv.begin(), polygonUv.end());
+            else
+                m_faces.cornerUv.resize(m_faces.indices.size(), {kNoUv, kNoUv});
         }
     }
 
@@ -738,17 +742,32 @@ private:
         ModelTriangles read;
         read.textureFile = m_header.textureFile;
         read.texturesLeftOut = m_header.otherTextures.size();
-        read.corners.reserve(m_faces.indices.size());
-        for (std::size_t i = 0; i < m_faces.indices.size(); ++i) {
-            ModelCorner corner = m_vertices[m_faces.indices[i]].corner;
-            if (m_faces.anyCornerUv && m_faces.cornerUv[i].first != kNoUv) {
-                corner.Tu = m_faces.cornerUv[i].first;
-                corner.Tv = m_faces.cornerUv[i].second;
+        read.corners.reserve(static_cast<std::size_t>(m_triangles) * kCornersPerFace);
+        PolygonTriangulator triangulator;
+        std::vector<PolygonPoint> points;
+        std::size_t first = 0;
+        for (std::size_t size : m_faces.sizes) {
+            points.resize(size);
+            for (std::size_t k = 0; k < size; ++k) {
+                const ModelCorner& at = m_vertices[m_faces.indices[first + k]].corner;
+                points[k] = {at.X, at.Y, at.Z};
             }
-            read.corners.push_back(corner);
+            for (std::size_t k : triangulator.Cut(points))
+                read.corners.push_back(CornerAt(first + k));
+            first += size;
         }
         model = std::move(read);
         return true;
+    }
+
+    // The corner of the face element at `i`, with the texture coordinates its face gives it.
+    ModelCorner CornerAt(std::size_t i) const {
+        ModelCorner corner = m_vertices[m_faces.indices[i]].corner;
+        if (m_faces.anyCornerUv && m_faces.cornerUv[i].first != kNoUv) {
+            corner.Tu = m_faces.cornerUv[i].first;
+            corner.Tv = m_faces.cornerUv[i].second;
+        }
+        return corner;
     }
 
     static std::string NumberText(double value) {

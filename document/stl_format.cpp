@@ -2,6 +2,7 @@
 
 #include "document/format_text.h"
 #include "document/model_files.h"
+#include "document/polygon_triangulator.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -89,7 +90,7 @@ public:
 
 private:
     bool ReadFacets(std::vector<ModelCorner>& corners, std::string& message) {
-        std::vector<ModelCorner> polygon;
+        std::vector<PolygonPoint> polygon;
         for (;;) {
             std::string_view word = m_words.Next();
             if (SameIgnoringCase(word, "endsolid")) {
@@ -113,18 +114,22 @@ private:
             if (!Expect("loop", message) || !ReadLoop(polygon, message) ||
                 !Expect("endfacet", message))
                 return false;
-            // A facet of more than three corners is cut into a fan around its first. Past
-            // the most triangles the facets are only counted, for the refusal to give.
+            // Past the most triangles the facets are only counted, for the refusal to give.
             m_triangles += polygon.size() - 2;
-            for (std::size_t k = 1; !TooMany() && k + 1 < polygon.size(); ++k) {
-                corners.push_back(polygon[0]);
-                corners.push_back(polygon[k]);
-                corners.push_back(polygon[k + 1]);
+            if (TooMany())
+                continue;
+            for (std::size_t k : m_triangulator.Cut(polygon)) {
+                ModelCorner corner;
+                corner.X = polygon[k].X;
+                corner.Y = polygon[k].Y;
+                corner.Z = polygon[k].Z;
+                corners.push_back(corner);
             }
         }
     }
 
-    bool ReadLoop(std::vector<ModelCorner>& polygon, std::string& message) {
+    // A facet of more than three corners, which some writers give, is a polygon.
+    bool ReadLoop(std::vector<PolygonPoint>& polygon, std::string& message) {
         polygon.clear();
         for (;;) {
             const std::string_view word = m_words.Next();
@@ -132,7 +137,7 @@ private:
                 break;
             if (!SameIgnoringCase(word, "vertex"))
                 return Unexpected("vertex", word, message);
-            ModelCorner corner;
+            PolygonPoint corner;
             if (!ReadNumber(corner.X, message) || !ReadNumber(corner.Y, message) ||
                 !ReadNumber(corner.Z, message))
                 return false;
@@ -171,6 +176,7 @@ private:
     Words m_words;
     const std::size_t m_maxTriangles;
     std::uint64_t m_triangles = 0;
+    PolygonTriangulator m_triangulator;
 };
 
 std::uint32_t LittleEndian32(const char* bytes) {
