@@ -231,7 +231,7 @@ std::string FormMain::AskSavePath(const std::string& offered,
 }
 
 bool FormMain::ConfirmReplace(const std::string& path) {
-    return !FileExists(path) ||
+    return !KelUtility::FileExists(path) ||
            AskYesNo(this, path + " esiste gi\xC3\xA0.\nSostituirlo?", "Salva");
 }
 
@@ -384,7 +384,7 @@ void FormMain::OpenPage(const std::string& address) {
 // gone.
 void FormMain::OpenGuide() {
     const std::string guide = GuidePath();
-    if (!FileExists(guide))
+    if (!KelUtility::FileExists(guide))
         ShowError(this, "La guida " + guide + " non \xC3\xA8 stata trovata.", kError);
     else
         OpenPage(guide);

@@ -1,6 +1,7 @@
 #include "document/gltf_format.h"
 
 #include "document/file_replace.h"
+#include "document/format_text.h"
 #include "document/model_files.h"
 #include "document/model_pictures.h"
 #include "document/number_text.h"
@@ -56,20 +57,11 @@ std::string DecodedUri(const std::string& uri) {
     return name;
 }
 
-bool StartsWithIgnoringCase(const std::string& text, std::string_view start) {
-    const auto folded = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return text.size() >= start.size() &&
-           std::equal(start.begin(), start.end(), text.begin(),
-                      [&](char a, char b) { return folded(a) == folded(b); });
-}
-
 // The file a file URI names, in the form Windows writes it when it names a drive or a
 // share (C:\a\b.png, \\server\share\b.png), else as a path from the root. Takes the
 // file:/C:/a form some programs write, and localhost as no host. False for any other URI.
 bool FileUriPath(const std::string& uri, std::string& path) {
-    if (!StartsWithIgnoringCase(uri, "file:"))
+    if (!SameIgnoringCase(std::string_view(uri).substr(0, 5), "file:"))
         return false;
     std::string rest = uri.substr(5);
     std::string host;
@@ -77,7 +69,7 @@ bool FileUriPath(const std::string& uri, std::string& path) {
         const std::size_t slash = rest.find('/', 2);
         host = DecodedUri(rest.substr(2, slash == std::string::npos ? slash : slash - 2));
         rest = slash == std::string::npos ? std::string() : rest.substr(slash);
-        if (host.size() == 9 && StartsWithIgnoringCase(host, "localhost"))
+        if (SameIgnoringCase(host, "localhost"))
             host.clear();
     }
     path = DecodedUri(rest);
@@ -102,13 +94,8 @@ bool UnderFolder(const std::string& path, const FileAccess& access) {
     return access.folder.empty() || path.compare(0, access.folder.size(), access.folder) == 0;
 }
 
-bool FileExists(const std::string& path, void* user) {
-    if (!UnderFolder(path, *static_cast<FileAccess*>(user)))
-        return false;
-    std::FILE* file = OpenPath(path, "rb");
-    if (file)
-        std::fclose(file);
-    return file != nullptr;
+bool ExistsUnderFolder(const std::string& path, void* user) {
+    return UnderFolder(path, *static_cast<FileAccess*>(user)) && FileExists(path);
 }
 
 std::string ExpandFilePath(const std::string& path, void*) {
@@ -218,11 +205,6 @@ double Placed(const Matrix& m, int row, const std::array<double, 4>& p) {
             sum += m[column * 4 + row] * p[static_cast<std::size_t>(column)];
     }
     return sum;
-}
-
-std::uint32_t ToColor(double r, double g, double b) {
-    return std::uint32_t{ChannelByte(r)} | std::uint32_t{ChannelByte(g)} << 8 |
-           std::uint32_t{ChannelByte(b)} << 16;
 }
 
 using Decoded = std::vector<std::array<double, 4>>;
@@ -619,7 +601,7 @@ private:
             m_model.materials[static_cast<std::size_t>(primitive.material)];
         const std::vector<double>& factor = material.pbrMetallicRoughness.baseColorFactor;
         UseTexture(material.pbrMetallicRoughness.baseColorTexture.index);
-        return factor.size() >= 3 ? ToColor(factor[0], factor[1], factor[2]) : 0x00FFFFFF;
+        return factor.size() >= 3 ? UnitColor(factor[0], factor[1], factor[2]) : 0x00FFFFFF;
     }
 
     // The first base colour texture's image is the model's texture: a file it names, or
@@ -704,7 +686,7 @@ private:
             corner.Y = Placed(world, 1, p);
             corner.Z = Placed(world, 2, p);
             corner.Color =
-                hasColors ? ToColor(colors[v][0], colors[v][1], colors[v][2]) : materialColor;
+                hasColors ? UnitColor(colors[v][0], colors[v][1], colors[v][2]) : materialColor;
             if (hasCoordinates) {
                 corner.Tu = static_cast<float>(coordinates[v][0]);
                 corner.Tv = static_cast<float>(coordinates[v][1]);
@@ -850,7 +832,7 @@ bool ReadGltfBytes(std::string_view bytes, const std::string& folder, ModelTrian
     }
     FileAccess access{folder};
     tinygltf::TinyGLTF loader;
-    loader.SetFsCallbacks({&FileExists, &ExpandFilePath, &ReadFile, &WriteFile, &access});
+    loader.SetFsCallbacks({&ExistsUnderFolder, &ExpandFilePath, &ReadFile, &WriteFile, &access});
     loader.SetImageLoader(&KeepImageUndecoded, nullptr);
     tinygltf::Model gltf;
     std::string error;
@@ -884,7 +866,7 @@ bool ReadGltf(const std::string& path, ModelTriangles& model, std::string& messa
               std::size_t maxTriangles) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) {
-        message = "Il file non si può leggere: " + path;
+        message = UnreadableFileMessage(path);
         return false;
     }
     return ReadGltfBytes(bytes, FolderOf(path), model, message, maxTriangles);

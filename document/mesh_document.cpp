@@ -142,8 +142,6 @@ private:
     bool m_pastEnd = false;
 };
 
-constexpr std::size_t kCornersPerFace = 3;
-
 // Editors that save "UTF-8 with BOM" put the mark before the header.
 std::string_view WithoutByteOrderMark(std::string_view line) {
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";

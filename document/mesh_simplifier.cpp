@@ -36,7 +36,7 @@ std::vector<std::uint32_t> Simplified(const std::vector<std::uint32_t>& indices,
         compact[corner] = local[index];
     }
     std::vector<std::uint32_t> result(indices.size());
-    const std::size_t target = std::min(targetTriangles * kTriangleCorners, indices.size());
+    const std::size_t target = std::min(targetTriangles * kCornersPerFace, indices.size());
     result.resize(meshopt_simplify(result.data(), compact.data(), compact.size(), used.data(),
                                    vertexOf.size(), 3 * sizeof(float), target, FLT_MAX, 0, error));
     for (std::uint32_t& index : result)
@@ -76,11 +76,11 @@ bool SimplifyMesh(MeshDocument& document, std::size_t targetTriangles, SimplifyR
         return false;
     const std::vector<std::uint32_t> before = triangles.drawn;
     report = {};
-    report.trianglesBefore = before.size() / kTriangleCorners;
+    report.trianglesBefore = before.size() / kCornersPerFace;
     if (!before.empty())
         triangles.drawn = Simplified(before, FloatPositions(document.Vertices), targetTriangles,
                                      &report.relativeError);
-    report.trianglesAfter = triangles.drawn.size() / kTriangleCorners;
+    report.trianglesAfter = triangles.drawn.size() / kCornersPerFace;
     std::vector<MeshVertex> vertices = document.Vertices;
     const std::vector<bool> drop = LeftBehind(before, triangles, vertices.size());
     report.verticesRemoved = static_cast<std::size_t>(std::count(drop.begin(), drop.end(), true));
@@ -105,7 +105,7 @@ bool SimplifyToFit(std::vector<MeshVertex>& vertices, std::vector<std::uint32_t>
     std::vector<std::uint32_t> current = indices;
     std::size_t used = UsedVertices(current, vertices.size());
     for (int step = 0; step < kFitSteps; ++step) {
-        const std::size_t triangles = current.size() / kTriangleCorners;
+        const std::size_t triangles = current.size() / kCornersPerFace;
         if (used <= maxVertices && triangles <= maxTriangles)
             break;
         const double share = std::min(static_cast<double>(maxVertices) / static_cast<double>(used),
@@ -117,7 +117,7 @@ bool SimplifyToFit(std::vector<MeshVertex>& vertices, std::vector<std::uint32_t>
         current = std::move(next);
         used = UsedVertices(current, vertices.size());
     }
-    if (used > maxVertices || current.size() / kTriangleCorners > maxTriangles)
+    if (used > maxVertices || current.size() / kCornersPerFace > maxTriangles)
         return false;
     MeshTriangles triangles;
     triangles.drawn = std::move(current);

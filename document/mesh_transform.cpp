@@ -65,7 +65,7 @@ bool FlipFaces(MeshDocument& document, std::string& message) {
     if (!SplitTriangles(document, triangles, message))
         return false;
     for (auto* part : {&triangles.drawn, &triangles.broken, &triangles.rest})
-        for (std::size_t first = 0; first + kTriangleCorners <= part->size(); first += kTriangleCorners)
+        for (std::size_t first = 0; first + kCornersPerFace <= part->size(); first += kCornersPerFace)
             std::swap((*part)[first + 1], (*part)[first + 2]);
     JoinTriangles(triangles, document);
     return true;

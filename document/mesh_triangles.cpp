@@ -30,19 +30,19 @@ bool SplitTriangles(const MeshDocument& document, MeshTriangles& triangles, std:
         for (std::uint32_t i = 0; i < indices.size(); ++i)
             indices[i] = i;
     }
-    const std::size_t whole = indices.size() / kTriangleCorners;
+    const std::size_t whole = indices.size() / kCornersPerFace;
     const std::size_t drawn = std::min(whole, static_cast<std::size_t>(std::max(document.FaceCount, 0)));
     triangles = {};
     triangles.placesBefore = drawn;
     const std::size_t vertexCount = document.Vertices.size();
-    for (std::size_t first = 0; first < drawn * kTriangleCorners; first += kTriangleCorners) {
+    for (std::size_t first = 0; first < drawn * kCornersPerFace; first += kCornersPerFace) {
         const auto corners = indices.begin() + static_cast<std::ptrdiff_t>(first);
-        const bool inside = std::all_of(corners, corners + kTriangleCorners,
+        const bool inside = std::all_of(corners, corners + kCornersPerFace,
                                         [&](std::uint32_t index) { return index < vertexCount; });
         (inside ? triangles.drawn : triangles.broken).insert(
-            inside ? triangles.drawn.end() : triangles.broken.end(), corners, corners + kTriangleCorners);
+            inside ? triangles.drawn.end() : triangles.broken.end(), corners, corners + kCornersPerFace);
     }
-    triangles.rest.assign(indices.begin() + static_cast<std::ptrdiff_t>(drawn * kTriangleCorners),
+    triangles.rest.assign(indices.begin() + static_cast<std::ptrdiff_t>(drawn * kCornersPerFace),
                           indices.end());
     return true;
 }
@@ -55,7 +55,7 @@ std::size_t DrawnTriangleCount(const MeshDocument& document) {
 
 void JoinTriangles(const MeshTriangles& triangles, MeshDocument& document) {
     const std::size_t wasDrawn = triangles.placesBefore;
-    const std::size_t nowDrawn = (triangles.drawn.size() + triangles.broken.size()) / kTriangleCorners;
+    const std::size_t nowDrawn = (triangles.drawn.size() + triangles.broken.size()) / kCornersPerFace;
     document.Indices.clear();
     document.Indices.reserve(triangles.drawn.size() + triangles.broken.size() + triangles.rest.size());
     for (const std::vector<std::uint32_t>* part : {&triangles.drawn, &triangles.broken, &triangles.rest})

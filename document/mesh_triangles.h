@@ -15,8 +15,6 @@
 
 namespace MyApp {
 
-constexpr std::size_t kTriangleCorners = 3;
-
 struct MeshTriangles {
     std::vector<std::uint32_t> drawn;  // three corners each, all inside the vertex list
     std::vector<std::uint32_t> broken; // drawn places whose triangle has a corner past it

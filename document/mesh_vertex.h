@@ -1,11 +1,16 @@
 #pragma once
 
-// One vertex of the edited mesh, as the user sees it in the vertex list.
+// One vertex of the edited mesh, as the user sees it in the vertex list, and the corners a
+// face takes of the index list.
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 namespace MyApp {
+
+// Every face of the mesh, and every triangle a model file gives, has three corners.
+constexpr std::size_t kCornersPerFace = 3;
 
 struct MeshVertex {
     double X = 0;

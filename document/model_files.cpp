@@ -1,6 +1,7 @@
 #include "document/model_files.h"
 
 #include "document/file_replace.h"
+#include "document/format_text.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -10,6 +11,11 @@
 #include <memory>
 
 namespace MyApp {
+
+bool FileExists(const std::string& path) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenPath(path, "rb"), std::fclose);
+    return file != nullptr;
+}
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::size_t limit) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenPath(path, "rb"), std::fclose);
@@ -86,9 +92,6 @@ std::string JoinedPath(const std::string& folder, const std::string& name) {
 std::string TextureNameFrom(const std::string& folder, const std::string& texture) {
     // Only ASCII letters are folded: that is what the prefix of a path differs by in
     // practice, and it does not depend on the user's locale.
-    const auto folded = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
     std::size_t length = folder.size();
     while (length > 0 && IsSeparator(folder[length - 1]))
         --length;
@@ -96,7 +99,7 @@ std::string TextureNameFrom(const std::string& folder, const std::string& textur
         return texture;
     for (std::size_t i = 0; i < length; ++i) {
         const bool same = IsSeparator(folder[i]) ? IsSeparator(texture[i])
-                                                 : folded(folder[i]) == folded(texture[i]);
+                                                 : AsciiLower(folder[i]) == AsciiLower(texture[i]);
         if (!same)
             return texture;
     }

@@ -32,6 +32,9 @@ std::size_t ElementBudget(std::size_t maxTriangles);
 // The refusal of a model with more triangles than `limit`, giving its count.
 std::string TooManyTriangles(std::uint64_t triangles, std::size_t limit);
 
+// Whether the file at the UTF-8 path opens for reading.
+bool FileExists(const std::string& path);
+
 // The whole file in bytes; false when it cannot be read or is longer than limit.
 bool ReadWholeFile(const std::string& path, std::string& bytes,
                    std::size_t limit = kMaxModelFileBytes);

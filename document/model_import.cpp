@@ -3,6 +3,7 @@
 #include "document/file_failure.h"
 #include "document/file_replace.h"
 #include "document/float_range.h"
+#include "document/format_text.h"
 #include "document/gltf_format.h"
 #include "document/mesh_simplifier.h"
 #include "document/mesh_welding.h"
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -29,7 +29,6 @@ namespace {
 
 ModelReader g_xReader = nullptr;
 
-constexpr std::size_t kCornersPerFace = 3;
 // Half the preview's field of view, and a little room around the model.
 constexpr double kHalfFieldOfView = 0.3926990816987241; // 22.5 degrees
 constexpr double kFrameMargin = 1.1;
@@ -39,15 +38,7 @@ std::string Extension(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
         return "";
-    std::string extension = path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
-bool FileExists(const std::string& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenPath(path, "rb"), std::fclose);
-    return file != nullptr;
+    return AsciiLowered(std::string_view(path).substr(dot));
 }
 
 // The texture the document takes from the model: the picture it holds, written out as a
@@ -87,7 +78,7 @@ bool ReadBytesOf(const std::string& path, ModelTriangles& model, std::string& me
                  std::size_t maxTriangles) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) {
-        message = "Impossibile leggere il file.";
+        message = UnreadableFileMessage(path);
         return false;
     }
     return Read(bytes, model, message, maxTriangles);

@@ -55,4 +55,14 @@ inline std::uint8_t ChannelByte(double unit) {
     return static_cast<std::uint8_t>(unit * 255 + 0.5);
 }
 
+// The colour word of three channel bytes.
+inline std::uint32_t PackedColor(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+    return red | green << 8 | blue << 16;
+}
+
+// The colour word of three channels given from 0 to 1, each made a byte as ChannelByte does.
+inline std::uint32_t UnitColor(double red, double green, double blue) {
+    return PackedColor(ChannelByte(red), ChannelByte(green), ChannelByte(blue));
+}
+
 } // namespace MyApp

@@ -1,5 +1,7 @@
 #include "document/number_text.h"
 
+#include "document/format_text.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
@@ -15,10 +17,6 @@ namespace {
 
 constexpr int kSignificantDigits = 6;
 constexpr long kExponentLimit = 100000;
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 

@@ -1,13 +1,14 @@
 #include "document/obj_format.h"
 
+#include "document/format_text.h"
 #include "document/model_files.h"
 #include "document/number_text.h"
+#include "document/polygon_triangulator.h"
 
 #define TINYOBJLOADER_IMPLEMENTATION
 #include <tiny_obj_loader.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
@@ -41,13 +42,6 @@ public:
 private:
     std::string m_folder;
 };
-
-
-
-std::uint32_t ToColor(double r, double g, double b) {
-    return std::uint32_t{ChannelByte(r)} | std::uint32_t{ChannelByte(g)} << 8 |
-           std::uint32_t{ChannelByte(b)} << 16;
-}
 
 // The line number tinyobjloader puts in its error ("... line 12.)"), or empty.
 std::string LineOf(const std::string& error) {
@@ -142,88 +136,15 @@ void TakeTextures(const std::vector<tinyobj::shape_t>& shapes,
     model.texturesLeftOut = names.empty() ? 0 : names.size() - 1;
 }
 
-// Past this many corners a polygon is cut as a fan: clipping ears costs the square of
-// the corners, and such a polygon is rarely more than a closed outline.
-constexpr std::size_t kMaxClippedCorners = 512;
-
-struct Point2 {
-    double x;
-    double y;
-};
-
-double Cross(const Point2& a, const Point2& b, const Point2& c) {
-    return (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
-}
-
-bool Inside(const Point2& p, const Point2& a, const Point2& b, const Point2& c, double turn) {
-    return Cross(a, b, p) * turn > 0 && Cross(b, c, p) * turn > 0 && Cross(c, a, p) * turn > 0;
-}
-
-// Cuts one polygon into its corners' count less two triangles, always: ears are clipped
-// in the polygon's plane, and where none is left (a twisted or degenerate outline) the
-// next corner is cut off anyway, so no part of the face is lost. A convex polygon becomes
-// the fan around its first corner. Appends the corners' places in `points`, three a
-// triangle, to `triangles`.
-void Triangulate(const std::vector<Point2>& points, std::vector<std::size_t>& triangles) {
-    const std::size_t n = points.size();
-    std::vector<std::size_t> left(n);
-    for (std::size_t i = 0; i < n; ++i)
-        left[i] = i;
-    double area = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        area += Cross(points[0], points[i], points[(i + 1) % n]);
-    const double turn = area < 0 ? -1 : 1;
-    const bool clip = n <= kMaxClippedCorners && area != 0;
-    while (left.size() > 3) {
-        const std::size_t count = left.size();
-        std::size_t cut = 1;
-        for (std::size_t k = 1; clip && k <= count; ++k) {
-            const std::size_t at = k % count;
-            const Point2& a = points[left[(at + count - 1) % count]];
-            const Point2& b = points[left[at]];
-            const Point2& c = points[left[(at + 1) % count]];
-            if (Cross(a, b, c) * turn <= 0)
-                continue;
-            bool ear = true;
-            for (std::size_t other = 0; other < count && ear; ++other) {
-                const Point2& p = points[left[other]];
-                ear = &p == &a || &p == &b || &p == &c || !Inside(p, a, b, c, turn);
-            }
-            if (ear) {
-                cut = at;
-                break;
-            }
-        }
-        triangles.insert(triangles.end(),
-                         {left[(cut + count - 1) % count], left[cut], left[(cut + 1) % count]});
-        left.erase(left.begin() + static_cast<std::ptrdiff_t>(cut));
+// The polygon's corners where the triangulator finds them.
+const std::vector<PolygonPoint>& CornersOf(const tinyobj::attrib_t& attrib,
+                                           const tinyobj::index_t* polygon, std::size_t count,
+                                           std::vector<PolygonPoint>& points) {
+    points.resize(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::size_t v = static_cast<std::size_t>(polygon[k].vertex_index) * 3;
+        points[k] = {attrib.vertices[v], attrib.vertices[v + 1], attrib.vertices[v + 2]};
     }
-    triangles.insert(triangles.end(), left.begin(), left.end());
-}
-
-// The polygon's corners in the plane it lies in (seen along its dominant normal axis).
-std::vector<Point2> Flattened(const tinyobj::attrib_t& attrib, const tinyobj::index_t* corners,
-                              std::size_t n) {
-    const auto at = [&](std::size_t k, int axis) {
-        return static_cast<double>(
-            attrib.vertices[static_cast<std::size_t>(corners[k].vertex_index) * 3 +
-                            static_cast<std::size_t>(axis)]);
-    };
-    double normal[3] = {0, 0, 0};
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t next = (k + 1) % n;
-        normal[0] += (at(k, 1) - at(next, 1)) * (at(k, 2) + at(next, 2));
-        normal[1] += (at(k, 2) - at(next, 2)) * (at(k, 0) + at(next, 0));
-        normal[2] += (at(k, 0) - at(next, 0)) * (at(k, 1) + at(next, 1));
-    }
-    int drop = 2;
-    if (std::fabs(normal[0]) > std::fabs(normal[1]) && std::fabs(normal[0]) > std::fabs(normal[2]))
-        drop = 0;
-    else if (std::fabs(normal[1]) > std::fabs(normal[2]))
-        drop = 1;
-    std::vector<Point2> points(n);
-    for (std::size_t k = 0; k < n; ++k)
-        points[k] = {at(k, (drop + 1) % 3), at(k, (drop + 2) % 3)};
     return points;
 }
 
@@ -244,29 +165,26 @@ std::uint64_t TriangleCount(const std::vector<tinyobj::shape_t>& shapes) {
 
 void AppendTriangles(const tinyobj::attrib_t& attrib, const tinyobj::shape_t& shape,
                      const std::vector<tinyobj::material_t>& materials,
-                     std::vector<ModelCorner>& corners) {
+                     PolygonTriangulator& triangulator, std::vector<ModelCorner>& corners) {
     const bool vertexColors =
         !attrib.colors.empty() && attrib.colors.size() == attrib.vertices.size();
     const std::vector<tinyobj::index_t>& indices = shape.mesh.indices;
     std::size_t first = 0;
-    std::vector<std::size_t> triangles;
+    std::vector<PolygonPoint> points;
     for (std::size_t face = 0; face < shape.mesh.num_face_vertices.size(); ++face) {
         const std::size_t n = shape.mesh.num_face_vertices[face];
         if (n < 3 || first + n > indices.size())
             break;
         const tinyobj::index_t* polygon = indices.data() + first;
         first += n;
-        triangles.clear();
-        if (n == 3)
-            triangles = {0, 1, 2};
-        else
-            Triangulate(Flattened(attrib, polygon, n), triangles);
+        const std::vector<std::size_t>& triangles =
+            triangulator.Cut(CornersOf(attrib, polygon, n, points));
         std::uint32_t faceColor = 0x00FFFFFF;
         if (face < shape.mesh.material_ids.size()) {
             const int id = shape.mesh.material_ids[face];
             if (id >= 0 && static_cast<std::size_t>(id) < materials.size()) {
                 const tinyobj::real_t* kd = materials[static_cast<std::size_t>(id)].diffuse;
-                faceColor = ToColor(kd[0], kd[1], kd[2]);
+                faceColor = UnitColor(kd[0], kd[1], kd[2]);
             }
         }
         for (std::size_t k : triangles) {
@@ -276,9 +194,9 @@ void AppendTriangles(const tinyobj::attrib_t& attrib, const tinyobj::shape_t& sh
             corner.X = attrib.vertices[v];
             corner.Y = attrib.vertices[v + 1];
             corner.Z = attrib.vertices[v + 2];
-            corner.Color =
-                vertexColors ? ToColor(attrib.colors[v], attrib.colors[v + 1], attrib.colors[v + 2])
-                             : faceColor;
+            corner.Color = vertexColors ? UnitColor(attrib.colors[v], attrib.colors[v + 1],
+                                                    attrib.colors[v + 2])
+                                        : faceColor;
             if (index.texcoord_index >= 0) {
                 const std::size_t t = static_cast<std::size_t>(index.texcoord_index) * 2;
                 corner.Tu = attrib.texcoords[t];
@@ -327,10 +245,7 @@ std::vector<std::string_view> WordsOf(std::string_view line) {
 bool NamesNoFiniteNumber(std::string_view word) {
     if (word[0] == '+' || word[0] == '-')
         word.remove_prefix(1);
-    std::string start;
-    for (char c : word.substr(0, 3))
-        start += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return start == "nan" || start == "inf";
+    return SameIgnoringCase(word.substr(0, 3), "nan") || SameIgnoringCase(word.substr(0, 3), "inf");
 }
 
 // tinyobjloader reads the words nan and inf, where a coordinate belongs, as 0: the value
@@ -396,9 +311,10 @@ bool ReadObjText(std::string_view obj, const std::string& folder, ModelTriangles
         message = TooManyTriangles(triangles, maxTriangles);
         return false;
     }
-    model.corners.reserve(static_cast<std::size_t>(triangles) * 3);
+    model.corners.reserve(static_cast<std::size_t>(triangles) * kCornersPerFace);
+    PolygonTriangulator triangulator;
     for (const tinyobj::shape_t& shape : shapes)
-        AppendTriangles(attrib, shape, materials, model.corners);
+        AppendTriangles(attrib, shape, materials, triangulator, model.corners);
     TakeTextures(shapes, materials, folder, model);
     return true;
 }
@@ -407,7 +323,7 @@ bool ReadObj(const std::string& path, ModelTriangles& model, std::string& messag
              std::size_t maxTriangles) {
     std::string text;
     if (!ReadWholeFile(path, text)) {
-        message = "Il file non si può leggere: " + path;
+        message = UnreadableFileMessage(path);
         return false;
     }
     return ReadObjText(text, FolderOf(path), model, message, maxTriangles);

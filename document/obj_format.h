@@ -13,13 +13,14 @@
 namespace MyApp {
 
 // Reads the OBJ file at `path` (UTF-8) and the material libraries it names, from the
-// model's folder. Polygons come as triangles (a quad split along its shorter diagonal,
-// larger polygons by ear clipping); vertex colours (`v x y z r g b`) are taken when every vertex
-// has one, and otherwise each face takes its material's diffuse colour (Kd), white without one. The
-// texture is the first material's diffuse map that names one. An index outside the
-// file's lists refuses the file. False with an Italian `message` saying why when the file
-// cannot be read, is not a valid OBJ or makes more than `maxTriangles` triangles (told
-// before they are made); a file without faces gives true and no corners.
+// model's folder. Polygons come as triangles as PolygonTriangulator cuts them (a convex
+// quad along its shorter diagonal, other polygons by ear clipping); vertex colours
+// (`v x y z r g b`) are taken when every vertex has one, and otherwise each face takes its
+// material's diffuse colour (Kd), white without one. The texture is the first material's
+// diffuse map that names one. An index outside the file's lists refuses the file. False
+// with an Italian `message` saying why when the file cannot be read, is not a valid OBJ or
+// makes more than `maxTriangles` triangles (told before they are made); a file without
+// faces gives true and no corners.
 bool ReadObj(const std::string& path, ModelTriangles& model, std::string& message,
              std::size_t maxTriangles = kMaxModelTriangles);
 

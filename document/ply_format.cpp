@@ -1,6 +1,8 @@
 #include "document/ply_format.h"
 
+#include "document/format_text.h"
 #include "document/model_files.h"
+#include "document/polygon_triangulator.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -84,10 +86,6 @@ struct Header {
     std::set<std::string> otherTextures; // named after the first, left out
     std::size_t dataOffset = 0;
 };
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
 
 std::vector<std::string_view> Words(std::string_view line) {
     std::vector<std::string_view> words;
@@ -290,13 +288,9 @@ private:
             ++m_position;
         if (m_position == start)
             return Fail(Failure::Truncated);
-        std::string_view word = m_data.substr(start, m_position - start);
-        if (word.size() > 1 && word[0] == '+' && word[1] != '-')
-            word.remove_prefix(1);
-        const char* end = word.data() + word.size();
-        const auto result = std::from_chars(word.data(), end, value);
-        if (result.ec != std::errc() || result.ptr != end) {
-            m_badText = std::string(m_data.substr(start, m_position - start));
+        const std::string_view word = m_data.substr(start, m_position - start);
+        if (!ParseNumber(word, value)) {
+            m_badText = std::string(word);
             return Fail(Failure::BadNumber);
         }
         return true;
@@ -442,10 +436,13 @@ struct PlyVertex {
     ModelCorner corner;
 };
 
-// The triangles of the face element, as indices into the vertex list, and the texture
-// coordinates some writers give each corner of a face rather than each vertex.
+// The polygons of the face element, their corners one after the other as indices into the
+// vertex list, and the texture coordinates some writers give each corner of a face rather
+// than each vertex. They are cut into triangles once every vertex has been read, since a
+// file may give its faces first.
 struct PlyFaces {
     std::vector<std::uint32_t> indices;
+    std::vector<std::size_t> sizes;                // the corners of each polygon, three or more
     std::vector<std::pair<float, float>> cornerUv; // empty, or one pair per index
     bool anyCornerUv = false;
 };
@@ -562,7 +559,7 @@ private:
                 break;
             }
         }
-        corner.Color = channels[0] | channels[1] << 8 | channels[2] << 16;
+        corner.Color = PackedColor(channels[0], channels[1], channels[2]);
         m_vertices.push_back(PlyVertex{corner});
         return true;
     }
@@ -600,9 +597,9 @@ private:
         return false;
     }
 
-    // A polygon becomes a fan around its first corner; fewer than three corners make
-    // no surface and are left out. Past the most triangles the faces are only counted,
-    // so that the refusal can give their number without keeping them.
+    // A polygon of n corners makes n - 2 triangles; fewer than three corners make no
+    // surface and are left out. Past the most triangles the faces are only counted, so
+    // that the refusal can give their number without keeping them.
     void AddPolygon(const std::vector<std::uint32_t>& polygon,
                     const std::vector<std::pair<float, float>>& polygonUv) {
         if (polygon.size() < 3)
@@ -615,13 +612,13 @@ private:
             m_faces.anyCornerUv = true;
             m_faces.cornerUv.assign(m_faces.indices.size(), {kNoUv, kNoUv});
         }
-        for (std::size_t k = 1; k + 1 < polygon.size(); ++k) {
-            for (std::size_t corner : {std::size_t{0}, k, k + 1}) {
-                m_faces.indices.push_back(polygon[corner]);
-                if (m_faces.anyCornerUv)
-                    m_faces.cornerUv.push_back(hasUv ? polygonUv[corner]
-                                                     : std::pair<float, float>{kNoUv, kNoUv});
-            }
+        m_faces.sizes.push_back(polygon.size());
+        m_faces.indices.insert(m_faces.indices.end(), polygon.begin(), polygon.end());
+        if (m_faces.anyCornerUv) {
+            if (hasUv)
+                m_faces.cornerUv.insert(m_faces.cornerUv.end(), polygonUv.begin(), polygonUv.end());
+            else
+                m_faces.cornerUv.resize(m_faces.indices.size(), {kNoUv, kNoUv});
         }
     }
 
@@ -745,17 +742,32 @@ private:
         ModelTriangles read;
         read.textureFile = m_header.textureFile;
         read.texturesLeftOut = m_header.otherTextures.size();
-        read.corners.reserve(m_faces.indices.size());
-        for (std::size_t i = 0; i < m_faces.indices.size(); ++i) {
-            ModelCorner corner = m_vertices[m_faces.indices[i]].corner;
-            if (m_faces.anyCornerUv && m_faces.cornerUv[i].first != kNoUv) {
-                corner.Tu = m_faces.cornerUv[i].first;
-                corner.Tv = m_faces.cornerUv[i].second;
+        read.corners.reserve(static_cast<std::size_t>(m_triangles) * kCornersPerFace);
+        PolygonTriangulator triangulator;
+        std::vector<PolygonPoint> points;
+        std::size_t first = 0;
+        for (std::size_t size : m_faces.sizes) {
+            points.resize(size);
+            for (std::size_t k = 0; k < size; ++k) {
+                const ModelCorner& at = m_vertices[m_faces.indices[first + k]].corner;
+                points[k] = {at.X, at.Y, at.Z};
             }
-            read.corners.push_back(corner);
+            for (std::size_t k : triangulator.Cut(points))
+                read.corners.push_back(CornerAt(first + k));
+            first += size;
         }
         model = std::move(read);
         return true;
+    }
+
+    // The corner of the face element at `i`, with the texture coordinates its face gives it.
+    ModelCorner CornerAt(std::size_t i) const {
+        ModelCorner corner = m_vertices[m_faces.indices[i]].corner;
+        if (m_faces.anyCornerUv && m_faces.cornerUv[i].first != kNoUv) {
+            corner.Tu = m_faces.cornerUv[i].first;
+            corner.Tv = m_faces.cornerUv[i].second;
+        }
+        return corner;
     }
 
     static std::string NumberText(double value) {

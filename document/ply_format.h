@@ -14,9 +14,9 @@ namespace MyApp {
 // Reads an ASCII, binary little-endian or binary big-endian PLY file into loose triangles:
 // the vertex element's x y z, its colours (red green blue, as bytes or as fractions), its
 // texture coordinates (s t, u v, texture_u texture_v or texture_s texture_t, with v turned
-// to point down), and the face element's index lists, each polygon cut into a fan. Other
-// elements and properties are passed over. The name of a "comment TextureFile" line goes
-// to textureFile as written. A file without faces gives no corners and true. On a broken
+// to point down), and the face element's index lists, each polygon cut into triangles as
+// PolygonTriangulator cuts it. Other elements and properties are passed over. The name of
+// a "comment TextureFile" line goes to textureFile as written. A file without faces gives no corners and true. On a broken
 // or unsupported file, one whose faces make more than `maxTriangles` triangles, or one
 // with more vertices than ElementBudget(maxTriangles), it returns false, leaves `model` as
 // it was and says why in `message`, in Italian.

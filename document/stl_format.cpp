@@ -1,10 +1,11 @@
 #include "document/stl_format.h"
 
+#include "document/format_text.h"
 #include "document/model_files.h"
+#include "document/polygon_triangulator.h"
 
 #include <algorithm>
 #include <cfloat>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -17,27 +18,11 @@ constexpr std::size_t kHeaderSize = 80;
 constexpr std::size_t kPreambleSize = kHeaderSize + 4;
 constexpr std::size_t kFacetSize = 50;
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-bool SameWord(std::string_view word, std::string_view keyword) {
-    if (word.size() != keyword.size())
-        return false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        const char c =
-            word[i] >= 'A' && word[i] <= 'Z' ? static_cast<char>(word[i] - 'A' + 'a') : word[i];
-        if (c != keyword[i])
-            return false;
-    }
-    return true;
-}
-
 bool StartsWithSolid(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size() && IsBlank(bytes[i]))
         ++i;
-    return SameWord(bytes.substr(i, 5), "solid") &&
+    return SameIgnoringCase(bytes.substr(i, 5), "solid") &&
            (i + 5 == bytes.size() || IsBlank(bytes[i + 5]));
 }
 
@@ -105,50 +90,54 @@ public:
 
 private:
     bool ReadFacets(std::vector<ModelCorner>& corners, std::string& message) {
-        std::vector<ModelCorner> polygon;
+        std::vector<PolygonPoint> polygon;
         for (;;) {
             std::string_view word = m_words.Next();
-            if (SameWord(word, "endsolid")) {
+            if (SameIgnoringCase(word, "endsolid")) {
                 m_words.SkipLine();
                 return true;
             }
             if (word.empty())
                 return Unexpected("endsolid", word, message);
-            if (!SameWord(word, "facet"))
+            if (!SameIgnoringCase(word, "facet"))
                 return Unexpected("facet", word, message);
             word = m_words.Next();
             // The normal is made again from the corners wherever it is needed, and some
             // writers fill it with words no number reader takes, so it is not read.
-            if (SameWord(word, "normal")) {
+            if (SameIgnoringCase(word, "normal")) {
                 for (int k = 0; k < 3; ++k)
                     m_words.Next();
                 word = m_words.Next();
             }
-            if (!SameWord(word, "outer"))
+            if (!SameIgnoringCase(word, "outer"))
                 return Unexpected("outer", word, message);
             if (!Expect("loop", message) || !ReadLoop(polygon, message) ||
                 !Expect("endfacet", message))
                 return false;
-            // A facet of more than three corners is cut into a fan around its first. Past
-            // the most triangles the facets are only counted, for the refusal to give.
+            // Past the most triangles the facets are only counted, for the refusal to give.
             m_triangles += polygon.size() - 2;
-            for (std::size_t k = 1; !TooMany() && k + 1 < polygon.size(); ++k) {
-                corners.push_back(polygon[0]);
-                corners.push_back(polygon[k]);
-                corners.push_back(polygon[k + 1]);
+            if (TooMany())
+                continue;
+            for (std::size_t k : m_triangulator.Cut(polygon)) {
+                ModelCorner corner;
+                corner.X = polygon[k].X;
+                corner.Y = polygon[k].Y;
+                corner.Z = polygon[k].Z;
+                corners.push_back(corner);
             }
         }
     }
 
-    bool ReadLoop(std::vector<ModelCorner>& polygon, std::string& message) {
+    // A facet of more than three corners, which some writers give, is a polygon.
+    bool ReadLoop(std::vector<PolygonPoint>& polygon, std::string& message) {
         polygon.clear();
         for (;;) {
             const std::string_view word = m_words.Next();
-            if (SameWord(word, "endloop"))
+            if (SameIgnoringCase(word, "endloop"))
                 break;
-            if (!SameWord(word, "vertex"))
+            if (!SameIgnoringCase(word, "vertex"))
                 return Unexpected("vertex", word, message);
-            ModelCorner corner;
+            PolygonPoint corner;
             if (!ReadNumber(corner.X, message) || !ReadNumber(corner.Y, message) ||
                 !ReadNumber(corner.Z, message))
                 return false;
@@ -161,13 +150,8 @@ private:
     }
 
     bool ReadNumber(double& value, std::string& message) {
-        std::string_view word = m_words.Next();
-        const std::string_view written = word;
-        if (word.size() > 1 && word[0] == '+' && word[1] != '-')
-            word.remove_prefix(1);
-        const char* end = word.data() + word.size();
-        const auto result = std::from_chars(word.data(), end, value);
-        if (!word.empty() && result.ec == std::errc() && result.ptr == end && std::isfinite(value))
+        const std::string_view written = m_words.Next();
+        if (ParseFiniteNumber(written, value))
             return true;
         message = written.empty() ? "Il file STL è troncato: finisce dentro una faccia."
                                   : "Numero non valido nel file STL: " + Quoted(written) + ".";
@@ -176,7 +160,7 @@ private:
 
     bool Expect(std::string_view keyword, std::string& message) {
         const std::string_view word = m_words.Next();
-        return SameWord(word, keyword) || Unexpected(keyword, word, message);
+        return SameIgnoringCase(word, keyword) || Unexpected(keyword, word, message);
     }
 
     static bool Unexpected(std::string_view keyword, std::string_view word, std::string& message) {
@@ -192,6 +176,7 @@ private:
     Words m_words;
     const std::size_t m_maxTriangles;
     std::uint64_t m_triangles = 0;
+    PolygonTriangulator m_triangulator;
 };
 
 std::uint32_t LittleEndian32(const char* bytes) {

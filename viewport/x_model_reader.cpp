@@ -2,6 +2,7 @@
 
 #include "document/model_files.h"
 #include "document/model_pictures.h"
+#include "toolkit/system_dialogs.h"
 #include "toolkit/text_conversion.h"
 
 #include <algorithm>
@@ -138,11 +139,6 @@ std::string NameFromFile(const char* name) {
         return ToNarrow(wide);
     }
     return {};
-}
-
-bool FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 // Exporters often write the full path the texture had on the author's machine; where that

@@ -4,6 +4,7 @@
 #include "document/ply_format.h"
 
 #include <algorithm>
+#include <array>
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -63,6 +64,15 @@ const std::string kAsciiQuad = std::string("ply\r\nformat ascii 1.0\r\n") + kQua
                                "1 1 3.5 30 20 255 0.75 0.75\n"
                                "4 0 1 3 2\n";
 
+// A quad whose shorter diagonal runs outside it: only the one through its notch (vertex 1)
+// keeps the face's own area of 9.
+const std::string kAsciiArrow = std::string("ply\nformat ascii 1.0\n") + kQuadHeader +
+                                "10 1 0 0 20 255 0 0.75\n"
+                                "1 1 0 10 20 255 0.25 0.75\n"
+                                "0 0 0 20 20 255 0.5 0.75\n"
+                                "0 2 0 30 20 255 0.75 0.75\n"
+                                "4 3 1 2 0\n";
+
 ModelTriangles Read(const std::string& bytes) {
     ModelTriangles model;
     std::string message;
@@ -72,17 +82,32 @@ ModelTriangles Read(const std::string& bytes) {
 
 } // namespace
 
-TEST(PlyReader, ReadsTheSameQuadFromEachEncodingAsAFan) {
-    for (const std::string& bytes : {kAsciiQuad, BinaryQuad(false), BinaryQuad(true)}) {
-        const ModelTriangles model = Read(bytes);
+TEST(PlyReader, ReadsEachEncodingAndCutsItsPolygonsAlongTheirOutline) {
+    using Positions = std::array<std::array<double, 3>, 4>;
+    struct Case {
+        const char* what;
+        std::string bytes;
+        Positions positions;
+        int order[6]; // the vertices of the two triangles
+    };
+    const Positions quad = {{{0, 0, 0.5}, {1, 0, 1.5}, {0, 1, 2.5}, {1, 1, 3.5}}};
+    const Case cases[] = {
+        {"ASCII quad, on its shorter diagonal", kAsciiQuad, quad, {0, 1, 2, 1, 3, 2}},
+        {"binary little-endian quad", BinaryQuad(false), quad, {0, 1, 2, 1, 3, 2}},
+        {"binary big-endian quad", BinaryQuad(true), quad, {0, 1, 2, 1, 3, 2}},
+        {"concave quad", kAsciiArrow, {{{10, 1, 0}, {1, 1, 0}, {0, 0, 0}, {0, 2, 0}}},
+         {3, 1, 0, 1, 2, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ModelTriangles model = Read(c.bytes);
         ASSERT_EQ(model.corners.size(), 6u);
-        const int order[] = {0, 1, 3, 0, 3, 2};
         for (int k = 0; k < 6; ++k) {
             const ModelCorner& corner = model.corners[k];
-            const int i = order[k];
-            EXPECT_EQ(corner.X, i % 2);
-            EXPECT_EQ(corner.Y, i / 2);
-            EXPECT_EQ(corner.Z, i + 0.5);
+            const int i = c.order[k];
+            EXPECT_EQ(corner.X, c.positions[i][0]);
+            EXPECT_EQ(corner.Y, c.positions[i][1]);
+            EXPECT_EQ(corner.Z, c.positions[i][2]);
             EXPECT_EQ(corner.Color, 0xFF1400u + 10u * i);
             EXPECT_EQ(corner.Tu, 0.25f * i);
             EXPECT_EQ(corner.Tv, 0.25f); // v goes down in the document

@@ -54,23 +54,28 @@ TEST(StlReader, ReadsAsciiAndBinaryWhateverTheirHeaderSays) {
         const char* what;
         std::string file;
         std::size_t triangles;
+        double area; // of the triangles together, each counted once
     };
     const Case cases[] = {
-        {"one solid", "solid uno\n" + kFacet + "endsolid uno\n", 1},
+        {"one solid", "solid uno\n" + kFacet + "endsolid uno\n", 1, 0.5},
         {"two solids, an empty one, CRLF",
          "solid a\r\n" + kFacet + kFacet +
              "endsolid a\r\n"
              "solid vuoto\r\nendsolid\r\n",
-         2},
+         2, 1},
         {"capitals, a quad, a plus sign and no normal",
          "SOLID\nFACET OUTER LOOP VERTEX 0 0 0 VERTEX +1 0 0 VERTEX 1 1e0 0 VERTEX 0 1 0\n"
          "ENDLOOP ENDFACET ENDSOLID",
-         2},
-        {"binary", BinaryStl("binary", 3, 3), 3},
-        {"binary whose header starts with solid", BinaryStl("solid oggetto", 2, 2), 2},
+         2, 1},
+        {"a concave facet covers its own area",
+         "solid\nfacet normal 0 0 1\nouter loop\n"
+         "vertex 0 2 0\nvertex 1 1 0\nvertex 0 0 0\nvertex 10 1 0\nendloop\nendfacet\nendsolid\n",
+         2, 9},
+        {"binary", BinaryStl("binary", 3, 3), 3, 1.5},
+        {"binary whose header starts with solid", BinaryStl("solid oggetto", 2, 2), 2, 1},
         {"binary with solid and bytes past its triangles",
-         BinaryStl("solid oggetto", 2, 2) + "\n\n", 2},
-        {"binary with no triangles", BinaryStl("", 0, 0), 0},
+         BinaryStl("solid oggetto", 2, 2) + "\n\n", 2, 1},
+        {"binary with no triangles", BinaryStl("", 0, 0), 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -83,6 +88,13 @@ TEST(StlReader, ReadsAsciiAndBinaryWhateverTheirHeaderSays) {
         EXPECT_EQ(model.corners.back().Color, 0xFFFFFFu);
         EXPECT_EQ(model.corners.back().Tu, 0);
         EXPECT_EQ(model.corners.back().Tv, 0);
+        double area = 0;
+        for (std::size_t i = 0; i < model.corners.size(); i += 3) {
+            const ModelCorner* t = &model.corners[i];
+            area += std::fabs((t[1].X - t[0].X) * (t[2].Y - t[0].Y) -
+                              (t[1].Y - t[0].Y) * (t[2].X - t[0].X)) / 2;
+        }
+        EXPECT_EQ(area, c.area);
     }
 }
 
