@@ -50,7 +50,7 @@ bool SplitTriangles(const MeshDocument& document, MeshTriangles& triangles, std:
 std::size_t DrawnTriangleCount(const MeshDocument& document) {
     MeshTriangles triangles;
     std::string message;
-    return SplitTriangles(document, triangles, message) ? triangles.drawn.size() / kTriangleCorners : 0;
+    return SplitTriangles(document, triangles, message) ? triangles.drawn.size() / kCornersPerFace : 0;
 }
 
 void JoinTriangles(const MeshTriangles& triangles, MeshDocument& document) {
