@@ -5,6 +5,7 @@
 
 #include "app/form_indici.h"
 #include "app/form_main.h"
+#include "app/form_trasforma.h"
 #include "app/form_vertici.h"
 #include "app/program_title.h"
 #include "document/model_import.h"
@@ -12,6 +13,7 @@
 #include "document/text_file.h"
 #include "toolkit/text_conversion.h"
 
+#include "toolkit/combo_box.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/gui_control.h"
 #include "toolkit/image_frame.h"
@@ -797,4 +799,56 @@ TEST_F(FormMainCommandsTest, ShadingShowsTheFormOfASphereFromTheFront) {
     form->mainToolBar->RefreshButtons();
     for (const auto* look : {form->shadedButton.get(), form->edgesButton.get()})
         EXPECT_TRUE(SendMessageW(form->mainToolBar->window, TB_ISBUTTONCHECKED, look->id, 0));
+}
+
+// Each tool is one step that the lists and the preview show at once and an undo takes back;
+// a model past the document's vertices comes in simplified only when the user says so.
+TEST_F(FormMainCommandsTest, MeshToolsAreStepsAndAModelPastTheLimitIsSimplifiedOnRequest) {
+    form->document.Vertices = {{0, 0, 0, 0xFF, 0, 0}, {1, 0, 0, 0xFF, 0, 0},
+                               {0, 1, 0, 0xFF, 0, 0}, {1, 0, 0, 0xFF, 0, 0}};
+    form->document.Indices = {0, 1, 2, 0, 3, 2};
+    form->document.FaceCount = 2;
+    form->LoadControls();
+    form->history.Reset(form->document);
+    Choose(*form->cleanItem);
+    EXPECT_EQ(host.BoxTexts().back(), "Pulisci / Vertici rimossi: 1\nTriangoli rimossi: 1");
+    EXPECT_EQ(Rows(*form->vertexList).size(), 3u);
+    EXPECT_EQ(form->facesSpin->GetValue(), 1);
+    EXPECT_TRUE(form->Modified);
+
+    Choose(*form->transformItem);
+    ASSERT_TRUE(form->transformDialog);
+    SendMessageW(form->transformDialog->turnBox->window, CB_SETCURSEL, 1, 0); // X +90
+    SendMessageW(form->transformDialog->factorBox->window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    Type(*form->transformDialog->factorBox, "2\r");
+    EXPECT_EQ(host.BoxTexts().back(), "Trasforma / La trasformazione \xC3\xA8 stata applicata ai vertici.");
+    EXPECT_EQ(Rows(*form->vertexList)[2], "3) 0 0 2");
+
+    Choose(*form->undoItem);
+    EXPECT_EQ(Rows(*form->vertexList)[2], "3) 0 1 0");
+    Choose(*form->undoItem);
+    EXPECT_EQ(Rows(*form->vertexList).size(), 4u);
+    EXPECT_EQ(form->facesSpin->GetValue(), 2);
+    EXPECT_EQ(form->document.Indices, (std::vector<std::uint16_t>{0, 1, 2, 0, 3, 2}));
+
+    // 301 × 301 vertices.
+    std::string grid;
+    for (int y = 0; y <= 300; ++y)
+        for (int x = 0; x <= 300; ++x)
+            grid += "v " + std::to_string(x) + " " + std::to_string(y) + " 0\n";
+    for (int y = 0; y < 300; ++y)
+        for (int x = 1; x <= 300; ++x)
+            grid += "f " + std::to_string(y * 301 + x) + " " + std::to_string(y * 301 + x + 1) +
+                    " " + std::to_string(y * 301 + x + 302) + " " + std::to_string(y * 301 + x + 301) + "\n";
+    TemporaryFolder::WriteBytes(folder.File("grid.obj"), grid);
+    host.paths = {folder.File("grid.obj"), folder.File("grid.obj")};
+    host.answers = {IDNO, IDYES}; // back where it started, nothing to save: only the question
+    Choose(*form->importItem);
+    EXPECT_EQ(host.boxes.back().caption, "Errore");
+    EXPECT_EQ(host.boxes[host.boxes.size() - 2].text.rfind("Il modello richiede 90601 vertici", 0), 0u);
+    EXPECT_EQ(form->document.Vertices.size(), 4u);
+    Choose(*form->importItem);
+    EXPECT_EQ(host.BoxTexts().back().rfind("Importa / Il modello \xC3\xA8 stato semplificato da 180000 a ", 0), 0u);
+    EXPECT_LE(form->document.Vertices.size(), 65535u);
+    EXPECT_EQ(Rows(*form->vertexList).size(), form->document.Vertices.size());
 }
