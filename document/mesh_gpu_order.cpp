@@ -19,19 +19,21 @@ float MissRatio(const std::vector<std::uint32_t>& drawn, std::size_t vertexCount
 // The vertices in the order the drawn and then the other triangles first name them; the
 // ones no triangle names after them, in their own order.
 std::vector<unsigned int> FetchOrder(const MeshTriangles& triangles, std::size_t vertexCount) {
-    std::vector<std::uint32_t> all = triangles.drawn;
-    for (std::uint32_t index : triangles.rest)
-        if (index < vertexCount)
-            all.push_back(index);
-    for (std::uint32_t index : triangles.broken)
-        if (index < vertexCount)
-            all.push_back(index);
-    std::vector<unsigned int> order(vertexCount);
-    std::size_t next = all.empty() ? 0
-                                   : meshopt_optimizeVertexFetchRemap(order.data(), all.data(),
-                                                                      all.size(), vertexCount);
-    if (all.empty())
-        order.assign(vertexCount, ~0u);
+    std::vector<std::uint32_t> others;
+    for (const std::vector<std::uint32_t>* part : {&triangles.rest, &triangles.broken})
+        for (std::uint32_t index : *part)
+            if (index < vertexCount)
+                others.push_back(index);
+    std::vector<std::uint32_t> all;
+    if (!others.empty()) {
+        all = triangles.drawn;
+        all.insert(all.end(), others.begin(), others.end());
+    }
+    const std::vector<std::uint32_t>& used = others.empty() ? triangles.drawn : all;
+    std::vector<unsigned int> order(vertexCount, ~0u);
+    std::size_t next = used.empty() ? 0
+                                    : meshopt_optimizeVertexFetchRemap(order.data(), used.data(),
+                                                                       used.size(), vertexCount);
     for (unsigned int& place : order)
         if (place == ~0u)
             place = static_cast<unsigned int>(next++);

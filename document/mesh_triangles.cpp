@@ -35,12 +35,17 @@ bool SplitTriangles(const MeshDocument& document, MeshTriangles& triangles, std:
     triangles = {};
     triangles.placesBefore = drawn;
     const std::size_t vertexCount = document.Vertices.size();
-    for (std::size_t first = 0; first < drawn * kCornersPerFace; first += kCornersPerFace) {
-        const auto corners = indices.begin() + static_cast<std::ptrdiff_t>(first);
-        const bool inside = std::all_of(corners, corners + kCornersPerFace,
-                                        [&](std::uint32_t index) { return index < vertexCount; });
-        (inside ? triangles.drawn : triangles.broken).insert(
-            inside ? triangles.drawn.end() : triangles.broken.end(), corners, corners + kCornersPerFace);
+    const auto drawnEnd = indices.begin() + static_cast<std::ptrdiff_t>(drawn * kCornersPerFace);
+    // Usually every drawn corner is in the list, and the triangles are taken whole.
+    if (std::all_of(indices.begin(), drawnEnd, [&](std::uint32_t index) { return index < vertexCount; })) {
+        triangles.drawn.assign(indices.begin(), drawnEnd);
+    } else {
+        for (auto corners = indices.begin(); corners != drawnEnd; corners += kCornersPerFace) {
+            const bool inside = std::all_of(corners, corners + kCornersPerFace,
+                                            [&](std::uint32_t index) { return index < vertexCount; });
+            std::vector<std::uint32_t>& part = inside ? triangles.drawn : triangles.broken;
+            part.insert(part.end(), corners, corners + kCornersPerFace);
+        }
     }
     triangles.rest.assign(indices.begin() + static_cast<std::ptrdiff_t>(drawn * kCornersPerFace),
                           indices.end());
@@ -56,11 +61,11 @@ std::size_t DrawnTriangleCount(const MeshDocument& document) {
 void JoinTriangles(const MeshTriangles& triangles, MeshDocument& document) {
     const std::size_t wasDrawn = triangles.placesBefore;
     const std::size_t nowDrawn = (triangles.drawn.size() + triangles.broken.size()) / kCornersPerFace;
-    document.Indices.clear();
-    document.Indices.reserve(triangles.drawn.size() + triangles.broken.size() + triangles.rest.size());
+    document.Indices.resize(triangles.drawn.size() + triangles.broken.size() + triangles.rest.size());
+    auto at = document.Indices.begin();
     for (const std::vector<std::uint32_t>* part : {&triangles.drawn, &triangles.broken, &triangles.rest})
-        for (std::uint32_t index : *part)
-            document.Indices.push_back(static_cast<std::uint16_t>(index));
+        at = std::transform(part->begin(), part->end(), at,
+                            [](std::uint32_t index) { return static_cast<std::uint16_t>(index); });
     // A FaceCount past the triangles (a hand-made file) keeps its excess: it changes by the
     // drawn places that went or came.
     document.FaceCount += static_cast<std::int32_t>(static_cast<std::int64_t>(nowDrawn) -
