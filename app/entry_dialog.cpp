@@ -1,6 +1,8 @@
 #include "app/entry_dialog.h"
 
 #include "toolkit/button.h"
+#include "toolkit/check_button.h"
+#include "toolkit/currency_box.h"
 #include "toolkit/dpi.h"
 #include "toolkit/text_box.h"
 
@@ -18,6 +20,7 @@ constexpr int kClientHeight = 150;
 constexpr int kOwnerOffset = 50;
 constexpr int kButtonWidth = 100;
 constexpr int kButtonHeight = 25;
+constexpr int kRowHeight = 22;
 constexpr int kFontHeight = 16;
 
 EntryDialog* DialogOf(GUIElement* element) {
@@ -166,6 +169,29 @@ void EntryDialog::MakeButtons() {
     // Made left to right, so that Tab reaches OK before Annulla, as they stand.
     okButton = make("OK", 220);
     cancelButton = make("Annulla", 110);
+}
+
+std::unique_ptr<CheckButton> EntryDialog::MakeOption(const char* caption, int left, int top,
+                                                     int optionWidth, bool firstOfGroup) {
+    auto option = std::make_unique<CheckButton>(this, caption, CheckButton::Kind::Option);
+    option->font = font;
+    option->firstOfGroup = firstOfGroup;
+    option->SetPosition(left, top);
+    option->SetSize(optionWidth, Px(kRowHeight));
+    option->OnClick = ButtonClicked;
+    option->Create();
+    return option;
+}
+
+std::unique_ptr<CurrencyBox> EntryDialog::MakeNumberBox(int left, int top, int boxWidth,
+                                                        double value, bool negatives) {
+    auto box = std::make_unique<CurrencyBox>(this, value);
+    box->font = font;
+    box->SetPosition(left, top);
+    box->SetSize(boxWidth, Px(kRowHeight));
+    box->allowNegative = negatives;
+    box->Create();
+    return box;
 }
 
 void EntryDialog::Close() {

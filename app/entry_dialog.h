@@ -13,7 +13,9 @@
 
 namespace KelUtility {
 class Button;
-}
+class CheckButton;
+class CurrencyBox;
+} // namespace KelUtility
 
 namespace MyApp {
 
@@ -65,6 +67,12 @@ protected:
     void SetClientWidth(int clientWidth);
     // And one taller than the usual 150.
     void SetClientHeight(int clientHeight);
+    // A round option button, the first of its group or one more; its click reaches ChildClick.
+    std::unique_ptr<KelUtility::CheckButton> MakeOption(const char* caption, int left, int top,
+                                                        int optionWidth, bool firstOfGroup);
+    // A box for a number, one row high.
+    std::unique_ptr<KelUtility::CurrencyBox> MakeNumberBox(int left, int top, int boxWidth,
+                                                           double value, bool negatives);
     // Closes the window and leaves the result as it is.
     void Close();
 

@@ -181,6 +181,8 @@ public:
     // The mesh tools (form_main_tools.cpp). A tool's menu entry runs it or opens its dialog;
     // false for any other entry.
     bool RunToolCommand(KelUtility::GUIElement* menuItem);
+    // Whether the document draws a triangle a tool could work on; false with the message.
+    bool HasTriangles(std::string& message) const;
     // Whether the closed dialog was a tool's: its OK runs the tool.
     bool TakeToolDialog(KelUtility::GUIElement* dialog);
     // Runs a tool on the document as one step: on success the lists, the boxes and the

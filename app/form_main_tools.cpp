@@ -30,10 +30,12 @@ bool FormMain::RunToolCommand(GUIElement* menuItem) {
     } else if (menuItem == flipItem.get()) {
         RunMeshTool("Inverti facce", [this](std::string& report, std::string& message) {
             report = "Le facce sono state invertite.";
-            return FlipFaces(document, message);
+            return HasTriangles(message) && FlipFaces(document, message);
         });
     } else if (menuItem == gpuOrderItem.get()) {
         RunMeshTool("Ottimizza per la GPU", [this](std::string& report, std::string& message) {
+            if (!HasTriangles(message))
+                return false;
             GpuOrderReport order;
             if (!OptimizeForGpu(document, order, message))
                 return false;
@@ -42,12 +44,13 @@ bool FormMain::RunToolCommand(GUIElement* menuItem) {
         });
     } else if (menuItem == transformItem.get()) {
         transformDialog.reset();
-        transformDialog = std::make_unique<FormTrasforma>(this, LargestSide(document.Vertices));
+        transformDialog = std::make_unique<FormTrasforma>(this, document.Vertices);
         ShowDialog(*transformDialog);
     } else if (menuItem == simplifyItem.get()) {
         const std::size_t triangles = DrawnTriangleCount(document);
-        if (triangles == 0) {
-            ShowWarning(this, "La mesh non disegna triangoli da semplificare.", "Semplifica");
+        std::string message;
+        if (!HasTriangles(message)) {
+            ShowWarning(this, message, "Semplifica");
             return true;
         }
         simplifyDialog.reset();
@@ -57,6 +60,13 @@ bool FormMain::RunToolCommand(GUIElement* menuItem) {
         return false;
     }
     return true;
+}
+
+bool FormMain::HasTriangles(std::string& message) const {
+    if (DrawnTriangleCount(document) > 0)
+        return true;
+    message = "La mesh non disegna triangoli.";
+    return false;
 }
 
 bool FormMain::TakeToolDialog(GUIElement* dialog) {

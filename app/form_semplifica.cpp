@@ -5,6 +5,7 @@
 #include "toolkit/label.h"
 #include "toolkit/system_dialogs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -37,35 +38,16 @@ void FormSemplifica::CreateControls() {
     countLabel->SetPosition(Px(kMargin), Px(12));
     countLabel->SetSize(Px(380), Px(kRowHeight));
     countLabel->Create();
-    countOption = MakeOption("Triangoli", Px(42), true);
-    countBox = MakeBox(Px(42), static_cast<double>((m_triangles + 1) / 2));
-    shareOption = MakeOption("Percentuale", Px(72), false);
-    shareBox = MakeBox(Px(72), 50);
+    const int optionWidth = Px(kValueColumn - kMargin - 5);
+    countOption = MakeOption("Triangoli", Px(kMargin), Px(42), optionWidth, true);
+    countBox = MakeNumberBox(Px(kValueColumn), Px(42), Px(kValueWidth),
+                             static_cast<double>((m_triangles + 1) / 2), false);
+    shareOption = MakeOption("Percentuale", Px(kMargin), Px(72), optionWidth, false);
+    shareBox = MakeNumberBox(Px(kValueColumn), Px(72), Px(kValueWidth), 50, false);
     countOption->SetChecked(true);
     MakeButtons();
     ShowTargetWay();
     countBox->Focus();
-}
-
-std::unique_ptr<CheckButton> FormSemplifica::MakeOption(const char* caption, int top, bool first) {
-    auto option = std::make_unique<CheckButton>(this, caption, CheckButton::Kind::Option);
-    option->font = font;
-    option->firstOfGroup = first;
-    option->SetPosition(Px(kMargin), top);
-    option->SetSize(Px(kValueColumn - kMargin - 5), Px(kRowHeight));
-    option->OnClick = ButtonClicked;
-    option->Create();
-    return option;
-}
-
-std::unique_ptr<CurrencyBox> FormSemplifica::MakeBox(int top, double value) {
-    auto box = std::make_unique<CurrencyBox>(this, value);
-    box->font = font;
-    box->SetPosition(Px(kValueColumn), top);
-    box->SetSize(Px(kValueWidth), Px(kRowHeight));
-    box->allowNegative = false;
-    box->Create();
-    return box;
 }
 
 void FormSemplifica::ChildClick(GUIElement* element) {
@@ -85,9 +67,10 @@ bool FormSemplifica::TakeValues() {
     const bool byShare = shareOption->IsChecked();
     const double value = (byShare ? shareBox : countBox)->GetValue();
     const double limit = byShare ? 100 : static_cast<double>(m_triangles);
-    const double target = byShare ? std::round(value / 100 * static_cast<double>(m_triangles))
-                                  : std::round(value);
-    if (!(value > 0) || value > limit || target < 1) {
+    // A small share of a small mesh keeps at least one triangle.
+    const double target = std::max(1.0, byShare ? std::round(value / 100 * static_cast<double>(m_triangles))
+                                                : std::round(value));
+    if (!(value > 0) || value > limit) {
         ShowWarning(this,
                     byShare ? "La percentuale deve essere maggiore di zero e al massimo 100."
                             : "I triangoli devono essere almeno 1 e al massimo " +

@@ -36,8 +36,6 @@ protected:
     bool TakeValues() override;
 
 private:
-    std::unique_ptr<KelUtility::CheckButton> MakeOption(const char* caption, int top, bool first);
-    std::unique_ptr<KelUtility::CurrencyBox> MakeBox(int top, double value);
     void ShowTargetWay();
 
     std::size_t m_triangles;

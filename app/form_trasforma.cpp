@@ -14,21 +14,27 @@ namespace {
 
 constexpr int kMargin = 10;
 constexpr int kRowHeight = 22;
-constexpr int kClientWidth = 470;
+constexpr int kClientWidth = 530;
 constexpr int kClientHeight = 235;
 constexpr int kValueColumn = 250;
 constexpr int kValueWidth = 200;
 
-// In the order of QuarterTurn.
+// In the order of QuarterTurn; a turn about X or Z says which side comes up, so that a
+// model lying down is stood up in one choice.
 const std::vector<std::string> kTurns = {
-    "Nessuno",           "Attorno a X, +90\xC2\xB0", "Attorno a X, -90\xC2\xB0",
-    "Attorno a Y, +90\xC2\xB0", "Attorno a Y, -90\xC2\xB0", "Attorno a Z, +90\xC2\xB0",
-    "Attorno a Z, -90\xC2\xB0"};
+    "Nessuno",
+    "X +90\xC2\xB0 (-Z va in alto)",
+    "X -90\xC2\xB0 (+Z va in alto)",
+    "Y +90\xC2\xB0",
+    "Y -90\xC2\xB0",
+    "Z +90\xC2\xB0 (+X va in alto)",
+    "Z -90\xC2\xB0 (-X va in alto)"};
 
 } // namespace
 
-FormTrasforma::FormTrasforma(Form* ownerForm, double largestSide)
-    : EntryDialog(ownerForm, "Trasforma", -1), m_largestSide(largestSide) {
+FormTrasforma::FormTrasforma(Form* ownerForm, const std::vector<MeshVertex>& vertices)
+    : EntryDialog(ownerForm, "Trasforma", -1), m_vertices(vertices),
+      m_largestSide(LargestSide(vertices)) {
     SetClientWidth(Px(kClientWidth));
     SetClientHeight(Px(kClientHeight));
     Open();
@@ -45,20 +51,23 @@ void FormTrasforma::CreateControls() {
     turnBox = std::make_unique<ComboBox>(this, kTurns);
     turnBox->font = font;
     turnBox->SetPosition(Px(kValueColumn), Px(10));
-    turnBox->SetSize(Px(kValueWidth), Px(kRowHeight + 2));
+    turnBox->SetSize(Px(kClientWidth - kValueColumn - kMargin), Px(kRowHeight + 2));
     turnBox->Create();
-    factorOption = MakeOption("Scala di un fattore", Px(45), true);
-    factorBox = MakeBox(Px(kValueColumn), Px(45), Px(kValueWidth), 1, false);
-    sideOption = MakeOption("Lato maggiore lungo", Px(75), false);
-    sideBox = MakeBox(Px(kValueColumn), Px(75), Px(kValueWidth), m_largestSide, false);
+    const int optionWidth = Px(kValueColumn - kMargin - 5);
+    factorOption = MakeOption("Scala di un fattore", Px(kMargin), Px(45), optionWidth, true);
+    factorBox = MakeNumberBox(Px(kValueColumn), Px(45), Px(kValueWidth), 1, false);
+    sideOption = MakeOption("Lato maggiore lungo", Px(kMargin), Px(75), optionWidth, false);
+    sideBox = MakeNumberBox(Px(kValueColumn), Px(75), Px(kValueWidth), m_largestSide, false);
     factorOption->SetChecked(true);
+    // A point or an empty mesh has no side to measure.
+    sideOption->SetEnabled(m_largestSide > 0);
     AddLabel("Sposta", Px(kMargin), Px(112));
     const char* axes[3] = {"X", "Y", "Z"};
     const int boxWidth = Px(95);
     for (int axis = 0; axis < 3; ++axis) {
         const int left = Px(80) + axis * (boxWidth + Px(35));
         AddLabel(axes[axis], left, Px(112));
-        moveBoxes[axis] = MakeBox(left + Px(17), Px(110), boxWidth, 0, true);
+        moveBoxes[axis] = MakeNumberBox(left + Px(17), Px(110), boxWidth, 0, true);
     }
     centreCheck = std::make_unique<CheckButton>(this, "Centra sull'origine prima di spostare",
                                                 CheckButton::Kind::Check);
@@ -79,28 +88,6 @@ void FormTrasforma::AddLabel(const char* caption, int left, int top) {
     label->SetSize(TextWidth(ToWide(caption).c_str()) + Px(4), Px(kRowHeight));
     label->Create();
     m_labels.push_back(std::move(label));
-}
-
-std::unique_ptr<CurrencyBox> FormTrasforma::MakeBox(int left, int top, int boxWidth, double value,
-                                                    bool negatives) {
-    auto box = std::make_unique<CurrencyBox>(this, value);
-    box->font = font;
-    box->SetPosition(left, top);
-    box->SetSize(boxWidth, Px(kRowHeight));
-    box->allowNegative = negatives;
-    box->Create();
-    return box;
-}
-
-std::unique_ptr<CheckButton> FormTrasforma::MakeOption(const char* caption, int top, bool first) {
-    auto option = std::make_unique<CheckButton>(this, caption, CheckButton::Kind::Option);
-    option->font = font;
-    option->firstOfGroup = first;
-    option->SetPosition(Px(kMargin), top);
-    option->SetSize(Px(kValueColumn - kMargin - 5), Px(kRowHeight));
-    option->OnClick = ButtonClicked;
-    option->Create();
-    return option;
 }
 
 void FormTrasforma::ChildClick(GUIElement* element) {
@@ -134,6 +121,15 @@ bool FormTrasforma::TakeValues() {
     transform.moveX = moveBoxes[0]->GetValue();
     transform.moveY = moveBoxes[1]->GetValue();
     transform.moveZ = moveBoxes[2]->GetValue();
+    // Tried on a copy first, so that a result the mesh cannot take keeps the dialog open
+    // with what the user typed.
+    MeshDocument trial;
+    trial.Vertices = m_vertices;
+    std::string message;
+    if (!TransformMesh(trial, transform, message)) {
+        ShowWarning(this, message, "Attenzione");
+        return false;
+    }
     return true;
 }
 

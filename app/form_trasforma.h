@@ -21,8 +21,9 @@ namespace MyApp {
 
 class FormTrasforma : public EntryDialog {
 public:
-    // `largestSide`: the mesh's now, which the second way of scaling starts from.
-    FormTrasforma(KelUtility::Form* ownerForm, double largestSide);
+    // The vertices are the mesh's now: the second way of scaling starts from their largest
+    // side, and OK tries the transform on them before it closes. They must outlive the dialog.
+    FormTrasforma(KelUtility::Form* ownerForm, const std::vector<MeshVertex>& vertices);
     ~FormTrasforma() override;
 
     void CreateControls() override;
@@ -43,12 +44,10 @@ protected:
 
 private:
     void AddLabel(const char* caption, int left, int top);
-    std::unique_ptr<KelUtility::CurrencyBox> MakeBox(int left, int top, int boxWidth, double value,
-                                                     bool negatives);
-    std::unique_ptr<KelUtility::CheckButton> MakeOption(const char* caption, int top, bool first);
     // Only the box of the chosen way of scaling takes input.
     void ShowScaleWay();
 
+    const std::vector<MeshVertex>& m_vertices;
     double m_largestSide;
     std::vector<std::unique_ptr<KelUtility::Label>> m_labels;
 };

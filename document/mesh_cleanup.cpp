@@ -2,43 +2,10 @@
 
 #include "document/mesh_triangles.h"
 
-#include <meshoptimizer.h>
-
 #include <algorithm>
 
 namespace MyApp {
 namespace {
-
-// A vertex as bytes with no padding, so that meshoptimizer's byte comparison sees only its
-// fields.
-struct PackedVertex {
-    double x, y, z;
-    std::uint32_t color;
-    float tu, tv;
-    std::uint32_t zero;
-};
-
-// Each vertex named by the first vertex equal to it; the list is taken in its own order.
-std::vector<std::uint32_t> FirstEqualVertex(const std::vector<MeshVertex>& vertices) {
-    std::vector<PackedVertex> packed(vertices.size());
-    for (std::size_t v = 0; v < vertices.size(); ++v) {
-        const MeshVertex& vertex = vertices[v];
-        packed[v] = {vertex.X, vertex.Y, vertex.Z, vertex.Color, vertex.Tu, vertex.Tv, 0};
-    }
-    std::vector<unsigned int> unique(vertices.size());
-    meshopt_generateVertexRemap(unique.data(), nullptr, vertices.size(), packed.data(),
-                                vertices.size(), sizeof(PackedVertex));
-    // The remap numbers the distinct vertices in order; the first vertex of each number is
-    // the one that stays.
-    std::vector<std::uint32_t> firstOf(vertices.size(), UINT32_MAX);
-    std::vector<std::uint32_t> first(vertices.size());
-    for (std::uint32_t v = 0; v < vertices.size(); ++v) {
-        if (firstOf[unique[v]] == UINT32_MAX)
-            firstOf[unique[v]] = v;
-        first[v] = firstOf[unique[v]];
-    }
-    return first;
-}
 
 // The corners from the lowest, turned, never mirrored: the same triangle in any rotation.
 std::uint64_t RotationKey(const std::uint32_t* corners) {
@@ -103,7 +70,7 @@ bool CleanMesh(MeshDocument& document, CleanupReport& report, std::string& messa
     if (!SplitTriangles(document, triangles, message))
         return false;
     std::vector<MeshVertex> vertices = document.Vertices;
-    const std::vector<std::uint32_t> first = FirstEqualVertex(vertices);
+    const std::vector<std::uint32_t> first = FirstEqualVertices(vertices);
     for (auto* part : {&triangles.drawn, &triangles.rest})
         for (std::uint32_t& index : *part)
             if (index < first.size())
@@ -115,6 +82,9 @@ bool CleanMesh(MeshDocument& document, CleanupReport& report, std::string& messa
     report.trianglesRemoved += KeepDistinct(triangles.rest, met);
     std::vector<bool> unused = UnusedVertices(vertices.size(), triangles);
     report.verticesRemoved = static_cast<std::size_t>(std::count(unused.begin(), unused.end(), true));
+    // Nothing to clean leaves even a list without indices as it was.
+    if (report.verticesRemoved == 0 && report.trianglesRemoved == 0)
+        return true;
     DropVertices(unused, vertices, triangles);
     document.Vertices = std::move(vertices);
     JoinTriangles(triangles, document);

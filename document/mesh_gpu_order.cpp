@@ -5,6 +5,8 @@
 
 #include <meshoptimizer.h>
 
+#include <algorithm>
+
 namespace MyApp {
 namespace {
 
@@ -19,11 +21,16 @@ float MissRatio(const std::vector<std::uint32_t>& drawn, std::size_t vertexCount
 // The vertices in the order the drawn and then the other triangles first name them; the
 // ones no triangle names after them, in their own order.
 std::vector<unsigned int> FetchOrder(const MeshTriangles& triangles, std::size_t vertexCount) {
+    // Whole triangles only, every corner in the list: the vertices of the others take their
+    // places after the used ones.
     std::vector<std::uint32_t> others;
     for (const std::vector<std::uint32_t>* part : {&triangles.rest, &triangles.broken})
-        for (std::uint32_t index : *part)
-            if (index < vertexCount)
-                others.push_back(index);
+        for (std::size_t first = 0; first + kCornersPerFace <= part->size(); first += kCornersPerFace) {
+            const auto corners = part->begin() + static_cast<std::ptrdiff_t>(first);
+            if (std::all_of(corners, corners + kCornersPerFace,
+                            [&](std::uint32_t index) { return index < vertexCount; }))
+                others.insert(others.end(), corners, corners + kCornersPerFace);
+        }
     std::vector<std::uint32_t> all;
     if (!others.empty()) {
         all = triangles.drawn;

@@ -77,9 +77,15 @@ bool SimplifyMesh(MeshDocument& document, std::size_t targetTriangles, SimplifyR
     const std::vector<std::uint32_t> before = triangles.drawn;
     report = {};
     report.trianglesBefore = before.size() / kCornersPerFace;
+    // Copies of one vertex would read as a border at every place they stand and hold it
+    // there: the simplifier sees each vertex once, and a copy the drawn triangles no longer
+    // name goes with the others they leave behind.
+    const std::vector<std::uint32_t> first = FirstEqualVertices(document.Vertices);
+    for (std::uint32_t& index : triangles.drawn)
+        index = first[index];
     if (!before.empty())
-        triangles.drawn = Simplified(before, FloatPositions(document.Vertices), targetTriangles,
-                                     &report.relativeError);
+        triangles.drawn = Simplified(triangles.drawn, FloatPositions(document.Vertices),
+                                     targetTriangles, &report.relativeError);
     report.trianglesAfter = triangles.drawn.size() / kCornersPerFace;
     std::vector<MeshVertex> vertices = document.Vertices;
     const std::vector<bool> drop = LeftBehind(before, triangles, vertices.size());

@@ -1,5 +1,9 @@
 #include "document/mesh_triangles.h"
 
+#include "document/number_text.h"
+
+#include <meshoptimizer.h>
+
 #include <algorithm>
 
 namespace MyApp {
@@ -44,6 +48,9 @@ bool SplitTriangles(const MeshDocument& document, MeshTriangles& triangles, std:
             const bool inside = std::all_of(corners, corners + kCornersPerFace,
                                             [&](std::uint32_t index) { return index < vertexCount; });
             std::vector<std::uint32_t>& part = inside ? triangles.drawn : triangles.broken;
+            if (!inside)
+                triangles.brokenPlaces.push_back(
+                    static_cast<std::size_t>(corners - indices.begin()) / kCornersPerFace);
             part.insert(part.end(), corners, corners + kCornersPerFace);
         }
     }
@@ -63,9 +70,25 @@ void JoinTriangles(const MeshTriangles& triangles, MeshDocument& document) {
     const std::size_t nowDrawn = (triangles.drawn.size() + triangles.broken.size()) / kCornersPerFace;
     document.Indices.resize(triangles.drawn.size() + triangles.broken.size() + triangles.rest.size());
     auto at = document.Indices.begin();
-    for (const std::vector<std::uint32_t>* part : {&triangles.drawn, &triangles.broken, &triangles.rest})
-        at = std::transform(part->begin(), part->end(), at,
-                            [](std::uint32_t index) { return static_cast<std::uint16_t>(index); });
+    const auto put = [&at](auto from, auto to) {
+        at = std::transform(from, to, at, [](std::uint32_t index) { return static_cast<std::uint16_t>(index); });
+    };
+    if (nowDrawn == wasDrawn && !triangles.broken.empty()) {
+        auto drawn = triangles.drawn.begin();
+        auto broken = triangles.broken.begin();
+        std::size_t next = 0;
+        for (std::size_t place = 0; place < nowDrawn; ++place) {
+            const bool brokenHere = next < triangles.brokenPlaces.size() && triangles.brokenPlaces[next] == place;
+            auto& from = brokenHere ? broken : drawn;
+            put(from, from + kCornersPerFace);
+            from += kCornersPerFace;
+            next += brokenHere ? 1 : 0;
+        }
+    } else {
+        put(triangles.drawn.begin(), triangles.drawn.end());
+        put(triangles.broken.begin(), triangles.broken.end());
+    }
+    put(triangles.rest.begin(), triangles.rest.end());
     // A FaceCount past the triangles (a hand-made file) keeps its excess: it changes by the
     // drawn places that went or came.
     document.FaceCount += static_cast<std::int32_t>(static_cast<std::int64_t>(nowDrawn) -
@@ -104,11 +127,42 @@ std::vector<float> FloatPositions(const std::vector<MeshVertex>& vertices) {
     std::vector<float> positions;
     positions.reserve(vertices.size() * 3);
     for (const MeshVertex& vertex : vertices) {
-        positions.push_back(static_cast<float>(vertex.X));
-        positions.push_back(static_cast<float>(vertex.Y));
-        positions.push_back(static_cast<float>(vertex.Z));
+        positions.push_back(NarrowToFloat(vertex.X));
+        positions.push_back(NarrowToFloat(vertex.Y));
+        positions.push_back(NarrowToFloat(vertex.Z));
     }
     return positions;
+}
+
+// A vertex as bytes with no padding, so that meshoptimizer's byte comparison sees only its
+// fields.
+struct PackedVertex {
+    double x, y, z;
+    std::uint32_t color;
+    float tu, tv;
+    std::uint32_t zero;
+};
+
+// The remap numbers the distinct vertices in the list's own order; the first vertex of each
+// number is the one that names them all.
+std::vector<std::uint32_t> FirstEqualVertices(const std::vector<MeshVertex>& vertices) {
+    std::vector<PackedVertex> packed(vertices.size());
+    for (std::size_t v = 0; v < vertices.size(); ++v) {
+        const MeshVertex& vertex = vertices[v];
+        packed[v] = {vertex.X, vertex.Y, vertex.Z, vertex.Color, vertex.Tu, vertex.Tv, 0};
+    }
+    std::vector<unsigned int> unique(vertices.size());
+    if (!vertices.empty())
+        meshopt_generateVertexRemap(unique.data(), nullptr, vertices.size(), packed.data(),
+                                    vertices.size(), sizeof(PackedVertex));
+    std::vector<std::uint32_t> firstOf(vertices.size(), UINT32_MAX);
+    std::vector<std::uint32_t> first(vertices.size());
+    for (std::uint32_t v = 0; v < vertices.size(); ++v) {
+        if (firstOf[unique[v]] == UINT32_MAX)
+            firstOf[unique[v]] = v;
+        first[v] = firstOf[unique[v]];
+    }
+    return first;
 }
 
 } // namespace MyApp

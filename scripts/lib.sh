@@ -65,25 +65,31 @@ kel_configure_windows() {
 }
 
 # meshoptimizer for the Windows tree is built from the same source as the machine's own
-# libmeshoptimizer-dev: Debian's source package of the machine's release, fetched through a
-# private apt configuration under build/ (the machine's own lists stay untouched; apt checks
-# the files against the release's signed index) and unpacked with Debian's patches.
+# libmeshoptimizer-dev: Debian's source package of that very version, from the release the
+# machine runs, fetched through a private apt configuration under build/ (the machine's own
+# lists stay untouched; apt checks the files against the release's signed index) and
+# unpacked with Debian's patches.
 KEL_MESHOPTIMIZER_SOURCE="$KEL_BUILD/meshoptimizer/source"
 kel_meshoptimizer_source() {
     [[ -f "$KEL_MESHOPTIMIZER_SOURCE/src/meshoptimizer.h" ]] && return 0
     local apt="$KEL_BUILD/meshoptimizer/apt"
-    local release
+    local release version
     release=$(. /etc/os-release && printf '%s' "$VERSION_CODENAME")
-    kel_say "fetching Debian's meshoptimizer source for $release"
+    version=$(dpkg-query -W -f='${source:Version}' libmeshoptimizer-dev)
+    kel_say "fetching Debian's meshoptimizer $version source ($release)"
     rm -rf "$KEL_BUILD/meshoptimizer"
     mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/download"
-    printf 'deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] %s %s main\n' \
-        http://deb.debian.org/debian "$release" >"$apt/sources.list"
+    local keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+    local suite
+    for suite in "debian $release" "debian $release-updates" "debian-security $release-security"; do
+        printf 'deb-src [signed-by=%s] http://deb.debian.org/%s main\n' "$keyring" "$suite"
+    done >"$apt/sources.list"
     local options=(-o Dir::Etc::sourcelist="$apt/sources.list" -o Dir::Etc::sourceparts=-
                    -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt/cache"
                    -o APT::Sandbox::User=root -qq)
     apt-get "${options[@]}" update >/dev/null
-    (cd "$apt/download" && apt-get "${options[@]}" source --download-only meshoptimizer >/dev/null)
+    (cd "$apt/download" &&
+        apt-get "${options[@]}" source --download-only "meshoptimizer=$version" >/dev/null)
     dpkg-source --no-copy -x "$apt"/download/meshoptimizer_*.dsc "$KEL_MESHOPTIMIZER_SOURCE" \
         >/dev/null 2>&1
     [[ -f "$KEL_MESHOPTIMIZER_SOURCE/src/meshoptimizer.h" ]] ||

@@ -107,7 +107,8 @@ TEST_F(FormMainTest, StartsWithTheSampleAndNothingToSave) {
     EXPECT_EQ(MenuText(bar, 0), L"&File");
     EXPECT_EQ(MenuText(bar, 1), L"&Modifica");
     EXPECT_EQ(MenuText(bar, 2), L"&Visualizza");
-    EXPECT_EQ(MenuText(bar, 3), L"&?");
+    EXPECT_EQ(MenuText(bar, 3), L"&Strumenti");
+    EXPECT_EQ(MenuText(bar, 4), L"&?");
     const HMENU file = GetSubMenu(bar, 0);
     const wchar_t* const fileItems[] = {L"&Nuovo\tCtrl+N",
                                         L"&Apri\tCtrl+O",
@@ -140,7 +141,12 @@ TEST_F(FormMainTest, StartsWithTheSampleAndNothingToSave) {
         L"Vista dall'&alto",   L"Vista dal &basso"};
     for (int i = 0; i < 11; ++i)
         EXPECT_EQ(MenuText(view, i), viewItems[i]) << i;
-    const HMENU help = GetSubMenu(bar, 3);
+    const HMENU tools = GetSubMenu(bar, 3);
+    const wchar_t* const toolItems[] = {L"&Pulisci", L"&Inverti facce", L"&Trasforma...",
+                                        L"&Ottimizza per la GPU", L"&Semplifica..."};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(MenuText(tools, i), toolItems[i]) << i;
+    const HMENU help = GetSubMenu(bar, 4);
     EXPECT_EQ(MenuText(help, 0), L"&Guida\tF1");
     EXPECT_EQ(MenuText(help, 2), L"&Info...");
     EXPECT_FALSE(MenuItemGreyed(file, 1));

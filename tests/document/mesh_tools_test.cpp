@@ -95,6 +95,8 @@ TEST(MeshToolsTest, CleaningRemovesWhatAnExporterLeftBehind) {
         {"undrawn repeat goes, FaceCount keeps the drawn; an unfinished corner stays",
          Mesh({a, b, c, d}, {0, 1, 2, 1, 2, 0, 1, 3, 2, 3}, 1),
          Mesh({a, b, c, d}, {0, 1, 2, 1, 3, 2, 3}, 1), "Vertici rimossi: 0\nTriangoli rimossi: 1"},
+        {"a list without indices stays so with nothing to clean",
+         Mesh({a, b, c}, {}, 1), Mesh({a, b, c}, {}, 1), "Nulla da pulire."},
         {"a list without indices gets them",
          Mesh({a, b, c, a, b, c}, {}, 2), Mesh({a, b, c}, {0, 1, 2}, 1),
          "Vertici rimossi: 3\nTriangoli rimossi: 1"},
@@ -158,19 +160,30 @@ TEST(MeshToolsTest, GpuOrderLowersTheCacheMissesAndDrawsTheSame) {
     for (int face : order)
         shuffled.insert(shuffled.end(), document.Indices.begin() + face * 3,
                         document.Indices.begin() + face * 3 + 3);
+    // A broken triangle among the drawn, an undrawn one kept aside and an unfinished corner.
+    shuffled.insert(shuffled.begin() + 30, {1, 2, 9999});
     document.Indices = shuffled;
-    document.Indices.insert(document.Indices.end(), {5, 6, 7});
+    document.Indices.insert(document.Indices.end(), {5, 6, 7, 8});
+    document.FaceCount += 1;
     document.Vertices.push_back(At(99)); // used by nothing
-    const auto shape = DrawnShape(document);
+    std::multiset<std::vector<double>> shape;
+    const auto drawnShape = [&] {
+        MeshDocument drawn = document;
+        drawn.Indices.erase(drawn.Indices.begin() + 30, drawn.Indices.begin() + 33);
+        drawn.FaceCount -= 1;
+        return DrawnShape(drawn);
+    };
+    shape = drawnShape();
     GpuOrderReport report;
     std::string message;
     ASSERT_TRUE(OptimizeForGpu(document, report, message));
     EXPECT_GT(report.missRatioBefore, 1.5f);
     EXPECT_LT(report.missRatioAfter, 0.8f);
     EXPECT_FLOAT_EQ(CacheMissRatio(document), report.missRatioAfter);
-    EXPECT_EQ(DrawnShape(document), shape);
+    EXPECT_EQ(document.Indices[32], 9999) << "the broken triangle keeps its place";
+    EXPECT_EQ(drawnShape(), shape);
     EXPECT_EQ(document.Vertices.back(), At(99));
-    const MeshVertex& undrawn = document.Vertices[document.Indices[document.Indices.size() - 3]];
+    const MeshVertex& undrawn = document.Vertices[document.Indices[document.Indices.size() - 4]];
     EXPECT_EQ(undrawn, At(5, 0, 0.01 * (35 % 5)));
 }
 
@@ -214,6 +227,16 @@ TEST(MeshToolsTest, SimplifyingReachesTheTargetAndKeepsTheColourBorder) {
     }
     EXPECT_NEAR(std::fabs(area[0xFFFFFF]), 450, 1e-9);
     EXPECT_NEAR(std::fabs(area[0x0000FF]), 450, 1e-9);
+
+    // A mesh of loose triangles, every vertex a copy, simplifies as its welded self would.
+    MeshDocument loose = Grid(10);
+    for (std::uint16_t index : loose.Indices)
+        loose.Vertices.push_back(loose.Vertices[index]);
+    loose.Vertices.erase(loose.Vertices.begin(), loose.Vertices.begin() + 121);
+    loose.Indices.clear();
+    ASSERT_TRUE(SimplifyMesh(loose, 20, report, message));
+    EXPECT_LE(report.trianglesAfter, 20u);
+    EXPECT_LE(loose.Vertices.size(), 30u);
 }
 
 TEST(MeshToolsTest, EveryToolIsOneStepThatUndoesExactly) {
