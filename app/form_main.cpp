@@ -1,6 +1,7 @@
 #include "app/form_main.h"
 
 #include "app/form_indici.h"
+#include "app/recovery_folder.h"
 #include "app/form_semplifica.h"
 #include "app/form_trasforma.h"
 #include "app/form_main_events.h"
@@ -242,7 +243,10 @@ void FormMain::ResetControls() {
 
 // The windows that point at this one close first, with their result unchanged, and the
 // timer, which belongs to the window, is killed while the window still exists.
+// A normal exit leaves no recovery copy: the user saved the work or gave it up.
 void FormMain::Destroyed() {
+    if (m_recovery)
+        m_recovery->Discard();
     CloseOwnedWindows();
     if (timer)
         timer->Stop();
@@ -272,6 +276,11 @@ FormMain* FormMain::MainForm() {
 
 void FormMain::SetModified(bool value) {
     Modified = value;
+    if (!value) {
+        m_recoverySchedule.Clear();
+        if (m_recovery)
+            m_recovery->Discard();
+    }
     if (!saveButton || saveButton->enabled == value)
         return;
     saveItem->SetEnabled(value);

@@ -5,6 +5,8 @@
 // form_main_layout.cpp, and what the controls do in form_main_commands.cpp.
 
 #include "app/recent_projects.h"
+#include "app/recovery_record.h"
+#include "app/recovery_schedule.h"
 #include "document/document_history.h"
 #include "document/mesh_document.h"
 #include "toolkit/font.h"
@@ -40,6 +42,7 @@ class ToolBarItem;
 namespace MyApp {
 
 class FormIndici;
+class RecoveryFolder;
 class FormSemplifica;
 class FormTrasforma;
 class FormVertici;
@@ -132,6 +135,10 @@ public:
     // A model of any format the editor reads becomes the document, modified and unnamed;
     // false, after an error box, when it cannot.
     bool ImportModelFile(const std::string& path);
+    // Recovery copies (form_main_recovery.cpp): from now on the editor keeps a copy of
+    // unsaved work in `folder`, and first offers back the work of an editor that ended
+    // without saving it.
+    void KeepRecoveryCopies(const std::string& folder);
     // A file handed to the program: a model is imported, by its extension; anything else
     // is opened as a project.
     void OpenOrImport(const std::string& path);
@@ -444,7 +451,18 @@ private:
     std::unique_ptr<KelUtility::OnDemandListBox> MakeList(int left, int top,
                                                           std::function<std::string(std::size_t)> rowText);
 
+    // A copy of the unsaved work is written when the schedule says so; the document takes
+    // an offered copy as its own.
+    void NoteUnsavedChange();
+    void WriteRecoveryCopyWhenDue();
+    void WriteRecoveryCopy();
+    void OfferRecoveredWork();
+    bool TakeRecoveredWork(const FoundCopy& copy);
+
     std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<RecoveryFolder> m_recovery;
+    RecoverySchedule m_recoverySchedule;
+    bool m_recoveryFailureShown = false;
     bool m_ticking = false;
     std::vector<ACCEL> m_shortcuts;
     PreviewButton m_drag = PreviewButton::None;

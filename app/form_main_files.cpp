@@ -126,6 +126,7 @@ void FormMain::TakeDamagedProject(const std::string& path, const ProjectProblem&
     StartHistory();
     history.ForgetSaved();
     SetModified(true);
+    NoteUnsavedChange();
     LayoutPanels();
     ShowWarning(this,
                 "Il progetto " + path + " \xC3\xA8 danneggiato: " + problem.Description() +

@@ -42,8 +42,11 @@ void FormMain::NoteChange(ChangeSource source) {
 }
 
 void FormMain::RecordStep(ChangeSource source) {
-    if (history.Record(document, static_cast<int>(source), DocumentHistory::Clock::now()))
+    if (history.Record(document, static_cast<int>(source), DocumentHistory::Clock::now())) {
         UpdateHistoryCommands();
+        // A new step is never the saved state, whatever the modified mark says yet.
+        m_recoverySchedule.NoteChange(RecoverySchedule::Clock::now());
+    }
 }
 
 // The modified mark comes at once, so that a New or an Open right after asks to save; the
@@ -71,6 +74,7 @@ void FormMain::MoveInHistory(HistoryMove move) {
         return;
     ShowRestored(back ? history.Undo(document) : history.Redo(document));
     SetModified(!history.AtSaved());
+    NoteUnsavedChange();
     UpdateHistoryCommands();
 }
 

@@ -43,6 +43,7 @@ void FormMain::SyncTick() {
     ShowValuesInEffect();
     viewport->Redraw();
     ReportTextureFailures();
+    WriteRecoveryCopyWhenDue();
     m_ticking = false;
 }
 

@@ -1,5 +1,6 @@
 #include "app/form_main.h"
 #include "app/program_title.h"
+#include "app/recovery_folder.h"
 #include "app/settings_store.h"
 #include "toolkit/text_conversion.h"
 #include "toolkit/window_procedure.h"
@@ -37,6 +38,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     mainWindow->RememberSettingsIn(MyApp::kSettingsKey);
     if (AsksForAState(show))
         ShowWindow(mainWindow->window, show);
+    // The work an editor left unsaved is offered before anything is opened.
+    mainWindow->KeepRecoveryCopies(MyApp::RecoveryFolder::UserFolder());
     const std::string path = PathOnCommandLine();
     if (!path.empty())
         mainWindow->OpenOrImport(path);

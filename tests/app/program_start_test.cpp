@@ -3,6 +3,7 @@
 // read from outside, as another program sees it: its windows, their texts and lists.
 
 #include "app/program_title.h"
+#include "app/recovery_folder.h"
 #include "app/settings_store.h"
 #include "document/mesh_document.h"
 #include "document/text_file.h"
@@ -252,3 +253,52 @@ TEST(ProgramStart, CarriesItsVersionIconsAndManifest) {
 }
 
 } // namespace
+
+namespace {
+
+// The recovery folder's files whose names match the pattern.
+std::vector<std::wstring> RecoveryFiles(const std::wstring& pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry = {};
+    const std::wstring folder = ToWide(MyApp::RecoveryFolder::UserFolder());
+    const HANDLE search = FindFirstFileW((folder + L"\\" + pattern).c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(folder + L"\\" + entry.cFileName);
+    while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+} // namespace
+
+// An editor killed with unsaved work leaves its copy; the next one offers it back, and a
+// normal exit leaves none.
+TEST(ProgramStart, WorkOfAKilledEditorComesBackAndANormalExitLeavesNoCopy) {
+    const SettingsAside aside;
+    for (const std::wstring& left : RecoveryFiles(L"copia-*"))
+        DeleteFileW(left.c_str());
+    {
+        RunningEditor editor(EditorPath());
+        ASSERT_NE(editor.main, nullptr);
+        const std::vector<HWND> children = editor.Children();
+        const auto widthBox = std::find_if(children.begin(), children.end(),
+                                           [](HWND child) { return KelTest::ClassOf(child) == L"Edit"; });
+        ASSERT_NE(widthBox, children.end());
+        SendMessageW(*widthBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"321"));
+        for (int waited = 0; waited < 70 && RecoveryFiles(L"*.txt").empty(); ++waited)
+            Sleep(1000);
+        ASSERT_EQ(RecoveryFiles(L"*.txt").size(), 1u) << "a copy within the minute";
+    } // ended by TerminateProcess
+    RunningEditor editor(EditorPath());
+    const HWND question = editor.WaitForWindow(L"Ripristino");
+    ASSERT_NE(question, nullptr) << editor.Situation();
+    PostMessageW(question, WM_COMMAND, IDYES, 0);
+    EXPECT_TRUE(editor.ShowsWidth(L"321"));
+    PostMessageW(editor.main, WM_CLOSE, 0, 0);
+    PostMessageW(editor.WaitForWindow(L"Uscita"), WM_COMMAND, IDYES, 0);
+    PostMessageW(editor.WaitForWindow(L"Salva"), WM_COMMAND, IDNO, 0);
+    EXPECT_TRUE(editor.Ends());
+    EXPECT_TRUE(RecoveryFiles(L"copia-*").empty()) << "neither copy, record nor lock";
+}

@@ -132,6 +132,10 @@ bool RunningEditor::Exit() const {
     if (question == nullptr)
         return false;
     PostMessageW(question, WM_COMMAND, IDYES, 0);
+    return Ends();
+}
+
+bool RunningEditor::Ends() const {
     return WaitForSingleObject(m_process, kPatience) == WAIT_OBJECT_0;
 }
 

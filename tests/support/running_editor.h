@@ -32,6 +32,8 @@ public:
     bool ShowsWidth(const std::wstring& width) const;
     // Exit, and Yes to "Vuoi realmente uscire?"; true once the process has ended.
     bool Exit() const;
+    // Whether the process ends within the time the program takes to start.
+    bool Ends() const;
     // What a failed wait saw: whether the process still runs, or how it ended, and the
     // titles of its top-level windows.
     std::string Situation() const;

@@ -1,0 +1,105 @@
+// The recovery copy: while the document holds unsaved changes, a copy of it is written
+// within a minute of each, so that a crash, a power cut or a killed process costs at most
+// that minute; at start the work of an editor that ended without saving is offered back.
+
+#include "app/form_main.h"
+
+#include "app/recovery_folder.h"
+#include "toolkit/system_dialogs.h"
+#include "viewport/d3d_panel.h"
+
+using namespace KelUtility;
+
+namespace MyApp {
+namespace {
+
+constexpr const char* kTitle = "Ripristino";
+
+std::string WhoseWork(const RecoveryRecord& record) {
+    return record.projectPath.empty() ? "di un documento senza nome"
+                                      : "del progetto " + record.projectPath;
+}
+
+} // namespace
+
+void FormMain::KeepRecoveryCopies(const std::string& folder) {
+    m_recovery = std::make_unique<RecoveryFolder>(folder);
+    OfferRecoveredWork();
+}
+
+void FormMain::NoteUnsavedChange() {
+    if (Modified)
+        m_recoverySchedule.NoteChange(RecoverySchedule::Clock::now());
+}
+
+void FormMain::WriteRecoveryCopyWhenDue() {
+    if (m_recovery && m_recoverySchedule.Due(RecoverySchedule::Clock::now()))
+        WriteRecoveryCopy();
+}
+
+// A copy that cannot be written is told of once: the user should know that a crash would
+// now cost more, but not at every tick.
+void FormMain::WriteRecoveryCopy() {
+    m_recoverySchedule.NoteWritten();
+    std::string reason;
+    if (m_recovery->Write(document, ProjectPath, reason) || m_recoveryFailureShown)
+        return;
+    m_recoveryFailureShown = true;
+    ShowWarning(this,
+                "Impossibile scrivere la copia di ripristino in " + m_recovery->Folder() + ": " +
+                    reason + ".\nSalvate il lavoro per non perderlo.",
+                kTitle);
+}
+
+// The newest copy first. Taken, it becomes this editor's work and the others wait for the
+// next start; refused, it goes only once the user confirms. A copy that cannot be read is
+// set aside and said so, never deleted.
+void FormMain::OfferRecoveredWork() {
+    std::vector<std::string> damaged;
+    const std::vector<FoundCopy> copies = CopiesToOffer(m_recovery->OtherCopies(damaged));
+    const std::string damagedNote = "Una copia di ripristino non si pu\xC3\xB2 leggere: \xC3\xA8 "
+                                    "stata messa da parte in " +
+                                    m_recovery->Folder() + "\\Danneggiate.";
+    if (!damaged.empty())
+        ShowWarning(this, damagedNote, kTitle);
+    for (const FoundCopy& copy : copies) {
+        const std::string offer = "\xC3\x88 stata trovata una copia di ripristino " +
+                                  WhoseWork(copy.record) + ", scritta il " +
+                                  ShownTime(copy.record.writtenAt) +
+                                  ", con modifiche non salvate.\nVuoi recuperarle?";
+        if (AskYesNo(this, offer, kTitle)) {
+            if (TakeRecoveredWork(copy))
+                return;
+            ShowWarning(this, damagedNote, kTitle);
+            continue;
+        }
+        if (AskYesNo(this,
+                     "La copia di ripristino verr\xC3\xA0 eliminata e le modifiche che contiene "
+                     "andranno perse.\nEliminarla?",
+                     kTitle))
+            m_recovery->Remove(copy);
+    }
+}
+
+// The work comes back modified under the project's own name, so that Save writes the
+// project where it was (and asks where for a document without one); it is this editor's
+// copy at once, and the old one goes.
+bool FormMain::TakeRecoveredWork(const FoundCopy& copy) {
+    MeshDocument recovered;
+    if (!m_recovery->Read(copy, recovered))
+        return false;
+    document = std::move(recovered);
+    ResetScroll();
+    LoadControls();
+    SetFileName(copy.record.projectPath);
+    m_untitledName = kUntitledName;
+    StartHistory();
+    history.ForgetSaved();
+    SetModified(true);
+    LayoutPanels();
+    WriteRecoveryCopy();
+    m_recovery->Remove(copy);
+    return true;
+}
+
+} // namespace MyApp

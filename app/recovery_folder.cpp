@@ -1,0 +1,145 @@
+#include "app/recovery_folder.h"
+
+#include "document/text_file.h"
+#include "toolkit/text_conversion.h"
+
+#include <shlobj.h>
+
+using KelUtility::ToNarrow;
+using KelUtility::ToWide;
+
+namespace MyApp {
+namespace {
+
+constexpr const char* kCopy = ".kv3";
+constexpr const char* kRecord = ".txt";
+constexpr const char* kLock = ".lock";
+constexpr const char* kDamaged = "Danneggiate";
+
+std::string LocalTimeText() {
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond);
+    return text;
+}
+
+bool ReadAll(const std::string& path, std::string& text) {
+    TextFile file(path);
+    text = file.ReadText();
+    return !file.Failed;
+}
+
+} // namespace
+
+std::string RecoveryFolder::UserFolder() {
+    PWSTR folder = nullptr;
+    std::string path;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder)))
+        path = ToNarrow(folder) + "\\Kel Morvane\\Ripristino";
+    CoTaskMemFree(folder);
+    return path;
+}
+
+// The name is the process's number and the time it started, which no other editor on the
+// machine shares while this one runs.
+RecoveryFolder::RecoveryFolder(std::string folder) : m_folder(std::move(folder)) {
+    if (m_folder.empty())
+        return;
+    SHCreateDirectoryExW(nullptr, ToWide(m_folder).c_str(), nullptr);
+    m_name = "copia-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64());
+    m_lock = CreateFileW(ToWide(PathOf(m_name, kLock)).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                         nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+}
+
+RecoveryFolder::~RecoveryFolder() {
+    if (m_lock != INVALID_HANDLE_VALUE)
+        CloseHandle(m_lock);
+}
+
+std::string RecoveryFolder::PathOf(const std::string& name, const char* extension) const {
+    return m_folder + "\\" + name + extension;
+}
+
+// The copy goes first: a record always names a whole copy, and a copy cut short by a power
+// cut leaves the one before it whole.
+bool RecoveryFolder::Write(const MeshDocument& document, const std::string& projectPath,
+                           std::string& reason) {
+    if (!Usable())
+        return false;
+    TextFile copy(PathOf(m_name, kCopy));
+    copy.WriteText([&document](const TextSink& take) { return document.WriteText(take); });
+    TextFile record(PathOf(m_name, kRecord));
+    if (!copy.Failed)
+        record.WriteText(RecordText({projectPath, LocalTimeText()}));
+    reason = copy.Failed ? copy.Reason : record.Reason;
+    return !copy.Failed && !record.Failed;
+}
+
+void RecoveryFolder::Discard() {
+    if (!Usable())
+        return;
+    DeleteFileW(ToWide(PathOf(m_name, kRecord)).c_str());
+    DeleteFileW(ToWide(PathOf(m_name, kCopy)).c_str());
+}
+
+std::vector<FoundCopy> RecoveryFolder::OtherCopies(std::vector<std::string>& damaged) {
+    std::vector<FoundCopy> found;
+    WIN32_FIND_DATAW entry = {};
+    const HANDLE search = FindFirstFileW(ToWide(m_folder + "\\*" + kRecord).c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return found;
+    std::vector<std::string> names;
+    do {
+        const std::string file = ToNarrow(entry.cFileName);
+        names.push_back(file.substr(0, file.size() - std::string(kRecord).size()));
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    for (const std::string& name : names) {
+        if (name == m_name)
+            continue;
+        // A lock that cannot be removed is held by the editor that wrote the copy.
+        const std::wstring lock = ToWide(PathOf(name, kLock));
+        const bool running = GetFileAttributesW(lock.c_str()) != INVALID_FILE_ATTRIBUTES &&
+                             !DeleteFileW(lock.c_str());
+        FoundCopy copy{name, {}, running};
+        std::string text;
+        if (running) {
+            found.push_back(copy);
+        } else if (ReadAll(PathOf(name, kRecord), text) && ReadRecord(text, copy.record)) {
+            found.push_back(copy);
+        } else {
+            SetAside(name);
+            damaged.push_back(name);
+        }
+    }
+    return found;
+}
+
+bool RecoveryFolder::Read(const FoundCopy& copy, MeshDocument& document) {
+    std::string text;
+    ProjectProblem problem;
+    MeshDocument read;
+    if (ReadAll(PathOf(copy.name, kCopy), text) && read.FromText(text, &problem) && !problem) {
+        document = std::move(read);
+        return true;
+    }
+    SetAside(copy.name);
+    return false;
+}
+
+void RecoveryFolder::Remove(const FoundCopy& copy) {
+    DeleteFileW(ToWide(PathOf(copy.name, kRecord)).c_str());
+    DeleteFileW(ToWide(PathOf(copy.name, kCopy)).c_str());
+}
+
+void RecoveryFolder::SetAside(const std::string& name) {
+    const std::string aside = m_folder + "\\" + kDamaged;
+    CreateDirectoryW(ToWide(aside).c_str(), nullptr);
+    for (const char* extension : {kCopy, kRecord})
+        MoveFileExW(ToWide(PathOf(name, extension)).c_str(),
+                    ToWide(aside + "\\" + name + extension).c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+} // namespace MyApp

@@ -1,0 +1,59 @@
+#pragma once
+
+// The folder of recovery copies, %LOCALAPPDATA%\Kel Morvane\Ripristino, as one running
+// editor uses it. Each editor writes its copy under a name of its own (<name>.kv3, with its
+// record <name>.txt) and holds <name>.lock open for as long as it runs; the system deletes
+// the lock when the process ends, however it ends, so a copy whose lock can be removed
+// belongs to an editor that no longer runs. A copy that cannot be read is moved into the
+// folder's "Danneggiate", never deleted.
+
+#include "app/recovery_record.h"
+#include "document/mesh_document.h"
+
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace MyApp {
+
+class RecoveryFolder {
+public:
+    // The user's folder; none when the system does not name one.
+    static std::string UserFolder();
+
+    // Makes the folder when it is missing and takes a name and its lock for this editor.
+    explicit RecoveryFolder(std::string folder);
+    ~RecoveryFolder();
+    RecoveryFolder(const RecoveryFolder&) = delete;
+    RecoveryFolder& operator=(const RecoveryFolder&) = delete;
+
+    // Whether the folder and the lock could be had: without them no copy is written.
+    bool Usable() const { return m_lock != INVALID_HANDLE_VALUE; }
+
+    // Writes the document and then its record through safe saves; false with the reason.
+    bool Write(const MeshDocument& document, const std::string& projectPath, std::string& reason);
+    // This editor's copy and record go.
+    void Discard();
+
+    // Every other copy with a readable record, and whether its editor still runs; the
+    // copies whose record cannot be read are set aside, and their names returned in
+    // `damaged`.
+    std::vector<FoundCopy> OtherCopies(std::vector<std::string>& damaged);
+    // Reads a copy; false, with the copy set aside, for one that is not a whole project.
+    bool Read(const FoundCopy& copy, MeshDocument& document);
+    // The copy and its record go.
+    void Remove(const FoundCopy& copy);
+    // The copy and its record move into "Danneggiate".
+    void SetAside(const std::string& name);
+
+    const std::string& Folder() const { return m_folder; }
+
+private:
+    std::string PathOf(const std::string& name, const char* extension) const;
+
+    std::string m_folder;
+    std::string m_name;
+    HANDLE m_lock = INVALID_HANDLE_VALUE;
+};
+
+} // namespace MyApp
