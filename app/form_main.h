@@ -456,6 +456,7 @@ private:
     void NoteUnsavedChange();
     void WriteRecoveryCopyWhenDue();
     void WriteRecoveryCopy();
+    void ReportRecoveryFailure();
     void OfferRecoveredWork();
     bool TakeRecoveredWork(const FoundCopy& copy);
 

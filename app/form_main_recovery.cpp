@@ -33,16 +33,25 @@ void FormMain::NoteUnsavedChange() {
 }
 
 void FormMain::WriteRecoveryCopyWhenDue() {
-    if (m_recovery && m_recoverySchedule.Due(RecoverySchedule::Clock::now()))
+    if (!m_recovery)
+        return;
+    ReportRecoveryFailure();
+    if (m_recoverySchedule.Due(RecoverySchedule::Clock::now()))
         WriteRecoveryCopy();
 }
 
-// A copy that cannot be written is told of once: the user should know that a crash would
-// now cost more, but not at every tick.
+// The copy is written from a snapshot on a thread of its own, so that the window is held
+// only for the snapshot.
 void FormMain::WriteRecoveryCopy() {
     m_recoverySchedule.NoteWritten();
-    std::string reason;
-    if (m_recovery->Write(document, ProjectPath, reason) || m_recoveryFailureShown)
+    m_recovery->WriteInBackground(document, ProjectPath);
+}
+
+// A copy that could not be written is told of once: the user should know that a crash
+// would now cost more, but not at every tick.
+void FormMain::ReportRecoveryFailure() {
+    const std::string reason = m_recovery->TakeFailure();
+    if (reason.empty() || m_recoveryFailureShown)
         return;
     m_recoveryFailureShown = true;
     ShowWarning(this,

@@ -4,6 +4,7 @@
 #include "toolkit/text_conversion.h"
 
 #include <shlobj.h>
+#include <utility>
 
 using KelUtility::ToNarrow;
 using KelUtility::ToWide;
@@ -54,6 +55,7 @@ RecoveryFolder::RecoveryFolder(std::string folder) : m_folder(std::move(folder))
 }
 
 RecoveryFolder::~RecoveryFolder() {
+    WaitForWriter();
     if (m_lock != INVALID_HANDLE_VALUE)
         CloseHandle(m_lock);
 }
@@ -77,7 +79,29 @@ bool RecoveryFolder::Write(const MeshDocument& document, const std::string& proj
     return !copy.Failed && !record.Failed;
 }
 
+void RecoveryFolder::WriteInBackground(MeshDocument document, const std::string& projectPath) {
+    WaitForWriter();
+    m_writer = std::thread([this, copy = std::move(document), projectPath] {
+        std::string reason;
+        if (Write(copy, projectPath, reason))
+            return;
+        const std::lock_guard<std::mutex> hold(m_failureGuard);
+        m_failure = reason.empty() ? "motivo sconosciuto" : reason;
+    });
+}
+
+std::string RecoveryFolder::TakeFailure() {
+    const std::lock_guard<std::mutex> hold(m_failureGuard);
+    return std::exchange(m_failure, std::string());
+}
+
+void RecoveryFolder::WaitForWriter() {
+    if (m_writer.joinable())
+        m_writer.join();
+}
+
 void RecoveryFolder::Discard() {
+    WaitForWriter();
     if (!Usable())
         return;
     DeleteFileW(ToWide(PathOf(m_name, kRecord)).c_str());

@@ -10,7 +10,9 @@
 #include "app/recovery_record.h"
 #include "document/mesh_document.h"
 
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 #include <windows.h>
 
@@ -32,7 +34,13 @@ public:
 
     // Writes the document and then its record through safe saves; false with the reason.
     bool Write(const MeshDocument& document, const std::string& projectPath, std::string& reason);
-    // This editor's copy and record go.
+    // The same on a thread of its own, so that the window goes on at once; a write still
+    // under way is waited for first. The reason of a write that failed is kept for
+    // TakeFailure.
+    void WriteInBackground(MeshDocument document, const std::string& projectPath);
+    // Why the last background write failed, once; empty when it did not.
+    std::string TakeFailure();
+    // This editor's copy and record go, once a write under way has ended.
     void Discard();
 
     // Every other copy with a readable record, and whether its editor still runs; the
@@ -51,9 +59,14 @@ public:
 private:
     std::string PathOf(const std::string& name, const char* extension) const;
 
+    void WaitForWriter();
+
     std::string m_folder;
     std::string m_name;
     HANDLE m_lock = INVALID_HANDLE_VALUE;
+    std::thread m_writer;
+    std::mutex m_failureGuard;
+    std::string m_failure;
 };
 
 } // namespace MyApp

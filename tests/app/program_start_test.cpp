@@ -271,14 +271,24 @@ std::vector<std::wstring> RecoveryFiles(const std::wstring& pattern) {
     return names;
 }
 
+// No copy before the test, and none after it whatever it found: a copy left behind would
+// hold the next editor's start at its question.
+struct NoRecoveryCopies {
+    NoRecoveryCopies() { Clear(); }
+    ~NoRecoveryCopies() { Clear(); }
+    static void Clear() {
+        for (const std::wstring& left : RecoveryFiles(L"copia-*"))
+            DeleteFileW(left.c_str());
+    }
+};
+
 } // namespace
 
 // An editor killed with unsaved work leaves its copy; the next one offers it back, and a
 // normal exit leaves none.
 TEST(ProgramStart, WorkOfAKilledEditorComesBackAndANormalExitLeavesNoCopy) {
     const SettingsAside aside;
-    for (const std::wstring& left : RecoveryFiles(L"copia-*"))
-        DeleteFileW(left.c_str());
+    const NoRecoveryCopies none;
     {
         RunningEditor editor(EditorPath());
         ASSERT_NE(editor.main, nullptr);
@@ -301,4 +311,5 @@ TEST(ProgramStart, WorkOfAKilledEditorComesBackAndANormalExitLeavesNoCopy) {
     PostMessageW(editor.WaitForWindow(L"Salva"), WM_COMMAND, IDNO, 0);
     EXPECT_TRUE(editor.Ends());
     EXPECT_TRUE(RecoveryFiles(L"copia-*").empty()) << "neither copy, record nor lock";
+    NoRecoveryCopies::Clear();
 }
