@@ -311,5 +311,4 @@ TEST(ProgramStart, WorkOfAKilledEditorComesBackAndANormalExitLeavesNoCopy) {
     PostMessageW(editor.WaitForWindow(L"Salva"), WM_COMMAND, IDNO, 0);
     EXPECT_TRUE(editor.Ends());
     EXPECT_TRUE(RecoveryFiles(L"copia-*").empty()) << "neither copy, record nor lock";
-    NoRecoveryCopies::Clear();
 }
