@@ -276,11 +276,8 @@ FormMain* FormMain::MainForm() {
 
 void FormMain::SetModified(bool value) {
     Modified = value;
-    if (!value) {
-        m_recoverySchedule.Clear();
-        if (m_recovery)
-            m_recovery->Discard();
-    }
+    if (!value)
+        DiscardRecoveryCopy();
     if (!saveButton || saveButton->enabled == value)
         return;
     saveItem->SetEnabled(value);

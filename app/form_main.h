@@ -458,12 +458,16 @@ private:
     void WriteRecoveryCopy();
     void ReportRecoveryFailure();
     void OfferRecoveredWork();
-    bool TakeRecoveredWork(const FoundCopy& copy);
+    void TakeRecoveredWork(const FoundCopy& copy, MeshDocument recovered);
+    // The user saved the work or gave it up: no copy is due and the editor's copy goes.
+    void DiscardRecoveryCopy();
 
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<RecoveryFolder> m_recovery;
     RecoverySchedule m_recoverySchedule;
     bool m_recoveryFailureShown = false;
+    bool m_offeringRecovery = false;
+    std::string m_droppedDuringOffer;
     bool m_ticking = false;
     std::vector<ACCEL> m_shortcuts;
     PreviewButton m_drag = PreviewButton::None;

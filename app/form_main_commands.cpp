@@ -180,6 +180,7 @@ bool FormMain::SaveProject(bool noQuestion) {
     if (!noQuestion) {
         switch (AskYesNoCancel(this, "Si desidera salvare le modifiche del file?", "Salva")) {
         case Answer::No:
+            DiscardRecoveryCopy(); // the user gave the changes up
             return true;
         case Answer::Cancel:
             return false;

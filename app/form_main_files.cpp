@@ -177,6 +177,10 @@ void FormMain::OpenOrImport(const std::string& path) {
 
 // The rest of the files are left alone: the editor holds one document.
 void FormMain::OnFilesDropped(const std::vector<std::string>& paths) {
+    if (!paths.empty() && m_offeringRecovery) {
+        m_droppedDuringOffer = FullPath(paths.front());
+        return;
+    }
     if (paths.empty() || !IsWindowEnabled(window))
         return;
     SetForegroundWindow(window);

@@ -8,6 +8,8 @@
 #include "toolkit/system_dialogs.h"
 #include "viewport/d3d_panel.h"
 
+#include <utility>
+
 using namespace KelUtility;
 
 namespace MyApp {
@@ -22,9 +24,20 @@ std::string WhoseWork(const RecoveryRecord& record) {
 
 } // namespace
 
+// A file dropped while the question is open waits for the answer.
 void FormMain::KeepRecoveryCopies(const std::string& folder) {
     m_recovery = std::make_unique<RecoveryFolder>(folder);
+    m_offeringRecovery = true;
     OfferRecoveredWork();
+    m_offeringRecovery = false;
+    if (!m_droppedDuringOffer.empty() && SaveProject(false))
+        OpenOrImport(std::exchange(m_droppedDuringOffer, std::string()));
+}
+
+void FormMain::DiscardRecoveryCopy() {
+    m_recoverySchedule.Clear();
+    if (m_recovery)
+        m_recovery->Discard();
 }
 
 void FormMain::NoteUnsavedChange() {
@@ -51,7 +64,11 @@ void FormMain::WriteRecoveryCopy() {
 // would now cost more, but not at every tick.
 void FormMain::ReportRecoveryFailure() {
     const std::string reason = m_recovery->TakeFailure();
-    if (reason.empty() || m_recoveryFailureShown)
+    if (reason.empty())
+        return;
+    // The work still has no copy: another try within the minute.
+    m_recoverySchedule.NoteChange(RecoverySchedule::Clock::now());
+    if (m_recoveryFailureShown)
         return;
     m_recoveryFailureShown = true;
     ShowWarning(this,
@@ -77,12 +94,17 @@ void FormMain::OfferRecoveredWork() {
                                   ShownTime(copy.record.writtenAt) +
                                   ", con modifiche non salvate.\nVuoi recuperarle?";
         if (AskYesNo(this, offer, kTitle)) {
-            if (TakeRecoveredWork(copy))
+            MeshDocument recovered;
+            const RecoveryFolder::ReadResult read = m_recovery->Read(copy, recovered);
+            if (read == RecoveryFolder::ReadResult::Read) {
+                TakeRecoveredWork(copy, std::move(recovered));
                 return;
-            ShowWarning(this, damagedNote, kTitle);
+            }
+            if (read == RecoveryFolder::ReadResult::Damaged)
+                ShowWarning(this, damagedNote, kTitle);
             continue;
         }
-        if (AskYesNo(this,
+        if (AskYesNoDefaultNo(this,
                      "La copia di ripristino verr\xC3\xA0 eliminata e le modifiche che contiene "
                      "andranno perse.\nEliminarla?",
                      kTitle))
@@ -91,12 +113,9 @@ void FormMain::OfferRecoveredWork() {
 }
 
 // The work comes back modified under the project's own name, so that Save writes the
-// project where it was (and asks where for a document without one); it is this editor's
-// copy at once, and the old one goes.
-bool FormMain::TakeRecoveredWork(const FoundCopy& copy) {
-    MeshDocument recovered;
-    if (!m_recovery->Read(copy, recovered))
-        return false;
+// project where it was (and asks where for a document without one). It becomes this
+// editor's copy at once, and the old copy goes only once the new one is written.
+void FormMain::TakeRecoveredWork(const FoundCopy& copy, MeshDocument recovered) {
     document = std::move(recovered);
     ResetScroll();
     LoadControls();
@@ -106,9 +125,11 @@ bool FormMain::TakeRecoveredWork(const FoundCopy& copy) {
     history.ForgetSaved();
     SetModified(true);
     LayoutPanels();
-    WriteRecoveryCopy();
-    m_recovery->Remove(copy);
-    return true;
+    std::string reason;
+    if (m_recovery->Write(document, ProjectPath, reason))
+        m_recovery->Remove(copy);
+    else
+        m_recoverySchedule.NoteChange(RecoverySchedule::Clock::now());
 }
 
 } // namespace MyApp

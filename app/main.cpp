@@ -40,8 +40,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
         ShowWindow(mainWindow->window, show);
     // The work an editor left unsaved is offered before anything is opened.
     mainWindow->KeepRecoveryCopies(MyApp::RecoveryFolder::UserFolder());
+    // Work brought back is not given up for the file without the save question.
     const std::string path = PathOnCommandLine();
-    if (!path.empty())
+    if (!path.empty() && mainWindow->SaveProject(false))
         mainWindow->OpenOrImport(path);
     KelUtility::Run(mainWindow.get());
     mainWindow.reset();

@@ -12,6 +12,7 @@ using KelUtility::ToWide;
 namespace MyApp {
 namespace {
 
+constexpr const char* kPrefix = "copia-";
 constexpr const char* kCopy = ".kv3";
 constexpr const char* kRecord = ".txt";
 constexpr const char* kLock = ".lock";
@@ -49,7 +50,7 @@ RecoveryFolder::RecoveryFolder(std::string folder) : m_folder(std::move(folder))
     if (m_folder.empty())
         return;
     SHCreateDirectoryExW(nullptr, ToWide(m_folder).c_str(), nullptr);
-    m_name = "copia-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64());
+    m_name = kPrefix + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64());
     m_lock = CreateFileW(ToWide(PathOf(m_name, kLock)).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                          nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
 }
@@ -68,8 +69,10 @@ std::string RecoveryFolder::PathOf(const std::string& name, const char* extensio
 // cut leaves the one before it whole.
 bool RecoveryFolder::Write(const MeshDocument& document, const std::string& projectPath,
                            std::string& reason) {
-    if (!Usable())
+    if (!Usable()) {
+        reason = "la cartella non si pu\xC3\xB2 usare";
         return false;
+    }
     TextFile copy(PathOf(m_name, kCopy));
     copy.WriteText([&document](const TextSink& take) { return document.WriteText(take); });
     TextFile record(PathOf(m_name, kRecord));
@@ -108,19 +111,27 @@ void RecoveryFolder::Discard() {
     DeleteFileW(ToWide(PathOf(m_name, kCopy)).c_str());
 }
 
-std::vector<FoundCopy> RecoveryFolder::OtherCopies(std::vector<std::string>& damaged) {
-    std::vector<FoundCopy> found;
-    WIN32_FIND_DATAW entry = {};
-    const HANDLE search = FindFirstFileW(ToWide(m_folder + "\\*" + kRecord).c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return found;
+// Only the names an editor writes are looked at: nothing else in the folder is touched.
+std::vector<std::string> RecoveryFolder::NamesWith(const char* extension) const {
     std::vector<std::string> names;
+    if (m_folder.empty())
+        return names;
+    WIN32_FIND_DATAW entry = {};
+    const HANDLE search =
+        FindFirstFileW(ToWide(m_folder + "\\" + kPrefix + "*" + extension).c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
     do {
         const std::string file = ToNarrow(entry.cFileName);
-        names.push_back(file.substr(0, file.size() - std::string(kRecord).size()));
+        names.push_back(file.substr(0, file.size() - std::string(extension).size()));
     } while (FindNextFileW(search, &entry));
     FindClose(search);
-    for (const std::string& name : names) {
+    return names;
+}
+
+std::vector<FoundCopy> RecoveryFolder::OtherCopies(std::vector<std::string>& damaged) {
+    std::vector<FoundCopy> found;
+    for (const std::string& name : NamesWith(kRecord)) {
         if (name == m_name)
             continue;
         // A lock that cannot be removed is held by the editor that wrote the copy.
@@ -133,24 +144,34 @@ std::vector<FoundCopy> RecoveryFolder::OtherCopies(std::vector<std::string>& dam
             found.push_back(copy);
         } else if (ReadAll(PathOf(name, kRecord), text) && ReadRecord(text, copy.record)) {
             found.push_back(copy);
-        } else {
+        } else if (GetFileAttributesW(ToWide(PathOf(name, kRecord)).c_str()) != INVALID_FILE_ATTRIBUTES) {
             SetAside(name);
             damaged.push_back(name);
         }
     }
+    for (const std::string& name : NamesWith(kLock))
+        if (name != m_name)
+            DeleteFileW(ToWide(PathOf(name, kLock)).c_str());
     return found;
 }
 
-bool RecoveryFolder::Read(const FoundCopy& copy, MeshDocument& document) {
+// The copy is this program's own file: an index past the vertices is kept as the user left
+// it, as the document held it.
+RecoveryFolder::ReadResult RecoveryFolder::Read(const FoundCopy& copy, MeshDocument& document) {
+    const std::string path = PathOf(copy.name, kCopy);
+    if (GetFileAttributesW(ToWide(path).c_str()) == INVALID_FILE_ATTRIBUTES &&
+        GetLastError() == ERROR_FILE_NOT_FOUND)
+        return ReadResult::Gone;
     std::string text;
     ProjectProblem problem;
     MeshDocument read;
-    if (ReadAll(PathOf(copy.name, kCopy), text) && read.FromText(text, &problem) && !problem) {
+    if (ReadAll(path, text) && read.FromText(text, &problem) &&
+        (!problem || problem.kind == ProjectProblem::Kind::IndexPastVertices)) {
         document = std::move(read);
-        return true;
+        return ReadResult::Read;
     }
     SetAside(copy.name);
-    return false;
+    return ReadResult::Damaged;
 }
 
 void RecoveryFolder::Remove(const FoundCopy& copy) {

@@ -45,10 +45,12 @@ public:
 
     // Every other copy with a readable record, and whether its editor still runs; the
     // copies whose record cannot be read are set aside, and their names returned in
-    // `damaged`.
+    // `damaged`. Locks of editors that ended before they wrote a copy go.
     std::vector<FoundCopy> OtherCopies(std::vector<std::string>& damaged);
-    // Reads a copy; false, with the copy set aside, for one that is not a whole project.
-    bool Read(const FoundCopy& copy, MeshDocument& document);
+    enum class ReadResult { Read, Gone, Damaged };
+    // Reads a copy. One that is not a whole project is set aside; one that is no longer
+    // there (another editor took it or removed it) is gone.
+    ReadResult Read(const FoundCopy& copy, MeshDocument& document);
     // The copy and its record go.
     void Remove(const FoundCopy& copy);
     // The copy and its record move into "Danneggiate".
@@ -58,6 +60,7 @@ public:
 
 private:
     std::string PathOf(const std::string& name, const char* extension) const;
+    std::vector<std::string> NamesWith(const char* extension) const;
 
     void WaitForWriter();
 

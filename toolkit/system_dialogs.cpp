@@ -100,6 +100,11 @@ bool AskYesNo(GUIElement* owner, const std::string& text, const std::string& cap
            IDYES;
 }
 
+bool AskYesNoDefaultNo(GUIElement* owner, const std::string& text, const std::string& caption) {
+    return CurrentDialogHost().RunMessageBox(WindowOf(owner), text, caption,
+                                             kQuestionFlags | MB_DEFBUTTON2) == IDYES;
+}
+
 Answer AskYesNoCancel(GUIElement* owner, const std::string& text, const std::string& caption) {
     switch (CurrentDialogHost().RunMessageBox(WindowOf(owner), text, caption, kThreeWayFlags)) {
     case IDYES:

@@ -26,6 +26,8 @@ void ShowError(GUIElement* owner, const std::string& text, const std::string& ca
 // Yes and No with the question icon; true only for Yes. A box that cannot be shown is No.
 bool AskYesNo(const std::string& text, const std::string& caption);
 bool AskYesNo(GUIElement* owner, const std::string& text, const std::string& caption);
+// The same with "No" as the default button, for a question whose "Sì" cannot be undone.
+bool AskYesNoDefaultNo(GUIElement* owner, const std::string& text, const std::string& caption);
 
 enum class Answer { Yes, No, Cancel };
 // Yes, No and Cancel with the question icon. Escape and the close box answer Cancel, and
