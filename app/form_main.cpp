@@ -22,6 +22,7 @@
 #include "toolkit/panel_children.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/sub_menu.h"
+#include "toolkit/system_dialogs.h"
 #include "toolkit/text_box.h"
 #include "toolkit/text_conversion.h"
 #include "toolkit/timer.h"
@@ -31,7 +32,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <shlobj.h>
 
 using namespace KelUtility;
 
@@ -41,12 +41,7 @@ namespace {
 // Pictures found inside models are kept under the user's local application data, where
 // they survive the session without cluttering the user's own folders.
 std::string UserPictureFolder() {
-    PWSTR folder = nullptr;
-    std::string path;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder)))
-        path = ToNarrow(folder) + "\\Kel Morvane\\Texture";
-    CoTaskMemFree(folder);
-    return path;
+    return LocalDataFolder("Kel Morvane\\Texture");
 }
 
 constexpr double kScreenShare = 0.9;

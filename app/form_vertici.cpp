@@ -84,13 +84,7 @@ void FormVertici::AddLabel(const char* caption, int left, int top, int labelWidt
 }
 
 std::unique_ptr<CurrencyBox> FormVertici::MakeBox(int left, int top, double value, bool negatives) {
-    auto box = std::make_unique<CurrencyBox>(this, value);
-    box->font = font;
-    box->SetPosition(left, top);
-    box->SetSize(m_boxWidth, Px(kRowHeight));
-    box->allowNegative = negatives;
-    box->Create();
-    return box;
+    return MakeNumberBox(left, top, m_boxWidth, value, negatives);
 }
 
 void FormVertici::LoadVertex(const MeshVertex& record, int row) {

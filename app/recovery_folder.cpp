@@ -1,6 +1,7 @@
 #include "app/recovery_folder.h"
 
 #include "document/text_file.h"
+#include "toolkit/system_dialogs.h"
 #include "toolkit/text_conversion.h"
 
 #include <shlobj.h>
@@ -36,12 +37,7 @@ bool ReadAll(const std::string& path, std::string& text) {
 } // namespace
 
 std::string RecoveryFolder::UserFolder() {
-    PWSTR folder = nullptr;
-    std::string path;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder)))
-        path = ToNarrow(folder) + "\\Kel Morvane\\Ripristino";
-    CoTaskMemFree(folder);
-    return path;
+    return KelUtility::LocalDataFolder("Kel Morvane\\Ripristino");
 }
 
 // The name is the process's number and the time it started, which no other editor on the

@@ -5,6 +5,8 @@
 #include "toolkit/gui_element.h"
 #include "toolkit/text_conversion.h"
 
+#include <shlobj.h>
+
 namespace KelUtility {
 
 namespace {
@@ -196,6 +198,15 @@ std::string FullPath(const std::string& path) {
         return path;
     whole.resize(written);
     return ToNarrow(whole);
+}
+
+std::string LocalDataFolder(const std::string& below) {
+    PWSTR folder = nullptr;
+    std::string path;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder)))
+        path = ToNarrow(folder) + "\\" + below;
+    CoTaskMemFree(folder);
+    return path;
 }
 
 // The module's name grows until it fits: a program may be installed down a long path.

@@ -62,6 +62,9 @@ std::string CurrentDirectory();
 bool FileExists(const std::string& path);
 // The folder of the running program, without a final backslash.
 std::string ProgramFolder();
+// A folder under the user's local application data (%LOCALAPPDATA%\below), or "" when the
+// system names none.
+std::string LocalDataFolder(const std::string& below);
 // The path made whole against the current folder; the path as given when it cannot be.
 std::string FullPath(const std::string& path);
 
