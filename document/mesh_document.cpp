@@ -3,8 +3,11 @@
 #include "document/number_text.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <system_error>
+#include <thread>
 
 namespace MyApp {
 namespace {
@@ -359,6 +362,21 @@ char* WriteLineBreak(char* out) {
     return out;
 }
 
+// The six lines of each vertex from `first` to `last`, at `out`, which has room for
+// kVertexLineRoom bytes a vertex and kMaxRealText more; returns the end of the text.
+constexpr std::size_t kVertexLineRoom = kLinesPerVertex * kMaxNumberLine;
+
+char* FormatVertexLines(char* out, const MeshVertex* first, const MeshVertex* last) {
+    for (const MeshVertex* vertex = first; vertex != last; ++vertex) {
+        const NumberLine block[kLinesPerVertex] = {
+            NumberLine::OfReal(vertex->X),  NumberLine::OfReal(vertex->Y),
+            NumberLine::OfReal(vertex->Z),  NumberLine::OfInteger(vertex->Color),
+            NumberLine::OfReal(vertex->Tu), NumberLine::OfReal(vertex->Tv)};
+        out = FormatNumberLinesTo(out, block, kLinesPerVertex);
+    }
+    return out;
+}
+
 // Lines laid out in a piece of text that is handed on whenever the next line might not fit
 // it, and reused: the piece stays in the cache while it is written and read.
 class PieceWriter {
@@ -383,9 +401,17 @@ public:
         MakeRoom(kMaxIntegerLine);
         m_out = WriteLineBreak(FormatIntegerTo(m_out, value));
     }
-    void NumberLines(const NumberLine* lines, std::size_t count) {
-        MakeRoom(count * kMaxNumberLine);
-        m_out = FormatNumberLinesTo(m_out, lines, count);
+    // The six lines of each vertex from `first` to `last`.
+    void VertexLines(const MeshVertex* first, const MeshVertex* last) {
+        for (const MeshVertex* vertex = first; vertex != last; ++vertex) {
+            MakeRoom(kVertexLineRoom);
+            m_out = FormatVertexLines(m_out, vertex, vertex + 1);
+        }
+    }
+    // Text made elsewhere, handed on after what came before.
+    void Text(std::string_view text) {
+        HandOn();
+        m_taken = m_taken && (text.empty() || m_take(text));
     }
     // Hands on what is left; true when every piece was taken.
     bool Finish() {
@@ -397,7 +423,7 @@ private:
     static constexpr std::size_t kPieceSize = 64 * 1024;
     // Past a piece's end, the most a step writes before it is handed on, and the scratch
     // the number writers may use.
-    static constexpr std::size_t kRoom = kPieceSize + kLinesPerVertex * kMaxNumberLine + kMaxRealText;
+    static constexpr std::size_t kRoom = kPieceSize + kMaxIntegerLine + kMaxRealText;
 
     void MakeRoom(std::size_t bytes) {
         if (static_cast<std::size_t>(m_out - m_piece.get()) + bytes > kPieceSize)
@@ -413,6 +439,88 @@ private:
     const std::unique_ptr<char[]> m_piece;
     char* m_out;
     bool m_taken = true;
+};
+
+// The vertex lines are nearly all of a large project's text and each vertex's are made
+// alone, so two threads share them in runs: this thread takes runs from the front and
+// hands each on as it is made, a helper takes runs from the back into rooms of their own,
+// and where the two meet this thread hands on the helper's runs in order. A helper that
+// starts late, or not at all, leaves more runs to this thread. A mesh of one run makes no
+// thread.
+class VertexLineRuns {
+public:
+    explicit VertexLineRuns(const std::vector<MeshVertex>& vertices)
+        : m_vertices(vertices), m_runCount((vertices.size() + kRunVertices - 1) / kRunVertices),
+          m_ends(std::uint64_t{m_runCount} << 32), m_backRuns(m_runCount) {}
+
+    void Write(PieceWriter& writer) {
+        std::thread helper = StartHelper();
+        std::size_t run = 0;
+        while (Claim(kFromFront, run))
+            writer.VertexLines(RunBegin(run), RunEnd(run));
+        if (helper.joinable())
+            helper.join();
+        for (const BackRun& made : m_backRuns)
+            writer.Text(std::string_view(made.text.get(), made.size));
+    }
+
+private:
+    static constexpr std::size_t kRunVertices = 512;
+    static constexpr bool kFromFront = true;
+    static constexpr std::uint64_t kFrontMask = 0xFFFFFFFF;
+    static constexpr std::uint64_t kBackOne = std::uint64_t{1} << 32;
+
+    struct BackRun {
+        std::unique_ptr<char[]> text;
+        std::size_t size = 0;
+    };
+
+    const MeshVertex* RunBegin(std::size_t run) const { return m_vertices.data() + run * kRunVertices; }
+    const MeshVertex* RunEnd(std::size_t run) const {
+        return m_vertices.data() + std::min(m_vertices.size(), (run + 1) * kRunVertices);
+    }
+
+    // The next run from one end, while any is left between the two ends.
+    bool Claim(bool fromFront, std::size_t& run) {
+        std::uint64_t ends = m_ends.load();
+        std::uint64_t next = 0;
+        do {
+            const std::uint64_t front = ends & kFrontMask;
+            const std::uint64_t back = ends >> 32;
+            if (front == back)
+                return false;
+            run = static_cast<std::size_t>(fromFront ? front : back - 1);
+            next = fromFront ? ends + 1 : ends - kBackOne;
+        } while (!m_ends.compare_exchange_weak(ends, next));
+        return true;
+    }
+
+    std::thread StartHelper() {
+        if (m_runCount < 2)
+            return {};
+        try {
+            return std::thread([this] { MakeBackRuns(); });
+        } catch (const std::system_error&) {
+            return {}; // this thread takes every run
+        }
+    }
+
+    void MakeBackRuns() {
+        std::size_t run = 0;
+        while (Claim(!kFromFront, run)) {
+            BackRun& made = m_backRuns[run];
+            made.text.reset(new char[kRunVertices * kVertexLineRoom + kMaxRealText]);
+            made.size = static_cast<std::size_t>(FormatVertexLines(made.text.get(), RunBegin(run), RunEnd(run)) -
+                                                 made.text.get());
+        }
+    }
+
+    const std::vector<MeshVertex>& m_vertices;
+    const std::size_t m_runCount;
+    // The first run not taken from the front in the low half, one past the last run not
+    // taken from the back in the high half.
+    std::atomic<std::uint64_t> m_ends;
+    std::vector<BackRun> m_backRuns;
 };
 
 } // namespace
@@ -481,13 +589,7 @@ bool MeshDocument::WriteText(const TextSink& take) const {
         writer.IntegerLine(value);
     writer.Line(TextureFile);
     writer.Line(kBeginVertex);
-    for (const MeshVertex& vertex : Vertices) {
-        const NumberLine block[kLinesPerVertex] = {
-            NumberLine::OfReal(vertex.X),  NumberLine::OfReal(vertex.Y),
-            NumberLine::OfReal(vertex.Z),  NumberLine::OfInteger(vertex.Color),
-            NumberLine::OfReal(vertex.Tu), NumberLine::OfReal(vertex.Tv)};
-        writer.NumberLines(block, kLinesPerVertex);
-    }
+    VertexLineRuns(Vertices).Write(writer);
     writer.Line(kEndVertex);
     writer.Line(kBeginIndex);
     for (std::uint16_t index : Indices)

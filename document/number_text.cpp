@@ -2,6 +2,8 @@
 
 #include "document/format_text.h"
 
+#include <dragonbox/dragonbox.h>
+
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
@@ -187,13 +189,9 @@ bool ParseShortReal(std::string_view text, double& value, std::size_t& end) {
     return true;
 }
 
-// A rounding this near a tie may have gone the wrong way: the scaling's error is below
-// 2^-52 of a scaled value under 10^9, 2.2e-7 at most.
-constexpr double kTieMargin = 1e-6;
 constexpr std::uint32_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000,
                                           100000000, 1000000000};
 constexpr int kFloatDigits = 9; // a float needs at most nine to be told from its neighbours
-constexpr std::uint32_t kFloatFraction = 0x7FFFFF;
 
 // A float's significant digits as a whole number of `count` digits without trailing
 // zeros, the first standing for 10^exponent.
@@ -203,78 +201,19 @@ struct Decimal {
     int exponent = 0;
 };
 
-Decimal WithoutTrailingZeros(std::uint32_t digits, int count, int exponent) {
-    while (count > 1 && digits % 10 == 0) {
-        digits /= 10;
-        --count;
-    }
-    return {digits, count, exponent};
-}
-
-// The float's digits, six to nine, correctly rounded and the fewest that the reader takes
-// back to the same float, by one scaling with an exact power of ten for each count tried
-// and the reader's own single rounding back. For a normal float only one decimal of six
-// digits lies that near it, so six that read back are its shortest decimal too. False for
-// zeros and subnormals, for magnitudes whose scaling needs a power of ten beyond the exact
-// ones, for a rounding within the scaling's error of a tie, and for a power of two whose
-// nearest decimal of some count does not read back.
-bool QuickDigits(float value, Decimal& decimal) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    const int binary = static_cast<int>(bits >> 23 & 0xFF) - 127;
-    if (binary == -127 || binary == 128)
-        return false;
-    const double magnitude = std::fabs(static_cast<double>(value));
-    // floor(b log10 2) for the binary exponent b: this magnitude's decade, or one below.
-    constexpr int kLog2Scaled = 78913; // log10 2 times 2^18
-    int exponent = binary >= 0 ? (binary * kLog2Scaled) >> 18 : -((-binary * kLog2Scaled + (1 << 18) - 1) >> 18);
-    for (int count = kSignificantDigits; count <= kFloatDigits;) {
-        double scaled = 0.0;
-        if (!ScaleByPowerOfTen(magnitude, count - 1 - exponent, scaled))
-            return false;
-        const auto floor = static_cast<std::uint64_t>(scaled);
-        const double fraction = scaled - static_cast<double>(floor);
-        if (std::fabs(fraction - 0.5) < kTieMargin)
-            return false;
-        const std::uint64_t whole = floor + (fraction > 0.5 ? 1 : 0);
-        if (whole >= kPowersOfTen[count]) {
-            // A decade low, or rounded up into the next: either way the next one's digits.
-            ++exponent;
-            continue;
-        }
-        if (whole < kPowersOfTen[count - 1])
-            return false; // a decade guessed high, which the exact path sorts out
-        double back = 0.0;
-        if (!ScaleByPowerOfTen(static_cast<double>(whole), exponent + 1 - count, back))
-            return false;
-        if (static_cast<float>(back) == static_cast<float>(magnitude)) {
-            decimal = WithoutTrailingZeros(static_cast<std::uint32_t>(whole), count, exponent);
-            return true;
-        }
-        // Below a power of two the floats lie closer together, and the decimal of this
-        // count that reads back may be the one above the nearest.
-        if ((bits & kFloatFraction) == 0)
-            return false;
-        ++count;
-    }
-    return false;
-}
-
-// The float's shortest digits as the standard library finds them, exactly, from its
-// scientific text "-d.ddde-XX".
+// The fewest digits that read back as the float, and of those the nearest to it, as
+// Dragonbox finds them (the same digits std::to_chars gives, in a third of its time). Where
+// six digits or fewer read back they are the float's nearest decimal of six digits with
+// its trailing zeros dropped, so "%g" would write the same number.
 Decimal ShortestDigits(float value) {
-    char text[kMaxRealText];
-    const char* const end = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific).ptr;
-    const char* const e = std::find(static_cast<const char*>(text), end, 'e');
-    Decimal decimal{0, 0, 0};
-    for (const char* c = text; c != e; ++c) {
-        if (IsDigit(*c)) {
-            decimal.digits = decimal.digits * 10 + static_cast<std::uint32_t>(*c - '0');
-            ++decimal.count;
-        }
-    }
-    std::from_chars(e + (e[1] == '+' ? 2 : 1), end, decimal.exponent);
-    return WithoutTrailingZeros(decimal.digits, decimal.count, decimal.exponent);
+    if (value == 0.0f)
+        return {};
+    const auto shortest = jkj::dragonbox::to_decimal(value, jkj::dragonbox::policy::sign::ignore);
+    Decimal decimal{shortest.significand, 1, 0};
+    while (decimal.count < kFloatDigits && decimal.digits >= kPowersOfTen[decimal.count])
+        ++decimal.count;
+    decimal.exponent = shortest.exponent + decimal.count - 1;
+    return decimal;
 }
 
 // "00" to "99" as the two bytes they take in a text, the first digit in the low byte.
@@ -391,10 +330,7 @@ std::string FormatReal(double value) {
 
 char* FormatRealTo(char* out, double value) {
     const float kept = NarrowToFloat(value);
-    Decimal decimal;
-    if (!QuickDigits(kept, decimal))
-        decimal = ShortestDigits(kept);
-    return WriteGeneral(out, std::signbit(kept), decimal);
+    return WriteGeneral(out, std::signbit(kept), ShortestDigits(kept));
 }
 
 char* FormatNumberLinesTo(char* out, const NumberLine* lines, std::size_t count) {

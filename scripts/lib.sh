@@ -10,7 +10,7 @@ KEL_PACKAGES=(
     mingw-w64-x86-64-dev wine wine64 xvfb xauth x11-utils libgl1-mesa-dri imagemagick
     locales xdotool fonts-wine fonts-liberation libassimp-dev libtinyobjloader-dev
     libtinygltf-dev nlohmann-json3-dev libstb-dev assimp-testmodels assimp-utils nsis
-    blender python3-numpy libmeshoptimizer-dev dpkg-dev
+    blender python3-numpy libmeshoptimizer-dev dpkg-dev libdragonbox-dev
 )
 
 kel_say() { printf '== %s\n' "$*"; }

@@ -231,7 +231,8 @@ MeshDocument RandomDocument(std::mt19937_64& random) {
                                 &document.RotY, &document.RotZ, &document.FaceCount})
         *field = static_cast<std::int32_t>(random());
     document.TextureFile = std::string(random() % 8, static_cast<char>(' ' + random() % 200));
-    for (std::size_t i = random() % 40; i > 0; --i) {
+    // Now and then a mesh large enough for its vertex lines to be made in runs by two threads.
+    for (std::size_t i = random() % 64 == 0 ? 1000 + random() % 4000 : random() % 40; i > 0; --i) {
         document.Vertices.push_back({RandomReal(random), RandomReal(random), RandomReal(random),
                                      static_cast<std::uint32_t>(random()),
                                      NarrowToFloat(RandomReal(random)),
