@@ -6,10 +6,6 @@
 
 namespace MyApp {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
 bool ParseNumber(std::string_view word, double& value) {
     // std::from_chars takes a '-' but no '+', which many writers put before exponents
     // and some before numbers.
