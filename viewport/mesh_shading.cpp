@@ -109,8 +109,7 @@ void GroupMany(FacesAt& at) {
         ends.emplace_back(at.previous[i], i);
     }
     std::sort(ends.begin(), ends.end());
-    std::vector<std::uint32_t>& joined = at.group;
-    joined.resize(count);
+    std::vector<std::uint32_t> joined(count);
     for (std::uint32_t i = 0; i < count; ++i)
         joined[i] = i;
     const auto root = [&](std::uint32_t face) {
@@ -124,14 +123,16 @@ void GroupMany(FacesAt& at) {
         if (ends[k - 1].first == ends[k].first && Smooth(at.units[a], at.units[b]))
             joined[root(a)] = root(b);
     }
-    // Each group named by its first face, as the few are.
+    // Each group named by its first face, as the few are. The names go to their own list:
+    // written over the joins, they would send root() to faces that are not there.
     std::vector<std::uint32_t> firstOfRoot(count, UINT32_MAX);
     for (std::uint32_t i = 0; i < count; ++i) {
         std::uint32_t& first = firstOfRoot[root(i)];
         first = std::min(first, i);
     }
+    at.group.resize(count);
     for (std::uint32_t i = 0; i < count; ++i)
-        joined[i] = firstOfRoot[root(i)];
+        at.group[i] = firstOfRoot[root(i)];
 }
 
 // The faces of the corners at one position.
