@@ -275,7 +275,7 @@ ShadedGeometry ShadeTriangles(const DeviceVertex* vertices, std::size_t vertexCo
     std::vector<std::uint32_t> directionOf;
     for (std::size_t p = 0; p < positions; ++p) {
         const std::uint32_t count = start[p + 1] - start[p];
-        const std::uint32_t* const cornersHere = &cornersAt[start[p]];
+        const std::uint32_t* const cornersHere = cornersAt.data() + start[p];
         Gather(vertices, indices, position.data(), cornersHere, count, at);
         Vector sum;
         if (OneSmoothGroup(at, sum)) {

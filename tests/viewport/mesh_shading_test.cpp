@@ -119,6 +119,42 @@ TEST(MeshShading, CubesStaySharpSpheresSmoothAndFlatTrianglesHarmless) {
     }
 }
 
+// A closed cone of `sides` sides, its tip at y = 3 above a base of radius 1 at y = 0, every
+// face clockwise seen from outside, on shared vertices: 0 the tip, 1 the base's centre.
+Mesh ClosedCone(int sides) {
+    Mesh cone;
+    cone.vertices.push_back({0, 3, 0, 0, 0, 0});
+    cone.vertices.push_back({0, 0, 0, 0, 0, 0});
+    const double step = 2 * 3.14159265358979323846 / sides;
+    for (int k = 0; k < sides; ++k)
+        cone.vertices.push_back({static_cast<float>(std::cos(k * step)), 0,
+                                 static_cast<float>(std::sin(k * step)), 0, 0, 0});
+    for (int k = 0; k < sides; ++k) {
+        const auto a = static_cast<std::uint16_t>(2 + k);
+        const auto b = static_cast<std::uint16_t>(2 + (k + 1) % sides);
+        cone.indices.insert(cone.indices.end(), {0, b, a, 1, a, b});
+    }
+    return cone;
+}
+
+TEST(MeshShading, AConeKeepsOneNormalAtTipAndCentreAndACreaseAtTheRimWhateverItsSides) {
+    // Past 32 faces at a position the faces are grouped another way than below it: the
+    // cone's tip and centre meet `sides` faces each.
+    for (const int sides : {8, 32, 33, 64, 200}) {
+        const ShadedGeometry shaded = Shade(ClosedCone(sides));
+        ASSERT_EQ(shaded.indices.size(), 6u * sides);
+        for (std::uint32_t index : shaded.indices)
+            ASSERT_LT(index, shaded.vertices.size()) << sides;
+        EXPECT_EQ(shaded.vertices.size(), 2u * sides + 2) << sides << " sides: the rim creased, tip and centre smooth";
+        for (const ShadedVertex& v : shaded.vertices) {
+            if (v.x == 0 && v.y == 0 && v.z == 0) {
+                EXPECT_NEAR(v.ny, -1, 1e-6) << sides << " sides: the base faces down";
+            }
+            EXPECT_NEAR(v.nx * v.nx + v.ny * v.ny + v.nz * v.nz, 1, 1e-5);
+        }
+    }
+}
+
 TEST(MeshEdges, EveryTriangleHasItsThreePlacesAndAGridNeedsNoCopies) {
     for (const Mesh& mesh : {Cube(), Sphere()}) {
         const ShadedGeometry shaded = Shade(mesh);
