@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -160,6 +161,19 @@ D3DCOLOR AverageColour(const std::vector<DeviceVertex>& vertices) {
            static_cast<D3DCOLOR>(sum[1] / count) << 8 | static_cast<D3DCOLOR>(sum[0] / count);
 }
 
+// Makes a look's geometry; false when it cannot be had (memory runs out on a large mesh).
+// The mesh is then drawn plain, and the look is tried again when the mesh changes: an
+// exception let out here would leave the frame half drawn and every later one undrawn.
+template <typename Make>
+bool LookGeometry(const Make& make) {
+    try {
+        make();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 } // namespace
 
 ComPtr<ID3DXMesh> D3DPanel::BuildShadedMesh(ID3DXMesh& plain) {
@@ -167,7 +181,9 @@ ComPtr<ID3DXMesh> D3DPanel::BuildShadedMesh(ID3DXMesh& plain) {
     std::vector<std::uint16_t> indices;
     if (!ReadMesh(plain, vertices, indices))
         return nullptr;
-    const ShadedGeometry shaded = ShadeTriangles(vertices.data(), vertices.size(), indices.data(), indices.size());
+    ShadedGeometry shaded;
+    if (!LookGeometry([&] { shaded = ShadeTriangles(vertices.data(), vertices.size(), indices.data(), indices.size()); }))
+        return nullptr;
     const bool wide = shaded.vertices.size() > 0xFFFF;
     ComPtr<ID3DXMesh> mesh;
     if (shaded.indices.empty() ||
@@ -199,8 +215,11 @@ bool D3DPanel::BuildEdged(ID3DXMesh& plain, BuiltMesh& built) {
     std::vector<std::uint16_t> indices;
     if (!ReadMesh(plain, vertices, indices))
         return false;
-    const EdgedGeometry edged =
-        EdgedTriangles(ShadeTriangles(vertices.data(), vertices.size(), indices.data(), indices.size()));
+    EdgedGeometry edged;
+    if (!LookGeometry([&] {
+            edged = EdgedTriangles(ShadeTriangles(vertices.data(), vertices.size(), indices.data(), indices.size()));
+        }))
+        return false;
     const bool wide = edged.vertices.size() > 0xFFFF;
     void* data = nullptr;
     if (edged.indices.empty() ||
