@@ -8,17 +8,18 @@
 #include <cmath>
 
 namespace KelUtility {
+namespace {
 
-inline float Dot(Point3 a, Point3 b) {
+float Dot(Point3 a, Point3 b) {
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
-inline Point3 Unit(Point3 a) {
+Point3 Unit(Point3 a) {
     const float length = std::sqrt(Dot(a, a));
     return {a.x / length, a.y / length, a.z / length};
 }
 
-inline Matrix4 LookAt(Point3 eye, float fieldOfView, float aspect, float nearPlane,
+Matrix4 LookAt(Point3 eye, float fieldOfView, float aspect, float nearPlane,
                       float farPlane) {
     const Point3 z = Unit({-eye.x, -eye.y, -eye.z});
     const Point3 x = Unit({z.z, 0, -z.x});
@@ -37,4 +38,5 @@ inline Matrix4 LookAt(Point3 eye, float fieldOfView, float aspect, float nearPla
     return Multiply(view, projection);
 }
 
+} // namespace
 } // namespace KelUtility
