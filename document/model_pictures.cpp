@@ -186,7 +186,10 @@ bool CopyPictureBeside(const std::string& filePath, const std::string& picture,
         problem = "impossibile leggere " + picture;
         return false;
     }
-    const std::string extension = PictureExtension(bytes);
+    // A picture of another kind (a user's BMP or TGA) keeps its own extension.
+    std::string extension = PictureExtension(bytes);
+    if (extension.empty())
+        extension = picture.substr(WithoutExtension(picture).size());
     const std::string stem = WithoutExtension(filePath);
     for (int copy = 1; copy <= kNamesTried; ++copy) {
         const std::string path =

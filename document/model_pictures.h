@@ -38,8 +38,9 @@ std::string TextureSeenFrom(const std::string& projectFolder, const std::string&
 
 // Copies a picture beside a file (a project, an exported model), named after it
 // ("progetto.png" for "progetto.kv3"; "progetto (2).png" and on when another picture has
-// the name already), so that the file and its picture travel together. `name` is the
-// copy's file name, as the file names it. False with the reason in Italian.
+// the name already), so that the file and its picture travel together; a picture other than
+// PNG or JPEG keeps its own extension. `name` is the copy's file name, as the file names it.
+// False with the reason in Italian.
 bool CopyPictureBeside(const std::string& filePath, const std::string& picture,
                        std::string& name, std::string& problem);
 

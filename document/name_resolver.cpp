@@ -302,4 +302,9 @@ std::string RefusedNameText(const std::string& what, bool feminine, const std::s
     return what + " " + name + " " + reason + " e non viene " + opened;
 }
 
+std::string RefusedTextureNote(const std::string& name, NameRefusal refusal) {
+    return RefusedNameText("La texture", true, name, refusal) +
+           ": sceglila con il pulsante della texture se ti fidi della fonte.";
+}
+
 } // namespace MyApp

@@ -46,4 +46,8 @@ ResolvedName ResolveName(const std::string& folder, const std::string& name, Nam
 std::string RefusedNameText(const std::string& what, bool feminine, const std::string& name,
                             NameRefusal refusal);
 
+// The note for a texture a file names that is not opened: the user may still choose the file
+// with the texture's button.
+std::string RefusedTextureNote(const std::string& name, NameRefusal refusal);
+
 } // namespace MyApp
