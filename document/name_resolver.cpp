@@ -245,6 +245,8 @@ ResolvedName ResolveName(const std::string& folder, const std::string& name, Nam
     if (path.refusal == NameRefusal::Address || path.refusal == NameRefusal::Device ||
         path.refusal == NameRefusal::DriveRelative)
         return {"", path.refusal};
+    if (scope == NameScope::UsersWord && path.refusal == NameRefusal::AnotherMachine)
+        return {name, NameRefusal::None};
     if (path.start == Start::Relative && path.refusal == NameRefusal::None) {
         if (path.parts.empty() && path.up == 0)
             return {"", NameRefusal::OutsideFolder}; // the folder itself, no file in it
@@ -256,7 +258,7 @@ ResolvedName ResolveName(const std::string& folder, const std::string& name, Nam
         // Climbing out of a project's folder on this machine's drives stays on them.
         const PathParts whole = Parse(folder);
         const bool local = whole.refusal == NameRefusal::None;
-        if (scope == NameScope::Project && local)
+        if ((scope == NameScope::Project && local) || scope == NameScope::UsersWord)
             return {JoinedPath(folder, name), NameRefusal::None};
         return {"", NameRefusal::OutsideFolder};
     }
@@ -266,7 +268,7 @@ ResolvedName ResolveName(const std::string& folder, const std::string& name, Nam
     const PathParts outer = Parse(folder);
     if (!folder.empty() && IsPlace(outer) && IsInside(path, outer))
         return {Written(path, SeparatorOf(name)), NameRefusal::None};
-    if (path.refusal == NameRefusal::None && scope == NameScope::Project)
+    if (path.refusal == NameRefusal::None && scope != NameScope::Model)
         return {Written(path, SeparatorOf(name)), NameRefusal::None};
     const NameRefusal refusal =
         path.refusal == NameRefusal::None ? NameRefusal::OutsideFolder : path.refusal;

@@ -12,8 +12,9 @@ namespace MyApp {
 
 // What a file may name besides the files in its own folder and below it.
 enum class NameScope {
-    Model,   // nothing else
-    Project, // also any file on this machine's drives, as the user's projects always have
+    Model,     // nothing else
+    Project,   // also any file on this machine's drives, as the user's projects always have
+    UsersWord, // a name the user typed or chose: also files of other machines
 };
 
 // Why a name is not opened.
@@ -35,9 +36,10 @@ struct ResolvedName {
 // relative name is taken from the folder and accepted while it stays inside it, tested on
 // whole path components, dots resolved, so that C:\models2 is not inside C:\models. A whole
 // path is accepted when it lies inside the folder; for a project also when it is on this
-// machine's drives. A model's whole path elsewhere, as exporters write the path a picture had
-// on the author's machine, stands for the file of that name beside the model when there is
-// one. Names of other machines, devices, drive-relative names and addresses are refused.
+// machine's drives, and for the user's own word also on other machines. A model's whole path
+// elsewhere, as exporters write the path a picture had on the author's machine, stands for
+// the file of that name beside the model when there is one. Names of other machines,
+// devices, drive-relative names and addresses are refused.
 ResolvedName ResolveName(const std::string& folder, const std::string& name, NameScope scope);
 
 // What the user is told of a refused name, as a whole sentence: `what` names the kind of file

@@ -555,9 +555,9 @@ TEST(ModelImport, APictureInsideAModelTravelsWithTheProjectAndTheExports) {
         << problem;
     EXPECT_EQ(name, "progetto (2).png");
     std::filesystem::remove(folder.File("box.glb"));
-    document.TextureFile = TextureSeenFrom(folder.File(""), name);
+    document.TextureFile = ProjectTexture(folder.File(""), name, NameScope::Project).path;
     EXPECT_EQ(document.TextureFile, folder.File("progetto (2).png"));
-    EXPECT_EQ(TextureSeenFrom(folder.File(""), "altrove.png"), "altrove.png");
+    EXPECT_EQ(ProjectTexture(folder.File(""), "altrove.png", NameScope::Project).path, "altrove.png");
     ASSERT_TRUE(ExportModel(document, folder.File("out.gltf"), message)) << message;
     ModelTriangles carried;
     ASSERT_TRUE(ReadGltf(folder.File("out.gltf"), carried, message)) << message;

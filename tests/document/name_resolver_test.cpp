@@ -87,6 +87,16 @@ TEST(NameResolverTest, NamesFromAFileOpenOnlyWhatTheRuleLets) {
             }
         }
     }
+    // The user's own word may name another machine, never a device, a drive's current folder
+    // or an address.
+    const std::pair<const char*, NameRefusal> typed[] = {
+        {"\\\\host\\share\\x.png", kOk}, {"\\\\?\\UNC\\host\\share\\x.png", kOk},
+        {"..\\x.png", kOk},                {"\\\\.\\PhysicalDrive0", kDevice},
+        {"CON", kDevice},                    {"C:x.png", kDrive},
+        {"http://example.com/x.png", kAddress},
+    };
+    for (const auto& [name, refusal] : typed)
+        EXPECT_EQ(ResolveName("\\\\srv\\share", name, NameScope::UsersWord).refusal, refusal) << name;
     // A NUL inside a name would cut it after it was judged.
     EXPECT_EQ(ResolveName("C:\\models", std::string("a/..\0/../x", 10), NameScope::Model).refusal,
               kDevice);
