@@ -230,7 +230,7 @@ char SeparatorOf(const std::string& path) {
 ResolvedName Beside(const std::string& folder, const std::string& name, NameRefusal refusal) {
     const std::string beside = JoinedPath(folder, FileNameOf(name));
     const PathParts last = Parse(FileNameOf(name));
-    if (!FileNameOf(name).empty() && last.refusal == NameRefusal::None && last.up == 0 &&
+    if (last.refusal == NameRefusal::None && last.up == 0 && last.parts.size() == 1 &&
         FileExists(beside))
         return {beside, NameRefusal::None};
     return {"", refusal};
