@@ -13,6 +13,7 @@
 #include "document/text_file.h"
 #include "toolkit/text_conversion.h"
 
+#include "toolkit/button.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/gui_control.h"
