@@ -365,6 +365,7 @@ private:
     void NameTexture(const std::string& name);
     // The document as the exports write it: its texture as the preview finds it.
     MeshDocument DocumentToExport() const;
+    std::string ShownTexture() const;
     void ExportPicture();
     void OpenPage(const std::string& address);
     void OpenGuide();

@@ -189,7 +189,7 @@ bool FormMain::SaveProject(bool noQuestion) {
         }
     }
     const std::string previous = ProjectPath;
-    const std::string texture = TextureSeenFrom(FolderOf(ProjectPath), document.TextureFile);
+    const std::string texture = ShownTexture();
     if (ProjectPath.empty())
         SetFileName(AskProjectPath());
     if (ProjectPath.empty())
@@ -208,7 +208,7 @@ void FormMain::SaveProjectAs() {
     if (chosen.empty())
         return;
     const std::string previous = ProjectPath;
-    const std::string texture = TextureSeenFrom(FolderOf(ProjectPath), document.TextureFile);
+    const std::string texture = ShownTexture();
     SetFileName(chosen);
     if (!WriteProject(texture))
         SetFileName(previous);
@@ -259,12 +259,13 @@ bool FormMain::WriteProject(const std::string& texture) {
 // A copy that fails leaves the name as it was: the project still shows its texture on
 // this machine, and the user learns why it does not travel with it. A name found beside
 // the project's old folder that the new one would not find (or would find another picture
-// by) is kept as the whole path of the picture the user saw.
+// by) is kept as the whole path of the picture the user saw, and is still opened as it was.
 void FormMain::KeepTextureBesideProject(const std::string& texture) {
     if (!IsKeptPicture(texture)) {
-        if (texture != document.TextureFile &&
-            TextureSeenFrom(FolderOf(ProjectPath), document.TextureFile) != texture)
+        if (texture != document.TextureFile && ShownTexture() != texture) {
             NameTexture(texture);
+            viewport->TrustedTexture = texture;
+        }
         return;
     }
     std::string name;
@@ -290,8 +291,16 @@ void FormMain::NameTexture(const std::string& name) {
 
 MeshDocument FormMain::DocumentToExport() const {
     MeshDocument exported = document;
-    exported.TextureFile = TextureSeenFrom(FolderOf(ProjectPath), document.TextureFile);
+    exported.TextureFile = ShownTexture();
     return exported;
+}
+
+// The file the preview shows as the texture, by the same rule (D3DPanel::TextureFileOf); it
+// asks the file system, so it serves saves and exports, not the tick.
+std::string FormMain::ShownTexture() const {
+    const NameScope scope = document.TextureFile == viewport->TrustedTexture ? NameScope::UsersWord
+                                                                             : NameScope::Project;
+    return ProjectTexture(FolderOf(ProjectPath), document.TextureFile, scope).path;
 }
 
 void FormMain::OpenProject() {
@@ -507,6 +516,7 @@ void FormMain::PickTexture() {
     const std::string path = OpenFileDialog(this, "Apri", "", kTextureFilter);
     if (path.empty())
         return;
+    viewport->TrustedTexture = path;
     textureBox->SetText(path);
     textureBox->SetToolTip(path);
 }
@@ -692,7 +702,9 @@ void FormMain::StartHistory() {
     UpdateHistoryCommands();
 }
 
+// A new document's texture name comes from its file, and is opened on that file's word.
 void FormMain::LoadControls() {
+    viewport->TrustedTexture.clear();
     viewport->HighlightedVertex = viewport->HighlightedTriangle = -1;
     statusBar->SetPartText(1, "");
     ShowValues();

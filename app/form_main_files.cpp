@@ -155,6 +155,8 @@ bool FormMain::ImportModelFile(const std::string& path) {
     }
     ResetScroll();
     LoadControls();
+    // The import has resolved the texture's name from the model's folder already.
+    viewport->TrustedTexture = document.TextureFile;
     SetFileName("");
     m_untitledName = WithoutExtension(path);
     history.ForgetSaved();

@@ -53,9 +53,8 @@ void FormMain::SyncTick() {
 void FormMain::ReportTextureFailures() {
     if (GetFocus() == textureBox->window)
         return;
-    const std::string shown = TextureSeenFrom(FolderOf(ProjectPath), document.TextureFile);
     for (const TextureFailure& failure : viewport->TakeTextureFailures()) {
-        if (failure.file == shown)
+        if (failure.name == document.TextureFile)
             ShowWarning(this, failure.text, "Texture");
     }
 }
@@ -103,6 +102,7 @@ void FormMain::ReadTextureAndFaces() {
     const std::string texture = textureBox->GetNarrowText();
     if (ToWide(texture) != ToWide(document.TextureFile)) {
         document.TextureFile = texture;
+        viewport->TrustedTexture = texture;
         NoteChange(ChangeSource::Texture);
     }
     const int faces = facesSpin->GetValue();

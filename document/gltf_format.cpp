@@ -4,6 +4,7 @@
 #include "document/format_text.h"
 #include "document/model_files.h"
 #include "document/model_pictures.h"
+#include "document/name_resolver.h"
 #include "document/number_text.h"
 
 // Images are named or kept as their bytes, never decoded or written as files here, and
@@ -84,28 +85,47 @@ bool FileUriPath(const std::string& uri, std::string& path) {
     return true;
 }
 
-// tinygltf's file steps, all through OpenPath. It also tries the working folder after
-// the model's; only files under the model's folder are let through.
+// tinygltf's file steps, all through OpenPath. tinygltf joins each name to the model's
+// folder and then to the working folder; the name is taken back from the first join and
+// resolved (name_resolver.h), and only the files resolved are looked for and read. The
+// names refused are kept to say why a buffer is missing.
 struct FileAccess {
     std::string folder;
+    std::set<std::string> resolved;
+    std::map<std::string, NameRefusal> refused;
 };
 
-bool UnderFolder(const std::string& path, const FileAccess& access) {
-    return access.folder.empty() || path.compare(0, access.folder.size(), access.folder) == 0;
+// The file a file: URI names, or the name as it stands.
+std::string PathOfName(const std::string& name) {
+    std::string path;
+    return FileUriPath(name, path) ? path : name;
+}
+
+std::string ExpandFilePath(const std::string& joined, void* user) {
+    FileAccess& access = *static_cast<FileAccess*>(user);
+    std::string start = access.folder;
+    if (!start.empty() && start.back() != '/')
+        start += '/';
+    if (joined.compare(0, start.size(), start) != 0)
+        return {};
+    const std::string name = joined.substr(start.size());
+    const ResolvedName file = ResolveName(access.folder, PathOfName(name), NameScope::Model);
+    if (file.refusal != NameRefusal::None) {
+        access.refused.emplace(name, file.refusal);
+        return {};
+    }
+    access.resolved.insert(file.path);
+    return file.path;
 }
 
 bool ExistsUnderFolder(const std::string& path, void* user) {
-    return UnderFolder(path, *static_cast<FileAccess*>(user)) && FileExists(path);
-}
-
-std::string ExpandFilePath(const std::string& path, void*) {
-    return path;
+    return static_cast<FileAccess*>(user)->resolved.count(path) > 0 && FileExists(path);
 }
 
 bool ReadFile(std::vector<unsigned char>* out, std::string* err, const std::string& path,
               void* user) {
     std::string bytes;
-    if (!UnderFolder(path, *static_cast<FileAccess*>(user)) || !ReadWholeFile(path, bytes)) {
+    if (static_cast<FileAccess*>(user)->resolved.count(path) == 0 || !ReadWholeFile(path, bytes)) {
         if (err)
             *err = "unreadable";
         return false;
@@ -622,11 +642,13 @@ private:
             m_out.texturePicture.assign(image.image.begin(), image.image.end());
             return;
         }
-        std::string path;
         if (image.uri.empty() || image.uri.compare(0, 5, "data:") == 0)
             return;
-        m_out.textureFile =
-            FileUriPath(image.uri, path) ? path : JoinedPath(m_folder, DecodedUri(image.uri));
+        const ResolvedName file =
+            ResolveName(m_folder, PathOfName(DecodedUri(image.uri)), NameScope::Model);
+        m_out.textureFile = file.path;
+        if (file.refusal != NameRefusal::None)
+            m_out.notes.push_back(RefusedTextureNote(image.uri, file.refusal));
     }
 
     bool AddPrimitive(const tinygltf::Primitive& primitive, const Matrix& world) {
@@ -765,13 +787,21 @@ std::string JsonPlace(const std::string& line) {
 
 // Why tinygltf refused the file: an Italian first line that says what is wrong, and
 // tinygltf's own English words on a second line for whoever can make use of them.
-std::string LoadFailure(std::string_view bytes, const std::string& error) {
+std::string LoadFailure(std::string_view bytes, const std::string& error,
+                        const std::map<std::string, NameRefusal>& refused) {
     std::string line = error.substr(0, error.find('\n'));
     while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
         line.pop_back();
     constexpr std::string_view kNotFound = "File not found : ";
-    if (line.compare(0, kNotFound.size(), kNotFound) == 0)
-        return std::string(kBroken) + "manca il file «" + line.substr(kNotFound.size()) + "».";
+    if (line.compare(0, kNotFound.size(), kNotFound) == 0) {
+        const std::string name = line.substr(kNotFound.size());
+        const auto refusal = refused.find(name);
+        if (refusal != refused.end())
+            return RefusedNameText("Il file glTF non si pu\xC3\xB2 importare: il buffer", false,
+                                   name, refusal->second) +
+                   ".";
+        return std::string(kBroken) + "manca il file «" + name + "».";
+    }
     if (bytes.find("KHR_draco_mesh_compression") != std::string_view::npos)
         return std::string(kBroken) + "la compressione Draco non è gestita.";
     std::string reason = "la sua struttura non \xC3\xA8 quella di un file glTF 2.0";
@@ -830,7 +860,8 @@ bool ReadGltfBytes(std::string_view bytes, const std::string& folder, ModelTrian
         message = std::string(kBroken) + "il file è troppo grande.";
         return false;
     }
-    FileAccess access{folder};
+    FileAccess access;
+    access.folder = folder;
     tinygltf::TinyGLTF loader;
     loader.SetFsCallbacks({&ExistsUnderFolder, &ExpandFilePath, &ReadFile, &WriteFile, &access});
     loader.SetImageLoader(&KeepImageUndecoded, nullptr);
@@ -852,7 +883,7 @@ bool ReadGltfBytes(std::string_view bytes, const std::string& folder, ModelTrian
         loaded = false;
     }
     if (!loaded) {
-        message = LoadFailure(bytes, error);
+        message = LoadFailure(bytes, error, access.refused);
         return false;
     }
     if (!SceneReader(gltf, folder, model, message, maxTriangles).Read()) {

@@ -10,6 +10,7 @@
 #include "document/model_axes.h"
 #include "document/model_files.h"
 #include "document/model_pictures.h"
+#include "document/name_resolver.h"
 #include "document/obj_format.h"
 #include "document/ply_format.h"
 #include "document/safe_save.h"
@@ -43,17 +44,16 @@ std::string Extension(const std::string& path) {
 
 // The texture the document takes from the model: the picture it holds, written out as a
 // file, or the file it names when that file is there on this machine. What the user
-// should know about it (a texture missing, left out or not written) joins `notes`.
+// should know about it (a texture missing, left out or not written) joins `notes`, after
+// what the reader told: a reader resolves the names it finds (name_resolver.h) and tells of
+// those it does not open.
 std::string TextureOfModel(const ModelTriangles& model, std::vector<std::string>& notes) {
     std::string texture;
     std::string problem;
+    notes.insert(notes.end(), model.notes.begin(), model.notes.end());
     if (!model.texturePicture.empty()) {
         if (!KeepPicture(model.texturePicture, texture, problem))
             notes.push_back("La texture del modello non \xC3\xA8 stata caricata: " + problem + ".");
-    } else if (NamesAnotherMachine(model.textureFile)) {
-        notes.push_back("La texture " + model.textureFile +
-                        " si trova su un altro computer e non viene aperta: "
-                        "sceglila con il pulsante della texture se ti fidi della fonte.");
     } else if (!model.textureFile.empty() && FileExists(model.textureFile)) {
         texture = model.textureFile;
     } else if (!model.textureFile.empty()) {
@@ -84,14 +84,17 @@ bool ReadBytesOf(const std::string& path, ModelTriangles& model, std::string& me
     return Read(bytes, model, message, maxTriangles);
 }
 
-// A PLY file's texture comes as written; a relative name is taken from the model's folder,
-// as the other formats take theirs.
+// A PLY file's texture comes as written; it is resolved from the model's folder, as the
+// other formats resolve theirs.
 bool ReadPlyFile(const std::string& path, ModelTriangles& model, std::string& message,
                  std::size_t maxTriangles) {
     if (!ReadBytesOf<ReadPly>(path, model, message, maxTriangles))
         return false;
-    if (!model.textureFile.empty())
-        model.textureFile = JoinedPath(FolderOf(path), model.textureFile);
+    const std::string name = model.textureFile;
+    const ResolvedName file = ResolveName(FolderOf(path), name, NameScope::Model);
+    model.textureFile = file.path;
+    if (file.refusal != NameRefusal::None)
+        model.notes.push_back(RefusedTextureNote(name, file.refusal));
     return true;
 }
 
@@ -143,13 +146,18 @@ std::string CarryTexture(ModelMesh& mesh) {
     return "Il file \xC3\xA8 stato scritto senza texture: " + problem + ".";
 }
 
-// A picture kept from inside a model goes beside the OBJ or PLY that names it, named after
-// the file, so that the two travel together; a copy that fails leaves the whole path, and
-// the note says why.
-std::string CopyKeptTexture(const std::string& namedAfter, ModelMesh& mesh) {
+// An OBJ or PLY names its texture from its own folder, so that the model and its texture
+// can move together. A texture elsewhere, and a picture kept from inside a model, is copied
+// beside the file, named after it (never over other bytes); a copy that fails leaves the
+// whole path, and the note says why.
+std::string CopyTextureBeside(const std::string& exported, const std::string& namedAfter,
+                              ModelMesh& mesh) {
     std::string name;
     std::string problem;
-    if (!IsKeptPicture(mesh.textureFile))
+    const std::string folder = FolderOf(exported);
+    const bool under = TextureNameFrom(folder, mesh.textureFile) != mesh.textureFile ||
+                       (!IsAbsolutePath(mesh.textureFile) && folder.empty());
+    if (mesh.textureFile.empty() || (under && !IsKeptPicture(mesh.textureFile)))
         return "";
     if (!CopyPictureBeside(namedAfter, mesh.textureFile, name, problem))
         return "La texture non \xC3\xA8 stata copiata accanto al file: " + problem + ".";
@@ -403,7 +411,8 @@ bool ExportModel(const MeshDocument& document, const std::string& path, std::str
         return false;
     }
     // Readers split an MTL's names at blanks, so the OBJ's picture is named as its MTL is.
-    const std::string note = CopyKeptTexture(extension == ".obj" ? MaterialPathFor(path) : path, mesh);
+    const std::string note =
+        CopyTextureBeside(path, extension == ".obj" ? MaterialPathFor(path) : path, mesh);
     mesh.textureFile = TextureNameFrom(FolderOf(path), mesh.textureFile);
     const bool written = extension == ".obj" ? SaveObjPair(path, mesh, message)
                                              : SaveBytes(path, WritePly(mesh), message);

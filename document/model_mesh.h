@@ -27,12 +27,14 @@ struct ModelCorner {
 // Three corners per triangle, in the file's order. The texture is the path of the picture
 // the model names, resolved against the model's folder, or the bytes of a picture the file
 // holds inside it; neither when it has none. A model that uses several textures counts the
-// ones left out.
+// ones left out. What the reader did not open (a name it refused, a material library that is
+// not there) is told in `notes`, one sentence each.
 struct ModelTriangles {
     std::vector<ModelCorner> corners;
     std::string textureFile;
     std::string texturePicture;
     std::size_t texturesLeftOut = 0;
+    std::vector<std::string> notes;
 };
 
 // An indexed mesh to write: three indices per triangle, each below the vertex count.

@@ -161,22 +161,13 @@ bool IsKeptPicture(const std::string& path) {
     return name != path && name.find('/') == std::string::npos;
 }
 
-bool NamesAnotherMachine(const std::string& path) {
-    const auto separator = [](char c) { return c == '/' || c == '\\'; };
-    if (path.size() > 1 && separator(path[0]) && separator(path[1])) {
-        // \\?\C:\... and \\.\C:\... are this machine's drives.
-        const bool local = path.size() > 5 && (path[2] == '?' || path[2] == '.') &&
-                           separator(path[3]) && path[5] == ':';
-        return !local;
-    }
-    return path.find("://") != std::string::npos;
-}
-
-std::string TextureSeenFrom(const std::string& projectFolder, const std::string& texture) {
-    if (texture.empty() || projectFolder.empty() || IsAbsolutePath(texture))
-        return texture;
-    const std::string beside = JoinedPath(projectFolder, texture);
-    return Exists(beside) ? beside : texture;
+ResolvedName ProjectTexture(const std::string& projectFolder, const std::string& texture,
+                            NameScope scope) {
+    ResolvedName seen = ResolveName(projectFolder, texture, scope);
+    if (seen.refusal == NameRefusal::None && !projectFolder.empty() &&
+        !IsAbsolutePath(texture) && !Exists(seen.path))
+        seen = ResolveName("", texture, scope);
+    return seen;
 }
 
 bool CopyPictureBeside(const std::string& filePath, const std::string& picture,
@@ -186,7 +177,10 @@ bool CopyPictureBeside(const std::string& filePath, const std::string& picture,
         problem = "impossibile leggere " + picture;
         return false;
     }
-    const std::string extension = PictureExtension(bytes);
+    // A picture of another kind (a user's BMP or TGA) keeps its own extension.
+    std::string extension = PictureExtension(bytes);
+    if (extension.empty())
+        extension = picture.substr(WithoutExtension(picture).size());
     const std::string stem = WithoutExtension(filePath);
     for (int copy = 1; copy <= kNamesTried; ++copy) {
         const std::string path =

@@ -4,6 +4,8 @@
 // as picture files that a document can name; the picture a glTF export carries inside it;
 // and a project's texture seen from the project's folder.
 
+#include "document/name_resolver.h"
+
 #include <string>
 #include <string_view>
 
@@ -27,19 +29,19 @@ bool KeepPicture(const std::string& bytes, std::string& path, std::string& probl
 // Whether the path names a picture kept in the picture folder.
 bool IsKeptPicture(const std::string& path);
 
-// Whether a path names a file of another machine: a share (\\server\share, //server/share)
-// or an address (http://...). Such a name found in a file is not opened on its word.
-bool NamesAnotherMachine(const std::string& path);
-
-// A project's texture as the preview and the exports load it: a relative name that names a
-// file in the project's folder is that file; any other name as it stands (a relative one
-// then names a file of the current folder, as it always has).
-std::string TextureSeenFrom(const std::string& projectFolder, const std::string& texture);
+// A project's texture as the preview and the exports load it, resolved from the project's
+// folder with `scope` (name_resolver.h): a relative name that names a file in the project's
+// folder is that file, one that does not names a file of the current folder, as it always
+// has; a refused name loads nothing. The file system is asked whether the file is there, so
+// a caller asks again only when the name or the folder changes.
+ResolvedName ProjectTexture(const std::string& projectFolder, const std::string& texture,
+                            NameScope scope);
 
 // Copies a picture beside a file (a project, an exported model), named after it
 // ("progetto.png" for "progetto.kv3"; "progetto (2).png" and on when another picture has
-// the name already), so that the file and its picture travel together. `name` is the
-// copy's file name, as the file names it. False with the reason in Italian.
+// the name already), so that the file and its picture travel together; a picture other than
+// PNG or JPEG keeps its own extension. `name` is the copy's file name, as the file names it.
+// False with the reason in Italian.
 bool CopyPictureBeside(const std::string& filePath, const std::string& picture,
                        std::string& name, std::string& problem);
 

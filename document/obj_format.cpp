@@ -2,6 +2,7 @@
 
 #include "document/format_text.h"
 #include "document/model_files.h"
+#include "document/name_resolver.h"
 #include "document/number_text.h"
 #include "document/polygon_triangulator.h"
 
@@ -22,25 +23,45 @@ namespace MyApp {
 
 namespace {
 
-// Opens each material library through OpenPath, so that a name beyond the narrow code page
-// reaches the file on Windows too. A library that cannot be read leaves the model white.
+// Opens each material library the resolver lets through, through OpenPath, so that a name
+// beyond the narrow code page reaches the file on Windows too. A library that is refused or
+// cannot be read leaves the model white, and is told once in `notes`.
 class MaterialFromFolder : public tinyobj::MaterialReader {
 public:
-    explicit MaterialFromFolder(std::string folder) : m_folder(std::move(folder)) {}
+    MaterialFromFolder(std::string folder, std::vector<std::string>& notes)
+        : m_folder(std::move(folder)), m_notes(notes) {}
 
     bool operator()(const std::string& name, std::vector<tinyobj::material_t>* materials,
                     std::map<std::string, int>* names, std::string* warn,
                     std::string* err) override {
+        const ResolvedName library = ResolveName(m_folder, name, NameScope::Model);
         std::string text;
-        if (!ReadWholeFile(JoinedPath(m_folder, name), text))
+        if (library.refusal != NameRefusal::None) {
+            Tell(name, RefusedNameText(kLibrary, true, name, library.refusal) + ".");
             return false;
+        }
+        if (!ReadWholeFile(library.path, text)) {
+            Tell(name, std::string(kLibrary) + " " + library.path +
+                           (FileExists(library.path) ? " indicata dal modello non si pu\xC3\xB2 leggere."
+                                                     : " indicata dal modello non esiste."));
+            return false;
+        }
         std::istringstream stream(text);
         tinyobj::LoadMtl(names, materials, &stream, warn, err);
         return true;
     }
 
 private:
+    static constexpr const char* kLibrary = "La libreria dei materiali";
+
+    void Tell(const std::string& name, const std::string& note) {
+        if (m_told.insert(name).second)
+            m_notes.push_back(note);
+    }
+
     std::string m_folder;
+    std::vector<std::string>& m_notes;
+    std::set<std::string> m_told;
 };
 
 // The line number tinyobjloader puts in its error ("... line 12.)"), or empty.
@@ -129,8 +150,12 @@ void TakeTextures(const std::vector<tinyobj::shape_t>& shapes,
             const std::string& texture = materials[id].diffuse_texname;
             if (texture.empty() || !names.insert(texture).second)
                 continue;
-            if (names.size() == 1)
-                model.textureFile = JoinedPath(folder, texture);
+            if (names.size() > 1)
+                continue;
+            const ResolvedName file = ResolveName(folder, texture, NameScope::Model);
+            model.textureFile = file.path;
+            if (file.refusal != NameRefusal::None)
+                model.notes.push_back(RefusedTextureNote(texture, file.refusal));
         }
     }
     model.texturesLeftOut = names.empty() ? 0 : names.size() - 1;
@@ -287,7 +312,7 @@ bool ReadObjText(std::string_view obj, const std::string& folder, ModelTriangles
     std::string warning;
     std::string error;
     std::istringstream stream{WithoutSkinWeights(obj)};
-    MaterialFromFolder materialReader(folder);
+    MaterialFromFolder materialReader(folder, model.notes);
     bool read = false;
     try {
         // Vertex colours are kept only when every vertex has them, so that a vertex

@@ -556,7 +556,9 @@ bool D3DPanel::FillMesh(ID3DXMesh& mesh, const SceneMesh& record, const MeshShap
 // A relative name is looked for in TextureFolder first, so the cache keeps the file
 // found. A file that does not load is kept as none, and reported once.
 IDirect3DTexture9* D3DPanel::TextureFromFile(const std::string& name) {
-    const std::string file = MyApp::TextureSeenFrom(TextureFolder, name);
+    const std::string& file = TextureFileOf(name);
+    if (file.empty())
+        return nullptr;
     for (const TextureCacheEntry& entry : textureCache) {
         if (entry.FileName == file)
             return entry.texture.Get();
@@ -565,9 +567,29 @@ IDirect3DTexture9* D3DPanel::TextureFromFile(const std::string& name) {
     entry.FileName = file;
     D3DXCreateTextureFromFileW(device.Get(), ToWide(file).c_str(), &entry.texture);
     if (!entry.texture && m_reportedTextures.insert(file).second)
-        m_textureFailures.push_back({file, TextureFailureText(file)});
+        m_textureFailures.push_back({name, TextureFailureText(file)});
     textureCache.push_back(std::move(entry));
     return textureCache.back().texture.Get();
+}
+
+// Where a name leads asks the file system, a round trip on the network for a project on a
+// share, so it is worked out when the name, the folder or the trust changes, never per frame.
+// A name that is not opened is reported once.
+const std::string& D3DPanel::TextureFileOf(const std::string& name) {
+    const bool trusted = name == TrustedTexture;
+    const auto found = m_seenTextures.find(name);
+    if (found != m_seenTextures.end() && found->second.folder == TextureFolder &&
+        found->second.trusted == trusted)
+        return found->second.file;
+    const MyApp::ResolvedName resolved = MyApp::ProjectTexture(
+        TextureFolder, name, trusted ? MyApp::NameScope::UsersWord : MyApp::NameScope::Project);
+    // The key of a refusal cannot be a file's: no path starts with a line break.
+    if (resolved.refusal != MyApp::NameRefusal::None &&
+        m_reportedTextures.insert("\n" + name).second)
+        m_textureFailures.push_back({name, MyApp::RefusedTextureNote(name, resolved.refusal)});
+    SeenTexture& seen = m_seenTextures[name];
+    seen = {TextureFolder, trusted, resolved.path};
+    return seen.file;
 }
 
 std::vector<TextureFailure> D3DPanel::TakeTextureFailures() {

@@ -14,6 +14,7 @@
 #include <d3d9.h>
 #include <d3dx9.h>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -27,9 +28,9 @@ namespace KelUtility {
 class GdiPresenter;
 struct MeshShape;
 
-// A texture file that did not load, and what to tell the user of it.
+// A texture that did not load, or whose name is not opened, and what to tell the user of it.
 struct TextureFailure {
-    std::string file;
+    std::string name; // as the mesh record names it
     std::string text;
 };
 
@@ -106,8 +107,10 @@ public:
     // Writes the record's vertices and indices into a mesh of its shape.
     bool FillMesh(ID3DXMesh& mesh, const SceneMesh& record, const MeshShape& shape);
     IDirect3DTexture9* TextureFromFile(const std::string& name);
-    // The texture files that did not load since the last call, each file once, with a
-    // sentence for the user.
+    // The file a texture name stands for, from TextureFolder; empty for a name not opened.
+    const std::string& TextureFileOf(const std::string& name);
+    // The texture files that did not load and the names not opened since the last call, each
+    // once, with a sentence for the user.
     std::vector<TextureFailure> TakeTextureFailures();
     IDirect3DTexture9* TextureFromResource(std::int32_t resourceId);
 
@@ -144,6 +147,9 @@ public:
     bool ShowEdges = false;
     // Where a relative texture name is looked for first: the project's folder.
     std::string TextureFolder;
+    // The texture name the user typed or chose, or an import resolved: opened on that word,
+    // where a name a project file gives may not reach another machine (name_resolver.h).
+    std::string TrustedTexture;
     std::string BackgroundFile;
     std::int32_t BackgroundResource = 0;
     std::int32_t SpriteSheetResource = 0;
@@ -263,6 +269,14 @@ private:
     std::optional<SIZE> m_failedSize;
     std::set<std::string> m_reportedTextures;
     std::vector<TextureFailure> m_textureFailures;
+    // The file each texture name stands for, worked out once for the folder and trust it
+    // was seen with (TextureFileOf).
+    struct SeenTexture {
+        std::string folder;
+        bool trusted = false;
+        std::string file; // empty: the name is not opened
+    };
+    std::map<std::string, SeenTexture> m_seenTextures;
     // Set between the start of a frame and its present: the lists are being walked.
     bool m_drawingFrame = false;
     std::unique_ptr<SceneLists> m_pendingScene;

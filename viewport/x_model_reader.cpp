@@ -1,7 +1,7 @@
 #include "viewport/x_model_reader.h"
 
 #include "document/model_files.h"
-#include "document/model_pictures.h"
+#include "document/name_resolver.h"
 #include "toolkit/system_dialogs.h"
 #include "toolkit/text_conversion.h"
 
@@ -141,22 +141,6 @@ std::string NameFromFile(const char* name) {
     return {};
 }
 
-// Exporters often write the full path the texture had on the author's machine; where that
-// path does not exist here, the picture of that name beside the model is the one meant.
-std::string ResolvedAgainst(const std::string& model, const std::string& name) {
-    const std::size_t separator = model.find_last_of("/\\");
-    if (separator == std::string::npos)
-        return name;
-    const std::string folder = model.substr(0, separator + 1);
-    if (!MyApp::IsAbsolutePath(name))
-        return folder + name;
-    const std::string beside = folder + name.substr(name.find_last_of("/\\") + 1);
-    // Another machine's path is not opened on the file's word.
-    if (MyApp::NamesAnotherMachine(name))
-        return FileExists(beside) ? beside : name;
-    return !FileExists(name) && FileExists(beside) ? beside : name;
-}
-
 // The first texture a material names is the model's, as the document holds one texture
 // for the mesh; the other names, gathered in `names` over the whole file, are counted.
 void TakeTextures(const D3DXMATERIAL* materials, DWORD count, const std::string& path,
@@ -166,8 +150,13 @@ void TakeTextures(const D3DXMATERIAL* materials, DWORD count, const std::string&
         const std::string narrow = name != nullptr ? NameFromFile(name) : "";
         if (narrow.empty() || !names.insert(narrow).second)
             continue;
-        if (names.size() == 1)
-            model.textureFile = ResolvedAgainst(path, narrow);
+        if (names.size() > 1)
+            continue;
+        const MyApp::ResolvedName file =
+            MyApp::ResolveName(MyApp::FolderOf(path), narrow, MyApp::NameScope::Model);
+        model.textureFile = file.path;
+        if (file.refusal != MyApp::NameRefusal::None)
+            model.notes.push_back(MyApp::RefusedTextureNote(narrow, file.refusal));
     }
     model.texturesLeftOut = names.empty() ? 0 : names.size() - 1;
 }

@@ -13,6 +13,7 @@
 #include "document/text_file.h"
 #include "toolkit/text_conversion.h"
 
+#include "toolkit/button.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/gui_control.h"
@@ -735,6 +736,53 @@ TEST_F(FormMainCommandsTest, APictureInsideAGlbIsShownAndSavedBesideTheProject) 
     Tick();
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_NE(host.boxes[0].text.find("manca.png non esiste"), std::string::npos);
+}
+
+// A project's texture line that names another machine or a device is not opened: the user
+// is told once, by name, and the same name chosen with the texture's button is the user's
+// word. A device stays closed whoever names it.
+TEST_F(FormMainCommandsTest, AProjectsTextureOfAnotherMachineOrADeviceIsNotOpened) {
+    const struct {
+        const char* texture;
+        const char* reason;
+        bool opensWhenChosen;
+    } cases[] = {
+        {"\\\\kel-nessuno\\condivisa\\legno.png", "si trova su un altro computer", true},
+        {"\\\\.\\PhysicalDrive0", "il nome di un dispositivo", false},
+        {"CON", "il nome di un dispositivo", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.texture);
+        MeshDocument project;
+        project.ResetToSample();
+        project.TextureFile = c.texture;
+        const std::string path = folder.File(std::to_string(&c - cases) + ".kv3");
+        TextFile(path).WriteLines(project.ToLines());
+        host.paths = {path};
+        host.answers = {IDNO}; // the texture chosen last time is not saved
+        Choose(*form->openItem);
+        host.answers.clear();
+        for (int frame = 0; frame < 3; ++frame) {
+            KelTest::DrawFrame(*form->viewport);
+            Tick();
+        }
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_NE(host.boxes[0].text.find(std::string("La texture ") + c.texture + " "),
+                  std::string::npos)
+            << host.boxes[0].text;
+        EXPECT_NE(host.boxes[0].text.find(c.reason), std::string::npos) << host.boxes[0].text;
+        EXPECT_TRUE(form->viewport->textureCache.empty()) << "nothing was opened";
+        EXPECT_EQ(form->document.TextureFile, c.texture) << "the name is kept for the next save";
+        host.boxes.clear();
+
+        host.paths = {c.texture};
+        SendMessageW(form->textureButton->window, BM_CLICK, 0, 0);
+        KelTest::DrawFrame(*form->viewport);
+        Tick();
+        EXPECT_EQ(form->viewport->textureCache.size(), c.opensWhenChosen ? 1u : 0u);
+        form->viewport->textureCache.clear();
+        host.boxes.clear();
+    }
 }
 
 // A white sphere seen from the front: flat white without light; shaded, brightest where it

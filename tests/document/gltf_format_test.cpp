@@ -8,6 +8,7 @@
 #include "tests/support/temporary_folder.h"
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -41,14 +42,16 @@ template <typename T> std::string Bytes(std::initializer_list<T> values) {
 
 // Four positions (0 0 0, 1 0 0, 1 1 0, 0 1 0) at 0, four RGBA bytes each at 48, six
 // byte indices at 64; `parts` holds the file's accessors, meshes, nodes and whatever else.
-std::string Gltf(const std::string& parts) {
-    const std::string buffer =
-        Bytes<float>({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0}) +
-        Bytes<std::uint8_t>({255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 51, 51, 51, 255}) +
-        Bytes<std::uint8_t>({0, 1, 2, 0, 2, 3});
+std::string SampleBuffer() {
+    return Bytes<float>({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0}) +
+           Bytes<std::uint8_t>({255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 51, 51, 51, 255}) +
+           Bytes<std::uint8_t>({0, 1, 2, 0, 2, 3});
+}
+
+// The same file with its buffer at `uri`.
+std::string Gltf(const std::string& parts, const std::string& uri = "") {
     return R"({"asset":{"version":"2.0"},"buffers":[{"byteLength":70,)"
-           R"("uri":"data:application/octet-stream;base64,)" +
-           Base64(buffer) +
+           R"("uri":")" + (uri.empty() ? "data:application/octet-stream;base64," + Base64(SampleBuffer()) : uri) +
            R"("}],"bufferViews":[{"buffer":0,"byteLength":48},)"
            R"({"buffer":0,"byteOffset":48,"byteLength":16},)"
            R"({"buffer":0,"byteOffset":64,"byteLength":6}],)" +
@@ -81,6 +84,14 @@ TEST(GltfFormat, ReadsTheFilesOfTheTable) {
     };
     const auto texture = [](const char* file) {
         return [file](const ModelTriangles& m) { EXPECT_EQ(m.textureFile, file); };
+    };
+    // A name that is not opened leaves no texture, and one note that names it.
+    const auto refused = [](const char* reason) {
+        return [reason](const ModelTriangles& m) {
+            EXPECT_EQ(m.textureFile, "");
+            ASSERT_EQ(m.notes.size(), 1u);
+            EXPECT_NE(m.notes[0].find(reason), std::string::npos) << m.notes[0];
+        };
     };
     const GltfCase cases[] = {
         {"indexed list, white without colour or material",
@@ -146,10 +157,17 @@ TEST(GltfFormat, ReadsTheFilesOfTheTable) {
              EXPECT_EQ(m.corners[0].Color, 0x00FF0000u);
              EXPECT_EQ(m.textureFile, "/models/my tex.png");
          }},
-        {"texture by a file URI on a drive", textured("file:///C:/Mie%20trame/pietra%20%C3%A8.bmp"),
-         2, texture("C:\\Mie trame\\pietra \xC3\xA8.bmp")},
+        {"texture by a file URI inside the model's folder",
+         textured("file:///models/mie%20trame/pietra%20%C3%A8.bmp"), 2,
+         texture("/models/mie trame/pietra \xC3\xA8.bmp")},
+        {"texture by a file URI on a drive", textured("file:///C:/Mie%20trame/pietra.bmp"), 2,
+         refused("fuori dalla cartella")},
         {"texture by a file URI on a share", textured("file://server/share/legno.bmp"), 2,
-         texture("\\\\server\\share\\legno.bmp")},
+         refused("si trova su un altro computer")},
+        {"texture above the model's folder", textured("../secret_photo.png"), 2,
+         refused("../secret_photo.png \xC3\xA8 fuori dalla cartella")},
+        {"texture by an address", textured("http://example.com/a.png"), 2,
+         refused("\xC3\xA8 un indirizzo Internet")},
         {"no scene: every root node",
          Gltf(std::string(kAccessors) +
               R"("meshes":[{"primitives":[{"attributes":{"POSITION":0},"indices":2}]}],)"
@@ -214,6 +232,40 @@ TEST(GltfFormat, RefusesBrokenFilesWithTheReason) {
         EXPECT_NE(message.find(reason), std::string::npos) << message;
         EXPECT_EQ(message.rfind("Il file glTF non \xC3\xA8 valido: ", 0), 0u) << message;
         EXPECT_TRUE(model.corners.empty());
+    }
+}
+
+// A buffer is read from the model's folder or below it, and from nowhere else: the
+// containment is of whole folders, so "models2" is not inside "models", and an escaped or
+// file: URI is judged as the name it stands for.
+TEST(GltfFormat, ReadsBuffersOnlyFromTheModelsFolder) {
+    TemporaryFolder folder;
+    std::filesystem::create_directories(folder.File("models/dati"));
+    std::filesystem::create_directories(folder.File("models2"));
+    for (const char* file : {"models/dati/b.bin", "models2/b.bin", "b.bin"})
+        TemporaryFolder::WriteBytes(folder.File(file), SampleBuffer());
+    const std::string root = std::filesystem::path(folder.File("")).generic_string();
+    const struct {
+        std::string uri;
+        const char* refusal; // empty: read
+    } cases[] = {
+        {"dati/b.bin", ""},
+        {"dati/../dati/b.bin", ""},
+        {"file://" + root + "models/dati/b.bin", ""},
+        {"../b.bin", "il buffer ../b.bin \xC3\xA8 fuori dalla cartella del file che lo nomina"},
+        {"%2E%2E/models2/b.bin", "fuori dalla cartella"},
+        {"file://" + root + "models2/b.bin", "fuori dalla cartella"},
+        {"//server/share/b.bin", "si trova su un altro computer"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.uri);
+        const std::string path = folder.File("models/m.gltf");
+        TemporaryFolder::WriteBytes(
+            path, Gltf(OneNode(R"({"attributes":{"POSITION":0},"indices":2})"), c.uri));
+        ModelTriangles model;
+        std::string message;
+        EXPECT_EQ(ReadGltf(path, model, message), !*c.refusal) << message;
+        EXPECT_NE(message.find(c.refusal), std::string::npos) << message;
     }
 }
 

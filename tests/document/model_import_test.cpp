@@ -78,18 +78,21 @@ TEST(ModelImport, EveryFormatWrittenReadsBackWithTheDocumentsCounts) {
                                                           "p.obj", "p.stl"}));
 }
 
-// A texture in the model's folder or below it is named from there, any other by its whole
-// path; our import finds the same file again.
+// A texture in the model's folder or below it is named from there; any other is copied
+// beside the model, named after it, and never over a picture of other bytes. Our import
+// finds the file named again.
 TEST(ModelImport, ExportedModelsNameTheirTextureFromTheirFolder) {
     TemporaryFolder folder;
     const struct {
         const char* texture; // in the temporary folder; the models go to its "modelli"
-        const char* name;    // as OBJ and PLY write it; empty for the whole path
+        const char* name;    // as OBJ and PLY write it
+        const char* bytes;
     } cases[] = {
-        {"modelli/trame/legno.bmp", "trame/legno.bmp"},
-        {"modelli/legno.bmp", "legno.bmp"},
-        {"altrove/legno.bmp", ""},
-        {"modelli/mie trame/pietra \xC3\xA8.bmp", "mie trame/pietra \xC3\xA8.bmp"},
+        {"modelli/trame/legno.bmp", "trame/legno.bmp", "BM"},
+        {"modelli/legno.bmp", "legno.bmp", "BM"},
+        {"altrove/legno.bmp", "m.bmp", "BM altrove"},
+        {"altrove/pietra.bmp", "m (2).bmp", "BM pietra"},
+        {"modelli/mie trame/pietra \xC3\xA8.bmp", "mie trame/pietra \xC3\xA8.bmp", "BM"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.texture);
@@ -97,20 +100,20 @@ TEST(ModelImport, ExportedModelsNameTheirTextureFromTheirFolder) {
         document.TextureFile = folder.File(c.texture);
         std::filesystem::create_directories(
             std::filesystem::path(document.TextureFile).parent_path());
-        TemporaryFolder::WriteBytes(document.TextureFile, "BM");
-        const std::string name = *c.name ? c.name : document.TextureFile;
+        TemporaryFolder::WriteBytes(document.TextureFile, c.bytes);
         for (const auto& [model, file, text] :
-             {std::tuple{"m.obj", "m.mtl", "map_Kd " + name + "\n"},
-              std::tuple{"m.ply", "m.ply", "comment TextureFile " + name + "\n"}}) {
+             {std::tuple{"m.obj", "m.mtl", std::string("map_Kd ") + c.name + "\n"},
+              std::tuple{"m.ply", "m.ply", std::string("comment TextureFile ") + c.name + "\n"}}) {
             const std::string path = folder.File(std::string("modelli/") + model);
             std::string message;
             ASSERT_TRUE(ExportModel(document, path, message)) << model << ": " << message;
+            EXPECT_EQ(message, "");
             const std::string written =
                 TemporaryFolder::ReadBytes(folder.File(std::string("modelli/") + file));
             EXPECT_NE(written.find(text), std::string::npos) << model << " lacks " << text;
             MeshDocument read;
             ASSERT_TRUE(ImportModel(path, read, message)) << model << ": " << message;
-            EXPECT_EQ(read.TextureFile, document.TextureFile) << model;
+            EXPECT_EQ(TemporaryFolder::ReadBytes(read.TextureFile), c.bytes) << model;
         }
     }
 }
@@ -552,9 +555,9 @@ TEST(ModelImport, APictureInsideAModelTravelsWithTheProjectAndTheExports) {
         << problem;
     EXPECT_EQ(name, "progetto (2).png");
     std::filesystem::remove(folder.File("box.glb"));
-    document.TextureFile = TextureSeenFrom(folder.File(""), name);
+    document.TextureFile = ProjectTexture(folder.File(""), name, NameScope::Project).path;
     EXPECT_EQ(document.TextureFile, folder.File("progetto (2).png"));
-    EXPECT_EQ(TextureSeenFrom(folder.File(""), "altrove.png"), "altrove.png");
+    EXPECT_EQ(ProjectTexture(folder.File(""), "altrove.png", NameScope::Project).path, "altrove.png");
     ASSERT_TRUE(ExportModel(document, folder.File("out.gltf"), message)) << message;
     ModelTriangles carried;
     ASSERT_TRUE(ReadGltf(folder.File("out.gltf"), carried, message)) << message;
@@ -579,6 +582,9 @@ TEST(ModelImport, APictureInsideAModelTravelsWithTheProjectAndTheExports) {
     const std::pair<std::string, const char*> notes[] = {
         {"map_Kd mancante.png\n", "mancante.png indicata dal modello non esiste"},
         {"map_Kd \\\\server\\condivisa\\legno.png\n", "si trova su un altro computer"},
+        {"map_Kd ../../../../etc/passwd\n", "../../../../etc/passwd \xC3\xA8 fuori dalla cartella"},
+        {"map_Kd http://example.com/legno.png\n", "\xC3\xA8 un indirizzo Internet"},
+        {"map_Kd CON\n", "il nome di un dispositivo"},
         {"map_Kd bianco.bmp\nnewmtl b\nmap_Kd altro.bmp\n", "usa 2 texture"},
         {"map_Kd bianco.bmp\nnewmtl c\nmap_Kd altro.bmp\n", ""},
     };
@@ -589,6 +595,21 @@ TEST(ModelImport, APictureInsideAModelTravelsWithTheProjectAndTheExports) {
         ASSERT_TRUE(ImportModel(folder.File("n.obj"), document, message)) << message;
         EXPECT_TRUE(*note ? message.find(note) != std::string::npos : message.empty()) << message;
     }
+    // A material library that is missing or not opened is told of as a texture is, once.
+    const std::pair<const char*, const char*> libraries[] = {
+        {"mtllib manca.mtl\nmtllib manca.mtl\n", "manca.mtl indicata dal modello non esiste."},
+        {"mtllib ../fuori.mtl\n", "La libreria dei materiali ../fuori.mtl \xC3\xA8 fuori dalla"},
+        {"mtllib //server/condivisa/m.mtl\n", "si trova su un altro computer"},
+    };
+    TemporaryFolder::WriteBytes(folder.Path().parent_path().string() + "/fuori.mtl", "newmtl a\n");
+    for (const auto& [library, note] : libraries) {
+        TemporaryFolder::WriteBytes(folder.File("n.obj"),
+                                    std::string(library) + "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+        ASSERT_TRUE(ImportModel(folder.File("n.obj"), document, message)) << message;
+        EXPECT_NE(message.find(note), std::string::npos) << message;
+        EXPECT_EQ(message.find(note), message.rfind(note)) << message;
+    }
+    std::filesystem::remove(folder.Path().parent_path() / "fuori.mtl");
     const std::string ply = WritePly(triangle);
     const std::size_t header = ply.find("element");
     TemporaryFolder::WriteBytes(folder.File("n.ply"), ply.substr(0, header) +
