@@ -54,6 +54,12 @@ struct FileStamp {
 // The file's stamp; none when there is no such file or it cannot be looked at.
 std::optional<FileStamp> StampOf(const std::string& path);
 
+// Why writing to `file`, open for writing, failed: the system's reason where it gave one.
+// A device that takes fewer bytes than it is given may give none (Wine's, when a disk
+// fills part way through a write); one more byte written at the file's end then asks the
+// system why, so the file must be one that is being given up.
+std::string WriteFailureReason(std::FILE* file);
+
 // Forgets what earlier steps left in the system's error state, so that the reason of the
 // next failure is its own: a call that succeeds may leave an error code behind.
 void ClearFailure();

@@ -76,4 +76,8 @@ void ClearFailure() { errno = 0; }
 
 std::string FailureReason() { return ErrnoReason(errno); }
 
+// The C library goes on writing after a short write until the system refuses, so the
+// reason is always the system's own.
+std::string WriteFailureReason(std::FILE*) { return FailureReason(); }
+
 } // namespace MyApp

@@ -185,4 +185,18 @@ std::string FailureReason() {
     return own != nullptr ? own : SystemMessage(code);
 }
 
+std::string WriteFailureReason(std::FILE* file) {
+    if (GetLastError() != ERROR_SUCCESS || errno == ENOMEM)
+        return FailureReason();
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    const char byte = 0;
+    DWORD written = 0;
+    LARGE_INTEGER end = {};
+    if (handle != INVALID_HANDLE_VALUE && SetFilePointerEx(handle, end, nullptr, FILE_END) &&
+        (!WriteFile(handle, &byte, 1, &written, nullptr) || written != 1) &&
+        GetLastError() != ERROR_SUCCESS)
+        return FailureReason();
+    return "Il disco ha accettato solo una parte dei dati: lo spazio potrebbe essere esaurito.";
+}
+
 } // namespace MyApp

@@ -65,8 +65,8 @@ bool WriteTemporary(const std::string& path, const std::function<bool(std::FILE*
         return Failed(reason);
     ClearFailure();
     bool written = write(file) && FlushToDevice(file);
-    if (!written)
-        Failed(reason);
+    if (!written && reason != nullptr)
+        *reason = WriteFailureReason(file);
     ClearFailure();
     if (std::fclose(file) != 0 && written)
         written = Failed(reason);

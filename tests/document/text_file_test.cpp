@@ -4,6 +4,7 @@
 #include "document/safe_save.h"
 #include "tests/support/temporary_folder.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace MyApp;
@@ -237,4 +238,19 @@ TEST(SafeSave, WritersKeepToTheirOwnFilesAndNeverHalfReplaceOne) {
     EXPECT_TRUE(SafeSaveFiles({{beside, "nuovo"}, {folder.File("nuovo.obj"), "obj"}}, failed, reason));
     EXPECT_EQ(TemporaryFolder::ReadBytes(beside), "nuovo");
     EXPECT_EQ(folder.Entries(), (Lines{"nuovo.obj", "occupato", "project.kv3", "project.mtl"}));
+}
+
+// Run on its own under a file-size limit (see tests/CMakeLists.txt), which cuts a write
+// short as a disk that fills does: the failure is told as the failed write it is, with the
+// system's reason, and never as a bad name.
+TEST(TextFile, AWriteCutShortIsToldAsAFailedWrite) {
+    if (std::getenv("KEL_FILE_SIZE_LIMITED") == nullptr)
+        GTEST_SKIP() << "runs under a file-size limit";
+    TemporaryFolder folder;
+    TextFile file(folder.File("project.kv3"));
+    file.WriteText(std::string(8 << 20, 'x'));
+    EXPECT_TRUE(file.Failed);
+    EXPECT_FALSE(file.Reason.empty());
+    EXPECT_NE(file.Reason, "Il nome del file non \xC3\xA8 valido.");
+    EXPECT_TRUE(folder.Entries().empty());
 }
