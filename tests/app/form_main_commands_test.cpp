@@ -377,8 +377,7 @@ TEST_F(FormMainCommandsTest, NewOpenAndExitNeverDropWorkTheUserDidNotGiveUp) {
     CloseHandle(held);
     EXPECT_EQ(host.BoxTexts().back(),
               "Errore / Errore durante il salvataggio.\n" + first +
-                  ": Accesso negato: il file \xC3\xA8 di sola lettura o in uso da un altro "
-                  "programma, oppure mancano i permessi sulla cartella.");
+                  ": Il file \xC3\xA8 in uso da un altro programma.");
     EXPECT_EQ(TemporaryFolder::ReadBytes(first), saved);
 }
 

@@ -37,7 +37,7 @@ TEST(RecoveryFolder, TwoEditorsStartingTogetherNeverShareACopyAndNothingIsLeftOr
     MeshDocument large;
     large.ResetToSample();
     large.Vertices.resize(70000);
-    large.Indices = {0, 1, 69999};
+    large.Indices = {0, 1, 65534};
     {
         RecoveryFolder ended(path);
         std::string reason;
