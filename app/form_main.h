@@ -8,6 +8,7 @@
 #include "app/recovery_record.h"
 #include "app/recovery_schedule.h"
 #include "document/document_history.h"
+#include "document/file_replace.h"
 #include "document/mesh_document.h"
 #include "toolkit/font.h"
 #include "toolkit/form.h"
@@ -359,6 +360,11 @@ private:
     // Writes the project; `texture` is its texture as the preview found it before the
     // project took its present name.
     bool WriteProject(const std::string& texture);
+    // Whether Save may write over the project's file when another program changed it since
+    // it was opened or saved: only when the user says so.
+    bool MayWriteOverProject();
+    // The project's file as it was opened or saved, to tell a change made by others.
+    void StampProject();
     // A texture kept from inside a model gets a copy beside the project, which the
     // project names; one found beside the project's old folder keeps being found.
     void KeepTextureBesideProject(const std::string& texture);
@@ -458,6 +464,7 @@ private:
     void WriteRecoveryCopyWhenDue();
     void WriteRecoveryCopy();
     void ReportRecoveryFailure();
+    void ReportRecoveryProblems();
     void OfferRecoveredWork();
     void TakeRecoveredWork(const FoundCopy& copy, MeshDocument recovered);
     // The user saved the work or gave it up: no copy is due and the editor's copy goes.
@@ -481,6 +488,8 @@ private:
     // The name the save dialog offers while the document has none: an imported model's,
     // with its folder, where the dialog then opens.
     std::string m_untitledName = kUntitledName;
+    std::string m_stampedPath;
+    std::optional<FileStamp> m_projectStamp;
     KelUtility::Font m_font{"Lucida Console", kFontHeight};
 };
 

@@ -188,6 +188,19 @@ bool FormMain::SaveProject(bool noQuestion) {
             break;
         }
     }
+    // A read-only file is one its owner keeps from changes; the work can still go to
+    // another file.
+    if (!ProjectPath.empty() && IsReadOnlyFile(ProjectPath)) {
+        if (AskYesNo(this,
+                     "Il progetto " + ProjectPath +
+                         " \xC3\xA8 di sola lettura e non viene sovrascritto.\nVuoi salvarlo "
+                         "con un altro nome?",
+                     "Salva"))
+            SaveProjectAs();
+        return !Modified;
+    }
+    if (!ProjectPath.empty() && !MayWriteOverProject())
+        return false;
     const std::string previous = ProjectPath;
     const std::string texture = ShownTexture();
     if (ProjectPath.empty())
@@ -198,6 +211,25 @@ bool FormMain::SaveProject(bool noQuestion) {
         return true;
     SetFileName(previous);
     return false;
+}
+
+// Another editor or program may have saved the file since: its work is not lost without a
+// word.
+bool FormMain::MayWriteOverProject() {
+    const std::optional<FileStamp> now = StampOf(ProjectPath);
+    if (ProjectPath != m_stampedPath || !m_projectStamp || !now || *now == *m_projectStamp)
+        return true;
+    return AskYesNoDefaultNo(this,
+                             "Il progetto " + ProjectPath +
+                                 " \xC3\xA8 stato modificato da un altro programma dopo "
+                                 "l'ultima apertura o salvataggio.\nSovrascriverlo con questa "
+                                 "versione?",
+                             "Salva");
+}
+
+void FormMain::StampProject() {
+    m_stampedPath = ProjectPath;
+    m_projectStamp = StampOf(ProjectPath);
 }
 
 // A name the project could not be written under is not kept: the document still belongs
@@ -252,6 +284,7 @@ bool FormMain::WriteProject(const std::string& texture) {
     }
     history.MarkSaved();
     SetModified(false);
+    StampProject();
     RememberProject(ProjectPath);
     return true;
 }

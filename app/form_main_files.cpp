@@ -111,6 +111,7 @@ bool FormMain::OpenProjectFile(const std::string& path) {
         return true;
     }
     SetFileName(path);
+    StampProject();
     m_untitledName = kUntitledName;
     StartHistory();
     LayoutPanels();

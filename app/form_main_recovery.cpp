@@ -36,8 +36,10 @@ void FormMain::KeepRecoveryCopies(const std::string& folder) {
 
 void FormMain::DiscardRecoveryCopy() {
     m_recoverySchedule.Clear();
-    if (m_recovery)
-        m_recovery->Discard();
+    if (!m_recovery)
+        return;
+    m_recovery->Discard();
+    ReportRecoveryProblems();
 }
 
 void FormMain::NoteUnsavedChange() {
@@ -66,7 +68,9 @@ void FormMain::ReportRecoveryFailure() {
     const std::string reason = m_recovery->TakeFailure();
     if (reason.empty())
         return;
-    // The work still has no copy: another try within the minute.
+    // The work still has no copy: another try within the minute, unless it was saved since.
+    if (!Modified)
+        return;
     m_recoverySchedule.NoteChange(RecoverySchedule::Clock::now());
     if (m_recoveryFailureShown)
         return;
@@ -75,6 +79,18 @@ void FormMain::ReportRecoveryFailure() {
                 "Impossibile scrivere la copia di ripristino in " + m_recovery->Folder() + ": " +
                     reason + ".\nSalvate il lavoro per non perderlo.",
                 kTitle);
+}
+
+// A copy left in the folder, or one not set aside, is one the user should know of: it may
+// be offered again, or fill the folder.
+void FormMain::ReportRecoveryProblems() {
+    const std::vector<std::string> problems = m_recovery->TakeProblems();
+    if (problems.empty())
+        return;
+    std::string text = "Non \xC3\xA8 stato possibile spostare o eliminare questi file di ripristino:";
+    for (const std::string& problem : problems)
+        text += "\n" + problem;
+    ShowWarning(this, text, kTitle);
 }
 
 // The newest copy first. Taken, it becomes this editor's work and the others wait for the
@@ -88,6 +104,7 @@ void FormMain::OfferRecoveredWork() {
                                     m_recovery->Folder() + "\\Danneggiate.";
     if (!damaged.empty())
         ShowWarning(this, damagedNote, kTitle);
+    ReportRecoveryProblems();
     for (const FoundCopy& copy : copies) {
         const std::string offer = "\xC3\x88 stata trovata una copia di ripristino " +
                                   WhoseWork(copy.record) + ", scritta il " +
@@ -102,6 +119,11 @@ void FormMain::OfferRecoveredWork() {
             }
             if (read == RecoveryFolder::ReadResult::Damaged)
                 ShowWarning(this, damagedNote, kTitle);
+            else
+                ShowWarning(this,
+                            "La copia di ripristino non c'\xC3\xA8 pi\xC3\xB9: l'ha presa un "
+                            "altro Kel Morvane o \xC3\xA8 stata eliminata.",
+                            kTitle);
             continue;
         }
         if (AskYesNoDefaultNo(this,
@@ -110,11 +132,13 @@ void FormMain::OfferRecoveredWork() {
                      kTitle))
             m_recovery->Remove(copy);
     }
+    ReportRecoveryProblems();
 }
 
 // The work comes back modified under the project's own name, so that Save writes the
-// project where it was (and asks where for a document without one). It becomes this
-// editor's copy at once, and the old copy goes only once the new one is written.
+// project where it was (and asks where for a document without one). The copy was taken as
+// this editor's own when it was read; it is written again at once with this editor's
+// record.
 void FormMain::TakeRecoveredWork(const FoundCopy& copy, MeshDocument recovered) {
     document = std::move(recovered);
     ResetScroll();
@@ -126,9 +150,7 @@ void FormMain::TakeRecoveredWork(const FoundCopy& copy, MeshDocument recovered) 
     SetModified(true);
     LayoutPanels();
     std::string reason;
-    if (m_recovery->Write(document, ProjectPath, reason))
-        m_recovery->Remove(copy);
-    else
+    if (!m_recovery->Write(document, ProjectPath, reason))
         m_recoverySchedule.NoteChange(RecoverySchedule::Clock::now());
 }
 

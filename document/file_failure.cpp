@@ -42,6 +42,8 @@ std::string ErrnoReason(int error) {
     case EMFILE:
     case ENFILE:
         return "Ci sono troppi file aperti.";
+    case ENOMEM:
+        return "La memoria non basta.";
     case EIO:
         return "Errore del dispositivo durante la lettura o la scrittura.";
     case 0:

@@ -3,6 +3,7 @@
 #include "document/file_failure.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
@@ -19,6 +20,11 @@ std::wstring WidePath(const std::string& path) {
     if (length > 0)
         MultiByteToWideChar(CP_UTF8, 0, path.data(), size, &wide[0], length);
     return wide;
+}
+
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 // The codes a user meets with files, in Italian whatever the system's language.
@@ -53,6 +59,11 @@ const char* OwnReason(DWORD code) {
         return "Il percorso di rete non \xC3\xA8 raggiungibile.";
     case ERROR_DIRECTORY:
         return "Una parte del percorso non \xC3\xA8 una cartella.";
+    case ERROR_UNABLE_TO_REMOVE_REPLACED:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
+        return "Il file non si pu\xC3\xB2 sostituire: \xC3\xA8 in uso da un altro programma, "
+               "oppure mancano i permessi.";
     default:
         return nullptr;
     }
@@ -99,19 +110,93 @@ bool ReplaceFileWith(const std::string& source, const std::string& target) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+std::FILE* CreateNewFile(const std::string& path) {
+    const HANDLE handle = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    if (descriptor == -1) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(descriptor, "wb");
+    if (file == nullptr)
+        _close(descriptor);
+    return file;
+}
+
+// ReplaceFileW may fail half way, with the old file under the kept name and the new one
+// not yet in its place: the old file then goes back, and the failure keeps its own code.
+bool ReplaceKeeping(const std::string& replacement, const std::string& target,
+                    const std::string& kept) {
+    const std::wstring wideReplacement = WidePath(replacement);
+    const std::wstring wideTarget = WidePath(target);
+    if (!IsFile(wideTarget))
+        return MoveFileExW(wideReplacement.c_str(), wideTarget.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    const std::wstring wideKept = WidePath(kept);
+    if (ReplaceFileW(wideTarget.c_str(), wideReplacement.c_str(),
+                     kept.empty() ? nullptr : wideKept.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
+                     nullptr, nullptr))
+        return true;
+    const DWORD error = GetLastError();
+    if (!kept.empty() && !IsFile(wideTarget) && IsFile(wideKept))
+        MoveFileExW(wideKept.c_str(), wideTarget.c_str(), MOVEFILE_WRITE_THROUGH);
+    SetLastError(error);
+    return false;
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+           (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+unsigned long ProcessNumber() { return GetCurrentProcessId(); }
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return std::nullopt;
+    FileStamp stamp;
+    stamp.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    stamp.written = static_cast<std::int64_t>((std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                              data.ftLastWriteTime.dwLowDateTime);
+    return stamp;
+}
+
 void ClearFailure() {
     errno = 0;
     SetLastError(ERROR_SUCCESS);
 }
 
 // The C library's calls go through the system's, which leave their code; the library's
-// own number is the fallback for a failure it found by itself (a short write).
+// own number is the fallback for a failure it found by itself (a short write). Memory that
+// ran out is told by the library's number alone, as the writers set it.
 std::string FailureReason() {
+    if (errno == ENOMEM)
+        return ErrnoReason(errno);
     const DWORD code = GetLastError();
     if (code == ERROR_SUCCESS)
         return ErrnoReason(errno);
     const char* own = OwnReason(code);
     return own != nullptr ? own : SystemMessage(code);
+}
+
+std::string WriteFailureReason(std::FILE* file) {
+    if (GetLastError() != ERROR_SUCCESS || errno == ENOMEM)
+        return FailureReason();
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    const char byte = 0;
+    DWORD written = 0;
+    LARGE_INTEGER end = {};
+    if (handle != INVALID_HANDLE_VALUE && SetFilePointerEx(handle, end, nullptr, FILE_END) &&
+        (!WriteFile(handle, &byte, 1, &written, nullptr) || written != 1) &&
+        GetLastError() != ERROR_SUCCESS)
+        return FailureReason();
+    return "Il disco ha accettato solo una parte dei dati: lo spazio potrebbe essere esaurito.";
 }
 
 } // namespace MyApp

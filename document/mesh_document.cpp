@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <system_error>
 #include <thread>
 
@@ -453,15 +455,21 @@ public:
         : m_vertices(vertices), m_runCount((vertices.size() + kRunVertices - 1) / kRunVertices),
           m_ends(std::uint64_t{m_runCount} << 32), m_backRuns(m_runCount) {}
 
-    void Write(PieceWriter& writer) {
+    // False when the helper could not make a run it took: the text would miss it.
+    bool Write(PieceWriter& writer) {
         std::thread helper = StartHelper();
         std::size_t run = 0;
         while (Claim(kFromFront, run))
             writer.VertexLines(RunBegin(run), RunEnd(run));
         if (helper.joinable())
             helper.join();
+        if (m_helperFailed) {
+            errno = ENOMEM; // the reason the save reports
+            return false;
+        }
         for (const BackRun& made : m_backRuns)
             writer.Text(std::string_view(made.text.get(), made.size));
+        return true;
     }
 
 private:
@@ -499,7 +507,15 @@ private:
         if (m_runCount < 2)
             return {};
         try {
-            return std::thread([this] { MakeBackRuns(); });
+            // An exception leaving a thread ends the program; memory that runs out for a
+            // run fails the save instead.
+            return std::thread([this] {
+                try {
+                    MakeBackRuns();
+                } catch (const std::bad_alloc&) {
+                    m_helperFailed = true;
+                }
+            });
         } catch (const std::system_error&) {
             return {}; // this thread takes every run
         }
@@ -521,6 +537,7 @@ private:
     // taken from the back in the high half.
     std::atomic<std::uint64_t> m_ends;
     std::vector<BackRun> m_backRuns;
+    bool m_helperFailed = false; // read after the helper is joined
 };
 
 } // namespace
@@ -589,7 +606,8 @@ bool MeshDocument::WriteText(const TextSink& take) const {
         writer.IntegerLine(value);
     writer.Line(TextureFile);
     writer.Line(kBeginVertex);
-    VertexLineRuns(Vertices).Write(writer);
+    if (!VertexLineRuns(Vertices).Write(writer))
+        return false;
     writer.Line(kEndVertex);
     writer.Line(kBeginIndex);
     for (std::uint16_t index : Indices)

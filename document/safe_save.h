@@ -1,9 +1,9 @@
 #pragma once
 
 // Writes a file in place of another without ever harming it: the content goes to a
-// temporary file beside the target, which is flushed to the device and only then put in
-// the target's place in one step. On any failure the target is as it was and no temporary
-// file remains.
+// temporary file of the writer's own beside the target, which is flushed to the device and
+// only then put in the target's place in one step. On any failure the target is as it was
+// and no temporary file remains. A read-only target is not written over.
 
 #include <cstdio>
 #include <functional>
@@ -28,8 +28,8 @@ struct FileContent {
 };
 
 // Writes the files as one: each is written and flushed beside its target first, and only
-// when every one is complete do they take their targets' places, the old files kept aside
-// until the last is in place. On a failure every target is as it was, nothing of ours is
+// when every one is complete do they take their targets' places, each in one step, the old
+// files kept under other names until the last is in place. On a failure every target is as it was, nothing of ours is
 // left beside them, and `failedPath` and `reason` name the file and why.
 bool SafeSaveFiles(const std::vector<FileContent>& files, std::string& failedPath,
                    std::string& reason);

@@ -137,8 +137,13 @@ kel_start_wine() {
         wine wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
-    # A wineserver already running for the prefix (another run's) serves this one as well.
-    wineserver -p 2>/dev/null || true
+    # A wineserver already running for the prefix (another run's) serves this one as well,
+    # and is left to whoever started it. KEL_PERSISTENT_WINESERVER=no starts none: the
+    # first program starts one that ends with the prefix's last program.
+    KEL_OWN_WINESERVER=
+    if [[ "${KEL_PERSISTENT_WINESERVER:-yes}" == yes ]] && ! kel_wineserver_running; then
+        wineserver -p 2>/dev/null && KEL_OWN_WINESERVER=yes
+    fi
     # Without a window manager Wine waits two seconds for every managed top-level window
     # with children to be withdrawn when it is hidden or destroyed; unmanaged windows, which
     # Wine frames itself, are withdrawn at once.
@@ -169,8 +174,22 @@ kel_prefix_fonts() {
     touch "$WINEPREFIX/.kel-fonts"
 }
 
+# Whether a wineserver serves the prefix: one started for it carries its WINEPREFIX.
+kel_wineserver_running() {
+    local pid
+    for pid in $(pgrep -u "$(id -u)" wineserver); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+            return 0
+    done
+    return 1
+}
+
+# Stops the wineserver only when this script started it, with every program it serves,
+# and the display when this script started it.
 kel_stop_wine() {
-    wineserver -k 2>/dev/null || true
+    if [[ -n "${KEL_OWN_WINESERVER:-}" ]]; then
+        wineserver -k 2>/dev/null || true
+    fi
     if [[ -n "${KEL_XVFB_PID:-}" ]]; then
         kill "$KEL_XVFB_PID" 2>/dev/null || true
         wait "$KEL_XVFB_PID" 2>/dev/null || true

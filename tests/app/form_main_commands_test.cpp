@@ -378,8 +378,7 @@ TEST_F(FormMainCommandsTest, NewOpenAndExitNeverDropWorkTheUserDidNotGiveUp) {
     CloseHandle(held);
     EXPECT_EQ(host.BoxTexts().back(),
               "Errore / Errore durante il salvataggio.\n" + first +
-                  ": Accesso negato: il file \xC3\xA8 di sola lettura o in uso da un altro "
-                  "programma, oppure mancano i permessi sulla cartella.");
+                  ": Il file \xC3\xA8 in uso da un altro programma.");
     EXPECT_EQ(TemporaryFolder::ReadBytes(first), saved);
 }
 
@@ -899,4 +898,50 @@ TEST_F(FormMainCommandsTest, MeshToolsAreStepsAndAModelPastTheLimitIsSimplifiedO
     EXPECT_EQ(host.BoxTexts().back().rfind("Importa / Il modello \xC3\xA8 stato semplificato da 180000 a ", 0), 0u);
     EXPECT_LE(form->document.Vertices.size(), 65535u);
     EXPECT_EQ(Rows(*form->vertexList).size(), form->document.Vertices.size());
+}
+
+// Save writes over no file its owner marked read-only, offering another name instead, and
+// over none another program changed since it was opened or saved unless the user says so.
+TEST_F(FormMainCommandsTest, SaveKeepsToFilesTheUserAndOtherProgramsHold) {
+    const std::string kept = folder.File("tenuto.kv3");
+    MeshDocument sample;
+    sample.ResetToSample();
+    TextFile(kept).WriteText(sample.ToText());
+    ASSERT_TRUE(form->OpenProjectFile(kept));
+    ASSERT_TRUE(SetFileAttributesW(KelUtility::ToWide(kept).c_str(), FILE_ATTRIBUTE_READONLY));
+    form->ApplyMove(2);
+    const std::string other = folder.File("altro.kv3");
+    host.answers = {IDYES};
+    host.paths = {other};
+    Choose(*form->saveItem);
+    EXPECT_EQ(host.BoxTexts(), std::vector<std::string>{
+                                   "Salva / Il progetto " + kept +
+                                   " \xC3\xA8 di sola lettura e non viene sovrascritto.\nVuoi "
+                                   "salvarlo con un altro nome?"});
+    EXPECT_EQ(form->ProjectPath, other);
+    EXPECT_FALSE(form->Modified);
+    EXPECT_EQ(TemporaryFolder::ReadBytes(kept), sample.ToText());
+    EXPECT_NE(GetFileAttributesW(KelUtility::ToWide(kept).c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    SetFileAttributesW(KelUtility::ToWide(kept).c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    form->ApplyMove(1); // saved by this editor since: no question
+    Choose(*form->saveItem);
+    EXPECT_EQ(host.BoxTexts().size(), 1u);
+    EXPECT_FALSE(form->Modified);
+
+    TemporaryFolder::WriteBytes(other, "KEL MORVANE\r\n"); // another program saves it
+    form->ApplyMove(3);
+    host.answers = {IDNO};
+    Choose(*form->saveItem);
+    ASSERT_EQ(host.BoxTexts().size(), 2u);
+    EXPECT_EQ(host.BoxTexts()[1], "Salva / Il progetto " + other +
+                                      " \xC3\xA8 stato modificato da un altro programma dopo "
+                                      "l'ultima apertura o salvataggio.\nSovrascriverlo con "
+                                      "questa versione?");
+    EXPECT_EQ(TemporaryFolder::ReadBytes(other), "KEL MORVANE\r\n");
+    EXPECT_TRUE(form->Modified);
+    host.answers = {IDYES};
+    Choose(*form->saveItem);
+    EXPECT_EQ(TemporaryFolder::ReadBytes(other), form->document.ToText());
+    EXPECT_FALSE(form->Modified);
 }

@@ -393,15 +393,15 @@ TEST(ModelImport, AnObjAndItsMaterialFileGoTogether) {
     EXPECT_EQ(read.TextureFile, document.TextureFile);
     EXPECT_EQ(AssimpTexture(obj), "legno.bmp");
 
-    // The MTL cannot step aside for its new one: the OBJ already in place goes back.
+    // The MTL cannot take its place: the OBJ already in place goes back.
     TemporaryFolder::WriteBytes(obj, "old obj");
-    TemporaryFolder::WriteBytes(mtl, "old mtl");
-    std::filesystem::create_directories(folder.File("Nuovo_modello.mtl.~old/occupato"));
+    std::filesystem::remove(mtl);
+    std::filesystem::create_directories(mtl + "/occupato");
     EXPECT_FALSE(ExportModel(document, obj, message));
     EXPECT_EQ(message.rfind(mtl + ": ", 0), 0u) << message;
     EXPECT_EQ(TemporaryFolder::ReadBytes(obj), "old obj");
-    EXPECT_EQ(TemporaryFolder::ReadBytes(mtl), "old mtl");
-    std::filesystem::remove_all(folder.File("Nuovo_modello.mtl.~old"));
+    std::filesystem::remove_all(mtl);
+    TemporaryFolder::WriteBytes(mtl, "old mtl");
     EXPECT_EQ(folder.Entries(),
               (std::vector<std::string>{"Nuovo modello.obj", "Nuovo_modello.mtl", "legno.bmp"}));
 

@@ -1,7 +1,10 @@
 #include "document/text_file.h"
 
+#include "document/file_replace.h"
+#include "document/safe_save.h"
 #include "tests/support/temporary_folder.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace MyApp;
@@ -178,4 +181,76 @@ TEST(TextFile, WriteTextSavesTheBytesSafely) {
     intoMissingFolder.WriteText("KEL MORVANE\r\n");
     EXPECT_TRUE(intoMissingFolder.Failed);
     EXPECT_EQ(folder.Entries(), Lines{"project.kv3"});
+}
+
+// Two writers of one file at once (here the second starts while the first is half way)
+// each have a temporary file of their own, so neither cuts the other's short; a read-only
+// file is not written over; and a set of files that cannot all take their places leaves
+// every old one where it was.
+TEST(SafeSave, WritersKeepToTheirOwnFilesAndNeverHalfReplaceOne) {
+    TemporaryFolder folder;
+    const std::string path = folder.File("project.kv3");
+    const std::string first(300000, 'a');
+    std::string inner;
+    ASSERT_TRUE(SafeSave(path, [&](std::FILE* file) {
+        const bool half = std::fwrite(first.data(), 1, first.size() / 2, file) == first.size() / 2;
+        std::fflush(file);
+        SafeSaveBytes(path, "secondo", 7, &inner);
+        return half && std::fwrite(first.data(), 1, first.size() / 2, file) == first.size() / 2;
+    }));
+    EXPECT_EQ(inner, "");
+    EXPECT_EQ(TemporaryFolder::ReadBytes(path), first);
+    EXPECT_EQ(folder.Entries(), Lines{"project.kv3"});
+    const std::optional<FileStamp> saved = StampOf(path);
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->size, first.size());
+
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_write |
+                                           std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    EXPECT_TRUE(IsReadOnlyFile(path));
+    TextFile readOnly(path);
+    readOnly.WriteText("KEL MORVANE\r\n");
+    EXPECT_TRUE(readOnly.Failed);
+    EXPECT_EQ(readOnly.Reason, "Il file \xC3\xA8 di sola lettura.");
+    EXPECT_EQ(TemporaryFolder::ReadBytes(path), first);
+    EXPECT_TRUE(IsReadOnlyFile(path));
+    EXPECT_EQ(StampOf(path), saved);
+    std::string failed;
+    std::string reason;
+    const std::string beside = folder.File("project.mtl");
+    EXPECT_FALSE(SafeSaveFiles({{beside, "nuovo"}, {path, "nuovo"}}, failed, reason));
+    EXPECT_EQ(failed, path);
+    EXPECT_EQ(folder.Entries(), Lines{"project.kv3"});
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+
+    // The second target is a folder, which no file replaces: the first goes back.
+    TemporaryFolder::WriteBytes(beside, "vecchio");
+    const std::string occupied = folder.File("occupato");
+    std::filesystem::create_directories(occupied + "/dentro");
+    EXPECT_FALSE(SafeSaveFiles({{beside, "nuovo"}, {occupied, "nuovo"}}, failed, reason));
+    EXPECT_EQ(failed, occupied);
+    EXPECT_FALSE(reason.empty());
+    EXPECT_EQ(TemporaryFolder::ReadBytes(beside), "vecchio");
+    EXPECT_EQ(folder.Entries(), (Lines{"occupato", "project.kv3", "project.mtl"}));
+    EXPECT_TRUE(SafeSaveFiles({{beside, "nuovo"}, {folder.File("nuovo.obj"), "obj"}}, failed, reason));
+    EXPECT_EQ(TemporaryFolder::ReadBytes(beside), "nuovo");
+    EXPECT_EQ(folder.Entries(), (Lines{"nuovo.obj", "occupato", "project.kv3", "project.mtl"}));
+}
+
+// Run on its own under a file-size limit (see tests/CMakeLists.txt), which cuts a write
+// short as a disk that fills does: the failure is told as the failed write it is, with the
+// system's reason, and never as a bad name.
+TEST(TextFile, AWriteCutShortIsToldAsAFailedWrite) {
+    if (std::getenv("KEL_FILE_SIZE_LIMITED") == nullptr)
+        GTEST_SKIP() << "runs under a file-size limit";
+    TemporaryFolder folder;
+    TextFile file(folder.File("project.kv3"));
+    file.WriteText(std::string(8 << 20, 'x'));
+    EXPECT_TRUE(file.Failed);
+    EXPECT_FALSE(file.Reason.empty());
+    EXPECT_NE(file.Reason, "Il nome del file non \xC3\xA8 valido.");
+    EXPECT_TRUE(folder.Entries().empty());
 }
