@@ -121,10 +121,39 @@ bool WriteFile(std::string* err, const std::string&, const std::vector<unsigned 
 }
 
 // An image the file holds is kept as its bytes, for the document to write out as a
-// picture file; it is never decoded here.
+// picture file; it is never decoded here. tinygltf hands over an image in a buffer view
+// without checking the view against its buffer: those are taken by TakeImageViews.
 bool KeepImageUndecoded(tinygltf::Image* image, const int, std::string*, std::string*, int, int,
                         const unsigned char* bytes, int size, void*) {
-    image->image.assign(bytes, bytes + size);
+    if (image->bufferView < 0)
+        image->image.assign(bytes, bytes + size);
+    return true;
+}
+
+// Copies each image held in a buffer view out of its buffer, once the view is checked to
+// lie inside it (a GLB's binary chunk or a buffer of any URI). False with the reason.
+bool TakeImageViews(tinygltf::Model& model, std::string& message) {
+    for (std::size_t i = 0; i < model.images.size(); ++i) {
+        tinygltf::Image& image = model.images[i];
+        if (image.bufferView < 0)
+            continue;
+        const auto viewIndex = static_cast<std::size_t>(image.bufferView);
+        const tinygltf::BufferView* view =
+            viewIndex < model.bufferViews.size() ? &model.bufferViews[viewIndex] : nullptr;
+        const std::vector<unsigned char>* data =
+            view != nullptr && view->buffer >= 0 &&
+                    static_cast<std::size_t>(view->buffer) < model.buffers.size()
+                ? &model.buffers[static_cast<std::size_t>(view->buffer)].data
+                : nullptr;
+        if (data == nullptr || view->byteOffset > data->size() ||
+            view->byteLength > data->size() - view->byteOffset) {
+            message = std::string(kBroken) + "l'immagine " + std::to_string(i) +
+                      " esce dal suo buffer.";
+            return false;
+        }
+        const auto begin = data->begin() + static_cast<std::ptrdiff_t>(view->byteOffset);
+        image.image.assign(begin, begin + static_cast<std::ptrdiff_t>(view->byteLength));
+    }
     return true;
 }
 
@@ -855,6 +884,8 @@ bool ReadGltfBytes(std::string_view bytes, const std::string& folder, ModelTrian
         message = LoadFailure(bytes, error);
         return false;
     }
+    if (!TakeImageViews(gltf, message))
+        return false;
     if (!SceneReader(gltf, folder, model, message, maxTriangles).Read()) {
         model = ModelTriangles();
         return false;
