@@ -54,8 +54,7 @@ PictureHeader Png(std::string_view bytes) {
 
 bool IsFrameMarker(unsigned char marker) {
     // SOF0 to SOF15, less DHT (C4), JPG (C8) and DAC (CC), which share the range.
-    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-           marker != 0xCC;
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
 // Walks the segments to the first frame header. A height of zero there means one given
@@ -99,8 +98,8 @@ PictureHeader Bmp(std::string_view bytes) {
     const std::uint32_t infoSize = LittleEndian(bytes, 14, 4);
     const std::uint32_t pixelsAt = LittleEndian(bytes, 10, 4);
     if (infoSize == 12) { // the OS/2 header: unsigned 16-bit sides, never compressed
-        PictureHeader header = Sized(PictureKind::Bmp, LittleEndian(bytes, 18, 2),
-                                     LittleEndian(bytes, 20, 2));
+        PictureHeader header =
+            Sized(PictureKind::Bmp, LittleEndian(bytes, 18, 2), LittleEndian(bytes, 20, 2));
         CountRows(header, pixelsAt, LittleEndian(bytes, 24, 2), 4);
         return header;
     }
@@ -122,8 +121,8 @@ PictureHeader Tga(std::string_view bytes) {
     const auto colorMap = static_cast<unsigned char>(bytes[1]);
     const auto type = static_cast<unsigned char>(bytes[2]);
     const auto depth = static_cast<unsigned char>(bytes[16]);
-    const bool knownType = type == 1 || type == 2 || type == 3 || type == 9 || type == 10 ||
-                           type == 11;
+    const bool knownType =
+        type == 1 || type == 2 || type == 3 || type == 9 || type == 10 || type == 11;
     const bool knownDepth = depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32;
     if (colorMap > 1 || !knownType || !knownDepth)
         return {};
@@ -217,8 +216,8 @@ std::string PictureSizeProblem(const PictureHeader& header, std::uint64_t budget
         return size + ", e un lato vuoto o negativo non \xC3\xA8 un'immagine";
     if (header.width > kMaxPictureSide || header.height > kMaxPictureSide)
         return size + ", oltre il massimo di " + std::to_string(kMaxPictureSide) + " per lato";
-    const std::uint64_t bytes = static_cast<std::uint64_t>(header.width) *
-                                static_cast<std::uint64_t>(header.height) * 4;
+    const std::uint64_t bytes =
+        static_cast<std::uint64_t>(header.width) * static_cast<std::uint64_t>(header.height) * 4;
     if (bytes > budget)
         return size + ", oltre i " + std::to_string(budget >> 20) +
                " MB di memoria che un'immagine pu\xC3\xB2 occupare";

@@ -40,7 +40,6 @@ PictureHeader ReadPictureHeader(std::string_view bytes, bool maybeTga = false);
 // Empty when the picture's sides are both above zero and at most kMaxPictureSide and its
 // pixels at four bytes each fit `budget`; otherwise why not in Italian, as the rest of a
 // sentence about the picture ("misura 0 × 12 pixel"), with the sizes it states.
-std::string PictureSizeProblem(const PictureHeader& header,
-                               std::uint64_t budget = kPictureBudget);
+std::string PictureSizeProblem(const PictureHeader& header, std::uint64_t budget = kPictureBudget);
 
 } // namespace MyApp

@@ -106,6 +106,8 @@ public:
     // Writes the record's vertices and indices into a mesh of its shape.
     bool FillMesh(ID3DXMesh& mesh, const SceneMesh& record, const MeshShape& shape);
     IDirect3DTexture9* TextureFromFile(const std::string& name);
+    Microsoft::WRL::ComPtr<IDirect3DTexture9> LoadTexture(const std::string& file,
+                                                          std::string& problem);
     // The texture files that did not load since the last call, each file once, with a
     // sentence for the user.
     std::vector<TextureFailure> TakeTextureFailures();

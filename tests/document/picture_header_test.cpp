@@ -37,8 +37,8 @@ std::string JpegHeader(std::uint16_t width, std::uint16_t height, unsigned char 
 }
 
 std::string BmpHeader(std::int32_t width, std::int32_t height) {
-    return "BM" + Word(0, 4, false) + Word(0, 4, false) + Word(54, 4, false) +
-           Word(40, 4, false) + Word(static_cast<std::uint32_t>(width), 4, false) +
+    return "BM" + Word(0, 4, false) + Word(0, 4, false) + Word(54, 4, false) + Word(40, 4, false) +
+           Word(static_cast<std::uint32_t>(width), 4, false) +
            Word(static_cast<std::uint32_t>(height), 4, false) + Word(1, 2, false) +
            Word(24, 2, false) + std::string(24, '\0');
 }
@@ -69,8 +69,7 @@ TEST(PictureHeader, SizesComeFromTheHeaderAndHostileOnesAreRefused) {
         {"png cut in its IHDR", png.substr(0, 20), false, K::Png, false, 0, 0, "intestazione"},
         {"png 0 wide", PngHeader(0, 16), false, K::Png, true, 0, 16, "misura 0 \xC3\x97 16"},
         {"png past a side", PngHeader(16385, 1), false, K::Png, true, 16385, 1, "16384 per lato"},
-        {"png of 2^32-1", PngHeader(0xFFFFFFFF, 1), false, K::Png, true, 0xFFFFFFFF, 1,
-         "per lato"},
+        {"png of 2^32-1", PngHeader(0xFFFFFFFF, 1), false, K::Png, true, 0xFFFFFFFF, 1, "per lato"},
         {"png past the budget", PngHeader(9000, 9000), false, K::Png, true, 9000, 9000, "256 MB"},
         {"png at the budget", PngHeader(8192, 8192), false, K::Png, true, 8192, 8192, ""},
         {"jpeg", jpeg, false, K::Jpeg, true, 800, 600, ""},
@@ -88,18 +87,17 @@ TEST(PictureHeader, SizesComeFromTheHeaderAndHostileOnesAreRefused) {
         {"bmp of the least height", BmpHeader(1, INT32_MIN), false, K::Bmp, true, 1,
          std::int64_t{1} << 31, "per lato"},
         {"bmp of a negative width", BmpHeader(-5, 2), false, K::Bmp, true, -5, 2, "negativo"},
-        {"os/2 bmp", "BM" + std::string(12, '\0') + Word(12, 4, false) + Word(7, 2, false) +
-                         Word(9, 2, false) + std::string(4, '\0'),
+        {"os/2 bmp",
+         "BM" + std::string(12, '\0') + Word(12, 4, false) + Word(7, 2, false) + Word(9, 2, false) +
+             std::string(4, '\0'),
          false, K::Bmp, true, 7, 9, ""},
         {"tga", TgaHeader(16384, 16384), true, K::Tga, true, 16384, 16384, "256 MB"},
         {"tga not named so", TgaHeader(2, 2), false, K::Unknown, false, 0, 0, "intestazione"},
-        {"pnm with a comment", "P6\n# made by hand\n12 34\n255\n", false, K::Pnm, true, 12, 34,
-         ""},
+        {"pnm with a comment", "P6\n# made by hand\n12 34\n255\n", false, K::Pnm, true, 12, 34, ""},
         {"pnm of no levels", "P5 1 1 0\n", false, K::Pnm, false, 0, 0, "intestazione"},
         {"pnm of endless digits", "P6 99999999999999999999999 1 255\n", false, K::Pnm, true,
          std::int64_t{1} << 40, 1, "per lato"},
-        {"hdr", "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 5 +X 7\n", false, K::Hdr, true, 7, 5,
-         ""},
+        {"hdr", "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 5 +X 7\n", false, K::Hdr, true, 7, 5, ""},
         {"hdr of rows upwards", "#?RADIANCE\n\n+Y 5 +X 7\n", false, K::Hdr, false, 0, 0,
          "intestazione"},
         {"gif", "GIF89a\x01\0\x01\0", false, K::Unknown, false, 0, 0, "intestazione"},
@@ -174,6 +172,8 @@ TEST(PictureHeader, PicturesInsideModelsAreCheckedBeforeAnythingIsKept) {
          "l'immagine 0 esce dal suo buffer"},
         {"a view of 64 MB", TexturedGlb(png, 36, 64u << 20), "c.glb", false, "esce dal suo"},
         {"a view starting past its buffer", TexturedGlb(png, 1u << 30, 1), "d.glb", false,
+         "esce dal suo"},
+        {"a view starting near 2^64", TexturedGlb(png, 18446744073709551000ull, 4), "k.glb", false,
          "esce dal suo"},
         {"a view of a data: buffer", gltfWithDataBuffer, "e.gltf", false, "esce dal suo"},
         {"a picture 0 wide", TexturedGlb(PngHeader(0, 9)), "f.glb", true,
