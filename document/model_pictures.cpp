@@ -7,9 +7,9 @@
 
 #include <cstdlib>
 
-// Only the kinds a texture file may be that a glTF file cannot carry as they are are
-// decoded: PNG and JPEG go as they are, and a picture inside a model is never decoded.
-// Pixels start zeroed, so that a file cut short gives black, never memory's old contents.
+// stb_image decodes only the kinds of texture file a glTF file cannot carry as they are:
+// PNG and JPEG go as they are, and a picture inside a model is never decoded. Pixels start
+// zeroed, so that a file cut short gives black, never memory's old contents.
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO
