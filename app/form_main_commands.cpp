@@ -10,6 +10,7 @@
 #include "document/model_import.h"
 #include "document/model_pictures.h"
 #include "document/text_file.h"
+#include "toolkit/busy_cursor.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/form_about.h"
@@ -30,6 +31,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <new>
 
 using namespace KelUtility;
 
@@ -366,7 +368,17 @@ void FormMain::ExportModelAs(const std::string& defaultName,
     const std::string path = AskSavePath(defaultName, filter, extension);
     if (path.empty() || (extension == ".obj" && !ConfirmReplace(MaterialPathFor(path))))
         return;
-    if (!ExportModel(DocumentToExport(), path, message))
+    // A texture carried by a glTF file may have to be decoded and converted, which can take
+    // seconds: the export runs off the window's thread, on a copy of the document.
+    bool written = false;
+    try {
+        RunOffWindowThread(
+            [&, toExport = DocumentToExport()] { written = ExportModel(toExport, path, message); });
+    } catch (const std::bad_alloc&) {
+        written = false;
+        message = FileAndReason(path, "memoria insufficiente");
+    }
+    if (!written)
         ShowError(this, Explained(kNotWritten, message), kError);
     else if (message.empty())
         ShowMessage(this, kExported, "Esporta");

@@ -8,6 +8,7 @@
 #include "document/file_failure.h"
 #include "document/model_import.h"
 #include "document/text_file.h"
+#include "toolkit/busy_cursor.h"
 #include "toolkit/sub_menu.h"
 #include "toolkit/tool_bar.h"
 #include "toolkit/tool_bar_item.h"
@@ -147,7 +148,12 @@ bool FormMain::ImportModelFile(const std::string& path) {
     const auto askToFit = [this](const std::string& question) {
         return AskYesNo(this, question, "Importa");
     };
-    if (!ImportModel(path, document, message, drawable, askToFit)) {
+    bool imported = false;
+    {
+        const BusyCursor busy;
+        imported = ImportModel(path, document, message, drawable, askToFit);
+    }
+    if (!imported) {
         // The file is named last, as every failure to open or save names it.
         if (message.find(path) == std::string::npos)
             message += "\n" + path;

@@ -141,10 +141,103 @@ bool WriteFile(std::string* err, const std::string&, const std::vector<unsigned 
 }
 
 // An image the file holds is kept as its bytes, for the document to write out as a
-// picture file; it is never decoded here.
+// picture file; it is never decoded here. tinygltf hands over an image in a buffer view
+// without checking the view against its buffer: those are taken by TakeImageViews.
 bool KeepImageUndecoded(tinygltf::Image* image, const int, std::string*, std::string*, int, int,
                         const unsigned char* bytes, int size, void*) {
-    image->image.assign(bytes, bytes + size);
+    if (image->bufferView < 0)
+        image->image.assign(bytes, bytes + size);
+    return true;
+}
+
+// The JSON text of a glTF file: a GLB's first chunk, as far as the file holds it, or the
+// whole text.
+std::string_view JsonPart(std::string_view bytes) {
+    if (bytes.substr(0, 4) != "glTF")
+        return bytes;
+    if (bytes.size() < 20)
+        return {};
+    std::uint32_t length = 0;
+    for (int i = 3; i >= 0; --i)
+        length = length << 8 | static_cast<unsigned char>(bytes[12 + static_cast<std::size_t>(i)]);
+    return bytes.substr(20, length);
+}
+
+// tinygltf takes the address of an image's first byte in its buffer before it checks
+// anything, an address out of every bound for a view past its buffer. So the views of
+// images are checked first, against the lengths the buffers state, which tinygltf then
+// holds every buffer's bytes to. Values are read as tinygltf reads them; a file it will
+// refuse anyway is left to it. False with the reason.
+bool ImageViewsInsideBuffers(std::string_view bytes, std::string& message) {
+    const std::string_view text = JsonPart(bytes);
+    if (text.find("\"images\"") == std::string_view::npos)
+        return true;
+    const nlohmann::json file = nlohmann::json::parse(text.begin(), text.end(), nullptr, false);
+    const auto member = [](const nlohmann::json& object,
+                           const char* name) -> const nlohmann::json* {
+        if (!object.is_object())
+            return nullptr;
+        const auto found = object.find(name);
+        return found == object.end() ? nullptr : &*found;
+    };
+    const nlohmann::json* images = member(file, "images");
+    const nlohmann::json* views = member(file, "bufferViews");
+    const nlohmann::json* buffers = member(file, "buffers");
+    if (images == nullptr || !images->is_array() || views == nullptr || !views->is_array() ||
+        buffers == nullptr || !buffers->is_array())
+        return true;
+    for (std::size_t i = 0; i < images->size(); ++i) {
+        const nlohmann::json* viewIndex = member((*images)[i], "bufferView");
+        if (viewIndex == nullptr || !viewIndex->is_number_unsigned() ||
+            viewIndex->get<std::uint64_t>() >= views->size())
+            continue;
+        const nlohmann::json& view = (*views)[viewIndex->get<std::size_t>()];
+        const nlohmann::json* buffer = member(view, "buffer");
+        const nlohmann::json* offset = member(view, "byteOffset");
+        const nlohmann::json* length = member(view, "byteLength");
+        if (buffer == nullptr || !buffer->is_number_unsigned() ||
+            buffer->get<std::uint64_t>() >= buffers->size() || length == nullptr ||
+            !length->is_number_unsigned())
+            continue;
+        const nlohmann::json* stated = member((*buffers)[buffer->get<std::size_t>()], "byteLength");
+        if (stated == nullptr || !stated->is_number_unsigned())
+            continue;
+        const std::uint64_t size = stated->get<std::uint64_t>();
+        const std::uint64_t start =
+            offset != nullptr && offset->is_number_unsigned() ? offset->get<std::uint64_t>() : 0;
+        if (size == 0 || start > size || length->get<std::uint64_t>() > size - start) {
+            message =
+                std::string(kBroken) + "l'immagine " + std::to_string(i) + " esce dal suo buffer.";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Copies each image held in a buffer view out of its buffer, once the view is checked to
+// lie inside it (a GLB's binary chunk or a buffer of any URI). False with the reason.
+bool TakeImageViews(tinygltf::Model& model, std::string& message) {
+    for (std::size_t i = 0; i < model.images.size(); ++i) {
+        tinygltf::Image& image = model.images[i];
+        if (image.bufferView < 0)
+            continue;
+        const auto viewIndex = static_cast<std::size_t>(image.bufferView);
+        const tinygltf::BufferView* view =
+            viewIndex < model.bufferViews.size() ? &model.bufferViews[viewIndex] : nullptr;
+        const std::vector<unsigned char>* data =
+            view != nullptr && view->buffer >= 0 &&
+                    static_cast<std::size_t>(view->buffer) < model.buffers.size()
+                ? &model.buffers[static_cast<std::size_t>(view->buffer)].data
+                : nullptr;
+        if (data == nullptr || view->byteOffset > data->size() ||
+            view->byteLength > data->size() - view->byteOffset) {
+            message =
+                std::string(kBroken) + "l'immagine " + std::to_string(i) + " esce dal suo buffer.";
+            return false;
+        }
+        const auto begin = data->begin() + static_cast<std::ptrdiff_t>(view->byteOffset);
+        image.image.assign(begin, begin + static_cast<std::ptrdiff_t>(view->byteLength));
+    }
     return true;
 }
 
@@ -860,6 +953,8 @@ bool ReadGltfBytes(std::string_view bytes, const std::string& folder, ModelTrian
         message = std::string(kBroken) + "il file è troppo grande.";
         return false;
     }
+    if (!ImageViewsInsideBuffers(bytes, message))
+        return false;
     FileAccess access;
     access.folder = folder;
     tinygltf::TinyGLTF loader;
@@ -886,6 +981,8 @@ bool ReadGltfBytes(std::string_view bytes, const std::string& folder, ModelTrian
         message = LoadFailure(bytes, error, access.refused);
         return false;
     }
+    if (!TakeImageViews(gltf, message))
+        return false;
     if (!SceneReader(gltf, folder, model, message, maxTriangles).Read()) {
         model = ModelTriangles();
         return false;

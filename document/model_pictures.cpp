@@ -1,11 +1,26 @@
 #include "document/model_pictures.h"
 
+#include "document/format_text.h"
 #include "document/model_files.h"
+#include "document/picture_header.h"
 #include "document/safe_save.h"
 
+#include <cstdlib>
+
+// stb_image decodes only the kinds of texture file a glTF file cannot carry as they are:
+// PNG and JPEG go as they are, and a picture inside a model is never decoded. Pixels start
+// zeroed, so that a file cut short gives black, never memory's old contents.
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO
+#define STBI_ONLY_BMP
+#define STBI_ONLY_TGA
+#define STBI_ONLY_PNM
+#define STBI_ONLY_HDR
+#define STBI_MAX_DIMENSIONS 16384
+#define STBI_MALLOC(size) std::calloc(1, size)
+#define STBI_REALLOC(pointer, size) std::realloc(pointer, size)
+#define STBI_FREE(pointer) std::free(pointer)
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
@@ -27,9 +42,6 @@ namespace {
 constexpr std::size_t kMaxPictureBytes = std::size_t{256} << 20;
 // Names tried before giving up: "progetto.png", "progetto (2).png", ...
 constexpr int kNamesTried = 100;
-// The largest texture Direct3D 9 hardware takes; a picture past it is built to exhaust the
-// memory, not to be shown, and is refused before it is decoded.
-constexpr int kMaxPictureSide = 16384;
 
 std::string& Folder() {
     static std::string folder;
@@ -79,31 +91,42 @@ void AppendBytes(void* context, void* data, int size) {
                                                static_cast<std::size_t>(size));
 }
 
-// The picture as a PNG or JPEG: those as they are, any other kind stb_image reads converted
-// to PNG. False, with the reason as the rest of a sentence, for what it cannot read and
-// for a picture larger than kMaxPictureSide, told from its header alone.
-bool AsPngOrJpeg(std::string& bytes, std::string& problem) {
-    const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
-    const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
+bool IsPngOrJpeg(const PictureHeader& header) {
+    return header.kind == PictureKind::Png || header.kind == PictureKind::Jpeg;
+}
+
+// The picture as a PNG or JPEG: those as they are, a BMP, TGA, PNM or HDR picture decoded
+// and converted to PNG. Its size is told from its header and checked before anything is
+// decoded. False, with the reason as the rest of a sentence.
+bool AsPngOrJpeg(std::string& bytes, bool maybeTga, std::string& problem) {
+    const PictureHeader header = ReadPictureHeader(bytes, maybeTga);
+    if (header.kind == PictureKind::Unknown || bytes.size() > INT_MAX) {
+        problem = "non \xC3\xA8 un'immagine PNG, JPEG, BMP, TGA, HDR o PNM";
+        return false;
+    }
+    problem = PictureSizeProblem(header);
+    if (!problem.empty())
+        return false;
+    if (IsPngOrJpeg(header))
+        return true;
+    if (header.wholeLength > bytes.size()) {
+        problem = "\xC3\xA8 troncata: " + std::to_string(bytes.size()) + " byte invece di " +
+                  std::to_string(header.wholeLength);
+        return false;
+    }
     int width = 0;
     int height = 0;
     int channels = 0;
-    const bool known = bytes.size() <= INT_MAX &&
-                       stbi_info_from_memory(data, size, &width, &height, &channels) != 0;
-    if (known && (width > kMaxPictureSide || height > kMaxPictureSide)) {
-        problem = "misura " + std::to_string(width) + " \xC3\x97 " + std::to_string(height) +
-                  " pixel, oltre il massimo di " + std::to_string(kMaxPictureSide) + " per lato";
-        return false;
-    }
-    if (!PictureExtension(bytes).empty())
-        return true;
     const std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
-        known ? stbi_load_from_memory(data, size, &width, &height, &channels, 0) : nullptr,
+        stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
+                              static_cast<int>(bytes.size()), &width, &height, &channels, 0),
         stbi_image_free);
     std::string png;
-    if (pixels == nullptr || !stbi_write_png_to_func(AppendBytes, &png, width, height, channels,
-                                                     pixels.get(), width * channels)) {
-        problem = "non \xC3\xA8 un'immagine PNG, JPEG, BMP, TGA, GIF, HDR o PNM";
+    // The decoder must have found the size the header states, which was checked.
+    if (pixels == nullptr || width != header.width || height != header.height ||
+        !stbi_write_png_to_func(AppendBytes, &png, width, height, channels, pixels.get(),
+                                width * channels)) {
+        problem = "non si pu\xC3\xB2 leggere come immagine";
         return false;
     }
     bytes = std::move(png);
@@ -131,8 +154,10 @@ std::string PictureExtension(std::string_view bytes) {
 // A name already taken by other bytes (the hash is no proof) is never written over: a
 // document may name that picture.
 bool KeepPicture(const std::string& bytes, std::string& path, std::string& problem) {
-    std::string picture = bytes;
-    if (!AsPngOrJpeg(picture, problem)) {
+    const PictureHeader header = ReadPictureHeader(bytes);
+    problem = IsPngOrJpeg(header) ? PictureSizeProblem(header)
+                                  : "non \xC3\xA8 un'immagine PNG o JPEG";
+    if (!problem.empty()) {
         problem = "l'immagine contenuta nel modello " + problem;
         return false;
     }
@@ -142,12 +167,12 @@ bool KeepPicture(const std::string& bytes, std::string& path, std::string& probl
     }
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::u8path(Folder()), error);
-    const std::string stem = JoinedPath(Folder(), ContentName(picture));
+    const std::string stem = JoinedPath(Folder(), ContentName(bytes));
     for (int copy = 1; copy <= kNamesTried; ++copy) {
-        path = stem + (copy == 1 ? "" : "-" + std::to_string(copy)) + PictureExtension(picture);
+        path = stem + (copy == 1 ? "" : "-" + std::to_string(copy)) + PictureExtension(bytes);
         if (!Exists(path))
-            return Write(path, picture, problem);
-        if (Holds(path, picture))
+            return Write(path, bytes, problem);
+        if (Holds(path, bytes))
             return true;
     }
     problem = "troppe immagini diverse con lo stesso nome in " + Folder();
@@ -199,7 +224,10 @@ bool PictureToCarry(const std::string& path, std::string& bytes, std::string& pr
         problem = "impossibile leggere " + path;
         return false;
     }
-    if (AsPngOrJpeg(bytes, problem))
+    const std::size_t dot = path.find_last_of('.');
+    const bool namedTga =
+        dot != std::string::npos && AsciiLowered(std::string_view(path).substr(dot)) == ".tga";
+    if (AsPngOrJpeg(bytes, namedTga, problem))
         return true;
     problem = path + " " + problem;
     return false;

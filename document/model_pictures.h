@@ -20,10 +20,10 @@ const std::string& PictureFolder();
 std::string PictureExtension(std::string_view bytes);
 
 // Writes a picture into the picture folder, named by its content, so that the same picture
-// is written once however often it is imported; `path` names it. PNG and JPEG are kept as
-// they are, the other kinds PictureToCarry takes are converted to PNG. False with the
-// reason in Italian for a picture that cannot be read, one larger than 16384 pixels a side,
-// no folder, or a failed write.
+// is written once however often it is imported; `path` names it. Only a PNG or JPEG is
+// kept, as it is and never decoded. False with the reason in Italian for any other kind,
+// one whose header gives no size, a side of zero, one past 16384 pixels a side or past the
+// picture budget (picture_header.h), no folder, or a failed write; then nothing is written.
 bool KeepPicture(const std::string& bytes, std::string& path, std::string& problem);
 
 // Whether the path names a picture kept in the picture folder.
@@ -46,9 +46,10 @@ bool CopyPictureBeside(const std::string& filePath, const std::string& picture,
                        std::string& name, std::string& problem);
 
 // The texture at path as a PNG or JPEG picture to carry inside a glTF file: a PNG or JPEG
-// as it is, a BMP, TGA, GIF, HDR or PNM picture converted to PNG. False with the reason
-// in Italian for a file that cannot be read or converted, or is larger than 16384 pixels a
-// side (told from its header, before anything is decoded).
+// as it is, a BMP, TGA, HDR or binary PNM picture converted to PNG. False with the reason
+// in Italian for a file that cannot be read or converted, or whose size its header does
+// not give or puts past the limits of picture_header.h, told before anything is decoded.
+// It may take seconds: it touches no window and may run on any thread.
 bool PictureToCarry(const std::string& path, std::string& bytes, std::string& problem);
 
 } // namespace MyApp

@@ -1,6 +1,10 @@
 #include "viewport/d3d_panel.h"
 
+#include "document/format_text.h"
+#include "document/model_files.h"
 #include "document/model_pictures.h"
+#include "document/picture_header.h"
+#include "toolkit/busy_cursor.h"
 #include "toolkit/system_dialogs.h"
 #include "toolkit/text_conversion.h"
 #include "viewport/depth_range.h"
@@ -29,15 +33,29 @@ constexpr float kFarAway = 1000000.0f;
 constexpr D3DCOLOR kWhite = 0xFFFFFFFF;
 constexpr COLORREF kNoColor = static_cast<COLORREF>(-1);
 const char* const kErrorCaption = "errore";
+// A texture file is read whole before it is decoded; one past this is no texture.
+constexpr std::size_t kMaxTextureFileBytes = std::size_t{1} << 30;
+// A texture may take the largest side the hardware has; its memory is not held to the
+// budget of a picture taken from a model, as the user chose the file.
+constexpr std::uint64_t kTextureBudget =
+    static_cast<std::uint64_t>(MyApp::kMaxPictureSide) * MyApp::kMaxPictureSide * 4;
 const char* const kNoDirect3D = "Inizializzazione DirectX fallita.";
 const char* const kNoDevice = "Inizializzazione DirectX fallita (CreateDevice).";
 
-// Why a texture file did not load, for the user.
-std::string TextureFailureText(const std::string& file) {
+// Why a texture file did not load, for the user: `problem` when its header told, else
+// whether it is there at all.
+std::string TextureFailureText(const std::string& file, const std::string& problem) {
     const bool missing = GetFileAttributesW(ToWide(file).c_str()) == INVALID_FILE_ATTRIBUTES;
     return "La texture " + file +
-           (missing ? " non esiste" : " non \xC3\xA8 un'immagine che si possa caricare") +
+           (!problem.empty() ? " " + problem
+            : missing        ? " non esiste"
+                             : " non \xC3\xA8 un'immagine che si possa caricare") +
            ": il modello viene mostrato senza.";
+}
+
+// A side scaled by `scale`, never below one pixel.
+UINT Scaled(UINT side, double scale) {
+    return std::max<UINT>(1, static_cast<UINT>(side * scale));
 }
 const char* const kNoDeviceForModel =
     "Anteprima non disponibile: il dispositivo Direct3D non \xC3\xA8 stato creato, e senza "
@@ -565,9 +583,10 @@ IDirect3DTexture9* D3DPanel::TextureFromFile(const std::string& name) {
     }
     TextureCacheEntry entry;
     entry.FileName = file;
-    D3DXCreateTextureFromFileW(device.Get(), ToWide(file).c_str(), &entry.texture);
+    std::string problem;
+    entry.texture = LoadTexture(file, problem);
     if (!entry.texture && m_reportedTextures.insert(file).second)
-        m_textureFailures.push_back({name, TextureFailureText(file)});
+        m_textureFailures.push_back({name, TextureFailureText(file, problem)});
     textureCache.push_back(std::move(entry));
     return textureCache.back().texture.Get();
 }
@@ -590,6 +609,50 @@ const std::string& D3DPanel::TextureFileOf(const std::string& name) {
     SeenTexture& seen = m_seenTextures[name];
     seen = {TextureFolder, trusted, resolved.path};
     return seen.file;
+}
+
+// The picture is read once: its header, where it is a kind the program reads, is checked
+// before D3DX decodes it, and a picture larger than the device takes is made smaller as it
+// loads rather than refused. `problem` says why when the header refused it.
+ComPtr<IDirect3DTexture9> D3DPanel::LoadTexture(const std::string& file, std::string& problem) {
+    const BusyCursor busy;
+    std::string bytes;
+    if (!device || !MyApp::ReadWholeFile(file, bytes, kMaxTextureFileBytes))
+        return nullptr;
+    const std::size_t dot = file.find_last_of('.');
+    const bool namedTga = dot != std::string::npos &&
+                          MyApp::AsciiLowered(std::string_view(file).substr(dot)) == ".tga";
+    const MyApp::PictureHeader header = MyApp::ReadPictureHeader(bytes, namedTga);
+    if (header.kind != MyApp::PictureKind::Unknown) {
+        problem = MyApp::PictureSizeProblem(header, kTextureBudget);
+        if (!problem.empty())
+            return nullptr;
+    }
+    D3DXIMAGE_INFO info = {};
+    D3DCAPS9 caps = {};
+    if (FAILED(D3DXGetImageInfoFromFileInMemory(bytes.data(), static_cast<UINT>(bytes.size()),
+                                                &info)) ||
+        FAILED(device->GetDeviceCaps(&caps)))
+        return nullptr;
+    // A kind told by D3DX alone (DDS, PFM) is held to the same largest side.
+    problem =
+        MyApp::PictureSizeProblem({header.kind, true, info.Width, info.Height, 0}, kTextureBudget);
+    if (!problem.empty())
+        return nullptr;
+    // Both sides shrink by one scale, so that the picture keeps its proportions.
+    UINT width = D3DX_DEFAULT;
+    UINT height = D3DX_DEFAULT;
+    if (info.Width > caps.MaxTextureWidth || info.Height > caps.MaxTextureHeight) {
+        const double scale = std::min(static_cast<double>(caps.MaxTextureWidth) / info.Width,
+                                      static_cast<double>(caps.MaxTextureHeight) / info.Height);
+        width = Scaled(info.Width, scale);
+        height = Scaled(info.Height, scale);
+    }
+    ComPtr<IDirect3DTexture9> texture;
+    D3DXCreateTextureFromFileInMemoryEx(
+        device.Get(), bytes.data(), static_cast<UINT>(bytes.size()), width, height, D3DX_DEFAULT, 0,
+        D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, &texture);
+    return texture;
 }
 
 std::vector<TextureFailure> D3DPanel::TakeTextureFailures() {

@@ -109,6 +109,8 @@ public:
     IDirect3DTexture9* TextureFromFile(const std::string& name);
     // The file a texture name stands for, from TextureFolder; empty for a name not opened.
     const std::string& TextureFileOf(const std::string& name);
+    Microsoft::WRL::ComPtr<IDirect3DTexture9> LoadTexture(const std::string& file,
+                                                          std::string& problem);
     // The texture files that did not load and the names not opened since the last call, each
     // once, with a sentence for the user.
     std::vector<TextureFailure> TakeTextureFailures();

@@ -519,7 +519,9 @@ std::string WhitePixelBmp() {
 TEST(ModelImport, APictureInsideAModelTravelsWithTheProjectAndTheExports) {
     TemporaryFolder folder;
     SetPictureFolder(folder.File("immagini"));
-    const std::string png = std::string("\x89PNG\r\n\x1A\n", 8) + "the picture's bytes";
+    const std::string png =
+        std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0", 29) +
+        "the picture's bytes";
     ModelMesh triangle;
     triangle.vertices = {
         {0, 0, 0, 0xFFFFFF, 0, 0}, {1, 0, 0, 0xFFFFFF, 1, 0}, {0, 1, 0, 0xFFFFFF, 0, 1}};

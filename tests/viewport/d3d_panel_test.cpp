@@ -50,11 +50,13 @@ SceneMesh TwoTriangles() {
     return mesh;
 }
 
-// An 8 x 8 picture of one colour, as a 24-bit BMP file.
+// An 8 x 8 picture of one colour (or `size` wide and `height`, by default as high), as a
+// 24-bit BMP file.
 void WriteSolidBitmap(const std::string& path, unsigned char r, unsigned char g, unsigned char b,
-                      int size = 8) {
+                      int size = 8, int height = 0) {
+    height = height > 0 ? height : size;
     const int stride = (size * 3 + 3) & ~3;
-    const int pixelBytes = stride * size;
+    const int pixelBytes = stride * height;
     std::string bytes = "BM";
     const auto add32 = [&](std::uint32_t v) {
         for (int i = 0; i < 4; ++i)
@@ -69,12 +71,12 @@ void WriteSolidBitmap(const std::string& path, unsigned char r, unsigned char g,
     add32(54);
     add32(40);
     add32(size);
-    add32(size);
+    add32(height);
     add16(1);
     add16(24);
     for (int i = 0; i < 6; ++i)
         add32(0);
-    for (int y = 0; y < size; ++y) {
+    for (int y = 0; y < height; ++y) {
         std::string row;
         for (int x = 0; x < size; ++x)
             row += {static_cast<char>(b), static_cast<char>(g), static_cast<char>(r)};
@@ -219,6 +221,21 @@ TEST_F(D3DPanelTest, ATextureIsTintedByTheVertexColours) {
     panel->RebuildScene();
     frame = DrawFrame(*panel);
     EXPECT_EQ(frame.At(64, 85), 0xFFFFFFu) << "no texture: the vertex colour alone";
+}
+
+// A picture past the largest side a picture may have is refused with its size, before D3DX
+// decodes it, and told once.
+TEST_F(D3DPanelTest, ATexturePastTheLargestSideIsRefusedWithItsSize) {
+    TemporaryFolder folder;
+    panel->Create();
+    const std::string huge = folder.File("enorme.bmp");
+    WriteSolidBitmap(huge, 0, 0, 0, 16385, 2);
+    EXPECT_EQ(panel->TextureFromFile(huge), nullptr);
+    const std::vector<TextureFailure> failures = panel->TakeTextureFailures();
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_NE(failures[0].text.find("misura 16385 \xC3\x97 2 pixel, oltre il massimo di 16384"),
+              std::string::npos)
+        << failures[0].text;
 }
 
 TEST_F(D3DPanelTest, BackgroundPicturesThatFitAreCopied) {
