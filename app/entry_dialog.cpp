@@ -4,6 +4,7 @@
 #include "toolkit/check_button.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/dpi.h"
+#include "toolkit/system_dialogs.h"
 #include "toolkit/text_box.h"
 
 #include <algorithm>
@@ -192,6 +193,15 @@ std::unique_ptr<CurrencyBox> EntryDialog::MakeNumberBox(int left, int top, int b
     box->allowNegative = negatives;
     box->Create();
     return box;
+}
+
+bool EntryDialog::WarnIfEmpty(CurrencyBox& box, const std::string& name) {
+    const std::string text = box.GetNarrowText();
+    if (std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return true;
+    ShowWarning(this, "Manca il valore di " + name + ": scrivere un numero.", "Attenzione");
+    box.Focus();
+    return false;
 }
 
 void EntryDialog::Close() {

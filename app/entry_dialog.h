@@ -73,6 +73,9 @@ protected:
     // A box for a number, one row high.
     std::unique_ptr<KelUtility::CurrencyBox> MakeNumberBox(int left, int top, int boxWidth,
                                                            double value, bool negatives);
+    // False, after telling the user which box it is and giving it the focus, when a number
+    // box holds no digit: an empty box is never read as 0 behind the user's back.
+    bool WarnIfEmpty(KelUtility::CurrencyBox& box, const std::string& name);
     // Closes the window and leaves the result as it is.
     void Close();
 

@@ -9,6 +9,7 @@
 #include "app/settings_store.h"
 #include "document/model_import.h"
 #include "document/model_pictures.h"
+#include "document/reported_number.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/dpi.h"
@@ -28,6 +29,7 @@
 #include "toolkit/timer.h"
 #include "toolkit/tool_bar.h"
 #include "toolkit/tool_bar_item.h"
+#include "toolkit/user_number_format.h"
 #include "viewport/d3d_panel.h"
 
 #include <algorithm>
@@ -105,6 +107,8 @@ FormMain::FormMain(HINSTANCE instance, const std::string& title) : Form(instance
         g_mainForm = this;
         SetXModelReader(ReadXWithPreview);
         SetPictureFolder(UserPictureFolder());
+        // The numbers of every message and report are written as the boxes write theirs.
+        SetReportedNumberFormat(UserNumberFormat);
     }
 }
 

@@ -356,6 +356,8 @@ private:
     void RememberProject(const std::string& path);
     void KeepRecentProjects();
     void RestorePlacement();
+    // One step down and right of another editor's window at the same place.
+    void StepAsideFromOtherEditors();
     void KeepPlacement();
     // Writes the project; `texture` is its texture as the preview found it before the
     // project took its present name.

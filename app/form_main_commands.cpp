@@ -9,6 +9,7 @@
 #include "document/file_failure.h"
 #include "document/model_import.h"
 #include "document/model_pictures.h"
+#include "document/reported_number.h"
 #include "document/text_file.h"
 #include "toolkit/busy_cursor.h"
 #include "toolkit/button.h"
@@ -579,7 +580,7 @@ int FormMain::SelectedRow(OnDemandListBox& list) {
 void FormMain::OpenVertexDialog(EntryMode mode) {
     const bool modify = mode == EntryMode::Modify;
     if (!modify && document.Vertices.size() >= kMaxModelVertices) {
-        const std::string limit = std::to_string(kMaxModelVertices);
+        const std::string limit = ReportedCount(kMaxModelVertices);
         ShowWarning(this,
                     "Il modello ha gi\xC3\xA0 " + limit +
                         " vertici: un altro andrebbe oltre il limite di " + limit + ".",

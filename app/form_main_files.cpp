@@ -9,6 +9,7 @@
 #include "document/model_import.h"
 #include "document/text_file.h"
 #include "toolkit/busy_cursor.h"
+#include "toolkit/dpi.h"
 #include "toolkit/sub_menu.h"
 #include "toolkit/tool_bar.h"
 #include "toolkit/tool_bar_item.h"
@@ -66,6 +67,25 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
     info.cbSize = sizeof info;
     if (GetMonitorInfoW(monitor, &info))
         reinterpret_cast<std::vector<ScreenRect>*>(list)->push_back(FromRect(info.rcWork));
+    return TRUE;
+}
+
+// The main windows of the other editors running: windows of the same class that no window
+// owns (an editor's dialogs are owned by its window), shown and not minimised.
+struct EditorSearch {
+    HWND own;
+    std::wstring className;
+    std::vector<ScreenRect> found;
+};
+
+BOOL CALLBACK AddOtherEditor(HWND window, LPARAM search) {
+    auto& s = *reinterpret_cast<EditorSearch*>(search);
+    wchar_t name[256] = {};
+    RECT rect = {};
+    if (window != s.own && GetWindow(window, GW_OWNER) == nullptr && IsWindowVisible(window) &&
+        !IsIconic(window) && GetClassNameW(window, name, 256) > 0 && s.className == name &&
+        GetWindowRect(window, &rect))
+        s.found.push_back(FromRect(rect));
     return TRUE;
 }
 
@@ -141,12 +161,14 @@ void FormMain::TakeDamagedProject(const std::string& path, const ProjectProblem&
 // The imported model is not a project yet: it has no file name, and it is modified, so
 // that leaving asks to save it. What the import says of the model's texture follows it. The import is a step of the history; the state before it
 // is no longer the saved one, since the document has left its file. A model of more
-// triangles than the preview draws is refused.
+// triangles than the preview draws is offered simplified; a No to that is no failure.
 bool FormMain::ImportModelFile(const std::string& path) {
     std::string message;
     const std::size_t drawable = static_cast<std::size_t>(std::max(viewport->MaxDrawnFaces(), 0));
-    const auto askToFit = [this](const std::string& question) {
-        return AskYesNo(this, question, "Importa");
+    bool declined = false;
+    const auto askToFit = [this, &declined](const std::string& question) {
+        declined = !AskYesNo(this, question, "Importa");
+        return !declined;
     };
     bool imported = false;
     {
@@ -154,6 +176,11 @@ bool FormMain::ImportModelFile(const std::string& path) {
         imported = ImportModel(path, document, message, drawable, askToFit);
     }
     if (!imported) {
+        // The user chose not to have the model simplified: nothing went wrong.
+        if (declined) {
+            ShowMessage(this, "Il modello non \xC3\xA8 stato importato.\n" + path, "Importa");
+            return false;
+        }
         // The file is named last, as every failure to open or save names it.
         if (message.find(path) == std::string::npos)
             message += "\n" + path;
@@ -281,8 +308,10 @@ void FormMain::RestorePlacement() {
         m_settings->ReadPlacement(), WorkAreas(), minimumTrackWidth, minimumTrackHeight);
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
-    if (!kept || !GetWindowPlacement(window, &placement))
+    if (!kept || !GetWindowPlacement(window, &placement)) {
+        StepAsideFromOtherEditors();
         return;
+    }
     const ScreenRect& bounds = kept->bounds;
     placement.rcNormalPosition = RECT{bounds.left, bounds.top, bounds.right, bounds.bottom};
     placement.showCmd = kept->maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
@@ -292,6 +321,31 @@ void FormMain::RestorePlacement() {
     m_placing = true;
     SetWindowPlacement(window, &placement);
     m_placing = false;
+    StepAsideFromOtherEditors();
+}
+
+// Two editors started one after the other would otherwise open exactly one over the other,
+// from the same kept placement or the same first one, and the first would seem gone. The
+// step is a title bar and a frame, as Windows cascades its windows.
+void FormMain::StepAsideFromOtherEditors() {
+    if (IsZoomed(window) || IsIconic(window))
+        return;
+    wchar_t className[256] = {};
+    RECT own = {};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (GetClassNameW(window, className, 256) == 0 || !GetWindowRect(window, &own) ||
+        !GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    EditorSearch search{window, className, {}};
+    EnumWindows(AddOtherEditor, reinterpret_cast<LPARAM>(&search));
+    const int dpi = WindowDpi(window);
+    const int step = SystemMetric(SM_CYCAPTION, dpi) + SystemMetric(SM_CYSIZEFRAME, dpi) +
+                     SystemMetric(SM_CXPADDEDBORDER, dpi);
+    const ScreenRect placed = CascadedBounds(FromRect(own), search.found, step, FromRect(monitor.rcWork));
+    if (placed.left != own.left || placed.top != own.top)
+        SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // A window closed while minimised comes back as it would have been restored.

@@ -1,5 +1,6 @@
 #include "app/form_semplifica.h"
 
+#include "document/reported_number.h"
 #include "toolkit/check_button.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/label.h"
@@ -33,7 +34,7 @@ FormSemplifica::~FormSemplifica() {
 
 // Half the triangles is the first proposal, in both ways.
 void FormSemplifica::CreateControls() {
-    countLabel = std::make_unique<Label>(this, "Triangoli ora: " + std::to_string(m_triangles));
+    countLabel = std::make_unique<Label>(this, "Triangoli ora: " + ReportedCount(m_triangles));
     countLabel->font = font;
     countLabel->SetPosition(Px(kMargin), Px(12));
     countLabel->SetSize(Px(380), Px(kRowHeight));
@@ -62,23 +63,28 @@ void FormSemplifica::ShowTargetWay() {
     shareBox->SetEnabled(shareOption->IsChecked());
 }
 
-// The target is a whole number of triangles, at least one and at most those there are.
+// The target is a whole number of triangles, at least one and at most those there are; a
+// share may have decimals. A box left without a number is named, as every dialog names it.
 bool FormSemplifica::TakeValues() {
     const bool byShare = shareOption->IsChecked();
-    const double value = (byShare ? shareBox : countBox)->GetValue();
+    CurrencyBox& box = byShare ? *shareBox : *countBox;
+    const double value = box.GetValue();
     const double limit = byShare ? 100 : static_cast<double>(m_triangles);
-    // A small share of a small mesh keeps at least one triangle.
-    const double target = std::max(1.0, byShare ? std::round(value / 100 * static_cast<double>(m_triangles))
-                                                : std::round(value));
-    if (!(value > 0) || value > limit) {
+    const bool whole = byShare || value == std::floor(value);
+    if (!WarnIfEmpty(box, byShare ? "Percentuale" : "Triangoli"))
+        return false;
+    if (!(value > 0) || value > limit || !whole) {
         ShowWarning(this,
                     byShare ? "La percentuale deve essere maggiore di zero e al massimo 100."
-                            : "I triangoli devono essere almeno 1 e al massimo " +
-                                  std::to_string(m_triangles) + ".",
+                            : "I triangoli devono essere un numero intero, almeno 1 e al massimo " +
+                                  ReportedCount(m_triangles) + ".",
                     "Attenzione");
-        (byShare ? shareBox : countBox)->Focus();
+        box.Focus();
         return false;
     }
+    // A small share of a small mesh keeps at least one triangle.
+    const double target =
+        byShare ? std::max(1.0, std::round(value / 100 * static_cast<double>(m_triangles))) : value;
     targetTriangles = static_cast<std::size_t>(target);
     return true;
 }

@@ -55,7 +55,7 @@ void FormTrasforma::CreateControls() {
     turnBox->Create();
     const int optionWidth = Px(kValueColumn - kMargin - 5);
     factorOption = MakeOption("Scala di un fattore", Px(kMargin), Px(45), optionWidth, true);
-    factorBox = MakeNumberBox(Px(kValueColumn), Px(45), Px(kValueWidth), 1, false);
+    factorBox = MakeNumberBox(Px(kValueColumn), Px(45), Px(kValueWidth), 1, true);
     sideOption = MakeOption("Lato maggiore lungo", Px(kMargin), Px(75), optionWidth, false);
     sideBox = MakeNumberBox(Px(kValueColumn), Px(75), Px(kValueWidth), m_largestSide, false);
     factorOption->SetChecked(true);
@@ -102,14 +102,23 @@ void FormTrasforma::ShowScaleWay() {
     sideBox->SetEnabled(sideOption->IsChecked());
 }
 
-// A scale that is not above zero would flatten or mirror the mesh: the box says so and
-// keeps the focus.
+// A factor of zero would flatten the mesh and a side must be a length: the box says so and
+// keeps the focus. A negative factor is a mirror, which the transform makes with the faces
+// turned the right way out.
 bool FormTrasforma::TakeValues() {
     const bool bySide = sideOption->IsChecked();
     CurrencyBox& scaleBox = bySide ? *sideBox : *factorBox;
-    if (!(scaleBox.GetValue() > 0)) {
+    if (!WarnIfEmpty(scaleBox, bySide ? "Lato maggiore lungo" : "Scala di un fattore"))
+        return false;
+    const char* axes[3] = {"Sposta X", "Sposta Y", "Sposta Z"};
+    for (int axis = 0; axis < 3; ++axis) {
+        if (!WarnIfEmpty(*moveBoxes[axis], axes[axis]))
+            return false;
+    }
+    const double scale = scaleBox.GetValue();
+    if (bySide ? !(scale > 0) : scale == 0) {
         ShowWarning(this, bySide ? "Il lato maggiore deve essere maggiore di zero."
-                                 : "Il fattore di scala deve essere maggiore di zero.",
+                                 : "Il fattore di scala non pu\xC3\xB2 essere zero.",
                     "Attenzione");
         scaleBox.Focus();
         return false;

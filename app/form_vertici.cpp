@@ -121,7 +121,8 @@ std::array<double, 5> FormVertici::BoxValues() {
             tvBox->GetValue()};
 }
 
-// A box still showing the number it was given keeps the value exactly, digits beyond the
+// A box left empty is named and keeps the dialog open, as in every dialog. A box still
+// showing the number it was given keeps the value exactly, digits beyond the
 // six shown included, even when its text lost its groups as it took the focus. A typed value
 // beyond the range of a float is refused: the preview draws floats and every export writes
 // them, so the vertex would hold a number no file could keep (the texture coordinates are
@@ -132,6 +133,11 @@ bool FormVertici::TakeValues() {
     const auto typed = [&](std::size_t box) { return values[box] != m_shownValues[box]; };
     const std::array<CurrencyBox*, 5> boxes = {xBox.get(), yBox.get(), zBox.get(), tuBox.get(),
                                                tvBox.get()};
+    const char* names[5] = {"X", "Y", "Z", "Tu", "Tv"};
+    for (std::size_t box = 0; box < boxes.size(); ++box) {
+        if (!WarnIfEmpty(*boxes[box], names[box]))
+            return false;
+    }
     for (std::size_t box = 0; box < boxes.size(); ++box) {
         if (!typed(box) || std::fabs(values[box]) <= FLT_MAX)
             continue;

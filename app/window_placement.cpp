@@ -20,6 +20,10 @@ bool TitleOn(const ScreenRect& bounds, const ScreenRect& area) {
            static_cast<long long>(bounds.top) + kTitleHeight <= area.bottom;
 }
 
+ScreenRect Shifted(const ScreenRect& r, int x, int y) {
+    return {r.left + x, r.top + y, r.right + x, r.bottom + y};
+}
+
 } // namespace
 
 std::string PlacementText(const WindowPlacement& placement) {
@@ -54,6 +58,24 @@ std::optional<WindowPlacement> PlacementToRestore(const std::optional<WindowPlac
     const bool shown = std::any_of(workAreas.begin(), workAreas.end(),
                                    [&](const ScreenRect& area) { return TitleOn(b, area); });
     return shown ? kept : std::nullopt;
+}
+
+// Only the corner counts: a window moved by hand, even a little, is in sight already.
+ScreenRect CascadedBounds(const ScreenRect& bounds, const std::vector<ScreenRect>& others,
+                          int step, const ScreenRect& workArea) {
+    const auto taken = [&](const ScreenRect& r) {
+        return std::any_of(others.begin(), others.end(), [&](const ScreenRect& other) {
+            return other.left == r.left && other.top == r.top;
+        });
+    };
+    ScreenRect placed = bounds;
+    // Each other window takes one place at most, so this many steps find a free one.
+    for (std::size_t tries = 0; tries <= others.size() && taken(placed); ++tries) {
+        placed = Shifted(placed, step, step);
+        if (placed.right > workArea.right || placed.bottom > workArea.bottom)
+            placed = Shifted(placed, workArea.left - placed.left, workArea.top - placed.top);
+    }
+    return placed;
 }
 
 } // namespace MyApp

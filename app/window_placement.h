@@ -33,4 +33,11 @@ std::optional<WindowPlacement> PlacementToRestore(const std::optional<WindowPlac
                                                   const std::vector<ScreenRect>& workAreas,
                                                   int minimumWidth, int minimumHeight);
 
+// Where a window opening at `bounds` goes when other windows of the program stand at that
+// place: one step down and to the right for each, as Windows cascades windows, and back to
+// the work area's top left corner when a step would take it past the work area. Its size
+// stays; a place no other window has is kept as it is.
+ScreenRect CascadedBounds(const ScreenRect& bounds, const std::vector<ScreenRect>& others,
+                          int step, const ScreenRect& workArea);
+
 } // namespace MyApp

@@ -1,26 +1,12 @@
 #include "document/float_range.h"
 
+#include "document/reported_number.h"
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <utility>
 
 namespace MyApp {
-namespace {
-
-// A number as Italian text: "%g", with a decimal comma.
-std::string ItalianNumber(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    std::string written = text;
-    for (char& c : written) {
-        if (c == '.')
-            c = ',';
-    }
-    return written;
-}
-
-} // namespace
 
 bool FitsFloat(double value) {
     return std::fabs(value) <= FLT_MAX; // false for NaN as well
@@ -47,8 +33,8 @@ std::string Described(const ValuePastFloat& fault) {
         return where + " che non \xC3\xA8 un numero (NaN)";
     if (std::isinf(fault.value))
         return where + " infinito";
-    return where + " = " + ItalianNumber(fault.value) +
-           ", oltre il massimo di un numero a 32 bit (" + ItalianNumber(FLT_MAX) + ")";
+    return where + " = " + ReportedReal(fault.value) +
+           ", oltre il massimo di un numero a 32 bit (" + ReportedReal(FLT_MAX) + ")";
 }
 
 } // namespace MyApp

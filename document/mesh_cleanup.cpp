@@ -1,6 +1,7 @@
 #include "document/mesh_cleanup.h"
 
 #include "document/mesh_triangles.h"
+#include "document/reported_number.h"
 
 #include <algorithm>
 
@@ -94,8 +95,8 @@ bool CleanMesh(MeshDocument& document, CleanupReport& report, std::string& messa
 std::string Described(const CleanupReport& report) {
     if (report.verticesRemoved == 0 && report.trianglesRemoved == 0)
         return "Nulla da pulire.";
-    return "Vertici rimossi: " + std::to_string(report.verticesRemoved) +
-           "\nTriangoli rimossi: " + std::to_string(report.trianglesRemoved);
+    return "Vertici rimossi: " + ReportedCount(report.verticesRemoved) +
+           "\nTriangoli rimossi: " + ReportedCount(report.trianglesRemoved);
 }
 
 } // namespace MyApp

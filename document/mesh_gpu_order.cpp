@@ -1,7 +1,7 @@
 #include "document/mesh_gpu_order.h"
 
 #include "document/mesh_triangles.h"
-#include "document/number_text.h"
+#include "document/reported_number.h"
 
 #include <meshoptimizer.h>
 

@@ -1,7 +1,7 @@
 #include "document/mesh_simplifier.h"
 
 #include "document/mesh_triangles.h"
-#include "document/number_text.h"
+#include "document/reported_number.h"
 
 #include <meshoptimizer.h>
 
@@ -77,6 +77,12 @@ bool SimplifyMesh(MeshDocument& document, std::size_t targetTriangles, SimplifyR
     const std::vector<std::uint32_t> before = triangles.drawn;
     report = {};
     report.trianglesBefore = before.size() / kCornersPerFace;
+    report.trianglesAfter = report.trianglesBefore;
+    // Nothing is asked of a mesh that has the triangles already: it keeps its vertices and
+    // lists as they are, copies and their numbering included.
+    report.nothingAsked = targetTriangles >= report.trianglesBefore;
+    if (report.nothingAsked)
+        return true;
     // Copies of one vertex would read as a border at every place they stand and hold it
     // there: the simplifier sees each vertex once, and a copy the drawn triangles no longer
     // name goes with the others they leave behind.
@@ -97,9 +103,12 @@ bool SimplifyMesh(MeshDocument& document, std::size_t targetTriangles, SimplifyR
 }
 
 std::string Described(const SimplifyReport& report) {
-    return "Triangoli: prima " + std::to_string(report.trianglesBefore) + ", dopo " +
-           std::to_string(report.trianglesAfter) + ".\nVertici rimossi: " +
-           std::to_string(report.verticesRemoved) + ".\nErrore relativo: " +
+    if (report.nothingAsked)
+        return "La mesh ha gi\xC3\xA0 " + ReportedCount(report.trianglesBefore) +
+               " triangoli: non \xC3\xA8 cambiato nulla.";
+    return "Triangoli: prima " + ReportedCount(report.trianglesBefore) + ", dopo " +
+           ReportedCount(report.trianglesAfter) + ".\nVertici rimossi: " +
+           ReportedCount(report.verticesRemoved) + ".\nErrore relativo: " +
            ReportedDecimal(100.0 * report.relativeError, 2) + " %.";
 }
 

@@ -20,10 +20,13 @@ struct SimplifyReport {
     std::size_t verticesRemoved = 0;
     // The largest move of the surface, as a share of the mesh's extent.
     float relativeError = 0;
+    // The target was the drawn triangles or more, so the mesh was left alone.
+    bool nothingAsked = false;
 };
 
 // The drawn triangles brought down to `targetTriangles` or as near as the mesh allows;
 // the undrawn ones stay as they were, and the vertices only the removed triangles used go.
+// A target of the drawn triangles or more leaves the document exactly as it was.
 // False, with a message and the document unchanged, when its triangles cannot be numbered
 // (mesh_triangles.h).
 bool SimplifyMesh(MeshDocument& document, std::size_t targetTriangles, SimplifyReport& report,

@@ -2,9 +2,12 @@
 
 #include "document/float_range.h"
 #include "document/mesh_triangles.h"
+#include "document/number_text.h"
+#include "document/reported_number.h"
 
 #include <algorithm>
 #include <array>
+#include <cfloat>
 #include <cmath>
 #include <optional>
 #include <utility>
@@ -52,10 +55,27 @@ std::optional<double> ScaleOf(const MeshTransform& transform, const std::pair<Po
         message = "La mesh non ha estensione: non si pu\xC3\xB2 scalare a una misura.";
         return std::nullopt;
     }
-    if (transform.factor > 0 && std::isfinite(transform.factor))
+    if (transform.factor != 0 && std::isfinite(transform.factor))
         return transform.factor;
-    message = "Il fattore di scala deve essere maggiore di zero.";
+    message = "Il fattore di scala non pu\xC3\xB2 essere zero.";
     return std::nullopt;
+}
+
+// A coordinate as the preview's device takes it: a float, with the values below the smallest
+// normal one flushed to 0, as graphics hardware flushes them.
+float DeviceValue(double value) {
+    const float narrowed = NarrowToFloat(value);
+    return std::fabs(narrowed) < FLT_MIN ? 0.0f : narrowed;
+}
+
+// How many different places the vertices stand at, as the preview draws them.
+std::size_t FloatPlaces(const std::vector<MeshVertex>& vertices) {
+    std::vector<std::array<float, 3>> places;
+    places.reserve(vertices.size());
+    for (const MeshVertex& vertex : vertices)
+        places.push_back({DeviceValue(vertex.X), DeviceValue(vertex.Y), DeviceValue(vertex.Z)});
+    std::sort(places.begin(), places.end());
+    return static_cast<std::size_t>(std::unique(places.begin(), places.end()) - places.begin());
 }
 
 } // namespace
@@ -111,7 +131,21 @@ bool TransformMesh(MeshDocument& document, const MeshTransform& transform, std::
                   Described(*fault) + ".";
         return false;
     }
-    document.Vertices = std::move(vertices);
+    const std::size_t placesBefore = FloatPlaces(document.Vertices);
+    const std::size_t placesAfter = FloatPlaces(vertices);
+    if (placesAfter < placesBefore) {
+        message = "La trasformazione farebbe coincidere vertici ora distinti (" +
+                  ReportedCount(placesBefore) + " posizioni diventerebbero " +
+                  ReportedCount(placesAfter) +
+                  "): la mesh sarebbe troppo piccola, o troppo lontana dall'origine, per i "
+                  "numeri a 32 bit.";
+        return false;
+    }
+    MeshDocument changed = document;
+    changed.Vertices = std::move(vertices);
+    if (*scale < 0 && !FlipFaces(changed, message))
+        return false;
+    document = std::move(changed);
     return true;
 }
 

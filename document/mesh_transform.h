@@ -31,9 +31,13 @@ struct MeshTransform {
     double moveZ = 0;
 };
 
-// Writes the transform into every vertex; a zero stays 0, never -0. False, with a message
-// and the document unchanged, for a factor that is not above 0 (a mirror would turn the
-// faces inside out), a largest side asked of a flat point, or a result beyond the float range.
+// Writes the transform into every vertex; a zero stays 0, never -0. A negative factor is a
+// mirror through the centre of scaling, and every triangle's corners then go in the other
+// order, as "Inverti facce" puts them, so that the outside stays the front. False, with a
+// message and the document unchanged, for a factor of zero or not finite, a largest side
+// asked of a flat point, a result beyond the float range, or one that would make vertices at
+// different places one point as floats (a scale of 1e-40, a move too large for the mesh's
+// detail).
 bool TransformMesh(MeshDocument& document, const MeshTransform& transform, std::string& message);
 
 // The largest side of the box around the vertices; 0 for none.

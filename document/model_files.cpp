@@ -1,6 +1,7 @@
 #include "document/model_files.h"
 
 #include "document/file_replace.h"
+#include "document/reported_number.h"
 #include "document/format_text.h"
 
 #include <algorithm>
@@ -40,8 +41,8 @@ std::size_t ElementBudget(std::size_t maxTriangles) {
 }
 
 std::string TooManyTriangles(std::uint64_t triangles, std::size_t limit) {
-    return "Il modello ha " + std::to_string(triangles) + " triangoli, oltre il limite di " +
-           std::to_string(limit) + ".";
+    return "Il modello ha " + ReportedCount(triangles) + " triangoli, oltre il limite di " +
+           ReportedCount(limit) + ".";
 }
 
 std::string Quoted(std::string_view text) {

@@ -23,6 +23,12 @@ constexpr std::size_t kMaxModelFileBytes = std::size_t{1} << 30;
 // largest model stay near 60 MB.
 constexpr std::size_t kMaxModelTriangles = 8 * 65535;
 
+// The most triangles of a model whose import offers to simplify it until it fits: 32 for each
+// vertex a document holds, past two million, as scans and sculptures often have. Reading,
+// welding and simplifying the largest takes about 650 MB at its peak (the README gives the
+// figures), within what any 64-bit Windows machine gives a program.
+constexpr std::size_t kMaxSimplifiedTriangles = 32 * 65535;
+
 // How many elements (vertices, attribute values, indices, placed primitives) a reader may
 // decode for a model of at most `maxTriangles` triangles: four streams for every corner,
 // and a whole vertex list besides. A file asking for more is built to exhaust the reader,

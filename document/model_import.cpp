@@ -13,6 +13,7 @@
 #include "document/name_resolver.h"
 #include "document/obj_format.h"
 #include "document/ply_format.h"
+#include "document/reported_number.h"
 #include "document/safe_save.h"
 #include "document/stl_format.h"
 
@@ -267,8 +268,8 @@ bool FitModel(std::vector<MeshVertex>& vertices, std::vector<std::uint32_t>& ind
         return true;
     const std::string refusal =
         welded ? TooManyTriangles(triangles, maxTriangles)
-               : "Il modello richiede " + std::to_string(vertices.size()) +
-                     " vertici, oltre il limite di " + std::to_string(kMaxModelVertices) + ".";
+               : "Il modello richiede " + ReportedCount(vertices.size()) +
+                     " vertici, oltre il limite di " + ReportedCount(kMaxModelVertices) + ".";
     const std::string question =
         refusal + "\nVuoi semplificarlo perch\xC3\xA9 rientri nel limite? Verranno tolti solo i "
                   "triangoli necessari.";
@@ -280,9 +281,33 @@ bool FitModel(std::vector<MeshVertex>& vertices, std::vector<std::uint32_t>& ind
         message = refusal + " Non \xC3\xA8 stato possibile semplificarlo abbastanza.";
         return false;
     }
-    notes.push_back("Il modello \xC3\xA8 stato semplificato da " + std::to_string(triangles) +
-                    " a " + std::to_string(indices.size() / kCornersPerFace) + " triangoli.");
+    notes.push_back("Il modello \xC3\xA8 stato semplificato da " + ReportedCount(triangles) +
+                    " a " + ReportedCount(indices.size() / kCornersPerFace) + " triangoli.");
     return true;
+}
+
+// Whether the preview can draw a triangle of the model: one whose sides and whose area, as
+// the floats the device works in, are neither zero nor past the float range.
+bool DrawsSomething(const std::vector<MeshVertex>& vertices, const std::vector<std::uint32_t>& indices) {
+    const auto point = [&](std::uint32_t index) {
+        const MeshVertex& v = vertices[index];
+        return std::array<double, 3>{static_cast<float>(v.X), static_cast<float>(v.Y),
+                                     static_cast<float>(v.Z)};
+    };
+    for (std::size_t first = 0; first + kCornersPerFace <= indices.size(); first += kCornersPerFace) {
+        const std::array<double, 3> a = point(indices[first]);
+        const std::array<double, 3> b = point(indices[first + 1]);
+        const std::array<double, 3> c = point(indices[first + 2]);
+        const std::array<double, 3> u = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+        const std::array<double, 3> w = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+        const double sides = std::max({std::fabs(u[0]), std::fabs(u[1]), std::fabs(u[2]),
+                                       std::fabs(w[0]), std::fabs(w[1]), std::fabs(w[2])});
+        const double twiceArea = std::hypot(u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2],
+                                            u[0] * w[1] - u[1] * w[0]);
+        if (sides <= FLT_MAX && twiceArea >= FLT_MIN && twiceArea <= FLT_MAX)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -290,9 +315,9 @@ bool FitModel(std::vector<MeshVertex>& vertices, std::vector<std::uint32_t>& ind
 bool ImportModel(const std::string& path, MeshDocument& document, std::string& message,
                  std::size_t maxTriangles, const FitQuestion& askToFit) {
     const std::size_t drawable = std::min(maxTriangles, kMaxModelTriangles);
-    // A model past the preview's triangles can still be simplified: the reader's own cap
-    // is then the only one.
-    const std::size_t readable = askToFit ? kMaxModelTriangles : drawable;
+    // A model past the preview's triangles can still be simplified: it is read up to the
+    // count the offer reaches.
+    const std::size_t readable = askToFit ? kMaxSimplifiedTriangles : drawable;
     const std::string extension = Extension(path);
     const ModelReader read = ReaderFor(extension);
     if (read == nullptr) {
@@ -328,6 +353,16 @@ bool ImportModel(const std::string& path, MeshDocument& document, std::string& m
     document.Vertices = std::move(vertices);
     document.Indices.assign(indices.begin(), indices.end());
     document.FaceCount = static_cast<std::int32_t>(indices.size() / kCornersPerFace);
+    if (!DrawsSomething(document.Vertices, indices)) {
+        const std::size_t triangles = indices.size() / kCornersPerFace;
+        notes.insert(notes.begin(),
+                     "L'anteprima non mostra nulla del modello: " +
+                         (triangles == 1 ? std::string("il suo unico triangolo non ha")
+                                         : "nessuno dei suoi " + ReportedCount(triangles) +
+                                               " triangoli ha") +
+                         " un'area che si possa disegnare (vertici in fila o coincidenti, o "
+                         "misure oltre i numeri a 32 bit).");
+    }
     document.TextureFile = TextureOfModel(model, notes);
     FrameMesh(document);
     message = Joined(notes);

@@ -37,9 +37,10 @@ void SetXModelReader(ModelReader reader);
 // less, and one with a coordinate or texture coordinate that is not finite or lies beyond
 // the float range, named by its vertex.
 //
-// With `askToFit`, a model that needs more vertices or holds more triangles than that is
-// not refused at once: the question (its text, in Italian) decides whether it comes in
-// simplified so that it fits (mesh_simplifier.h), and the message then says so.
+// With `askToFit`, a model that needs more vertices or holds more triangles than that, up to
+// kMaxSimplifiedTriangles, is not refused at once: the question (its text, in Italian)
+// decides whether it comes in simplified so that it fits (mesh_simplifier.h), and the
+// message then says so.
 using FitQuestion = std::function<bool(const std::string& question)>;
 bool ImportModel(const std::string& path, MeshDocument& document, std::string& message,
                  std::size_t maxTriangles = kMaxModelTriangles, const FitQuestion& askToFit = {});

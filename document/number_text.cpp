@@ -430,12 +430,4 @@ bool IsIntegerText(std::string_view text) {
     return digits > 0 && OnlyBlanksFrom(text, i);
 }
 
-std::string ReportedDecimal(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    std::string reported = text;
-    std::replace(reported.begin(), reported.end(), '.', ',');
-    return reported;
-}
-
 } // namespace MyApp

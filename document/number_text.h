@@ -87,8 +87,4 @@ std::size_t ParseIntegerPrefix(std::string_view text, std::int32_t& value);
 bool IsRealText(std::string_view text);
 bool IsIntegerText(std::string_view text);
 
-// A measure for the user's eyes, as the editor's messages write it in Italian: fixed
-// `decimals`, a decimal comma ("0,75").
-std::string ReportedDecimal(double value, int decimals);
-
 } // namespace MyApp

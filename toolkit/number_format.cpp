@@ -105,6 +105,15 @@ std::string NumberFormat::FormatInteger(long long value) const {
     return WithSeparators(Write(m_locale, value));
 }
 
+std::string NumberFormat::FormatFixed(double value, int decimals) const {
+    std::ostringstream out;
+    out.imbue(m_locale);
+    out.setf(std::ios::fixed, std::ios::floatfield);
+    out.precision(decimals);
+    out << value;
+    return WithSeparators(out.str());
+}
+
 // In numpunct's grouping the last size repeats, and a size of 0, a negative one or
 // CHAR_MAX ends the grouping: digits beyond it are not grouped.
 int NumberFormat::GroupSize(std::size_t place) const {

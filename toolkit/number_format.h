@@ -33,6 +33,9 @@ public:
     // A value beyond the range of a double is written as the stream writes it ("inf").
     std::string FormatDouble(double value) const;
     std::string FormatInteger(long long value) const;
+    // Fixed notation with `decimals` digits after the separator, grouped integer part:
+    // 0.754 with 2 -> "0,75".
+    std::string FormatFixed(double value, int decimals) const;
 
     // The leading number of the text as this format writes it: blanks, an optional sign,
     // the integer digits with group separators exactly where the grouping puts them (or

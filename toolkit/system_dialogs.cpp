@@ -2,6 +2,7 @@
 
 #include "toolkit/dialog_host.h"
 #include "toolkit/file_filter.h"
+#include "toolkit/fitted_text.h"
 #include "toolkit/gui_element.h"
 #include "toolkit/text_conversion.h"
 
@@ -79,18 +80,67 @@ std::string RunFileDialog(FileDialogKind kind, GUIElement* owner, const std::str
     return ToNarrow(std::wstring(path.c_str()));
 }
 
+// Half the width of the owner's monitor, less a box's icon and margins, is the most a line
+// of a box may take: a box that wide is still plainly a box, on any screen.
+int WidestLine(HWND owner) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    const HMONITOR where = owner != nullptr ? MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY)
+                                            : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    if (!GetMonitorInfoW(where, &monitor))
+        return 400;
+    return (monitor.rcWork.right - monitor.rcWork.left) / 2;
+}
+
+// The text as the box will show it: a run without blanks that its font would draw wider
+// than the box may be (a long path) is shortened in the middle, so that the box fits the
+// screen. Measured in the font message boxes use.
+std::string FittedForBox(HWND owner, const std::string& text) {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        return text;
+    HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
+    HDC screen = GetDC(nullptr);
+    if (font == nullptr || screen == nullptr) {
+        if (font != nullptr)
+            DeleteObject(font);
+        if (screen != nullptr)
+            ReleaseDC(nullptr, screen);
+        return text;
+    }
+    const HGDIOBJ previous = SelectObject(screen, font);
+    const int widest = WidestLine(owner);
+    const std::wstring wide = ToWide(text);
+    const std::wstring fitted = ShortenedToFit(wide, [&](std::wstring_view piece) {
+        SIZE size = {};
+        return GetTextExtentPoint32W(screen, piece.data(), static_cast<int>(piece.size()), &size) &&
+               size.cx <= widest;
+    });
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(font);
+    // A text that fits goes on as it came, bytes that are not UTF-8 included.
+    return fitted == wide ? text : ToNarrow(fitted);
+}
+
+int RunBox(GUIElement* owner, const std::string& text, const std::string& caption, UINT flags) {
+    const HWND window = WindowOf(owner);
+    return CurrentDialogHost().RunMessageBox(window, FittedForBox(window, text), caption, flags);
+}
+
 } // namespace
 
 void ShowMessage(GUIElement* owner, const std::string& text, const std::string& caption) {
-    CurrentDialogHost().RunMessageBox(WindowOf(owner), text, caption, kMessageFlags);
+    RunBox(owner, text, caption, kMessageFlags);
 }
 
 void ShowWarning(GUIElement* owner, const std::string& text, const std::string& caption) {
-    CurrentDialogHost().RunMessageBox(WindowOf(owner), text, caption, kWarningFlags);
+    RunBox(owner, text, caption, kWarningFlags);
 }
 
 void ShowError(GUIElement* owner, const std::string& text, const std::string& caption) {
-    CurrentDialogHost().RunMessageBox(WindowOf(owner), text, caption, kErrorFlags);
+    RunBox(owner, text, caption, kErrorFlags);
 }
 
 bool AskYesNo(const std::string& text, const std::string& caption) {
@@ -98,17 +148,15 @@ bool AskYesNo(const std::string& text, const std::string& caption) {
 }
 
 bool AskYesNo(GUIElement* owner, const std::string& text, const std::string& caption) {
-    return CurrentDialogHost().RunMessageBox(WindowOf(owner), text, caption, kQuestionFlags) ==
-           IDYES;
+    return RunBox(owner, text, caption, kQuestionFlags) == IDYES;
 }
 
 bool AskYesNoDefaultNo(GUIElement* owner, const std::string& text, const std::string& caption) {
-    return CurrentDialogHost().RunMessageBox(WindowOf(owner), text, caption,
-                                             kQuestionFlags | MB_DEFBUTTON2) == IDYES;
+    return RunBox(owner, text, caption, kQuestionFlags | MB_DEFBUTTON2) == IDYES;
 }
 
 Answer AskYesNoCancel(GUIElement* owner, const std::string& text, const std::string& caption) {
-    switch (CurrentDialogHost().RunMessageBox(WindowOf(owner), text, caption, kThreeWayFlags)) {
+    switch (RunBox(owner, text, caption, kThreeWayFlags)) {
     case IDYES:
         return Answer::Yes;
     case IDNO:

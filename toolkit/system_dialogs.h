@@ -19,7 +19,8 @@ namespace KelUtility {
 class GUIElement;
 
 // Message boxes, modal for the whole task. The owner may be null, or an element that has
-// no window yet; the box then has no owner.
+// no window yet; the box then has no owner. A run of the text without blanks too wide for
+// half the screen (a long path) is shortened in the middle, so that every box fits.
 void ShowMessage(GUIElement* owner, const std::string& text, const std::string& caption);
 void ShowWarning(GUIElement* owner, const std::string& text, const std::string& caption);
 void ShowError(GUIElement* owner, const std::string& text, const std::string& caption);

@@ -5,11 +5,13 @@
 
 #include "app/form_indici.h"
 #include "app/form_main.h"
+#include "app/form_semplifica.h"
 #include "app/form_trasforma.h"
 #include "app/form_vertici.h"
 #include "app/program_title.h"
 #include "document/model_import.h"
 #include "document/model_pictures.h"
+#include "document/reported_number.h"
 #include "document/text_file.h"
 #include "toolkit/text_conversion.h"
 
@@ -34,6 +36,7 @@
 #include "tests/support/temporary_folder.h"
 #include "tests/support/win32_test_elements.h"
 
+#include <cfloat>
 #include <dlgs.h>
 #include <shellapi.h>
 #include <gtest/gtest.h>
@@ -238,8 +241,8 @@ TEST_F(FormMainCommandsTest, ExportsRefuseAValuePastAFloatBeforeAskingForAFile) 
     Choose(*form->exportStlItem);
     EXPECT_TRUE(host.fileDialogTitles.empty());
     const std::string refusal = "Errore / Il modello non si pu\xC3\xB2 esportare: il vertice 3 ha "
-                                "Y = 1e+40, oltre il massimo di un numero a 32 bit "
-                                "(3,40282e+38). Correggi il vertice e riprova.";
+                                "Y = 1e+40, oltre il massimo di un numero a 32 bit (" +
+                                ReportedReal(FLT_MAX) + "). Correggi il vertice e riprova.";
     EXPECT_EQ(host.BoxTexts(), (std::vector<std::string>{refusal, refusal}));
     EXPECT_TRUE(folder.Entries().empty());
 }
@@ -580,8 +583,9 @@ TEST_F(FormMainCommandsTest, ListCommandsKeepToWhatTheMeshCanHold) {
     Click(*form->vertexToolBar, *form->vertexAddButton);
     SendMessageW(form->vertexList->window, WM_KEYDOWN, VK_INSERT, 0);
     EXPECT_FALSE(dialogOpen());
-    const std::string refusal = "Attenzione / Il modello ha gi\xC3\xA0 65535 vertici: un altro "
-                                "andrebbe oltre il limite di 65535.";
+    const std::string refusal = "Attenzione / Il modello ha gi\xC3\xA0 " + ReportedCount(65535) +
+                                " vertici: un altro andrebbe oltre il limite di " +
+                                ReportedCount(65535) + ".";
     ASSERT_EQ(host.BoxTexts().size(), boxes + 3);
     EXPECT_EQ(host.BoxTexts()[boxes + 1], refusal);
     EXPECT_EQ(host.BoxTexts()[boxes + 2], refusal);
@@ -848,6 +852,65 @@ TEST_F(FormMainCommandsTest, ShadingShowsTheFormOfASphereFromTheFront) {
         EXPECT_TRUE(SendMessageW(form->mainToolBar->window, TB_ISBUTTONCHECKED, look->id, 0));
 }
 
+// Every dialog names a box left empty; Semplifica takes whole triangles only and leaves a
+// mesh it is asked nothing of as it was; a negative factor mirrors the mesh with its faces
+// turned, and one that would make its vertices one point is refused.
+TEST_F(FormMainCommandsTest, DialogsNameEmptyBoxesAndRefuseWhatTheMeshCannotTake) {
+    form->document.Vertices = {{0, 0, 0, 0xFF, 0, 0}, {1, 0, 0, 0xFF, 0, 0},
+                               {0, 1, 0, 0xFF, 0, 0}, {1, 0, 0, 0xFF, 0, 0}};
+    form->document.Indices = {0, 1, 2, 0, 3, 2};
+    form->document.FaceCount = 2;
+    form->LoadControls();
+    form->history.Reset(form->document);
+    const auto clear = [](KelUtility::GUIElement& box) {
+        SendMessageW(box.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    };
+
+    Choose(*form->simplifyItem);
+    ASSERT_TRUE(form->simplifyDialog);
+    KelUtility::CurrencyBox& count = *form->simplifyDialog->countBox;
+    clear(count);
+    Type(count, std::string("1") + static_cast<char>(count.decimalSeparator) + "5\r");
+    EXPECT_EQ(host.BoxTexts().back(),
+              "Attenzione / I triangoli devono essere un numero intero, almeno 1 e al massimo 2.");
+    clear(count);
+    Type(count, "\r");
+    EXPECT_EQ(host.BoxTexts().back(), "Attenzione / Manca il valore di Triangoli: scrivere un numero.");
+    clear(count);
+    Type(count, "2\r");
+    EXPECT_EQ(host.BoxTexts().back(),
+              "Semplifica / La mesh ha gi\xC3\xA0 2 triangoli: non \xC3\xA8 cambiato nulla.");
+    EXPECT_EQ(form->document.Vertices.size(), 4u) << "the copy of a vertex stays";
+    EXPECT_EQ(form->document.Indices, (std::vector<std::uint16_t>{0, 1, 2, 0, 3, 2}));
+
+    Choose(*form->transformItem);
+    ASSERT_TRUE(form->transformDialog);
+    clear(*form->transformDialog->factorBox);
+    Type(*form->transformDialog->factorBox, "-2\r");
+    EXPECT_EQ(host.BoxTexts().back(), "Trasforma / La trasformazione \xC3\xA8 stata applicata ai vertici.");
+    EXPECT_EQ(form->document.Vertices[1].X, -2);
+    EXPECT_EQ(form->document.Indices, (std::vector<std::uint16_t>{0, 2, 1, 0, 2, 3}));
+    Choose(*form->transformItem);
+    clear(*form->transformDialog->factorBox);
+    Type(*form->transformDialog->factorBox, "1e-40\r");
+    EXPECT_EQ(host.BoxTexts().back().rfind("Attenzione / La trasformazione farebbe coincidere", 0), 0u);
+    EXPECT_TRUE(IsWindow(form->transformDialog->window)) << "the dialog stays open";
+    clear(*form->transformDialog->moveBoxes[1]);
+    Type(*form->transformDialog->factorBox, "\r");
+    EXPECT_EQ(host.BoxTexts().back(), "Attenzione / Manca il valore di Sposta Y: scrivere un numero.");
+    Type(*form->transformDialog->okButton, "\x1b");
+    EXPECT_EQ(form->document.Vertices[1].X, -2);
+
+    Click(*form->vertexToolBar, *form->vertexAddButton);
+    clear(*form->vertexDialog->xBox);
+    Type(*form->vertexDialog->xBox, "\r");
+    EXPECT_EQ(host.BoxTexts().back(), "Attenzione / Manca il valore di X: scrivere un numero.");
+    EXPECT_TRUE(IsWindow(form->vertexDialog->window)) << "the dialog stays open";
+    Type(*form->vertexDialog->xBox, "3\r");
+    ASSERT_EQ(form->document.Vertices.size(), 5u);
+    EXPECT_EQ(form->document.Vertices[4].X, 3);
+}
+
 // Each tool is one step that the lists and the preview show at once and an undo takes back;
 // a model past the document's vertices comes in simplified only when the user says so.
 TEST_F(FormMainCommandsTest, MeshToolsAreStepsAndAModelPastTheLimitIsSimplifiedOnRequest) {
@@ -891,11 +954,15 @@ TEST_F(FormMainCommandsTest, MeshToolsAreStepsAndAModelPastTheLimitIsSimplifiedO
     host.paths = {folder.File("grid.obj"), folder.File("grid.obj")};
     host.answers = {IDNO, IDYES}; // back where it started, nothing to save: only the question
     Choose(*form->importItem);
-    EXPECT_EQ(host.boxes.back().caption, "Errore");
-    EXPECT_EQ(host.boxes[host.boxes.size() - 2].text.rfind("Il modello richiede 90601 vertici", 0), 0u);
+    EXPECT_EQ(host.BoxTexts().back(), "Importa / Il modello non \xC3\xA8 stato importato.\n" +
+                                          folder.File("grid.obj"));
+    // The count is written in the user's groups, whichever they are.
+    EXPECT_EQ(host.boxes[host.boxes.size() - 2].text.rfind("Il modello richiede 90", 0), 0u);
     EXPECT_EQ(form->document.Vertices.size(), 4u);
     Choose(*form->importItem);
-    EXPECT_EQ(host.BoxTexts().back().rfind("Importa / Il modello \xC3\xA8 stato semplificato da 180000 a ", 0), 0u);
+    EXPECT_EQ(host.BoxTexts().back().rfind("Importa / Il modello \xC3\xA8 stato semplificato da " +
+                                               ReportedCount(180000) + " a ", 0),
+              0u);
     EXPECT_LE(form->document.Vertices.size(), 65535u);
     EXPECT_EQ(Rows(*form->vertexList).size(), form->document.Vertices.size());
 }

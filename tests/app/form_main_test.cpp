@@ -6,6 +6,7 @@
 #include "app/form_vertici.h"
 
 #include "app/program_title.h"
+#include "document/mesh_simplifier.h"
 #include "toolkit/button.h"
 #include "toolkit/currency_box.h"
 #include "toolkit/gui_control.h"
@@ -179,6 +180,16 @@ TEST_F(FormMainTest, TheVertexListWritesNumbersAsTheUserDoes) {
     if (locale.empty())
         GTEST_SKIP() << "runs under a named user locale";
     EXPECT_EQ(ListRow(*form->vertexList, 2), locale == L"it" ? L"3) 0 2 0,5" : L"3) 0 2 0.5");
+    // The messages and reports write theirs as the list does.
+    SimplifyReport report;
+    report.trianglesBefore = 131072;
+    report.trianglesAfter = 1800;
+    report.relativeError = 0.0125f;
+    EXPECT_EQ(Described(report), locale == L"it"
+                                     ? "Triangoli: prima 131.072, dopo 1.800.\nVertici rimossi: "
+                                       "0.\nErrore relativo: 1,25 %."
+                                     : "Triangoli: prima 131,072, dopo 1,800.\nVertici rimossi: "
+                                       "0.\nErrore relativo: 1.25 %.");
 }
 
 TEST_F(FormMainTest, TheLargestListsGiveEveryRowFromTheDocument) {

@@ -141,6 +141,17 @@ TEST(ProgramStart, OpensThePathItIsGivenAndRemembersItForTheNextRun) {
         EXPECT_EQ(PlacementText({{bounds.left, bounds.top, bounds.right, bounds.bottom}, false}),
                   PlacementText(*placement))
             << "the window comes back where it was";
+        {
+            // A second editor opens one step down and right of it, as Windows cascades.
+            RunningEditor second(EditorPath());
+            ASSERT_NE(second.main, nullptr);
+            ASSERT_TRUE(second.ShowsWidth(L"640")) << "started, and placed";
+            const RECT moved = RectOf(second.main);
+            EXPECT_GT(moved.left - bounds.left, 0);
+            EXPECT_EQ(moved.top - bounds.top, moved.left - bounds.left);
+            EXPECT_EQ(moved.right - moved.left, bounds.right - bounds.left);
+            EXPECT_TRUE(second.Exit());
+        }
         ChooseFirstRecentProject(editor.main);
         EXPECT_TRUE(editor.ShowsWidth(L"321")) << "the recent project, chosen from the menu";
         SendMessageW(editor.main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);

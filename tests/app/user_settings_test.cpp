@@ -52,6 +52,30 @@ TEST(RecentProjects, MenuTextsNumberShortenAndKeepAmpersands) {
         EXPECT_EQ(RecentMenuText(c.position, c.path), c.text) << c.path;
 }
 
+// A second editor opens one step down and right of the first, as Windows cascades windows.
+TEST(WindowPlacement, AnotherEditorAtThePlaceSendsTheWindowOneStepOn) {
+    const ScreenRect area{0, 0, 1280, 1024};
+    const ScreenRect window{0, 0, 800, 600};
+    const struct {
+        const char* name;
+        std::vector<ScreenRect> others;
+        ScreenRect expected;
+    } cases[] = {
+        {"alone", {}, window},
+        {"another elsewhere", {{5, 0, 805, 600}}, window},
+        {"another at the place", {{0, 0, 900, 700}}, {30, 30, 830, 630}},
+        {"two cascaded already", {{30, 30, 830, 630}, {0, 0, 800, 600}}, {60, 60, 860, 660}},
+    };
+    for (const auto& c : cases) {
+        const ScreenRect placed = CascadedBounds(window, c.others, 30, area);
+        EXPECT_EQ(PlacementText({placed, false}), PlacementText({c.expected, false})) << c.name;
+    }
+    // At the bottom right the next step starts again from the work area's corner.
+    const ScreenRect low{480, 400, 1280, 1000};
+    const ScreenRect placed = CascadedBounds(low, {low, {0, 24, 800, 624}}, 30, {0, 24, 1280, 1024});
+    EXPECT_EQ(PlacementText({placed, false}), "30 54 830 654 0");
+}
+
 TEST(WindowPlacement, KeptPlacementsComeBackOnlyUsableAndOnAMonitor) {
     const WindowPlacement placement{{100, 50, 900, 650}, true};
     EXPECT_EQ(PlacementText(placement), "100 50 900 650 1");

@@ -136,6 +136,10 @@ TEST(MeshToolsTest, FlippingAndTransformingWriteIntoTheMesh) {
         {{QuarterTurn::None, 1, 0, true, 10, 0, 0}, {At(11, 1, 1), At(9, -1, -1)}},
         {{QuarterTurn::None, 0}, {}},
         {{QuarterTurn::None, 1e300}, {}},
+        {{QuarterTurn::None, -2}, {At(-2, -4, -6), At(2, 0, -2)}},
+        // Vertices that would become one point as floats: too small, or too far for the detail.
+        {{QuarterTurn::None, 1e-40}, {}},
+        {{QuarterTurn::None, 1, 0, false, 1e9, 1e9, 1e9}, {}},
     };
     for (const Case& test : cases) {
         MeshDocument document = Mesh(before, {}, 0);
@@ -148,6 +152,21 @@ TEST(MeshToolsTest, FlippingAndTransformingWriteIntoTheMesh) {
     }
     MeshDocument point = Mesh({At(1, 1, 1)}, {}, 0);
     EXPECT_FALSE(TransformMesh(point, {QuarterTurn::None, 1, 2}, message));
+
+    // A mirror turns the faces as "Inverti facce" does, so that the outside stays the front;
+    // two mirrors give the mesh back.
+    MeshDocument mirrored = Mesh({At(0), At(1), At(0, 1)}, {0, 1, 2, 2, 1, 0, 1, 2}, 1);
+    const MeshDocument original = mirrored;
+    ASSERT_TRUE(TransformMesh(mirrored, {QuarterTurn::None, -1}, message));
+    EXPECT_EQ(mirrored.Indices, flipped.Indices);
+    EXPECT_EQ(mirrored.Vertices, (std::vector<MeshVertex>{At(0), At(-1), At(0, -1)}));
+    ASSERT_TRUE(TransformMesh(mirrored, {QuarterTurn::None, -1}, message));
+    EXPECT_EQ(mirrored.ToText(), original.ToText());
+    MeshDocument tiny = Grid(3);
+    EXPECT_FALSE(TransformMesh(tiny, {QuarterTurn::None, 1e-40}, message));
+    EXPECT_EQ(message, "La trasformazione farebbe coincidere vertici ora distinti (16 posizioni "
+                       "diventerebbero 1): la mesh sarebbe troppo piccola, o troppo lontana "
+                       "dall'origine, per i numeri a 32 bit.");
 }
 
 TEST(MeshToolsTest, GpuOrderLowersTheCacheMissesAndDrawsTheSame) {
@@ -237,6 +256,19 @@ TEST(MeshToolsTest, SimplifyingReachesTheTargetAndKeepsTheColourBorder) {
     ASSERT_TRUE(SimplifyMesh(loose, 20, report, message));
     EXPECT_LE(report.trianglesAfter, 20u);
     EXPECT_LE(loose.Vertices.size(), 30u);
+
+    // Asked for the triangles it has or more, a mesh of copies keeps every copy and number.
+    for (const std::size_t target : {std::size_t{200}, std::size_t{201}, std::size_t{100000}}) {
+        MeshDocument copies = Grid(10);
+        for (std::uint16_t index : copies.Indices)
+            copies.Vertices.push_back(copies.Vertices[index]);
+        const std::string before = copies.ToText();
+        ASSERT_TRUE(SimplifyMesh(copies, target, report, message));
+        EXPECT_EQ(copies.ToText(), before) << target;
+        EXPECT_TRUE(report.nothingAsked);
+        EXPECT_EQ(report.trianglesAfter, 200u);
+        EXPECT_EQ(Described(report), "La mesh ha gi\xC3\xA0 200 triangoli: non \xC3\xA8 cambiato nulla.");
+    }
 }
 
 TEST(MeshToolsTest, EveryToolIsOneStepThatUndoesExactly) {

@@ -168,6 +168,32 @@ TEST(ModelImport, RefusesWhatItCannotTakeAndLeavesTheDocument) {
     EXPECT_FALSE(ExportModel(none, folder.File("none.obj"), message));
 }
 
+// A model the preview would show as nothing comes in with a word saying why.
+TEST(ModelImport, AModelWithNothingToDrawIsSaidSo) {
+    TemporaryFolder folder;
+    const struct {
+        const char* name;
+        const char* obj;
+        bool said;
+    } cases[] = {
+        {"in a row", "v 0 0 0\nv 1 1 1\nv 2 2 2\nv 3 3 3\nf 1 2 3\nf 2 3 4\n", true},
+        {"one point", "v 1 1 1\nv 1 1 1.00000001\nv 1 1 1\nf 1 2 3\n", true},
+        {"past the floats", "v -3e38 0 0\nv 3e38 0 0\nv 0 3e38 0\nf 1 2 3\n", true},
+        {"area past the floats", "v 0 0 0\nv 1e20 0 0\nv 0 1e20 0\nf 1 2 3\n", true},
+        {"area below the floats", "v 0 0 0\nv 1e-20 0 0\nv 0 1e-20 0\nf 1 2 3\n", true},
+        {"one drawn among flat ones", "v 0 0 0\nv 1 0 0\nv 2 0 0\nv 0 1 0\nf 1 2 3\nf 1 2 4\n", false},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder.File("model.obj");
+        TemporaryFolder::WriteBytes(path, c.obj);
+        MeshDocument document;
+        std::string message;
+        ASSERT_TRUE(ImportModel(path, document, message)) << c.name << ": " << message;
+        EXPECT_EQ(message.rfind("L'anteprima non mostra nulla del modello: ", 0) == 0, c.said)
+            << c.name << ": " << message;
+    }
+}
+
 TEST(ModelImport, EqualCornersBecomeOneVertexAndTheModelIsFramed) {
     std::vector<ModelCorner> corners = {
         {0, 0, 0, 1, 0, 0}, {1, 0, 0, 1, 0, 0}, {0, 1, 0, 1, 0, 0},
@@ -265,6 +291,50 @@ TEST(ModelImport, FilesThatWouldExhaustTheEditorAreRefusedWithTheirCount) {
     }
 }
 
+// A model of a few hundred thousand squares and more: the import offers to simplify it up to
+// the count the offer reaches, and refuses one past that before reading its triangles.
+TEST(ModelImport, ModelsOfUpToTwoMillionTrianglesAreOfferedSimplified) {
+    TemporaryFolder folder;
+    const auto grid = [](int columns, int rows, std::uint32_t declared) {
+        std::string stl(80, ' ');
+        AppendLittleEndian(stl, declared, 4);
+        const auto corner = [&](int x, int y) {
+            for (const double value : {double(x), double(y), double((x * 7 + y * 3) % 5)})
+                AppendFloat(stl, value);
+        };
+        for (int y = 0; y < rows; ++y)
+            for (int x = 0; x < columns; ++x)
+                for (const int lower : {0, 1}) {
+                    stl.append(12, '\0');
+                    corner(x, y);
+                    corner(x + 1, y + 1 - lower);
+                    corner(x + lower, y + 1);
+                    stl.append(2, '\0');
+                }
+        return stl;
+    };
+    const std::uint32_t over = static_cast<std::uint32_t>(kMaxSimplifiedTriangles + 1);
+    TemporaryFolder::WriteBytes(folder.File("large.stl"), grid(550, 550, 550 * 550 * 2));
+    TemporaryFolder::WriteBytes(folder.File("past.stl"),
+                                grid(0, 0, over) + std::string(std::size_t{50} * over, '\0'));
+    MeshDocument document;
+    std::string message;
+    std::string asked;
+    const auto yes = [&](const std::string& question) {
+        asked = question;
+        return true;
+    };
+    ASSERT_TRUE(ImportModel(folder.File("large.stl"), document, message, kMaxModelTriangles, yes))
+        << message;
+    EXPECT_EQ(asked.rfind("Il modello richiede 303601 vertici, oltre il limite di 65535.", 0), 0u);
+    EXPECT_LE(document.Vertices.size(), 65535u);
+    EXPECT_LE(document.FaceCount, 524280);
+    asked.clear();
+    EXPECT_FALSE(ImportModel(folder.File("past.stl"), document, message, kMaxModelTriangles, yes));
+    EXPECT_EQ(message, "Il modello ha 2097121 triangoli, oltre il limite di 2097120.");
+    EXPECT_TRUE(asked.empty());
+}
+
 // A value no float carries is refused on the way in, whichever reader let it through, and
 // on the way out, in every format, naming the vertex as the list numbers it; a value just
 // within the range passes, and the framing of the largest values stays finite.
@@ -301,8 +371,8 @@ TEST(ModelImport, ValuesPastAFloatAreRefusedByVertexInAndOut) {
         "il vertice 4 ha Z infinito.",
         "il vertice 2 ha Tv infinito.",
         "la riga 3 ha \"-Inf\" dove va un numero finito.",
-        "il vertice 2 ha X = 1e+308, oltre il massimo di un numero a 32 bit (3,40282e+38).",
-        "il vertice 2 ha Z = -4e+38, oltre il massimo di un numero a 32 bit (3,40282e+38).",
+        "il vertice 2 ha X = 1e+308, oltre il massimo di un numero a 32 bit (3.40282e+38).",
+        "il vertice 2 ha Z = -4e+38, oltre il massimo di un numero a 32 bit (3.40282e+38).",
     };
     for (std::size_t i = 0; i < std::size(imports); ++i) {
         SCOPED_TRACE(imports[i].first);

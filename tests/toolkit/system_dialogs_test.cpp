@@ -244,6 +244,30 @@ TEST(RealSystemDialogs, AskYesNoAnswersWhatThePersonPressed) {
     EXPECT_TRUE(no.Found());
 }
 
+// A path of some thousand characters would make a box thousands of pixels wide: it is
+// shortened in the middle and the box stays within the screen, its file name in sight.
+TEST(RealSystemDialogs, ABoxWithALongPathFitsTheScreen) {
+    std::string path = "C:";
+    for (int folder = 0; folder < 60; ++folder)
+        path += "\\cartella-numero-" + std::to_string(folder);
+    path += "\\texture.png";
+    RECT box = {};
+    std::wstring shown;
+    KelTest::DialogAnswerer measure(L"Kel percorso lungo", [&](HWND window) {
+        GetWindowRect(window, &box);
+        wchar_t text[512] = {};
+        GetDlgItemTextW(window, 0xFFFF, text, 512); // the text of a box's static control
+        shown = text;
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+    ShowWarning(nullptr, "Impossibile leggere il file.\n" + path, "Kel percorso lungo");
+    ASSERT_TRUE(measure.Found());
+    EXPECT_LE(box.right - box.left, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(shown.rfind(L"Impossibile leggere il file.\nC:\\cartella-numero-0\\", 0), 0u) << shown;
+    EXPECT_NE(shown.find(L"\u2026"), std::wstring::npos) << shown;
+    EXPECT_EQ(shown.substr(shown.size() - 12), L"\\texture.png") << shown;
+}
+
 TEST(RealSystemDialogs, OpenDialogGivesNothingWhenCancelledAndThePathOfTheFileTyped) {
     KelTest::DialogAnswerer cancel(L"Kel apri progetto", KelTest::Press(IDCANCEL));
     EXPECT_EQ(OpenFileDialog(nullptr, "Kel apri progetto", "", {"Progetto", "*.kv3"}), "");
