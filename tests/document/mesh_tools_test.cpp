@@ -167,6 +167,10 @@ TEST(MeshToolsTest, FlippingAndTransformingWriteIntoTheMesh) {
     EXPECT_EQ(message, "La trasformazione farebbe coincidere vertici ora distinti (16 posizioni "
                        "diventerebbero 1): la mesh sarebbe troppo piccola, o troppo lontana "
                        "dall'origine, per i numeri a 32 bit.");
+    // Two corners a hair apart meeting in a large model that moves is rounding, not a collapse.
+    MeshDocument large = Grid(20);
+    large.Vertices.push_back(At(20 + 3e-6, 20, large.Vertices.back().Z));
+    EXPECT_TRUE(TransformMesh(large, {QuarterTurn::None, 1, 0, false, 1000, 0, 0}, message)) << message;
 }
 
 TEST(MeshToolsTest, GpuOrderLowersTheCacheMissesAndDrawsTheSame) {
