@@ -1,5 +1,6 @@
 #include "document/mesh_document.h"
 
+#include "document/format_text.h"
 #include "document/number_text.h"
 
 #include <algorithm>
@@ -52,6 +53,9 @@ public:
 
     std::size_t VertexCapacity() const { return m_lines.size() / kLinesPerVertex; }
 
+    // Every line is whole: none was cut short by the end of the file.
+    bool LastLineCut() const { return false; }
+
     // The next line when it is wholly one number, read; false, with nothing taken, when
     // it is not.
     bool NextWholeReal(double& value) {
@@ -81,9 +85,12 @@ private:
     std::size_t m_number = 0;
 };
 
+// A last line without its line break was cut short, as a file is where its writing stopped:
+// it is not read, and the text ends before it.
 class TextLines {
 public:
-    explicit TextLines(std::string_view text) : m_text(text) {}
+    explicit TextLines(std::string_view text)
+        : m_text(text.substr(0, text.rfind('\n') + 1)), m_lastLineCut(m_text.size() != text.size()) {}
 
     std::string_view Next() {
         ++m_number;
@@ -102,6 +109,7 @@ public:
 
     std::size_t Number() const { return m_number; }
     bool PastEnd() const { return m_pastEnd; }
+    bool LastLineCut() const { return m_lastLineCut; }
 
     // A vertex takes at least two bytes a line; a rough guess at a fraction of that
     // saves most regrowth without holding much more than the vertices need.
@@ -139,6 +147,7 @@ private:
 
 
     std::string_view m_text;
+    const bool m_lastLineCut;
     std::string_view m_last;
     std::size_t m_next = 0;
     std::size_t m_number = 0;
@@ -194,6 +203,13 @@ private:
             Note(Kind::NotANumber, line);
         return value;
     }
+    std::uint32_t ColorOf(std::string_view line) {
+        bool whole = false;
+        const std::uint32_t value = ParseColor(line, whole);
+        if (!whole && !NoteIfPastEnd())
+            Note(Kind::NotANumber, line);
+        return value;
+    }
     // A section ends at its closing marker, or at an empty line, which notes the marker
     // missing (or the file cut short).
     bool EndsSection(std::string_view line, std::string_view closing, Kind missing) {
@@ -225,15 +241,12 @@ private:
         Note(Kind::VertexCutShort);
         return ParseReal(line);
     }
-    std::int32_t NextIntegerInVertex() {
-        std::int32_t value = 0;
-        if (m_lines.NextWholeInteger(value))
-            return value;
+    std::uint32_t NextColorInVertex() {
         const std::string_view line = m_lines.Next();
         if (line != kEndVertex)
-            return IntegerOf(line);
+            return ColorOf(line);
         Note(Kind::VertexCutShort);
-        return ParseInteger(line);
+        return 0;
     }
 
     void ReadValues();
@@ -241,6 +254,7 @@ private:
     double FirstRealOf(std::string_view first);
     void ReadVertexAfterFirst(MeshVertex& vertex);
     void ReadIndices();
+    void ReadPastEnd();
 
     Lines& m_lines;
     MeshDocument& m_document;
@@ -261,7 +275,7 @@ template <class Lines> void ProjectReader<Lines>::ReadValues() {
     for (double* field : {&document.MoveX, &document.MoveY, &document.MoveZ, &document.EyeX,
                           &document.EyeY, &document.EyeZ})
         *field = NextReal();
-    document.BackColor = static_cast<std::uint32_t>(NextInteger());
+    document.BackColor = ColorOf(m_lines.Next());
     for (std::int32_t* field : {&document.ViewWidth, &document.ViewHeight, &document.RotX,
                                 &document.RotY, &document.RotZ, &document.FaceCount})
         *field = NextInteger();
@@ -308,7 +322,7 @@ template <class Lines> double ProjectReader<Lines>::FirstRealOf(std::string_view
 template <class Lines> void ProjectReader<Lines>::ReadVertexAfterFirst(MeshVertex& vertex) {
     vertex.Y = NextRealInVertex();
     vertex.Z = NextRealInVertex();
-    vertex.Color = static_cast<std::uint32_t>(NextIntegerInVertex());
+    vertex.Color = NextColorInVertex();
     vertex.Tu = NarrowToFloat(NextRealInVertex());
     vertex.Tv = NarrowToFloat(NextRealInVertex());
 }
@@ -328,6 +342,10 @@ template <class Lines> void ProjectReader<Lines>::ReadIndices() {
             line = m_lines.Last();
         } else {
             line = m_lines.Next();
+            if (line == kEndIndex) {
+                ReadPastEnd();
+                return;
+            }
             if (EndsSection(line, kEndIndex, Kind::NoEndIndex))
                 return;
             value = ParseInteger(line, whole);
@@ -340,6 +358,23 @@ template <class Lines> void ProjectReader<Lines>::ReadIndices() {
         if (index >= m_document.Vertices.size())
             Note(Kind::IndexPastVertices);
         m_document.Indices.push_back(index);
+    }
+}
+
+// Nothing of a project follows END INDEX, and a save would not keep it: a line there that
+// holds more than blanks, or one the end of the file cut short, is named.
+template <class Lines> void ProjectReader<Lines>::ReadPastEnd() {
+    for (;;) {
+        const std::string_view line = m_lines.Next();
+        if (m_lines.PastEnd()) {
+            if (m_lines.LastLineCut())
+                Note(Kind::AfterEndIndex);
+            return;
+        }
+        if (std::any_of(line.begin(), line.end(), [](char c) { return !IsBlank(c); })) {
+            Note(Kind::AfterEndIndex);
+            return;
+        }
     }
 }
 
