@@ -400,8 +400,8 @@ TEST_F(FormMainCommandsTest, ADamagedProjectOpensWithAWarningAndWithoutItsName) 
     for (const std::string& line : lines)
         noEndVertex += line + "\r\n";
     const std::string whole = sample.ToText();
-    MeshDocument far = sample;
-    far.Vertices[2].Y = 1e300;
+    MeshDocument distant = sample;
+    distant.Vertices[2].Y = 1e300;
     const struct {
         const char* name;
         std::string bytes;
@@ -412,7 +412,7 @@ TEST_F(FormMainCommandsTest, ADamagedProjectOpensWithAWarningAndWithoutItsName) 
         {"troncato", whole.substr(0, whole.size() - 30),
          "\xC3\xA8 danneggiato: il file si interrompe prima della fine del progetto (riga 89).\n",
          true},
-        {"lontano", far.ToText(),
+        {"lontano", distant.ToText(),
          "contiene un valore che l'anteprima non pu\xC3\xB2 mostrare: il vertice 3 ha Y = 1e+300,",
          false},
     };
