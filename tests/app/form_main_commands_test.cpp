@@ -420,13 +420,18 @@ TEST_F(FormMainCommandsTest, ADamagedProjectOpensWithAWarningAndWithoutItsName) 
         SCOPED_TRACE(project.name);
         const std::string path = folder.File(std::string(project.name) + ".kv3");
         TemporaryFolder::WriteBytes(path, project.bytes);
+        // The project opened before, damaged, is not saved.
+        const bool asked = form->Modified;
+        host.answers.clear();
+        if (asked)
+            host.answers = {IDNO};
         host.boxes.clear();
         host.paths = {path};
         Choose(*form->openItem);
-        ASSERT_EQ(host.boxes.size(), 1u);
-        EXPECT_EQ(host.boxes[0].caption, "Attenzione");
-        EXPECT_EQ(host.boxes[0].text.rfind("Il progetto " + path + " " + project.notice, 0), 0u)
-            << host.boxes[0].text;
+        ASSERT_EQ(host.boxes.size(), asked ? 2u : 1u);
+        const KelTest::ScriptedHost::Box& box = host.boxes.back();
+        EXPECT_EQ(box.caption, "Attenzione");
+        EXPECT_EQ(box.text.rfind("Il progetto " + path + " " + project.notice, 0), 0u) << box.text;
         EXPECT_EQ(form->ProjectPath, project.damaged ? "" : path);
         if (!project.damaged) {
             EXPECT_EQ(form->document.Vertices[2].Y, 1e300) << "kept as it was";
