@@ -64,6 +64,9 @@ public:
     bool NextWholeInteger(std::int32_t& value) {
         return NextWhole(value, [](std::string_view line, bool& whole) { return ParseInteger(line, whole); });
     }
+    bool NextWholeColor(std::uint32_t& value) {
+        return NextWhole(value, [](std::string_view line, bool& whole) { return ParseColor(line, whole); });
+    }
     // The line the last NextWhole took.
     std::string_view Last() const { return m_lines[m_next - 1]; }
 
@@ -119,6 +122,7 @@ public:
     // end; false, with nothing taken, for any other line, which Next then gives.
     bool NextWholeReal(double& value) { return NextWhole(value, ParseRealPrefix); }
     bool NextWholeInteger(std::int32_t& value) { return NextWhole(value, ParseIntegerPrefix); }
+    bool NextWholeColor(std::uint32_t& value) { return NextWhole(value, ParseColorPrefix); }
     // The line the last NextWhole took.
     std::string_view Last() const { return m_last; }
 
@@ -241,7 +245,14 @@ private:
         Note(Kind::VertexCutShort);
         return ParseReal(line);
     }
+    std::uint32_t NextColor() {
+        std::uint32_t value = 0;
+        return m_lines.NextWholeColor(value) ? value : ColorOf(m_lines.Next());
+    }
     std::uint32_t NextColorInVertex() {
+        std::uint32_t value = 0;
+        if (m_lines.NextWholeColor(value))
+            return value;
         const std::string_view line = m_lines.Next();
         if (line != kEndVertex)
             return ColorOf(line);
@@ -275,7 +286,7 @@ template <class Lines> void ProjectReader<Lines>::ReadValues() {
     for (double* field : {&document.MoveX, &document.MoveY, &document.MoveZ, &document.EyeX,
                           &document.EyeY, &document.EyeZ})
         *field = NextReal();
-    document.BackColor = ColorOf(m_lines.Next());
+    document.BackColor = NextColor();
     for (std::int32_t* field : {&document.ViewWidth, &document.ViewHeight, &document.RotX,
                                 &document.RotY, &document.RotZ, &document.FaceCount})
         *field = NextInteger();

@@ -295,15 +295,15 @@ std::size_t SkipSignedDigits(std::string_view text, std::size_t i, std::size_t& 
     return i + digits;
 }
 
-// An optional sign and digits from `i`, saturating at `low` and `high`; the end of the
+// An optional sign and digits from `i`, saturating at `kLow` and `kHigh`; the end of the
 // digits, or `i` where there are none.
-std::size_t ScanWhole(std::string_view text, std::size_t i, std::int64_t low, std::int64_t high,
-                      std::int64_t& value) {
+template <std::int64_t kLow, std::int64_t kHigh>
+std::size_t ScanWhole(std::string_view text, std::size_t i, std::int64_t& value) {
     const std::size_t start = i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
-    const std::int64_t limit = negative ? -low : high;
+    const std::int64_t limit = negative ? -kLow : kHigh;
     // Eighteen digits fit; those past them only saturate.
     constexpr std::size_t kFittingDigits = 18;
     std::int64_t magnitude = 0;
@@ -319,7 +319,7 @@ std::size_t ScanWhole(std::string_view text, std::size_t i, std::int64_t low, st
 
 std::size_t ScanInteger(std::string_view text, std::size_t i, std::int32_t& value) {
     std::int64_t wide = 0;
-    const std::size_t end = ScanWhole(text, i, INT32_MIN, INT32_MAX, wide);
+    const std::size_t end = ScanWhole<INT32_MIN, INT32_MAX>(text, i, wide);
     value = static_cast<std::int32_t>(wide);
     return end;
 }
@@ -428,9 +428,18 @@ std::int32_t ParseInteger(std::string_view text, bool& whole) {
 std::uint32_t ParseColor(std::string_view text, bool& whole) {
     std::int64_t value = 0;
     const std::size_t i = SkipBlanks(text);
-    const std::size_t end = ScanWhole(text, i, INT32_MIN, UINT32_MAX, value);
+    const std::size_t end = ScanWhole<INT32_MIN, UINT32_MAX>(text, i, value);
     whole = end > i && OnlyBlanksFrom(text, end);
     return static_cast<std::uint32_t>(value);
+}
+
+std::size_t ParseColorPrefix(std::string_view text, std::uint32_t& value) {
+    if (text.empty() || IsBlank(text[0]))
+        return 0;
+    std::int64_t wide = 0;
+    const std::size_t end = ScanWhole<INT32_MIN, UINT32_MAX>(text, 0, wide);
+    value = static_cast<std::uint32_t>(wide);
+    return end;
 }
 
 std::size_t ParseRealPrefix(std::string_view text, double& value) {

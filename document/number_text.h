@@ -88,6 +88,7 @@ std::uint32_t ParseColor(std::string_view text, bool& whole);
 // than fifteen significant digits), which they then read in full.
 std::size_t ParseRealPrefix(std::string_view text, double& value);
 std::size_t ParseIntegerPrefix(std::string_view text, std::int32_t& value);
+std::size_t ParseColorPrefix(std::string_view text, std::uint32_t& value);
 
 // Whether the whole text is one number of its kind, as a writer of the project file writes
 // it: leading and trailing blanks aside, nothing but the number. The lenient readers above
