@@ -6,6 +6,7 @@
 
 #include "app/settings_store.h"
 #include "document/file_failure.h"
+#include "document/float_range.h"
 #include "document/model_import.h"
 #include "document/text_file.h"
 #include "toolkit/busy_cursor.h"
@@ -39,6 +40,21 @@ std::string NotAProject(const std::string& text) {
     return text.empty() ? "Il file \xC3\xA8 vuoto."
                         : "La prima riga non \xC3\xA8 KEL MORVANE: non \xC3\xA8 un progetto "
                           "di Kel Morvane.";
+}
+
+// A position the project keeps as a double but no float carries, which the preview draws
+// at the float range's edge: "contiene un valore che l'anteprima non può mostrare: il
+// vertice 3 ha X = 1e+300, ...". Empty when every value fits.
+std::string UnshownValue(const MeshDocument& document) {
+    const std::optional<ValuePastFloat> fault = FirstValuePastFloat(document.Vertices);
+    if (!fault)
+        return "";
+    return "contiene un valore che l'anteprima non pu\xC3\xB2 mostrare: " + Described(*fault) +
+           ". Il valore resta nel progetto com'\xC3\xA8.";
+}
+
+std::string PrefixedIfAny(const std::string& prefix, const std::string& text) {
+    return text.empty() ? text : prefix + text;
 }
 
 // "C:\\modelli\\modello" of "C:\\modelli\\modello.obj": the save dialog, given it, opens in
@@ -113,16 +129,17 @@ bool FormMain::OpenProjectFile(const std::string& path) {
         ShowError(this, "Il file " + path + " non esiste.", kError);
         return false;
     }
+    // The whole file, a last line cut short too: the header decides first whether it is a
+    // project at all, and a cut is damage like any other.
     TextFile file(path);
-    const std::string text = file.ReadText();
-    if (file.Failed && !text.empty()) {
+    const std::string text = file.ReadWhole();
+    if (file.Failed) {
         ShowError(this, WithReason("Errore durante la lettura.", path, file.Reason), kError);
         return false;
     }
     ProjectProblem problem;
     if (!document.FromText(text, &problem)) {
-        const std::string reason = file.Failed ? file.Reason : NotAProject(text);
-        ShowError(this, WithReason("Formato non valido.", path, reason), kError);
+        ShowError(this, WithReason("Formato non valido.", path, NotAProject(text)), kError);
         return false;
     }
     ResetScroll();
@@ -137,6 +154,8 @@ bool FormMain::OpenProjectFile(const std::string& path) {
     StartHistory();
     LayoutPanels();
     RememberProject(path);
+    if (const std::string unshown = UnshownValue(document); !unshown.empty())
+        ShowWarning(this, "Il progetto " + path + " " + unshown, "Attenzione");
     return true;
 }
 
@@ -154,7 +173,8 @@ void FormMain::TakeDamagedProject(const std::string& path, const ProjectProblem&
                 "Il progetto " + path + " \xC3\xA8 danneggiato: " + problem.Description() +
                     ".\nViene aperto per quanto \xC3\xA8 stato possibile leggerlo, senza nome: "
                     "il salvataggio chieder\xC3\xA0 dove scriverlo e il file originale resta "
-                    "com'\xC3\xA8.",
+                    "com'\xC3\xA8." +
+                    PrefixedIfAny("\nInoltre il progetto ", UnshownValue(document)),
                 "Attenzione");
 }
 

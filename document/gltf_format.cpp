@@ -6,6 +6,7 @@
 #include "document/model_pictures.h"
 #include "document/name_resolver.h"
 #include "document/number_text.h"
+#include "document/srgb_levels.h"
 
 // Images are named or kept as their bytes, never decoded or written as files here, and
 // every file goes through OpenPath so that a UTF-8 name reaches it on Windows.
@@ -714,7 +715,7 @@ private:
             m_model.materials[static_cast<std::size_t>(primitive.material)];
         const std::vector<double>& factor = material.pbrMetallicRoughness.baseColorFactor;
         UseTexture(material.pbrMetallicRoughness.baseColorTexture.index);
-        return factor.size() >= 3 ? UnitColor(factor[0], factor[1], factor[2]) : 0x00FFFFFF;
+        return factor.size() >= 3 ? ColorOfLinear(factor[0], factor[1], factor[2]) : 0x00FFFFFF;
     }
 
     // The first base colour texture's image is the model's texture: a file it names, or
@@ -801,7 +802,7 @@ private:
             corner.Y = Placed(world, 1, p);
             corner.Z = Placed(world, 2, p);
             corner.Color =
-                hasColors ? UnitColor(colors[v][0], colors[v][1], colors[v][2]) : materialColor;
+                hasColors ? ColorOfLinear(colors[v][0], colors[v][1], colors[v][2]) : materialColor;
             if (hasCoordinates) {
                 corner.Tu = static_cast<float>(coordinates[v][0]);
                 corner.Tv = static_cast<float>(coordinates[v][1]);
@@ -1021,7 +1022,7 @@ bool WriteGltf(const ModelMesh& mesh, bool binary, std::string& bytes, std::stri
     model.buffers.emplace_back();
 
     std::vector<float> positions;
-    std::vector<std::uint8_t> colors;
+    std::vector<std::uint16_t> colors;
     std::vector<float> coordinates;
     std::vector<double> low(3, std::numeric_limits<double>::infinity());
     std::vector<double> high(3, -std::numeric_limits<double>::infinity());
@@ -1035,9 +1036,9 @@ bool WriteGltf(const ModelMesh& mesh, bool binary, std::string& bytes, std::stri
             high[static_cast<std::size_t>(i)] =
                 std::max<double>(high[static_cast<std::size_t>(i)], xyz[i]);
         }
-        colors.insert(colors.end(), {static_cast<std::uint8_t>(vertex.Color & 0xFF),
-                                     static_cast<std::uint8_t>(vertex.Color >> 8 & 0xFF),
-                                     static_cast<std::uint8_t>(vertex.Color >> 16 & 0xFF), 255});
+        for (int shift : {0, 8, 16})
+            colors.push_back(LinearShortOfLevel(static_cast<std::uint8_t>(vertex.Color >> shift)));
+        colors.push_back(65535);
         coordinates.insert(coordinates.end(), {vertex.Tu, vertex.Tv});
     }
     const std::size_t triangleIndices = mesh.indices.size() - mesh.indices.size() % 3;
@@ -1058,9 +1059,11 @@ bool WriteGltf(const ModelMesh& mesh, bool binary, std::string& bytes, std::stri
     model.accessors[static_cast<std::size_t>(position)].minValues = low;
     model.accessors[static_cast<std::size_t>(position)].maxValues = high;
     primitive.attributes["POSITION"] = position;
+    // Linear colours need more than a byte: the dark sRGB levels lie closer together than
+    // 1/255 of linear intensity.
     primitive.attributes["COLOR_0"] = AppendAccessor(
-        model, AppendView(model, colors.data(), colors.size(), TINYGLTF_TARGET_ARRAY_BUFFER),
-        TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE, TINYGLTF_TYPE_VEC4, count, true);
+        model, AppendView(model, colors.data(), colors.size() * 2, TINYGLTF_TARGET_ARRAY_BUFFER),
+        TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, TINYGLTF_TYPE_VEC4, count, true);
     primitive.attributes["TEXCOORD_0"] =
         AppendAccessor(model,
                        AppendView(model, coordinates.data(), coordinates.size() * sizeof(float),

@@ -15,8 +15,8 @@ namespace MyApp {
 // default scene (else the first, else every node no other node holds) is walked with each
 // node's transform applied to the positions, and its triangle primitives give triangles:
 // strips and fans are turned into lists, points and lines are left out. Colours come from
-// COLOR_0, else the material's base colour factor; the texture is the first base colour
-// texture's image: the file it names, or the picture the file holds inside it. Every accessor is
+// COLOR_0, else the material's base colour factor, both linear and taken to sRGB levels;
+// the texture is the first base colour texture's image: the file it names, or the picture the file holds inside it. Every accessor is
 // checked against its buffer; a file that breaks a rule is refused, and so is a scene of more than
 // `maxTriangles` triangles or one whose accessors and placed primitives exceed
 // ElementBudget(maxTriangles): both are told from the declared counts, before anything is decoded.
@@ -31,7 +31,7 @@ bool ReadGltfBytes(std::string_view bytes, const std::string& folder, ModelTrian
                    std::string& message, std::size_t maxTriangles = kMaxModelTriangles);
 
 // Writes `mesh` as one mesh with one indexed triangle primitive: POSITION with its bounds,
-// COLOR_0 as normalised bytes, TEXCOORD_0, 16-bit indices when they fit and 32-bit ones
+// COLOR_0 as linear normalised 16-bit values, TEXCOORD_0, 16-bit indices when they fit and 32-bit ones
 // otherwise, and a material whose base colour texture is the mesh's picture, carried in the
 // buffer. A
 // .glb when `binary`, else a .gltf with the buffer embedded. False with a message when the

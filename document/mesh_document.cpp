@@ -1,5 +1,6 @@
 #include "document/mesh_document.h"
 
+#include "document/format_text.h"
 #include "document/number_text.h"
 
 #include <algorithm>
@@ -54,6 +55,9 @@ public:
 
     std::size_t VertexCapacity() const { return m_lines.size() / kLinesPerVertex; }
 
+    // Every line is whole: none was cut short by the end of the file.
+    bool LastLineCut() const { return false; }
+
     // The next line when it is wholly one number, read; false, with nothing taken, when
     // it is not.
     bool NextWholeReal(double& value) {
@@ -61,6 +65,9 @@ public:
     }
     bool NextWholeInteger(std::int32_t& value) {
         return NextWhole(value, [](std::string_view line, bool& whole) { return ParseInteger(line, whole); });
+    }
+    bool NextWholeColor(std::uint32_t& value) {
+        return NextWhole(value, [](std::string_view line, bool& whole) { return ParseColor(line, whole); });
     }
     // The line the last NextWhole took.
     std::string_view Last() const { return m_lines[m_next - 1]; }
@@ -83,9 +90,12 @@ private:
     std::size_t m_number = 0;
 };
 
+// A last line without its line break was cut short, as a file is where its writing stopped:
+// it is not read, and the text ends before it.
 class TextLines {
 public:
-    explicit TextLines(std::string_view text) : m_text(text) {}
+    explicit TextLines(std::string_view text)
+        : m_text(text.substr(0, text.rfind('\n') + 1)), m_lastLineCut(m_text.size() != text.size()) {}
 
     std::string_view Next() {
         ++m_number;
@@ -104,6 +114,7 @@ public:
 
     std::size_t Number() const { return m_number; }
     bool PastEnd() const { return m_pastEnd; }
+    bool LastLineCut() const { return m_lastLineCut; }
 
     // A vertex takes at least two bytes a line; a rough guess at a fraction of that
     // saves most regrowth without holding much more than the vertices need.
@@ -113,6 +124,7 @@ public:
     // end; false, with nothing taken, for any other line, which Next then gives.
     bool NextWholeReal(double& value) { return NextWhole(value, ParseRealPrefix); }
     bool NextWholeInteger(std::int32_t& value) { return NextWhole(value, ParseIntegerPrefix); }
+    bool NextWholeColor(std::uint32_t& value) { return NextWhole(value, ParseColorPrefix); }
     // The line the last NextWhole took.
     std::string_view Last() const { return m_last; }
 
@@ -141,6 +153,7 @@ private:
 
 
     std::string_view m_text;
+    const bool m_lastLineCut;
     std::string_view m_last;
     std::size_t m_next = 0;
     std::size_t m_number = 0;
@@ -196,6 +209,13 @@ private:
             Note(Kind::NotANumber, line);
         return value;
     }
+    std::uint32_t ColorOf(std::string_view line) {
+        bool whole = false;
+        const std::uint32_t value = ParseColor(line, whole);
+        if (!whole && !NoteIfPastEnd())
+            Note(Kind::NotANumber, line);
+        return value;
+    }
     // A section ends at its closing marker, or at an empty line, which notes the marker
     // missing (or the file cut short).
     bool EndsSection(std::string_view line, std::string_view closing, Kind missing) {
@@ -227,15 +247,19 @@ private:
         Note(Kind::VertexCutShort);
         return ParseReal(line);
     }
-    std::int32_t NextIntegerInVertex() {
-        std::int32_t value = 0;
-        if (m_lines.NextWholeInteger(value))
+    std::uint32_t NextColor() {
+        std::uint32_t value = 0;
+        return m_lines.NextWholeColor(value) ? value : ColorOf(m_lines.Next());
+    }
+    std::uint32_t NextColorInVertex() {
+        std::uint32_t value = 0;
+        if (m_lines.NextWholeColor(value))
             return value;
         const std::string_view line = m_lines.Next();
         if (line != kEndVertex)
-            return IntegerOf(line);
+            return ColorOf(line);
         Note(Kind::VertexCutShort);
-        return ParseInteger(line);
+        return 0;
     }
 
     void ReadValues();
@@ -243,6 +267,7 @@ private:
     double FirstRealOf(std::string_view first);
     void ReadVertexAfterFirst(MeshVertex& vertex);
     void ReadIndices();
+    void ReadPastEnd();
 
     Lines& m_lines;
     MeshDocument& m_document;
@@ -263,7 +288,7 @@ template <class Lines> void ProjectReader<Lines>::ReadValues() {
     for (double* field : {&document.MoveX, &document.MoveY, &document.MoveZ, &document.EyeX,
                           &document.EyeY, &document.EyeZ})
         *field = NextReal();
-    document.BackColor = static_cast<std::uint32_t>(NextInteger());
+    document.BackColor = NextColor();
     for (std::int32_t* field : {&document.ViewWidth, &document.ViewHeight, &document.RotX,
                                 &document.RotY, &document.RotZ, &document.FaceCount})
         *field = NextInteger();
@@ -310,7 +335,7 @@ template <class Lines> double ProjectReader<Lines>::FirstRealOf(std::string_view
 template <class Lines> void ProjectReader<Lines>::ReadVertexAfterFirst(MeshVertex& vertex) {
     vertex.Y = NextRealInVertex();
     vertex.Z = NextRealInVertex();
-    vertex.Color = static_cast<std::uint32_t>(NextIntegerInVertex());
+    vertex.Color = NextColorInVertex();
     vertex.Tu = NarrowToFloat(NextRealInVertex());
     vertex.Tv = NarrowToFloat(NextRealInVertex());
 }
@@ -330,6 +355,10 @@ template <class Lines> void ProjectReader<Lines>::ReadIndices() {
             line = m_lines.Last();
         } else {
             line = m_lines.Next();
+            if (line == kEndIndex) {
+                ReadPastEnd();
+                return;
+            }
             if (EndsSection(line, kEndIndex, Kind::NoEndIndex))
                 return;
             value = ParseInteger(line, whole);
@@ -342,6 +371,23 @@ template <class Lines> void ProjectReader<Lines>::ReadIndices() {
         if (index >= m_document.Vertices.size())
             Note(Kind::IndexPastVertices);
         m_document.Indices.push_back(index);
+    }
+}
+
+// Nothing of a project follows END INDEX, and a save would not keep it: a line there that
+// holds more than blanks, or one the end of the file cut short, is named.
+template <class Lines> void ProjectReader<Lines>::ReadPastEnd() {
+    for (;;) {
+        const std::string_view line = m_lines.Next();
+        if (m_lines.PastEnd()) {
+            if (m_lines.LastLineCut())
+                Note(Kind::AfterEndIndex);
+            return;
+        }
+        if (std::any_of(line.begin(), line.end(), [](char c) { return !IsBlank(c); })) {
+            Note(Kind::AfterEndIndex);
+            return;
+        }
     }
 }
 

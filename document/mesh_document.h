@@ -77,7 +77,8 @@ public:
     bool FromLines(const std::vector<std::string>& lines, ProjectProblem* problem = nullptr);
 
     // The same from the file's text: a line ends at LF, and a CR just before the LF
-    // belongs to the line break.
+    // belongs to the line break. A last line without its LF was cut short by the end of
+    // the file: it is not read, and the problem names it.
     bool FromText(std::string_view text, ProjectProblem* problem = nullptr);
 };
 

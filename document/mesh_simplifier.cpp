@@ -99,6 +99,12 @@ bool SimplifyMesh(MeshDocument& document, std::size_t targetTriangles, SimplifyR
     DropVertices(drop, vertices, triangles);
     document.Vertices = std::move(vertices);
     JoinTriangles(triangles, document);
+    // Without an index the vertices themselves would be read as triangles, three by three,
+    // that never existed: when the last triangle goes, the vertices it leaves go with it.
+    if (!before.empty() && document.Indices.empty()) {
+        report.verticesRemoved += document.Vertices.size();
+        document.Vertices.clear();
+    }
     return true;
 }
 

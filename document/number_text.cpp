@@ -295,14 +295,15 @@ std::size_t SkipSignedDigits(std::string_view text, std::size_t i, std::size_t& 
     return i + digits;
 }
 
-// An optional sign and digits from `i`, saturating at the 32-bit range; the end of the
+// An optional sign and digits from `i`, saturating at `kLow` and `kHigh`; the end of the
 // digits, or `i` where there are none.
-std::size_t ScanInteger(std::string_view text, std::size_t i, std::int32_t& value) {
+template <std::int64_t kLow, std::int64_t kHigh>
+std::size_t ScanWhole(std::string_view text, std::size_t i, std::int64_t& value) {
     const std::size_t start = i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
-    const std::int64_t limit = negative ? -static_cast<std::int64_t>(INT32_MIN) : INT32_MAX;
+    const std::int64_t limit = negative ? -kLow : kHigh;
     // Eighteen digits fit; those past them only saturate.
     constexpr std::size_t kFittingDigits = 18;
     std::int64_t magnitude = 0;
@@ -312,14 +313,44 @@ std::size_t ScanInteger(std::string_view text, std::size_t i, std::int32_t& valu
     for (; i < text.size() && IsDigit(text[i]); ++i)
         magnitude = limit;
     magnitude = std::min(magnitude, limit);
-    value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    value = negative ? -magnitude : magnitude;
     return i > first ? i : start;
+}
+
+std::size_t ScanInteger(std::string_view text, std::size_t i, std::int32_t& value) {
+    std::int64_t wide = 0;
+    const std::size_t end = ScanWhole<INT32_MIN, INT32_MAX>(text, i, wide);
+    value = static_cast<std::int32_t>(wide);
+    return end;
 }
 
 bool OnlyBlanksFrom(std::string_view text, std::size_t i) {
     return SkipBlanks(text.substr(i)) == text.size() - i;
 }
 
+
+// A real past the float range in "%g"'s exponent form with the shortest digits that read
+// back as the double: a float would turn it into the largest float, another number.
+char* WriteBeyondFloat(char* out, double value) {
+    const auto shortest = jkj::dragonbox::to_decimal(value, jkj::dragonbox::policy::sign::ignore);
+    char digits[20] = {};
+    const char* digitsEnd = std::to_chars(digits, digits + sizeof digits, shortest.significand).ptr;
+    const int count = static_cast<int>(digitsEnd - digits);
+    if (std::signbit(value))
+        *out++ = '-';
+    *out++ = digits[0];
+    if (count > 1) {
+        *out++ = '.';
+        out = std::copy(static_cast<const char*>(digits) + 1, digitsEnd, out);
+    }
+    const int exponent = shortest.exponent + count - 1;
+    *out++ = 'e';
+    *out++ = exponent < 0 ? '-' : '+';
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    if (magnitude < 10)
+        *out++ = '0';
+    return std::to_chars(out, out + 3, magnitude).ptr;
+}
 
 } // namespace
 
@@ -329,6 +360,8 @@ std::string FormatReal(double value) {
 }
 
 char* FormatRealTo(char* out, double value) {
+    if (std::isfinite(value) && std::fabs(value) > FLT_MAX)
+        return WriteBeyondFloat(out, value);
     const float kept = NarrowToFloat(value);
     return WriteGeneral(out, std::signbit(kept), ShortestDigits(kept));
 }
@@ -390,6 +423,23 @@ std::int32_t ParseInteger(std::string_view text, bool& whole) {
     const std::size_t end = ScanInteger(text, i, value);
     whole = end > i && OnlyBlanksFrom(text, end);
     return value;
+}
+
+std::uint32_t ParseColor(std::string_view text, bool& whole) {
+    std::int64_t value = 0;
+    const std::size_t i = SkipBlanks(text);
+    const std::size_t end = ScanWhole<INT32_MIN, UINT32_MAX>(text, i, value);
+    whole = end > i && OnlyBlanksFrom(text, end);
+    return static_cast<std::uint32_t>(value);
+}
+
+std::size_t ParseColorPrefix(std::string_view text, std::uint32_t& value) {
+    if (text.empty() || IsBlank(text[0]))
+        return 0;
+    std::int64_t wide = 0;
+    const std::size_t end = ScanWhole<INT32_MIN, UINT32_MAX>(text, 0, wide);
+    value = static_cast<std::uint32_t>(wide);
+    return end;
 }
 
 std::size_t ParseRealPrefix(std::string_view text, double& value) {

@@ -23,6 +23,51 @@ namespace MyApp {
 
 namespace {
 
+// Whether each material of an MTL text, in the order tinyobjloader keeps them, sets Kd: a
+// material is kept when the next newmtl begins, if it has a name, and the last always.
+// The lines are split and trimmed as tinyobjloader does.
+std::vector<bool> MaterialsWithKd(const std::string& text) {
+    std::vector<bool> kept;
+    bool named = false;
+    bool hasKd = false;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string_view line(text.data() + start, end - start);
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        line.remove_suffix(line.size() - std::min(line.size(), line.find_last_not_of(" \t") + 1));
+        line.remove_prefix(std::min(line.size(), line.find_first_not_of(" \t")));
+        const auto spaceAt = [&line](std::size_t i) { return i < line.size() && (line[i] == ' ' || line[i] == '\t'); };
+        if (line.substr(0, 6) == "newmtl" && spaceAt(6)) {
+            if (named)
+                kept.push_back(hasKd);
+            named = line.size() > 7;
+            hasKd = false;
+        } else if (line.substr(0, 2) == "Kd" && spaceAt(2)) {
+            hasKd = true;
+        }
+    }
+    kept.push_back(hasKd);
+    return kept;
+}
+
+// A material with a diffuse texture and no Kd (as Blender writes them) shows its texture
+// as it is, white underneath: tinyobjloader would give it 0.6 grey, or black once any
+// earlier material of the file set Kd.
+void WhitenTexturedWithoutKd(const std::string& text, std::vector<tinyobj::material_t>& materials,
+                             std::size_t first) {
+    const std::vector<bool> withKd = MaterialsWithKd(text);
+    if (withKd.size() != materials.size() - first)
+        return;
+    for (std::size_t k = 0; k < withKd.size(); ++k) {
+        tinyobj::material_t& material = materials[first + k];
+        if (!withKd[k] && !material.diffuse_texname.empty())
+            std::fill(std::begin(material.diffuse), std::end(material.diffuse), tinyobj::real_t(1));
+    }
+}
+
 // Opens each material library the resolver lets through, through OpenPath, so that a name
 // beyond the narrow code page reaches the file on Windows too. A library that is refused or
 // cannot be read leaves the model white, and is told once in `notes`.
@@ -47,7 +92,9 @@ public:
             return false;
         }
         std::istringstream stream(text);
+        const std::size_t first = materials->size();
         tinyobj::LoadMtl(names, materials, &stream, warn, err);
+        WhitenTexturedWithoutKd(text, *materials, first);
         return true;
     }
 

@@ -156,11 +156,12 @@ bool PolygonTriangulator::IsEar(std::size_t corner) {
         if (m_tests == 0)
             return false;
         --m_tests;
-        if (notch == a || notch == c)
-            continue;
-        // Strictly inside: a corner on the ear's rim, or on one of its corners' places
-        // (an outline that touches itself), does not stop the cut.
-        if (Turn(a, corner, notch) > 0 && Turn(corner, c, notch) > 0 && Turn(c, a, notch) > 0)
+        if (notch == a || notch == c || SamePlace(notch, a) || SamePlace(notch, corner) ||
+            SamePlace(notch, c))
+            continue; // where an outline touches itself, it may be cut through
+        // Inside or on the rim: a cut through a notch on the diagonal would leave an outline
+        // that runs back along itself, whose next ears cover the notch.
+        if (Turn(a, corner, notch) >= 0 && Turn(corner, c, notch) >= 0 && Turn(c, a, notch) >= 0)
             return false;
     }
     return true;
@@ -189,6 +190,10 @@ void PolygonTriangulator::CutOff(std::size_t corner) {
                                       [&](std::size_t k) { return !m_isReflex[k]; }),
                        m_reflex.end());
     }
+}
+
+bool PolygonTriangulator::SamePlace(std::size_t a, std::size_t b) const {
+    return m_flat[a].u == m_flat[b].u && m_flat[a].v == m_flat[b].v;
 }
 
 // Positive where a, b, c turn the way the outline does, negative against it, zero in a line.

@@ -52,6 +52,7 @@ private:
     bool IsEar(std::size_t corner);
     void CutOff(std::size_t corner);
     double Turn(std::size_t a, std::size_t b, std::size_t c) const;
+    bool SamePlace(std::size_t a, std::size_t b) const;
 
     std::vector<std::size_t> m_triangles;
     std::vector<Flat> m_flat;

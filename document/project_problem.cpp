@@ -34,6 +34,8 @@ std::string What(ProjectProblem::Kind kind, const std::string& text) {
     case Kind::TooManyVertices:
         return "i vertici superano i " + std::to_string(kMaxModelVertices) +
                " raggiungibili da un indice a 16 bit";
+    case Kind::AfterEndIndex:
+        return "righe dopo END INDEX, che il salvataggio non conserverebbe";
     }
     return "";
 }

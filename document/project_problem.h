@@ -23,6 +23,7 @@ struct ProjectProblem {
         NotAnIndex,          // a number beyond the 16-bit range where an index belongs
         IndexPastVertices,   // an index names a vertex the list does not have
         TooManyVertices,     // a vertex past those a 16-bit index reaches
+        AfterEndIndex,       // text after END INDEX, which a save would not keep
     };
 
     Kind kind = Kind::None;

@@ -82,6 +82,18 @@ std::vector<std::string> TextFile::ReadLines() {
 }
 
 std::string TextFile::ReadText() {
+    std::string content = ReadWhole();
+    // Text after the last LF is a line whose line break is missing.
+    const std::size_t complete = content.rfind('\n') + 1;
+    if (!Failed && complete != content.size()) {
+        Failed = true;
+        Reason = "Il file termina a met\xC3\xA0 di una riga: potrebbe essere incompleto.";
+    }
+    content.resize(complete);
+    return content;
+}
+
+std::string TextFile::ReadWhole() {
     Failed = false;
     Reason.clear();
     std::string content;
@@ -93,16 +105,11 @@ std::string TextFile::ReadText() {
         return content;
     }
     ClearFailure();
-    const bool readAll = ReadAll(file, content);
-    if (!readAll)
+    if (!ReadAll(file, content)) {
+        Failed = true;
         Reason = FailureReason();
+    }
     std::fclose(file);
-    // Text after the last LF is a line whose line break is missing.
-    const std::size_t complete = content.rfind('\n') + 1;
-    if (readAll && complete != content.size())
-        Reason = "Il file termina a met\xC3\xA0 di una riga: potrebbe essere incompleto.";
-    Failed = !readAll || complete != content.size();
-    content.resize(complete);
     return content;
 }
 

@@ -31,6 +31,10 @@ public:
     // reader that takes the lines straight from the text.
     std::string ReadText();
 
+    // Every byte of the file, a last line without its line break too, for a reader that
+    // judges such a line itself; Failed only when the file cannot be opened or read.
+    std::string ReadWhole();
+
     // Writes each line followed by CR LF in place of the file. On any failure the old
     // file is left as it was, no temporary file remains, and Failed is set.
     void WriteLines(const std::vector<std::string>& lines);

@@ -3,7 +3,6 @@
 #include "document/number_text.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace KelUtility {
 
@@ -16,12 +15,15 @@ std::uint32_t ToDeviceColor(std::uint32_t color) {
 
 std::optional<MeshShape> ShapeOf(const SceneMesh& mesh) {
     const std::size_t vertices = mesh.Vertices.size();
-    constexpr std::int32_t kMaximumFaces = std::numeric_limits<std::int32_t>::max() / 3;
-    if (vertices < 3 || vertices > kMaximumMeshVertices || mesh.FaceCount <= 0 ||
-        mesh.FaceCount > kMaximumFaces)
+    if (vertices < 3 || vertices > kMaximumMeshVertices || mesh.FaceCount <= 0)
         return std::nullopt;
-    return MeshShape{static_cast<std::uint32_t>(mesh.FaceCount),
-                     static_cast<std::uint32_t>(vertices)};
+    // A face count past the triangles (a hand-made project) draws those there are; a
+    // mesh of every face counted would hold millions of empty ones, or none at all.
+    const std::size_t supplied = (mesh.Indices.empty() ? vertices : mesh.Indices.size()) / 3;
+    const std::size_t faces = std::min(static_cast<std::size_t>(mesh.FaceCount), supplied);
+    if (faces == 0)
+        return std::nullopt;
+    return MeshShape{static_cast<std::uint32_t>(faces), static_cast<std::uint32_t>(vertices)};
 }
 
 void WriteVertices(const SceneMesh& mesh, DeviceVertex* out) {

@@ -2,7 +2,7 @@
 
 // The data a scene mesh builds into on the device: 24-byte vertices and 16-bit indices.
 // Every index the device reads points inside the vertex list: a triangle with an index
-// beyond it, and every index position the record does not supply, becomes vertex 0.
+// beyond it becomes vertex 0, and only the triangles the record supplies whole are built.
 
 #include "viewport/scene_records.h"
 
@@ -36,7 +36,8 @@ struct MeshShape {
 };
 
 // None when the record builds no mesh: fewer than three vertices, more than a 16-bit
-// index reaches, no faces, or so many that their indices cannot be counted.
+// index reaches, or no face it supplies whole. Its faces are the face count, or the
+// triangles the record supplies where that count reaches past them.
 std::optional<MeshShape> ShapeOf(const SceneMesh& mesh);
 
 // Writes shape.vertices vertices; a position beyond the float range becomes the largest

@@ -141,6 +141,13 @@ TEST_F(FormMainCommandsTest, OpeningAProjectFillsEveryControlAndThePreview) {
               "Errore / Formato non valido.\n" + folder.File("rotto.kv3") +
                   ": La prima riga non \xC3\xA8 KEL MORVANE: non \xC3\xA8 un progetto di Kel "
                   "Morvane.");
+    // Bytes of no text at all, without a line break: the header is what is wrong.
+    TemporaryFolder::WriteBytes(host.paths.front(), std::string("\x89PNG\x1A\0\xFF\xFE", 8));
+    Choose(*form->openItem);
+    EXPECT_EQ(host.BoxTexts().back(),
+              "Errore / Formato non valido.\n" + folder.File("rotto.kv3") +
+                  ": La prima riga non \xC3\xA8 KEL MORVANE: non \xC3\xA8 un progetto di Kel "
+                  "Morvane.");
     EXPECT_EQ(form->document.ViewWidth, 400) << "the document is kept";
 }
 
@@ -392,27 +399,54 @@ TEST_F(FormMainCommandsTest, ADamagedProjectOpensWithAWarningAndWithoutItsName) 
     sample.ResetToSample();
     std::vector<std::string> lines = sample.ToLines();
     lines.erase(lines.begin() + 88); // END VERTEX, line 89
-    const std::string path = folder.File("danneggiato.kv3");
-    TextFile(path).WriteLines(lines);
-    const std::string original = TemporaryFolder::ReadBytes(path);
-
-    host.paths = {path};
-    Choose(*form->openItem);
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].caption, "Attenzione");
-    EXPECT_EQ(host.boxes[0].text.rfind("Il progetto " + path +
-                                           " \xC3\xA8 danneggiato: manca END VERTEX (riga 89).\n",
-                                       0),
-              0u)
-        << host.boxes[0].text;
-    EXPECT_EQ(form->document.Vertices.size(), 13u) << "read as the format reads it";
-    EXPECT_EQ(form->ProjectPath, "");
-    EXPECT_EQ(form->statusBar->GetNarrowText(), "");
-    EXPECT_TRUE(SaveEnabled());
-
-    Click(*form->mainToolBar, *form->saveButton); // asks where, and is cancelled
-    EXPECT_EQ(host.offeredNames.back(), folder.File("danneggiato (recuperato).kv3"));
-    EXPECT_EQ(TemporaryFolder::ReadBytes(path), original);
+    std::string noEndVertex;
+    for (const std::string& line : lines)
+        noEndVertex += line + "\r\n";
+    const std::string whole = sample.ToText();
+    MeshDocument distant = sample;
+    distant.Vertices[2].Y = 1e300;
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string notice; // how the box begins after "Il progetto <path> "
+        bool damaged;
+    } projects[] = {
+        {"danneggiato", noEndVertex, "\xC3\xA8 danneggiato: manca END VERTEX (riga 89).\n", true},
+        {"troncato", whole.substr(0, whole.size() - 30),
+         "\xC3\xA8 danneggiato: il file si interrompe prima della fine del progetto (riga 89).\n",
+         true},
+        {"lontano", distant.ToText(),
+         "contiene un valore che l'anteprima non pu\xC3\xB2 mostrare: il vertice 3 ha Y = 1e+300,",
+         false},
+    };
+    for (const auto& project : projects) {
+        SCOPED_TRACE(project.name);
+        const std::string path = folder.File(std::string(project.name) + ".kv3");
+        TemporaryFolder::WriteBytes(path, project.bytes);
+        // The project opened before, damaged, is not saved.
+        const bool asked = form->Modified;
+        host.answers.clear();
+        if (asked)
+            host.answers = {IDNO};
+        host.boxes.clear();
+        host.paths = {path};
+        Choose(*form->openItem);
+        ASSERT_EQ(host.boxes.size(), asked ? 2u : 1u);
+        const KelTest::ScriptedHost::Box& box = host.boxes.back();
+        EXPECT_EQ(box.caption, "Attenzione");
+        EXPECT_EQ(box.text.rfind("Il progetto " + path + " " + project.notice, 0), 0u) << box.text;
+        EXPECT_EQ(form->ProjectPath, project.damaged ? "" : path);
+        if (!project.damaged) {
+            EXPECT_EQ(form->document.Vertices[2].Y, 1e300) << "kept as it was";
+            continue;
+        }
+        EXPECT_EQ(form->statusBar->GetNarrowText(), "");
+        EXPECT_TRUE(SaveEnabled());
+        Click(*form->mainToolBar, *form->saveButton); // asks where, and is cancelled
+        EXPECT_EQ(host.offeredNames.back(), folder.File(std::string(project.name) + " (recuperato).kv3"));
+        EXPECT_EQ(TemporaryFolder::ReadBytes(path), project.bytes);
+    }
+    EXPECT_EQ(form->document.Vertices.size(), 12u);
 }
 
 // The entry chosen decides the format and the name's ending, and every file that would

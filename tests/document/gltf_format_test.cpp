@@ -3,10 +3,12 @@
 // models against assimp's counts.
 
 #include "document/gltf_format.h"
+#include "document/srgb_levels.h"
 
 #include "tests/support/assimp_counts.h"
 #include "tests/support/temporary_folder.h"
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -145,16 +147,16 @@ TEST(GltfFormat, ReadsTheFilesOfTheTable) {
          [](const ModelTriangles& m) {
              EXPECT_EQ(m.corners[0].Color, 0x000000FFu);
              EXPECT_EQ(m.corners[1].Color, 0x0000FF00u);
-             EXPECT_EQ(m.corners[5].Color, 0x00333333u);
+             EXPECT_EQ(m.corners[5].Color, 0x007C7C7Cu); // linear 0.2 is sRGB 124
          }},
         {"base colour factor and its texture file",
          Gltf(OneNode(R"({"attributes":{"POSITION":0},"indices":2,"material":0})") +
-              R"(,"materials":[{"pbrMetallicRoughness":{"baseColorFactor":[0,0,1,1],)"
+              R"(,"materials":[{"pbrMetallicRoughness":{"baseColorFactor":[0.8,0.05,0.05,1],)"
               R"("baseColorTexture":{"index":0}}}],"textures":[{"source":0}],)"
               R"("images":[{"uri":"my%20tex.png"}])"),
          2,
          [](const ModelTriangles& m) {
-             EXPECT_EQ(m.corners[0].Color, 0x00FF0000u);
+             EXPECT_EQ(m.corners[0].Color, 0x003F3FE7u); // (231, 63, 63), as viewers show it
              EXPECT_EQ(m.textureFile, "/models/my tex.png");
          }},
         {"texture by a file URI inside the model's folder",
@@ -267,6 +269,27 @@ TEST(GltfFormat, ReadsBuffersOnlyFromTheModelsFolder) {
         EXPECT_EQ(ReadGltf(path, model, message), !*c.refusal) << message;
         EXPECT_NE(message.find(c.refusal), std::string::npos) << message;
     }
+}
+
+// Every 8-bit level goes to linear and back as itself: as the double a factor holds, the
+// float a file may hold, and the 16-bit value the writer stores; and the curve is sRGB's.
+TEST(GltfFormat, SrgbLevelsComeBackFromLinearExactly) {
+    for (int level = 0; level < 256; ++level) {
+        const auto byte = static_cast<std::uint8_t>(level);
+        const double linear = LinearOfLevel(byte);
+        EXPECT_EQ(LevelOfLinear(linear), byte);
+        EXPECT_EQ(LevelOfLinear(static_cast<float>(linear)), byte);
+        EXPECT_EQ(LevelOfLinear(LinearShortOfLevel(byte) / 65535.0), byte) << level;
+        if (level > 0) {
+            EXPECT_GT(LinearShortOfLevel(byte), LinearShortOfLevel(static_cast<std::uint8_t>(level - 1)));
+        }
+    }
+    const struct {
+        double linear;
+        int level;
+    } points[] = {{0, 0}, {1, 255}, {0.5, 188}, {0.214, 127}, {0.001, 3}, {-1, 0}, {7, 255}, {std::nan(""), 0}};
+    for (const auto& p : points)
+        EXPECT_EQ(LevelOfLinear(p.linear), p.level) << p.linear;
 }
 
 ModelMesh SampleMesh(std::size_t vertices) {

@@ -144,15 +144,45 @@ TEST(MeshDocument, ReadsTheScalarLinesByTheLenientRules) {
     EXPECT_EQ(document.TextureFile, "  my texture.png  ");
 }
 
-TEST(MeshDocument, ColoursAboveTheSignedRangeReadBackSaturated) {
+// Every 32-bit colour, and every finite real the document holds, comes back from its text
+// as it was; colours are read unsigned as they are written.
+TEST(MeshDocument, ColoursAndRealsPastTheFloatRangeComeBackAsTheyWere) {
+    const std::uint32_t colours[] = {0, 0xFF000000u, 0xFFFFFFFFu, 0x80000000u, 0x7FFFFFFFu,
+                                     0x00FFFFFFu, 0xDEADBEEFu};
+    const double reals[] = {1e39, -1e300, DBL_MAX, -DBL_MAX, 3.4028236e38, 0.1, -0.0};
     MeshDocument document;
-    document.BackColor = 4294967295u;
-    document.Vertices = {MeshVertex{0, 0, 0, 16777215, 0, 0}};
+    for (std::uint32_t colour : colours)
+        for (double real : reals)
+            document.Vertices.push_back({real, -real, 1, colour, 0, 0});
+    document.BackColor = 0xFF000000u;
+    document.MoveX = 1e300;
+    document.EyeZ = -1e39;
+    MeshDocument read;
+    ASSERT_TRUE(read.FromText(document.ToText()));
+    ExpectSameDocument(read, document);
+    EXPECT_EQ(read.BackColor, 0xFF000000u);
+    EXPECT_EQ(read.MoveX, 1e300);
+    EXPECT_EQ(read.EyeZ, -1e39);
     const Lines lines = document.ToLines();
-    EXPECT_EQ(lines[7], "4294967295");
-    const MeshDocument read = Read(lines);
-    EXPECT_EQ(read.BackColor, 2147483647u);
-    EXPECT_EQ(read.Vertices[0].Color, 16777215u);
+    EXPECT_EQ(lines[1], "1e+300");
+    EXPECT_EQ(lines[7], "4278190080");
+
+    // Colour text as older or hand-made files hold it: a signed word keeps its bits, and
+    // past 32 bits the value saturates.
+    const struct {
+        const char* text;
+        std::uint32_t colour;
+    } texts[] = {{"-1", 0xFFFFFFFFu}, {"-16777216", 0xFF000000u}, {"4294967295", 0xFFFFFFFFu},
+                 {"99999999999", 0xFFFFFFFFu}, {"-99999999999", 0x80000000u}, {" 255 ", 255}};
+    for (const auto& c : texts) {
+        const MeshDocument colour = Read(ProjectWith({"BEGIN VERTEX", "0", "0", "0",
+                                                      c.text, "0", "0", "END VERTEX"}));
+        ASSERT_EQ(colour.Vertices.size(), 1u) << c.text;
+        EXPECT_EQ(colour.Vertices[0].Color, c.colour) << c.text;
+        Lines back = ProjectWith({});
+        back[7] = c.text;
+        EXPECT_EQ(Read(back).BackColor, c.colour) << c.text;
+    }
 }
 
 TEST(MeshDocument, SectionsEndAtTheirMarkerOrAtAnEmptyLine) {
@@ -396,6 +426,8 @@ TEST(MeshDocument, ADamagedProjectNamesItsFirstProblemAndLine) {
     tooMany.insert(tooMany.end(), {"END VERTEX", "BEGIN INDEX", "END INDEX"});
     Lines twoProblems = Replaced(5, "x");
     twoProblems[29] = "";
+    Lines afterEnd = SoundProject();
+    afterEnd.insert(afterEnd.end(), {"  ", "3"});
 
     const struct {
         const char* what;
@@ -424,6 +456,7 @@ TEST(MeshDocument, ADamagedProjectNamesItsFirstProblemAndLine) {
         {"the first of two problems", twoProblems, Kind::NotANumber, 5},
         {"a vertex past 16-bit indices", tooMany, Kind::TooManyVertices,
          17 + kMaxModelVertices * 6},
+        {"a line after END INDEX", afterEnd, Kind::AfterEndIndex, 36},
     };
     for (const auto& c : cases) {
         const Lines& lines = c.lines;
@@ -438,6 +471,25 @@ TEST(MeshDocument, ADamagedProjectNamesItsFirstProblemAndLine) {
         EXPECT_EQ(fromText.line, c.line) << c.what;
         EXPECT_EQ(fromText.text, problem.text) << c.what;
         ExpectSameDocument(document, Read(lines));
+    }
+    // A text whose last line lost its line break was cut there, whatever that line holds.
+    const std::string sound = JoinedWithLineBreaks(SoundProject(), "\r\n");
+    const struct {
+        const char* what;
+        std::size_t length;
+        Kind kind;
+        std::size_t line;
+    } cuts[] = {
+        {"cut inside a vertex's number", sound.find("\r\n5\r\n") + 3, Kind::CutShort, 24},
+        {"cut inside END INDEX", sound.size() - 4, Kind::CutShort, 34},
+        {"cut between CR and LF", sound.size() - 1, Kind::CutShort, 34},
+        {"a cut line after END INDEX", sound.size() + 3, Kind::AfterEndIndex, 35},
+    };
+    for (const auto& c : cuts) {
+        const std::string text = (sound + "xyz").substr(0, c.length);
+        const ProjectProblem problem = ProblemOf(text);
+        EXPECT_EQ(problem.kind, c.kind) << c.what;
+        EXPECT_EQ(problem.line, c.line) << c.what;
     }
     EXPECT_EQ(ProjectProblem({Kind::NoEndVertex, 29, ""}).Description(),
               "manca END VERTEX (riga 29)");
@@ -457,7 +509,7 @@ TEST(MeshDocument, ASoundProjectHasNoProblem) {
     for (const std::string& text :
          {sample.ToText(), MeshDocument().ToText(), full.ToText(), sound,
           JoinedWithLineBreaks(SoundProject(), "\n"), "\xEF\xBB\xBF" + sound,
-          sound + "\r\n", sound + "altro\r\n",
+          sound + "\r\n", sound + " \t\r\n\r\n",
           JoinedWithLineBreaks(Replaced(2, " 1e+010 "), "\r\n")}) {
         const ProjectProblem problem = ProblemOf(text);
         EXPECT_FALSE(problem) << problem.Description();

@@ -273,6 +273,20 @@ TEST(MeshToolsTest, SimplifyingReachesTheTargetAndKeepsTheColourBorder) {
         EXPECT_EQ(report.trianglesAfter, 200u);
         EXPECT_EQ(Described(report), "La mesh ha gi\xC3\xA0 200 triangoli: non \xC3\xA8 cambiato nulla.");
     }
+    // Down to no triangle: no vertex is left to be read three by three as a triangle,
+    // whether the mesh had its own indices or not, or a vertex no triangle used.
+    const MeshDocument emptied[] = {
+        Mesh({At(0), At(1), At(0, 1), At(0, 0, 1), At(5, 5, 5)}, {0, 2, 1, 0, 1, 3, 1, 2, 3, 0, 3, 2}, 4),
+        Mesh({At(0), At(1), At(0, 1)}, {}, 1),
+    };
+    for (MeshDocument document : emptied) {
+        const std::size_t vertices = document.Vertices.size();
+        ASSERT_TRUE(SimplifyMesh(document, 0, report, message));
+        EXPECT_EQ(report.trianglesAfter, 0u);
+        EXPECT_TRUE(document.Indices.empty());
+        EXPECT_TRUE(document.Vertices.empty()) << vertices << " vertices";
+        EXPECT_EQ(report.verticesRemoved, vertices);
+    }
 }
 
 TEST(MeshToolsTest, EveryToolIsOneStepThatUndoesExactly) {

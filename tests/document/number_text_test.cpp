@@ -19,7 +19,7 @@ TEST(NumberText, FormatsRealsInGeneralNotationWithTheDigitsAFloatNeeds) {
         {0.0, "0"},           {-0.4, "-0.4"},          {0.1 + 0.1 + 0.1, "0.3"},
         {3.0, "3"},           {123456.0, "123456"},    {1234567.0, "1234567"},
         {0.0001, "0.0001"},   {0.00001, "1e-05"},      {1e20, "1e+20"},
-        {-2.5e-10, "-2.5e-10"}, {1.23456789, "1.2345679"}, {DBL_MAX, "3.4028235e+38"},
+        {-2.5e-10, "-2.5e-10"}, {1.23456789, "1.2345679"}, {DBL_MAX, "1.7976931348623157e+308"},
         {1234.5678, "1234.5677"}, {16777217.0, "16777216"}, {0.1f, "0.1"},
         // The digits of the float the double narrows to: those of the double itself
         // ("1.61117858") read back as the next float up.
@@ -27,6 +27,8 @@ TEST(NumberText, FormatsRealsInGeneralNotationWithTheDigitsAFloatNeeds) {
         // Below a power of two the floats lie closer: the shortest decimal that reads back
         // is above the nearest of its length.
         {0x1p-96, "1.2621775e-29"}, {0x1p87, "1.5474251e+26"},
+        // Past the float range a double keeps its own digits.
+        {1e39, "1e+39"}, {-1e300, "-1e+300"}, {3.5e38, "3.5e+38"}, {-DBL_MAX, "-1.7976931348623157e+308"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatReal(c.value), c.text) << c.text;
@@ -43,17 +45,26 @@ namespace {
 void ExpectPrintfText(double value) {
     const float kept = NarrowToFloat(value);
     char expected[64];
-    // A subnormal float has fewer digits of its own, and may need fewer than six.
-    for (int digits = std::fpclassify(kept) == FP_SUBNORMAL ? 1 : 6; digits <= 9; ++digits) {
-        std::snprintf(expected, sizeof expected, "%.*g", digits, static_cast<double>(kept));
-        if (std::strtof(expected, nullptr) == kept)
-            break;
+    if (std::isfinite(value) && std::fabs(value) > FLT_MAX) {
+        // Past the float range, the fewest digits that read back as the double.
+        for (int digits = 1; digits <= 17; ++digits) {
+            std::snprintf(expected, sizeof expected, "%.*g", digits, value);
+            if (std::strtod(expected, nullptr) == value)
+                break;
+        }
+    } else {
+        // A subnormal float has fewer digits of its own, and may need fewer than six.
+        for (int digits = std::fpclassify(kept) == FP_SUBNORMAL ? 1 : 6; digits <= 9; ++digits) {
+            std::snprintf(expected, sizeof expected, "%.*g", digits, static_cast<double>(kept));
+            if (std::strtof(expected, nullptr) == kept)
+                break;
+        }
     }
     char room[kMaxRealText + 8];
     std::memset(room, '#', sizeof room);
     const std::string written(room, static_cast<std::size_t>(FormatRealTo(room, value) - room));
     ASSERT_EQ(written, expected) << "bits of the value: " << std::hexfloat << value;
-    ASSERT_LE(std::strlen(expected), 16u);
+    ASSERT_LE(std::strlen(expected), kMaxRealText);
     ASSERT_EQ(std::string(room + kMaxRealText, room + sizeof room), std::string(8, '#'));
     ASSERT_EQ(FormatReal(value), expected);
 }
@@ -67,7 +78,8 @@ TEST(NumberText, FormatRealAgreesWithPrintfOnEdgeCases) {
         999999.6,   1000000.0,   123456.5,     123457.5,  1234565.0,    0.1234565,    9.5,
         99999.95,   999999.5e10, 1e22,         1e23,      1e27,         1e28,         1e-17,
         1e-18,      DBL_MIN,     DBL_TRUE_MIN, DBL_MAX,   -DBL_MAX,     FLT_MAX,      FLT_MIN,
-        0.3,        2.5e-10,     HUGE_VAL,     -HUGE_VAL, std::nan(""), -std::nan("")};
+        0.3,        2.5e-10,     HUGE_VAL,     -HUGE_VAL, std::nan(""), -std::nan(""),
+        3.4028236e38, -1e39,     1e300,        0x1.fffffep127 * 2};
     for (double value : cases)
         ExpectPrintfText(value);
 }
@@ -157,7 +169,7 @@ TEST(NumberText, RealsBeyondTheDoubleRangeReadAsTheLargestFiniteValue) {
     EXPECT_EQ(ParseReal("1e99999999999999999999"), DBL_MAX);
     EXPECT_EQ(ParseReal(std::string(400, '9')), DBL_MAX);
     EXPECT_EQ(ParseReal("0." + std::string(400, '0') + "1"), 0.0);
-    EXPECT_EQ(ParseRealAsFloat(FormatReal(DBL_MAX)), FLT_MAX) << "written as the float it narrows to";
+    EXPECT_EQ(ParseReal(FormatReal(DBL_MAX)), DBL_MAX) << "written as the double it is";
 
     EXPECT_EQ(ParseRealAsFloat("1e39"), FLT_MAX);
     EXPECT_EQ(ParseRealAsFloat("-1e300"), -FLT_MAX);

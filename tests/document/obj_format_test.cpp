@@ -67,6 +67,15 @@ TEST(ObjFormat, ReadsTheFilesOfTheTable) {
              EXPECT_TRUE(std::filesystem::exists(
                  std::filesystem::path(m.textureFile).parent_path() / "model.obj"));
          }},
+        {"a texture without Kd shows white under it, before or after a Kd",
+         "mtllib m.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl red\nf 1 2 3\nusemtl plane\nf 1 2 3\n"
+         "usemtl sphere\nf 1 2 3\n",
+         "newmtl sphere\nmap_Kd s.png\n\n  newmtl red \nKd 1 0 0\nnewmtl plane\r\n\tmap_Kd p.png\r\n", 3,
+         [](const ModelTriangles& m) {
+             EXPECT_EQ(m.corners[0].Color, 0x000000FFu);
+             EXPECT_EQ(m.corners[3].Color, 0x00FFFFFFu);
+             EXPECT_EQ(m.corners[6].Color, 0x00FFFFFFu);
+         }},
         {"missing library leaves the model white",
          "mtllib none.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\n"
          "usemtl x\nf 1 2 3\n",

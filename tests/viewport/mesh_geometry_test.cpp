@@ -51,26 +51,41 @@ TEST(MeshGeometry, VerticesAreTwentyFourBytesWithDeviceColours) {
     EXPECT_EQ(texture[1], 1.0f);
 }
 
-TEST(MeshGeometry, RecordsThatBuildNoMesh) {
-    EXPECT_FALSE(ShapeOf(MeshOf(2, 1, {})));
-    EXPECT_FALSE(ShapeOf(MeshOf(3, 0, {})));
-    EXPECT_FALSE(ShapeOf(MeshOf(3, -4, {})));
-    EXPECT_FALSE(ShapeOf(MeshOf(3, 715827883, {}))); // three times it overflows
-    EXPECT_TRUE(ShapeOf(MeshOf(3, 715827882, {})));
-    EXPECT_FALSE(ShapeOf(MeshOf(kMaximumMeshVertices + 1, 1, {})));
-    EXPECT_TRUE(ShapeOf(MeshOf(kMaximumMeshVertices, 1, {})));
+// A face count past the triangles the record supplies builds those there are.
+TEST(MeshGeometry, ShapesHoldTheFacesTheRecordSupplies) {
+    const struct {
+        SceneMesh mesh;
+        std::uint32_t faces; // 0: no mesh
+    } cases[] = {
+        {MeshOf(2, 1, {}), 0},
+        {MeshOf(3, 0, {}), 0},
+        {MeshOf(3, -4, {}), 0},
+        {MeshOf(3, 715827883, {}), 1},
+        {MeshOf(12, 5592405, {}), 4},
+        {MeshOf(12, 2147483647, {}), 4},
+        {MeshOf(12, 2147483647, {0, 1, 2, 3}), 1},
+        {MeshOf(12, 2, {0, 1}), 0},
+        {MeshOf(12, 2, {0, 1, 2, 3, 4, 5, 6, 7, 8}), 2},
+        {MeshOf(kMaximumMeshVertices + 1, 1, {}), 0},
+        {MeshOf(kMaximumMeshVertices, 1, {}), 1},
+    };
+    for (const auto& c : cases) {
+        const std::optional<MeshShape> shape = ShapeOf(c.mesh);
+        EXPECT_EQ(shape ? shape->faces : 0u, c.faces)
+            << c.mesh.Vertices.size() << " vertices, " << c.mesh.FaceCount << " faces";
+    }
 }
 
 TEST(MeshGeometry, IndicesStayInsideTheVertexList) {
-    // Without indices the vertices are taken three by three; missing positions are 0.
+    // Without indices the vertices are taken three by three.
     EXPECT_EQ(IndicesOf(MeshOf(6, 2, {})), (std::vector<std::uint16_t>{0, 1, 2, 3, 4, 5}));
-    EXPECT_EQ(IndicesOf(MeshOf(4, 2, {})), (std::vector<std::uint16_t>{0, 1, 2, 3, 0, 0}));
+    EXPECT_EQ(IndicesOf(MeshOf(4, 2, {})), (std::vector<std::uint16_t>{0, 1, 2}));
     // Own indices: only as many as the faces need; a triangle reaching outside is degenerate.
     EXPECT_EQ(IndicesOf(MeshOf(12, 1, {3, 4, 5, 6, 7, 8})),
               (std::vector<std::uint16_t>{3, 4, 5}));
     EXPECT_EQ(IndicesOf(MeshOf(12, 3, {0, 1, 2, 40000, 3, 4, 5, 6, 7})),
               (std::vector<std::uint16_t>{0, 1, 2, 0, 0, 0, 5, 6, 7}));
     EXPECT_EQ(IndicesOf(MeshOf(12, 2, {9, 10, 11, 1})),
-              (std::vector<std::uint16_t>{9, 10, 11, 1, 0, 0}));
+              (std::vector<std::uint16_t>{9, 10, 11}));
     EXPECT_EQ(IndicesOf(MeshOf(3, 1, {0, 1, 3})), (std::vector<std::uint16_t>{0, 0, 0}));
 }
