@@ -786,6 +786,13 @@ private:
             return false;
         }
         const std::uint32_t materialColor = MaterialColor(primitive);
+        // Each vertex's colour is taken from linear once, not at each of its corners.
+        std::vector<std::uint32_t> vertexColors;
+        if (hasColors) {
+            vertexColors.reserve(positions.size());
+            for (std::size_t v = 0; v < positions.size(); ++v)
+                vertexColors.push_back(ColorOfLinear(colors[v][0], colors[v][1], colors[v][2]));
+        }
         const bool mirrors = Mirrors(world);
         m_out.corners.reserve(m_out.corners.size() + order.size());
         for (std::size_t i = 0; i < order.size(); ++i) {
@@ -801,8 +808,7 @@ private:
             corner.X = Placed(world, 0, p);
             corner.Y = Placed(world, 1, p);
             corner.Z = Placed(world, 2, p);
-            corner.Color =
-                hasColors ? ColorOfLinear(colors[v][0], colors[v][1], colors[v][2]) : materialColor;
+            corner.Color = hasColors ? vertexColors[v] : materialColor;
             if (hasCoordinates) {
                 corner.Tu = static_cast<float>(coordinates[v][0]);
                 corner.Tv = static_cast<float>(coordinates[v][1]);
