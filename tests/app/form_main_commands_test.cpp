@@ -90,6 +90,17 @@ protected:
 
     void Tick() { SendMessageW(form->window, WM_TIMER, form->timer->id, 0); }
 
+    // Two triangles, the second naming a copy of the first's corner 1: a mesh every tool has
+    // something to do with, shown and with a fresh history.
+    void OpenTwoTrianglesWithACopiedCorner() {
+        form->document.Vertices = {{0, 0, 0, 0xFF, 0, 0}, {1, 0, 0, 0xFF, 0, 0},
+                                   {0, 1, 0, 0xFF, 0, 0}, {1, 0, 0, 0xFF, 0, 0}};
+        form->document.Indices = {0, 1, 2, 0, 3, 2};
+        form->document.FaceCount = 2;
+        form->LoadControls();
+        form->history.Reset(form->document);
+    }
+
     bool SaveEnabled() {
         return SendMessageW(form->mainToolBar->window, TB_ISBUTTONENABLED, form->saveButton->id,
                             0) != 0;
@@ -890,12 +901,7 @@ TEST_F(FormMainCommandsTest, ShadingShowsTheFormOfASphereFromTheFront) {
 // mesh it is asked nothing of as it was; a negative factor mirrors the mesh with its faces
 // turned, and one that would make its vertices one point is refused.
 TEST_F(FormMainCommandsTest, DialogsNameEmptyBoxesAndRefuseWhatTheMeshCannotTake) {
-    form->document.Vertices = {{0, 0, 0, 0xFF, 0, 0}, {1, 0, 0, 0xFF, 0, 0},
-                               {0, 1, 0, 0xFF, 0, 0}, {1, 0, 0, 0xFF, 0, 0}};
-    form->document.Indices = {0, 1, 2, 0, 3, 2};
-    form->document.FaceCount = 2;
-    form->LoadControls();
-    form->history.Reset(form->document);
+    OpenTwoTrianglesWithACopiedCorner();
     const auto clear = [](KelUtility::GUIElement& box) {
         SendMessageW(box.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     };
@@ -948,12 +954,7 @@ TEST_F(FormMainCommandsTest, DialogsNameEmptyBoxesAndRefuseWhatTheMeshCannotTake
 // Each tool is one step that the lists and the preview show at once and an undo takes back;
 // a model past the document's vertices comes in simplified only when the user says so.
 TEST_F(FormMainCommandsTest, MeshToolsAreStepsAndAModelPastTheLimitIsSimplifiedOnRequest) {
-    form->document.Vertices = {{0, 0, 0, 0xFF, 0, 0}, {1, 0, 0, 0xFF, 0, 0},
-                               {0, 1, 0, 0xFF, 0, 0}, {1, 0, 0, 0xFF, 0, 0}};
-    form->document.Indices = {0, 1, 2, 0, 3, 2};
-    form->document.FaceCount = 2;
-    form->LoadControls();
-    form->history.Reset(form->document);
+    OpenTwoTrianglesWithACopiedCorner();
     Choose(*form->cleanItem);
     EXPECT_EQ(host.BoxTexts().back(), "Pulisci / Vertici rimossi: 1\nTriangoli rimossi: 1");
     EXPECT_EQ(Rows(*form->vertexList).size(), 3u);
